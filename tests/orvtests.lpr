@@ -1,0 +1,26 @@
+{ Run every registered test case: orvtests --all --format=plain,
+  or one subsystem: orvtests --suite=Metadata --format=plain. }
+program orvtests;
+
+{$I ../metadata/orvdefines.inc}
+
+uses
+  {$IFDEF UNIX}cthreads,{$ENDIF}
+  Interfaces, Forms, consoletestrunner,
+  { test units, one per line; each registers its cases in its initialization }
+  orvtestdescriptors,
+  orvtestclassinfo;
+
+var
+  Runner: TTestRunner;
+begin
+  Application.Initialize;
+  Runner := TTestRunner.Create(nil);
+  try
+    Runner.Initialize;
+    Runner.Title := 'Orvane Suite tests';
+    Runner.Run;
+  finally
+    Runner.Free;
+  end;
+end.

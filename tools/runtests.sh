@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Run the test program under a virtual display and end with one line
+# "N passed, M failed". Exit non-zero when a test fails or errors, when the
+# program dies, or when heaptrc reports anything but 0 unfreed memory blocks.
+#
+#   tools/runtests.sh                      every registered test
+#   tools/runtests.sh --suite=Metadata     one subsystem
+#
+# heaptrc writes its summary to stderr only when stderr is a terminal (the
+# buffer is dropped otherwise), so it is sent to a log file through HEAPTRC.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+bin=tests/orvtests
+if [ ! -x "$bin" ]; then
+  echo "runtests: $bin is not built (make test builds it)" >&2
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+[ $# -eq 0 ] && set -- --all
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+heaplog=$work/heaptrc.log
+
+display=()
+command -v xvfb-run >/dev/null && display=(xvfb-run -a)
+
+HEAPTRC="log=$heaplog ${HEAPTRC:-}" "${display[@]}" "$bin" --format=plain --sparse "$@" \
+  >"$work/out" 2>"$work/err"
+status=$?
+cat -s "$work/out"
+
+count() { sed -n "s/^Number of $1: *\([0-9][0-9]*\).*/\1/p" "$work/out" | tail -n 1; }
+run=$(count 'run tests')
+errors=$(count 'errors')
+failures=$(count 'failures')
+
+problem=
+if [ -z "$run" ] || [ -z "$errors" ] || [ -z "$failures" ]; then
+  problem="the test program printed no result counts (exit status $status)"
+  run=0 errors=0 failures=0
+elif [ "$run" -eq 0 ]; then
+  problem="no tests were run"
+fi
+
+unfreed=$(sed -n 's/^\([0-9][0-9]*\) unfreed memory blocks.*/\1/p' "$heaplog" 2>/dev/null | tail -n 1)
+if [ -z "$unfreed" ]; then
+  problem="${problem:+$problem; }heaptrc wrote no heap summary"
+elif [ "$unfreed" -ne 0 ]; then
+  problem="${problem:+$problem; }heaptrc reports $unfreed unfreed memory blocks"
+elif grep -q '^Marked memory at' "$heaplog"; then
+  problem="${problem:+$problem; }heaptrc reports a damaged heap"
+fi
+if [ "$status" -ne 0 ] && [ "$run" -gt 0 ] && [ $((errors + failures)) -eq 0 ]; then
+  problem="${problem:+$problem; }the test program exited with status $status"
+fi
+
+failed=$((errors + failures))
+passed=$((run - failed))
+if [ -n "$problem" ]; then
+  # Show what the program and heaptrc said; the run counts as one more failure.
+  if [ -s "$work/err" ]; then
+    echo "--- test program stderr"
+    head -n 200 "$work/err"
+  fi
+  if [ -s "$heaplog" ]; then
+    echo "--- heaptrc report"
+    head -n 200 "$heaplog"
+  fi
+  echo "runtests: $problem"
+  failed=$((failed + 1))
+else
+  echo "heaptrc: 0 unfreed memory blocks"
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
