@@ -11,7 +11,7 @@ XRUN ?= xvfb-run -a
 # lazbuild echoes its compiler probes even when quiet; drop those lines only.
 lazbuild = echo 'lazbuild $(1)'; $(LAZBUILD) $(LAZFLAGS) $(1) 2>&1 | sed -u '/^Hint: (lazarus) \[RunTool\]/d'
 
-.PHONY: all setup build test example bench clean
+.PHONY: all setup build test example bench tools clean
 
 all: build
 
@@ -26,6 +26,10 @@ test: setup
 	@{ $(call lazbuild,package/orvane_d5.lpk) && $(call lazbuild,tests/orvtests.lpi); } \
 	  || { echo '0 passed, 1 failed'; exit 1; }
 	@bash tools/runtests.sh
+
+# Command-line tools: orvinspect lists what the class infos offer.
+tools: build
+	@$(call lazbuild,tools/orvinspect.lpi)
 
 example: build
 	@$(call lazbuild,examples/orvdemo.lpi)

@@ -30,7 +30,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvnameindex;
+  Orvnameindex, Orvfeatureids;
 
 type
   TorvClassInfo = class;
@@ -50,11 +50,18 @@ type
   private
     FClassInfo: TorvClassInfo;
     FName: string;
+    FId: TorvFeatureId;
+    FIdKnown: Boolean;
+    FMark: Boolean; // scratch for the class info that made the feature
+    function ResolveId: TorvFeatureId;
+    function GetId: TorvFeatureId; inline;
   public
     constructor Create(AClassInfo: TorvClassInfo; const AName: string);
     { The class info whose declaration made the feature. }
     property ClassInfo: TorvClassInfo read FClassInfo;
     property Name: string read FName;
+    { The name interned, for the bindings' dispatch; found on first use. }
+    property Id: TorvFeatureId read GetId;
   end;
 
   { TorvParameterInfo }
@@ -249,7 +256,6 @@ type
     function FeatureAt(AKind: TorvFeatureKind; AIndex: Integer): TorvFeature;
     function FindFeature(AKind: TorvFeatureKind; const AName: string): TorvFeature;
     function MakeFeature(AKind: TorvFeatureKind; APrototype: TorvFeature): TorvFeature;
-    function NewParameters(const ANames: array of string): TorvArguments;
     function ReadParameters(ATokens: TStringTokenizer): TorvArguments;
     procedure Made(AFeature: TorvFeature);
     procedure RetireFeatures;
@@ -257,6 +263,10 @@ type
     function Verified(ADecl: TDeclaration): Boolean;
     function Replayed(AKind: TorvFeatureKind; const ADescriptor: string): Boolean;
     function BeginReading(AKind: TorvFeatureKind): TList;
+    procedure ParseProperties(const ADescriptor: string);
+    procedure ParseMethods(const ADescriptor: string);
+    procedure ParseConstructors(const ADescriptor: string);
+    procedure ParseEvents(const ADescriptor: string);
     procedure EndReading;
   protected
     { Mark the start of an event running through this class info, so that a
@@ -316,6 +326,47 @@ type
     property Owner: TObject read FOwner;
   end;
 
+  { TorvClassRegistry }
+
+  { An object that supplies its own class info. }
+  IorvObject = interface(IUnknown)
+    ['{A268AC01-268D-11D4-827F-008048A98473}']
+    function GetORVClassInfo: TorvClassInfo;
+  end;
+
+  { One registration: a host class name and the class info that binds it. }
+  TorvClassInfoRec = record
+    ClassName: string;
+    InfoClass: TorvClassInfoClass;
+  end;
+
+  TorvClassNameProc = procedure(const AClassName: string) of object;
+
+  { Registered class names and the one class info of each live component. }
+  TorvClassRegistry = class
+  public
+    { Register AInfoClass for the host class named AClassName; a name that
+      is registered already keeps its first class info. }
+    class procedure RegisterClass(const AClassName: string; AInfoClass: TorvClassInfoClass);
+    { Return the class info registered for exactly this class name (letter
+      case ignored), or nil; parent classes are not searched. }
+    class function FindClass(const AClassName: string): TorvClassInfoClass;
+    { Call AProc with each registered name, in registration order. }
+    class procedure Iterate(AProc: TorvClassNameProc);
+    { Return the class info of AObject: its own through IorvObject, or the
+      one made for it on first demand and kept until it is destroyed. The
+      registry owns it; never free it. }
+    class function GetInfo(AObject: TObject): TorvClassInfo;
+  end;
+
+  { TorvNotifier }
+
+  { Hears of the destruction of every component that has a class info. }
+  TorvNotifier = class(TComponent)
+  protected
+    procedure Notification(AComponent: TComponent; Operation: TOperation); override;
+  end;
+
 { Compare two feature names exactly and case-sensitively, cheaply. }
 function SameFeatureName(const A, B: string): Boolean; inline;
 
@@ -330,11 +381,16 @@ resourcestring
   rsConstructorNotFound = 'Constructor %s not found!';
   rsEventNotFound = 'Event %s not found!';
   rsNegativeCount = 'Invalid parameter count %d!';
+  rsNoObject = 'There is no object to give a class info for!';
+  rsNotRegistered = 'There is no class info registered for %s!';
+  rsNotAComponent = 'A class info of %s cannot be kept: it is not a component, so its ' +
+    'destruction would go unnoticed!';
 
 implementation
 
 uses
-  RtlConsts;
+  RtlConsts,
+  Orvpointermap;
 
 function SameFeatureName(const A, B: string): Boolean;
 begin
@@ -375,6 +431,21 @@ begin
   inherited Create;
   FClassInfo := AClassInfo;
   FName := AName;
+end;
+
+function TorvFeature.ResolveId: TorvFeatureId;
+begin
+  FId := FeatureIdOf(FName);
+  FIdKnown := True;
+  Result := FId;
+end;
+
+function TorvFeature.GetId: TorvFeatureId;
+begin
+  if FIdKnown then
+    Result := FId
+  else
+    Result := ResolveId;
 end;
 
 { TorvPropertyInfo }
@@ -652,71 +723,58 @@ end;
 { Shared declarations, one per class-info class }
 
 type
-  TSharedDeclEntry = record
-    InfoClass: TClass;
-    Decl: TObject;
+  { Everything the unit keeps between calls. It lives on the heap, not in
+    managed globals, so that it can outlast the unit's finalization when
+    components still hold class infos then (see the finalization). }
+  TModuleState = class
+  public
+    SharedDecls: TorvPointerMap; // class-info class to its shared TDeclaration
+    { Handed to the declarations while they are only checked; stays empty. }
+    VerifyList: TList;
+    ClassRegistryList: array of TorvClassInfoRec;
+    ClassRegistryNames: TorvNameIndex;
+    ClassInfoCache: TorvPointerMap; // component to its class info
+    Notifier: TorvNotifier;
+    constructor Create;
+    destructor Destroy; override;
   end;
 
 var
-  SharedDecls: array of TSharedDeclEntry;
-  SharedDeclCount: Integer;
-
-function SharedSlot(AClass: TClass): Integer;
-var
-  Mask: PtrUInt;
-begin
-  Mask := PtrUInt(Length(SharedDecls) - 1);
-  // VMTs are aligned; drop the low bits that never vary.
-  Result := Integer((PtrUInt(AClass) shr 4) and Mask);
-  while (SharedDecls[Result].InfoClass <> nil) and (SharedDecls[Result].InfoClass <> AClass) do
-    Result := Integer((PtrUInt(Result) + 1) and Mask);
-end;
+  Module: TModuleState;
 
 function FindSharedDeclaration(AClass: TClass): TObject;
 begin
-  if SharedDeclCount = 0 then
-    Exit(nil);
-  Result := SharedDecls[SharedSlot(AClass)].Decl;
+  Result := TObject(Module.SharedDecls.Find(AClass));
 end;
 
 procedure AddSharedDeclaration(AClass: TClass; ADecl: TObject);
-var
-  Old: array of TSharedDeclEntry;
-  I, Slot: Integer;
 begin
-  if 2 * (SharedDeclCount + 1) > Length(SharedDecls) then
-  begin
-    Old := SharedDecls;
-    SharedDecls := nil;
-    if Length(Old) = 0 then
-      SetLength(SharedDecls, 64)
-    else
-      SetLength(SharedDecls, 2 * Length(Old));
-    for I := 0 to High(Old) do
-      if Old[I].InfoClass <> nil then
-      begin
-        Slot := SharedSlot(Old[I].InfoClass);
-        SharedDecls[Slot] := Old[I];
-      end;
-  end;
-  Slot := SharedSlot(AClass);
-  SharedDecls[Slot].InfoClass := AClass;
-  SharedDecls[Slot].Decl := ADecl;
-  Inc(SharedDeclCount);
+  Module.SharedDecls.Put(AClass, ADecl);
 end;
 
-var
-  { Handed to the declarations while they are only checked; stays empty. }
-  VerifyList: TList;
+{ TModuleState }
 
-procedure FreeSharedDeclarations;
+constructor TModuleState.Create;
+begin
+  inherited Create;
+  VerifyList := TList.Create;
+  ClassRegistryNames.Init(True);
+  ClassInfoCache.Init;
+  SharedDecls.Init;
+  Notifier := TorvNotifier.Create(nil);
+end;
+
+destructor TModuleState.Destroy;
 var
+  Decls: TorvPointers;
   I: Integer;
 begin
-  for I := 0 to High(SharedDecls) do
-    SharedDecls[I].Decl.Free;
-  SharedDecls := nil;
-  SharedDeclCount := 0;
+  Decls := SharedDecls.Values;
+  for I := 0 to High(Decls) do
+    TObject(Decls[I]).Free;
+  Notifier.Free;
+  VerifyList.Free;
+  inherited Destroy;
 end;
 
 { TorvClassInfo }
@@ -818,15 +876,15 @@ begin
   State.Matches := True;
   FVerify := @State;
   try
-    DefineORVProperties(VerifyList);
-    DefineORVMethods(VerifyList);
-    DefineORVConstructors(VerifyList);
-    DefineORVEvents(VerifyList);
+    DefineORVProperties(Module.VerifyList);
+    DefineORVMethods(Module.VerifyList);
+    DefineORVConstructors(Module.VerifyList);
+    DefineORVEvents(Module.VerifyList);
   finally
     FVerify := nil;
   end;
-  Result := State.Matches and (State.Position = Length(ADecl.Reads)) and (VerifyList.Count = 0);
-  VerifyList.Clear;
+  Result := State.Matches and (State.Position = Length(ADecl.Reads)) and (Module.VerifyList.Count = 0);
+  Module.VerifyList.Clear;
 end;
 
 function TorvClassInfo.Replayed(AKind: TorvFeatureKind; const ADescriptor: string): Boolean;
@@ -858,21 +916,31 @@ procedure TorvClassInfo.RunDeclarations(AMayShare: Boolean);
   function Shareable: Boolean;
   var
     Kind: TorvFeatureKind;
-    I, Listed: Integer;
+    I: Integer;
     Feature: TorvFeature;
   begin
-    // Shared only when the lists hold exactly what this run's reads made:
-    // a feature of another class info makes the result instance-specific.
-    Listed := 0;
+    // Shared only when the lists hold exactly what this run's reads made,
+    // each once: a feature of another class info, or of an earlier run,
+    // makes the result instance-specific.
+    for I := FRun.FirstMade to FMade.Count - 1 do
+      TorvFeature(FMade[I]).FMark := True;
+    Result := True;
     for Kind := Low(Kind) to High(Kind) do
       for I := 0 to FRun.Lists[Kind].Count - 1 do
       begin
         Feature := TorvFeature(FRun.Lists[Kind][I]);
-        if (Feature.ClassInfo <> Self) or (FMade.IndexOf(Feature) < FRun.FirstMade) then
-          Exit(False);
-        Inc(Listed);
+        if (Feature.ClassInfo <> Self) or not Feature.FMark then
+          Result := False
+        else
+          Feature.FMark := False;
       end;
-    Result := Listed = FMade.Count - FRun.FirstMade;
+    for I := FRun.FirstMade to FMade.Count - 1 do
+    begin
+      Feature := TorvFeature(FMade[I]);
+      if Feature.FMark then
+        Result := False;
+      Feature.FMark := False;
+    end;
   end;
 
   procedure Detach(AFeature: TorvFeature; const AArgs: TorvArguments);
@@ -1023,26 +1091,16 @@ begin
     Result := FeatureAt(AKind, I);
 end;
 
-function TorvClassInfo.NewParameters(const ANames: array of string): TorvArguments;
-var
-  I: Integer;
-begin
-  Result := nil;
-  SetLength(Result, Length(ANames));
-  for I := 0 to High(ANames) do
-    Result[I] := TorvParameterInfo.Create(Self, ANames[I]);
-end;
-
 function TorvClassInfo.MakeFeature(AKind: TorvFeatureKind; APrototype: TorvFeature): TorvFeature;
 
-  function Names(const AArgs: TorvArguments): TStringArray;
+  function CloneParameters(const AArgs: TorvArguments): TorvArguments;
   var
     I: Integer;
   begin
     Result := nil;
     SetLength(Result, Length(AArgs));
     for I := 0 to High(AArgs) do
-      Result[I] := AArgs[I].Name;
+      Result[I] := TorvParameterInfo.Create(Self, AArgs[I].Name);
   end;
 
 var
@@ -1054,14 +1112,14 @@ begin
   case AKind of
     fkProperty:
       Result := TorvPropertyInfo.Create(Self, Prop.Name, Prop.Styles, Prop.Visibility,
-        NewParameters(Names(Prop.Indexes)));
+        CloneParameters(Prop.Indexes));
     fkMethod:
-      Result := TorvMethodInfo.Create(Self, Method.Name, NewParameters(Names(Method.Args)),
+      Result := TorvMethodInfo.Create(Self, Method.Name, CloneParameters(Method.Args),
         Method.MethodStyle);
     fkConstructor:
-      Result := TorvConstructorInfo.Create(Self, Ctor.Name, NewParameters(Names(Ctor.Args)));
+      Result := TorvConstructorInfo.Create(Self, Ctor.Name, CloneParameters(Ctor.Args));
     fkEvent:
-      Result := TorvEventInfo.Create(Self, Event.Name, NewParameters(Names(Event.Args)),
+      Result := TorvEventInfo.Create(Self, Event.Name, CloneParameters(Event.Args),
         Event.Visibility);
   end;
 end;
@@ -1080,6 +1138,14 @@ begin
 end;
 
 procedure TorvClassInfo.ReadORVProperties(const ADescriptor: string);
+begin
+  // Kept free of managed locals: when a shared declaration is only being
+  // checked, this is all that runs.
+  if not Replayed(fkProperty, ADescriptor) then
+    ParseProperties(ADescriptor);
+end;
+
+procedure TorvClassInfo.ParseProperties(const ADescriptor: string);
 var
   Tokens: TStringTokenizer;
   List: TList;
@@ -1088,8 +1154,6 @@ var
   Visibility: TorvPropertyVisibility;
   Prop: TorvPropertyInfo;
 begin
-  if Replayed(fkProperty, ADescriptor) then
-    Exit;
   List := BeginReading(fkProperty);
   Tokens := TStringTokenizer.Create(ADescriptor, '::');
   try
@@ -1126,6 +1190,14 @@ begin
 end;
 
 procedure TorvClassInfo.ReadORVMethods(const ADescriptor: string);
+begin
+  // Kept free of managed locals: when a shared declaration is only being
+  // checked, this is all that runs.
+  if not Replayed(fkMethod, ADescriptor) then
+    ParseMethods(ADescriptor);
+end;
+
+procedure TorvClassInfo.ParseMethods(const ADescriptor: string);
 var
   Tokens: TStringTokenizer;
   List: TList;
@@ -1133,8 +1205,6 @@ var
   Style: TorvMethodStyle;
   Method: TorvMethodInfo;
 begin
-  if Replayed(fkMethod, ADescriptor) then
-    Exit;
   List := BeginReading(fkMethod);
   Tokens := TStringTokenizer.Create(ADescriptor, '::');
   try
@@ -1153,14 +1223,20 @@ begin
 end;
 
 procedure TorvClassInfo.ReadORVConstructors(const ADescriptor: string);
+begin
+  // Kept free of managed locals: when a shared declaration is only being
+  // checked, this is all that runs.
+  if not Replayed(fkConstructor, ADescriptor) then
+    ParseConstructors(ADescriptor);
+end;
+
+procedure TorvClassInfo.ParseConstructors(const ADescriptor: string);
 var
   Tokens: TStringTokenizer;
   List: TList;
   CtorName: string;
   Ctor: TorvConstructorInfo;
 begin
-  if Replayed(fkConstructor, ADescriptor) then
-    Exit;
   List := BeginReading(fkConstructor);
   Tokens := TStringTokenizer.Create(ADescriptor, '::');
   try
@@ -1178,6 +1254,14 @@ begin
 end;
 
 procedure TorvClassInfo.ReadORVEvents(const ADescriptor: string);
+begin
+  // Kept free of managed locals: when a shared declaration is only being
+  // checked, this is all that runs.
+  if not Replayed(fkEvent, ADescriptor) then
+    ParseEvents(ADescriptor);
+end;
+
+procedure TorvClassInfo.ParseEvents(const ADescriptor: string);
 var
   Tokens: TStringTokenizer;
   List: TList;
@@ -1185,8 +1269,6 @@ var
   Visibility: TorvPropertyVisibility;
   Event: TorvEventInfo;
 begin
-  if Replayed(fkEvent, ADescriptor) then
-    Exit;
   List := BeginReading(fkEvent);
   Tokens := TStringTokenizer.Create(ADescriptor, '::');
   try
@@ -1391,9 +1473,100 @@ begin
   end;
 end;
 
+{ TorvClassRegistry }
+
+class procedure TorvClassRegistry.RegisterClass(const AClassName: string;
+  AInfoClass: TorvClassInfoClass);
+var
+  N: Integer;
+begin
+  if FindClass(AClassName) <> nil then
+    Exit;
+  N := Length(Module.ClassRegistryList);
+  SetLength(Module.ClassRegistryList, N + 1);
+  Module.ClassRegistryList[N].ClassName := AClassName;
+  Module.ClassRegistryList[N].InfoClass := AInfoClass;
+  Module.ClassRegistryNames.Add(AClassName, N);
+end;
+
+class function TorvClassRegistry.FindClass(const AClassName: string): TorvClassInfoClass;
+var
+  N: Integer;
+begin
+  N := Module.ClassRegistryNames.Find(AClassName);
+  if N < 0 then
+    Result := nil
+  else
+    Result := Module.ClassRegistryList[N].InfoClass;
+end;
+
+class procedure TorvClassRegistry.Iterate(AProc: TorvClassNameProc);
+var
+  I: Integer;
+begin
+  for I := 0 to High(Module.ClassRegistryList) do
+    AProc(Module.ClassRegistryList[I].ClassName);
+end;
+
+class function TorvClassRegistry.GetInfo(AObject: TObject): TorvClassInfo;
+var
+  Supplier: Pointer;
+  InfoClass: TorvClassInfoClass;
+begin
+  if AObject = nil then
+    raise Exception.Create(rsNoObject);
+  // Held without a reference: an interfaced object must not be freed by our
+  // releasing it.
+  if AObject.GetInterfaceWeak(IorvObject, Supplier) then
+    Exit(IorvObject(Supplier).GetORVClassInfo);
+  Result := TorvClassInfo(Module.ClassInfoCache.Find(AObject));
+  if Result <> nil then
+    Exit;
+  // Only a component tells us when it goes; a class info kept for any other
+  // object could later be answered for a new object at the same address.
+  if not (AObject is TComponent) then
+    raise Exception.CreateFmt(rsNotAComponent, [AObject.ClassName]);
+  InfoClass := FindClass(AObject.ClassName);
+  if InfoClass = nil then
+    raise Exception.CreateFmt(rsNotRegistered, [AObject.ClassName]);
+  Result := InfoClass.Create;
+  try
+    Result.InitMetaData;
+    Result.SetOwner(AObject);
+  except
+    Result.Free;
+    raise;
+  end;
+  Module.ClassInfoCache.Put(AObject, Result);
+  TComponent(AObject).FreeNotification(Module.Notifier);
+end;
+
+{ TorvNotifier }
+
+procedure TorvNotifier.Notification(AComponent: TComponent; Operation: TOperation);
+var
+  Info: TorvClassInfo;
+begin
+  if Operation = opRemove then
+  begin
+    Info := TorvClassInfo(Module.ClassInfoCache.Remove(AComponent));
+    if Info <> nil then
+    begin
+      // Give the component its own handlers back first, so that nothing it
+      // fires while it is taken apart reaches the class info.
+      Info.SetOwner(nil);
+      Info.Release;
+    end;
+  end;
+  inherited Notification(AComponent, Operation);
+end;
+
 initialization
-  VerifyList := TList.Create;
+  Module := TModuleState.Create;
 finalization
-  FreeSharedDeclarations;
-  FreeAndNil(VerifyList);
+  // The application's forms are freed after this unit is finalized. While
+  // components still have class infos, their links and events keep using
+  // this state: leave it to the end of the process.
+  if Module.ClassInfoCache.Count = 0 then
+    FreeAndNil(Module);
 end.

@@ -8,7 +8,8 @@ unit orvane_d5;
 interface
 
 uses
-  Orvcommon, Orvnameindex;
+  Orvnameindex, Orvpointermap, Orvfeatureids, Orvcommon, Orvvalues, Orvsystem, 
+  Orvclasses;
 
 implementation
 

@@ -7,9 +7,12 @@ program orvtests;
 uses
   {$IFDEF UNIX}cthreads,{$ENDIF}
   Interfaces, Forms, consoletestrunner,
+  orvane_d5, // links and starts every binding, as the IDE does for a project
   { test units, one per line; each registers its cases in its initialization }
   orvtestdescriptors,
-  orvtestclassinfo;
+  orvtestclassinfo,
+  orvtestregistry,
+  orvtestwalk;
 
 var
   Runner: TTestRunner;

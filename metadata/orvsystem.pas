@@ -1,0 +1,279 @@
+{ The root bindings, of TObject and TInterfacedObject, and what every binding
+  of a host class shares.
+
+  A binding states its features in a TorvDescriptors record and registers
+  it with RegisterBinding; TObjectClassInfo reads the records of the whole
+  chain, root first, so a binding writes no declaration code of its own.
+  GetProperty, SetProperty and InvokeMethod select the code for a feature
+  with one case on its Id (the name interned, see Orvfeatureids) and hand
+  every other feature to the parent binding. Constructors are listed only:
+  InvokeConstructor does nothing, in every binding.
+
+  Declined root methods: InitInstance, CleanupInstance, NewInstance and
+  FreeInstance hand out raw storage or tear the owner down behind the back of
+  everything that holds it, so they answer "Method ... not found!". Free is
+  kept: for a component the registry then drops the class info. }
+unit Orvsystem;
+
+{$I orvdefines.inc}
+
+interface
+
+uses
+  Classes, SysUtils, Variants,
+  Orvcommon;
+
+type
+  { The four descriptor strings of one binding. }
+  TorvDescriptors = record
+    Properties: string;
+    Methods: string;
+    Constructors: string;
+    Events: string;
+  end;
+  PorvDescriptors = ^TorvDescriptors;
+
+  { TObjectClassInfo }
+
+  TObjectClassInfo = class(TorvClassInfo)
+  private
+    FInterface: IUnknown;
+    procedure ReadDescriptors(AKind: TorvFeatureKind);
+  protected
+    procedure UnConnectEventHandlers; override;
+    procedure DefineORVProperties(AList: TList); override;
+    procedure DefineORVMethods(AList: TList); override;
+    procedure DefineORVConstructors(AList: TList); override;
+    procedure DefineORVEvents(AList: TList); override;
+    { Begin the event AEventName with AArgs as its parameter values: the
+      class info is held until LeaveEvent. Answer nil, holding nothing, when
+      the event is not declared. }
+    function StartEvent(const AEventName: string; const AArgs: array of Variant): TorvEventInfo;
+    { Fire AEventName, whose one parameter is the sender. }
+    procedure FireSender(const AEventName: string; ASender: TObject);
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    procedure InvokeConstructor(AConstructor: TorvConstructorInfo); override;
+  end;
+
+  TObjectClassInfoClass = class of TObjectClassInfo;
+
+  { TInterfacedObjectClassInfo }
+
+  TInterfacedObjectClassInfo = class(TObjectClassInfo)
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+  end;
+
+{ Register AInfoClass for the host class AHostName, with its own features. }
+procedure RegisterBinding(const AHostName: string; AInfoClass: TObjectClassInfoClass;
+  constref ADescriptors: TorvDescriptors);
+
+implementation
+
+uses
+  Orvfeatureids, Orvvalues, Orvpointermap;
+
+var
+  { Binding class to the PorvDescriptors it registered. }
+  BindingDescriptors: TorvPointerMap;
+
+procedure RegisterBinding(const AHostName: string; AInfoClass: TObjectClassInfoClass;
+  constref ADescriptors: TorvDescriptors);
+begin
+  if TorvClassRegistry.FindClass(AHostName) <> nil then
+    Exit;
+  BindingDescriptors.Put(AInfoClass, @ADescriptors);
+  TorvClassRegistry.RegisterClass(AHostName, AInfoClass);
+end;
+
+const
+  ObjectDescriptors: TorvDescriptors = (
+    Properties: 'Define::Self::psReadable::pvPublic::0';
+    Methods: 'Free::msProcedure::0::InitInstance::msFunction::1::Instance::' +
+      'CleanupInstance::msProcedure::0::ClassType::msFunction::0::ClassName::msFunction::0::' +
+      'ClassNameIs::msFunction::1::Name::ClassParent::msFunction::0::ClassInfo::msFunction::0::' +
+      'InstanceSize::msFunction::0::InheritsFrom::msFunction::1::AClass::' +
+      'MethodAddress::msFunction::1::Name::MethodName::msFunction::1::Address::' +
+      'FieldAddress::msFunction::1::Name::GetInterface::msFunction::2::IID::Obj::' +
+      'GetInterfaceEntry::msFunction::1::IID::GetInterfaceTable::msFunction::0::' +
+      'SafeCallException::msFunction::2::ExceptObject::ExceptAddr::' +
+      'AfterConstruction::msProcedure::0::BeforeDestruction::msProcedure::0::' +
+      'Dispatch::msProcedure::1::Message::DefaultHandler::msProcedure::1::Message::' +
+      'NewInstance::msFunction::0::FreeInstance::msProcedure::0';
+    Constructors: 'Create::0';
+    Events: '');
+
+  InterfacedObjectDescriptors: TorvDescriptors = (
+    Properties: 'Define::RefCount::psReadable::pvPublic::0';
+    Methods: '';
+    Constructors: '';
+    Events: '');
+
+{ TObjectClassInfo }
+
+procedure TObjectClassInfo.ReadDescriptors(AKind: TorvFeatureKind);
+
+  procedure ReadLevel(AClass: TClass);
+  var
+    Descriptors: PorvDescriptors;
+  begin
+    if AClass <> TObjectClassInfo then
+      ReadLevel(AClass.ClassParent);
+    Descriptors := BindingDescriptors.Find(AClass);
+    if Descriptors = nil then
+      Exit;
+    case AKind of
+      fkProperty: ReadORVProperties(Descriptors^.Properties);
+      fkMethod: ReadORVMethods(Descriptors^.Methods);
+      fkConstructor: ReadORVConstructors(Descriptors^.Constructors);
+      fkEvent: ReadORVEvents(Descriptors^.Events);
+    end;
+  end;
+
+begin
+  ReadLevel(ClassType);
+end;
+
+procedure TObjectClassInfo.UnConnectEventHandlers;
+begin
+  // The interface GetInterface handed out belongs to the owner being left.
+  FInterface := nil;
+  inherited UnConnectEventHandlers;
+end;
+
+procedure TObjectClassInfo.DefineORVProperties(AList: TList);
+begin
+  inherited DefineORVProperties(AList);
+  ReadDescriptors(fkProperty);
+end;
+
+procedure TObjectClassInfo.DefineORVMethods(AList: TList);
+begin
+  inherited DefineORVMethods(AList);
+  ReadDescriptors(fkMethod);
+end;
+
+procedure TObjectClassInfo.DefineORVConstructors(AList: TList);
+begin
+  inherited DefineORVConstructors(AList);
+  ReadDescriptors(fkConstructor);
+end;
+
+procedure TObjectClassInfo.DefineORVEvents(AList: TList);
+begin
+  inherited DefineORVEvents(AList);
+  ReadDescriptors(fkEvent);
+end;
+
+function TObjectClassInfo.StartEvent(const AEventName: string;
+  const AArgs: array of Variant): TorvEventInfo;
+var
+  I: Integer;
+begin
+  Result := FindEvent(AEventName);
+  if Result = nil then
+    Exit;
+  EnterEvent;
+  for I := 0 to High(AArgs) do
+    if I < Result.GetArgCount then
+      Result.GetArgs(I).Value := AArgs[I];
+end;
+
+procedure TObjectClassInfo.FireSender(const AEventName: string; ASender: TObject);
+var
+  Event: TorvEventInfo;
+begin
+  Event := StartEvent(AEventName, [ObjectToVar(ASender)]);
+  if Event = nil then
+    Exit;
+  try
+    FireEvent(Event);
+  finally
+    LeaveEvent;
+  end;
+end;
+
+function TObjectClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+begin
+  case AProp.Id of
+    fiSelf: Result := ObjectToVar(Owner);
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TObjectClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+
+  function Arg(AIndex: Integer): Variant;
+  begin
+    Result := AMethod.GetArgs(AIndex).Value;
+  end;
+
+  function ArgGuid(AIndex: Integer): PGuid;
+  begin
+    Result := PGuid(VarToPointer(Arg(AIndex)));
+  end;
+
+var
+  Host: TObject;
+begin
+  Host := Owner;
+  case AMethod.Id of
+    fiFree:
+      // The owner, and for a component this class info, are gone after this.
+      Host.Free;
+    fiClassType: AMethod.Result := ClassToVar(Host.ClassType);
+    fiClassName: AMethod.Result := string(Host.ClassName);
+    fiClassNameIs: AMethod.Result := Host.ClassNameIs(Arg(0));
+    fiClassParent: AMethod.Result := ClassToVar(Host.ClassParent);
+    fiClassInfo: AMethod.Result := PointerToVar(Host.ClassInfo);
+    fiInstanceSize: AMethod.Result := Host.InstanceSize;
+    fiInheritsFrom: AMethod.Result := Host.InheritsFrom(VarToClass(Arg(0)));
+    fiMethodAddress: AMethod.Result := PointerToVar(Host.MethodAddress(ShortString(Arg(0))));
+    fiMethodName: AMethod.Result := string(Host.MethodName(VarToPointer(Arg(0))));
+    fiFieldAddress: AMethod.Result := PointerToVar(Host.FieldAddress(ShortString(Arg(0))));
+    fiGetInterface:
+      begin
+        // The interface stays referenced here while its address travels.
+        FInterface := nil;
+        AMethod.Result := Host.GetInterface(ArgGuid(0)^, FInterface);
+        AMethod.GetArgs(1).Value := InterfaceToVar(FInterface);
+      end;
+    fiGetInterfaceEntry: AMethod.Result := PointerToVar(Host.GetInterfaceEntry(ArgGuid(0)^));
+    fiGetInterfaceTable: AMethod.Result := PointerToVar(Host.GetInterfaceTable);
+    fiSafeCallException:
+      AMethod.Result := Host.SafeCallException(VarToObject(Arg(0)), VarToPointer(Arg(1)));
+    fiAfterConstruction: Host.AfterConstruction;
+    fiBeforeDestruction: Host.BeforeDestruction;
+    // A message is a record: it travels as its address and the owner works
+    // on it in place, so whatever it leaves there is the caller's to read.
+    fiDispatch: Host.Dispatch(PByte(VarToPointer(Arg(0)))^);
+    fiDefaultHandler: Host.DefaultHandler(PByte(VarToPointer(Arg(0)))^);
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+procedure TObjectClassInfo.InvokeConstructor(AConstructor: TorvConstructorInfo);
+begin
+  // Constructors are declared so that they can be listed; none is run.
+end;
+
+{ TInterfacedObjectClassInfo }
+
+function TInterfacedObjectClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+begin
+  case AProp.Id of
+    fiRefCount: Result := (Owner as TInterfacedObject).RefCount;
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+initialization
+  BindingDescriptors.Init;
+  RegisterBinding('TObject', TObjectClassInfo, ObjectDescriptors);
+  RegisterBinding('TInterfacedObject', TInterfacedObjectClassInfo, InterfacedObjectDescriptors);
+end.

@@ -1,0 +1,400 @@
+{ Checks that hold for every registered binding, walked through the
+  registry: each class is declared, named and dispatched the same way, so a
+  slip in any one of them shows here without a test of its own. }
+unit Orvtestwalk;
+
+{$I orvdefines.inc}
+
+interface
+
+uses
+  Classes, SysUtils, Variants, fpcunit, testregistry,
+  Orvcommon;
+
+type
+  TTestBindingWalk = class(TTestCase)
+  private
+    FNames: TStringList;
+    FFailures: TStringList;
+    procedure AddName(const AClassName: string);
+    procedure Failure(const AClassName, AText: string);
+    procedure CheckFailures;
+  protected
+    procedure SetUp; override;
+    procedure TearDown; override;
+  published
+    procedure TestEveryBindingIsDeclaredAndNamed;
+    procedure TestOwnFeatureTotals;
+    procedure TestReadablePropertiesRead;
+    procedure TestHandlersAreHookedAndRestored;
+  end;
+
+implementation
+
+uses
+  Orvmetadump;
+
+const
+  { Registered by the tests themselves, for their own purposes. }
+  TestOnlyNames: array[0..2] of string = ('TTestWidget', 'TBrokenWidget', 'TOrvTwiceRegistered');
+
+type
+  { TThread cannot be made without a body to run. }
+  TIdleThread = class(TThread)
+  protected
+    procedure Execute; override;
+  end;
+
+  { A fresh host object for a registered class name, with whatever must be
+    freed after it (in order). }
+  THost = record
+    Subject: TObject;
+    Keep: array of TObject;
+    TempFile: string;
+    Reason: string; // why no object could be made, when Subject is nil
+  end;
+
+procedure TIdleThread.Execute;
+begin
+end;
+
+function TempFileName: string;
+begin
+  Result := GetTempFileName(GetTempDir(False), 'orvwalk');
+end;
+
+function MakeHost(const AName: string): THost;
+
+  procedure Keep(AObject: TObject);
+  begin
+    SetLength(Result.Keep, Length(Result.Keep) + 1);
+    Result.Keep[High(Result.Keep)] := AObject;
+  end;
+
+  procedure KeepFirst(AObject: TObject);
+  var
+    I: Integer;
+  begin
+    SetLength(Result.Keep, Length(Result.Keep) + 1);
+    for I := High(Result.Keep) downto 1 do
+      Result.Keep[I] := Result.Keep[I - 1];
+    Result.Keep[0] := AObject;
+  end;
+
+var
+  Stream: TStream;
+  Collection: TCollection;
+begin
+  Result := Default(THost);
+  case AName of
+    'TObject': Result.Subject := TObject.Create;
+    'TInterfacedObject': Result.Subject := TInterfacedObject.Create;
+    'TList': Result.Subject := TList.Create;
+    'TThreadList': Result.Subject := TThreadList.Create;
+    'TInterfaceList': Result.Subject := TInterfaceList.Create;
+    'TBits': Result.Subject := TBits.Create;
+    'TPersistent': Result.Subject := TPersistent.Create;
+    'TCollectionItem':
+      begin
+        Collection := TCollection.Create(TCollectionItem);
+        Result.Subject := Collection.Add;
+        Keep(Collection);
+        Exit;
+      end;
+    'TCollection': Result.Subject := TCollection.Create(TCollectionItem);
+    'TOwnedCollection': Result.Subject := TOwnedCollection.Create(nil, TCollectionItem);
+    'TStrings': Result.Subject := TStrings.Create;
+    'TStringList': Result.Subject := TStringList.Create;
+    'TStream': Result.Subject := TStream.Create;
+    'THandleStream', 'TFileStream':
+      begin
+        Result.TempFile := TempFileName;
+        Result.Subject := TFileStream.Create(Result.TempFile, fmCreate);
+        if AName = 'THandleStream' then
+        begin
+          Keep(Result.Subject);
+          Result.Subject := THandleStream.Create(TFileStream(Result.Subject).Handle);
+        end;
+      end;
+    'TCustomMemoryStream': Result.Subject := TCustomMemoryStream.Create;
+    'TMemoryStream': Result.Subject := TMemoryStream.Create;
+    'TStringStream': Result.Subject := TStringStream.Create('text');
+    'TFiler', 'TReader', 'TWriter':
+      begin
+        Stream := TMemoryStream.Create;
+        Keep(Stream);
+        case AName of
+          // The host's filer has no constructor of its own.
+          'TFiler': Result.Subject := TFiler.Create;
+          'TReader': Result.Subject := TReader.Create(Stream, 1024);
+        else
+          Result.Subject := TWriter.Create(Stream, 1024);
+        end;
+        // The filer goes before its stream.
+        KeepFirst(Result.Subject);
+        Exit;
+      end;
+    'TThread': Result.Subject := TIdleThread.Create(True);
+    'TComponent': Result.Subject := TComponent.Create(nil);
+    'TBasicActionLink': Result.Subject := TBasicActionLink.Create(nil);
+    'TBasicAction': Result.Subject := TBasicAction.Create(nil);
+    'TResourceStream': Result.Reason := 'needs a resource linked into the program';
+  else
+    Result.Reason := 'no way to make one is known to this test';
+  end;
+  if Result.Subject <> nil then
+    KeepFirst(Result.Subject);
+end;
+
+procedure FreeHost(var AHost: THost);
+var
+  I: Integer;
+begin
+  for I := 0 to High(AHost.Keep) do
+    AHost.Keep[I].Free;
+  if AHost.TempFile <> '' then
+    DeleteFile(AHost.TempFile);
+  AHost := Default(THost);
+end;
+
+function IsTestOnly(const AName: string): Boolean;
+var
+  I: Integer;
+begin
+  for I := 0 to High(TestOnlyNames) do
+    if SameText(TestOnlyNames[I], AName) then
+      Exit(True);
+  Result := False;
+end;
+
+{ TTestBindingWalk }
+
+procedure TTestBindingWalk.SetUp;
+begin
+  FNames := TStringList.Create;
+  FFailures := TStringList.Create;
+  TorvClassRegistry.Iterate(@AddName);
+end;
+
+procedure TTestBindingWalk.TearDown;
+begin
+  FFailures.Free;
+  FNames.Free;
+end;
+
+procedure TTestBindingWalk.AddName(const AClassName: string);
+begin
+  if not IsTestOnly(AClassName) then
+    FNames.Add(AClassName);
+end;
+
+procedure TTestBindingWalk.Failure(const AClassName, AText: string);
+begin
+  FFailures.Add(AClassName + ': ' + AText);
+end;
+
+procedure TTestBindingWalk.CheckFailures;
+begin
+  if FFailures.Count > 0 then
+    Fail(IntToStr(FFailures.Count) + ' problem(s):' + LineEnding + FFailures.Text);
+end;
+
+function FeatureCount(AInfo: TorvClassInfo; AKind: TorvFeatureKind): Integer;
+begin
+  case AKind of
+    fkProperty: Result := AInfo.GetPropertyCount;
+    fkMethod: Result := AInfo.GetMethodCount;
+    fkConstructor: Result := AInfo.GetConstructorCount;
+  else
+    Result := AInfo.GetEventCount;
+  end;
+end;
+
+function FeatureAt(AInfo: TorvClassInfo; AKind: TorvFeatureKind; AIndex: Integer): TorvFeature;
+begin
+  case AKind of
+    fkProperty: Result := AInfo.GetProperties(AIndex);
+    fkMethod: Result := AInfo.GetMethods(AIndex);
+    fkConstructor: Result := AInfo.GetConstructors(AIndex);
+  else
+    Result := AInfo.GetEvents(AIndex);
+  end;
+end;
+
+procedure TTestBindingWalk.TestEveryBindingIsDeclaredAndNamed;
+var
+  I, J: Integer;
+  Kind: TorvFeatureKind;
+  InfoClass: TorvClassInfoClass;
+  Info: TorvClassInfo;
+  Feature: TorvFeature;
+  Seen: TStringList;
+begin
+  Seen := TStringList.Create;
+  try
+    Seen.Sorted := True;
+    Seen.CaseSensitive := True;
+    for I := 0 to FNames.Count - 1 do
+    begin
+      InfoClass := TorvClassRegistry.FindClass(FNames[I]);
+      if InfoClass.ClassName <> FNames[I] + 'ClassInfo' then
+        Failure(FNames[I], 'registered with ' + InfoClass.ClassName);
+      try
+        Info := DeclaredInfo(InfoClass);
+      except
+        on E: Exception do
+        begin
+          Failure(FNames[I], 'declaration fails: ' + E.Message);
+          Continue;
+        end;
+      end;
+      try
+        // A name declared twice in one chain hides the later declaration.
+        // Constructors are listed, never invoked, and each class lists its own.
+        for Kind := Low(Kind) to High(Kind) do
+        begin
+          if Kind = fkConstructor then
+            Continue;
+          Seen.Clear;
+          for J := 0 to FeatureCount(Info, Kind) - 1 do
+          begin
+            Feature := FeatureAt(Info, Kind, J);
+            if Seen.IndexOf(Feature.Name) >= 0 then
+              Failure(FNames[I], Feature.Name + ' declared twice')
+            else
+              Seen.Add(Feature.Name);
+          end;
+        end;
+      finally
+        Info.Free;
+      end;
+    end;
+  finally
+    Seen.Free;
+  end;
+  CheckFailures;
+end;
+
+procedure TTestBindingWalk.TestOwnFeatureTotals;
+const
+  ClassesUnit: array[0..23] of string = ('TList', 'TThreadList', 'TInterfaceList', 'TBits',
+    'TPersistent', 'TCollectionItem', 'TCollection', 'TOwnedCollection', 'TStrings',
+    'TStringList', 'TStream', 'THandleStream', 'TFileStream', 'TCustomMemoryStream',
+    'TMemoryStream', 'TStringStream', 'TResourceStream', 'TFiler', 'TReader', 'TWriter',
+    'TThread', 'TComponent', 'TBasicActionLink', 'TBasicAction');
+var
+  Sum, Own: TorvFeatureCounts;
+  I: Integer;
+begin
+  Sum := Default(TorvFeatureCounts);
+  for I := 0 to High(ClassesUnit) do
+  begin
+    AssertEquals('registered in order', I + 2, FNames.IndexOf(ClassesUnit[I]));
+    Own := OwnFeatures(TorvClassRegistry.FindClass(ClassesUnit[I]));
+    Inc(Sum.Properties, Own.Properties);
+    Inc(Sum.Methods, Own.Methods);
+    Inc(Sum.Functions, Own.Functions);
+    Inc(Sum.Constructors, Own.Constructors);
+    Inc(Sum.Events, Own.Events);
+  end;
+  AssertEquals('properties', 67, Sum.Properties);
+  AssertEquals('methods', 158, Sum.Methods);
+  AssertEquals('functions', 62, Sum.Functions);
+  AssertEquals('constructors', 14, Sum.Constructors);
+  AssertEquals('events', 15, Sum.Events);
+end;
+
+procedure TTestBindingWalk.TestReadablePropertiesRead;
+var
+  I, J, K: Integer;
+  Host: THost;
+  Info: TorvClassInfo;
+  Prop: TorvPropertyInfo;
+  Checked: Integer;
+begin
+  Checked := 0;
+  for I := 0 to FNames.Count - 1 do
+  begin
+    Host := MakeHost(FNames[I]);
+    if Host.Subject = nil then
+    begin
+      if FNames[I] <> 'TResourceStream' then
+        Failure(FNames[I], Host.Reason);
+      Continue;
+    end;
+    Info := nil;
+    try
+      Info := DeclaredInfo(TorvClassRegistry.FindClass(FNames[I]));
+      Info.SetOwner(Host.Subject);
+      for J := 0 to Info.GetPropertyCount - 1 do
+      begin
+        Prop := Info.GetProperties(J);
+        if not (psReadable in Prop.Styles) then
+          Continue;
+        for K := 0 to Prop.GetIndexCount - 1 do
+          Prop.GetIndexes(K).Value := 0;
+        try
+          Info.GetProperty(Prop);
+        except
+          // The host may refuse a read on a fresh object (an empty list, a
+          // missing COM object); the binding must not.
+          on E: EAccessViolation do
+            Failure(FNames[I], Prop.Name + ': ' + E.Message);
+          on E: Exception do
+            if E.Message = Format(rsPropertyNotFound, [Prop.Name]) then
+              Failure(FNames[I], Prop.Name + ' is declared readable but not read');
+        end;
+        Inc(Checked);
+      end;
+      Info.SetOwner(nil);
+    finally
+      Info.Free;
+      FreeHost(Host);
+    end;
+  end;
+  AssertTrue('properties were read', Checked > 100);
+  CheckFailures;
+end;
+
+procedure TTestBindingWalk.TestHandlersAreHookedAndRestored;
+var
+  I: Integer;
+  Host: THost;
+  Info: TorvClassInfo;
+  Before, Hooked: TBytes;
+
+  function Snapshot: TBytes;
+  begin
+    Result := nil;
+    SetLength(Result, Host.Subject.InstanceSize);
+    Move(Pointer(Host.Subject)^, Result[0], Length(Result));
+  end;
+
+begin
+  for I := 0 to FNames.Count - 1 do
+  begin
+    Host := MakeHost(FNames[I]);
+    if Host.Subject = nil then
+      Continue;
+    Info := nil;
+    try
+      Info := DeclaredInfo(TorvClassRegistry.FindClass(FNames[I]));
+      Before := Snapshot;
+      Info.SetOwner(Host.Subject);
+      Hooked := Snapshot;
+      Info.SetOwner(nil);
+      if (Info.GetEventCount > 0) and (CompareByte(Before[0], Hooked[0], Length(Before)) = 0) then
+        Failure(FNames[I], 'declares events but hooks none');
+      if CompareByte(Before[0], Snapshot[0], Length(Before)) <> 0 then
+        Failure(FNames[I], 'the owner is not as it was after unconnecting');
+    finally
+      Info.Free;
+      FreeHost(Host);
+    end;
+  end;
+  CheckFailures;
+end;
+
+initialization
+  RegisterTest('Bindings', TTestBindingWalk);
+end.
