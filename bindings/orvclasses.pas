@@ -23,21 +23,37 @@ type
   { TListClassInfo }
 
   TListClassInfo = class(TObjectClassInfo)
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
   end;
 
   { TThreadListClassInfo }
 
   TThreadListClassInfo = class(TObjectClassInfo)
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
   end;
 
   { TInterfaceListClassInfo }
 
   TInterfaceListClassInfo = class(TInterfacedObjectClassInfo)
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
   end;
 
   { TBitsClassInfo }
 
   TBitsClassInfo = class(TObjectClassInfo)
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
   end;
 
   { TPersistentClassInfo }
@@ -50,15 +66,23 @@ type
   { TCollectionItemClassInfo }
 
   TCollectionItemClassInfo = class(TPersistentClassInfo)
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
   end;
 
   { TCollectionClassInfo }
 
   TCollectionClassInfo = class(TPersistentClassInfo)
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
   end;
 
   { TOwnedCollectionClassInfo }
 
+  { Adds only a constructor, which is listed and never invoked. }
   TOwnedCollectionClassInfo = class(TCollectionClassInfo)
   end;
 
@@ -92,56 +116,142 @@ type
   { TStreamClassInfo }
 
   TStreamClassInfo = class(TObjectClassInfo)
+  private
+    { What Read and ReadBuffer fill: the storage of one variant. }
+    FBuffer: Variant;
+    FFixupInfo: Longint;
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
   end;
 
   { THandleStreamClassInfo }
 
   THandleStreamClassInfo = class(TStreamClassInfo)
+  private
+    { The host's 4-byte THandle, sign-extended: a reader of the host's
+      width and one of 8 bytes both find it. }
+    FHandle: Int64;
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
   end;
 
   { TFileStreamClassInfo }
 
+  { Adds only a constructor, which is listed and never invoked. }
   TFileStreamClassInfo = class(THandleStreamClassInfo)
   end;
 
   { TCustomMemoryStreamClassInfo }
 
   TCustomMemoryStreamClassInfo = class(TStreamClassInfo)
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
   end;
 
   { TMemoryStreamClassInfo }
 
   TMemoryStreamClassInfo = class(TCustomMemoryStreamClassInfo)
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
   end;
 
   { TStringStreamClassInfo }
 
+  { The host derives TStringStream from TMemoryStream; this binding follows
+    the declared chain and treats the owner as a TStream and TStringStream only. }
   TStringStreamClassInfo = class(TStreamClassInfo)
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
   end;
 
   { TResourceStreamClassInfo }
 
+  { Adds only constructors, which are listed and never invoked. }
   TResourceStreamClassInfo = class(TCustomMemoryStreamClassInfo)
   end;
 
   { TFilerClassInfo }
 
   TFilerClassInfo = class(TObjectClassInfo)
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
   end;
 
   { TReaderClassInfo }
 
   TReaderClassInfo = class(TFilerClassInfo)
+  private
+    { What Read fills: the storage of one variant. }
+    FBuffer: Variant;
+    FInt64: Int64;
+    FOnError: TReaderError;
+    FOnFindMethod: TFindMethodEvent;
+    FOnSetName: TSetNameEvent;
+    FOnReferenceName: TReferenceNameEvent;
+    FOnAncestorNotFound: TAncestorNotFoundEvent;
+    FOnCreateComponent: TCreateComponentEvent;
+    FOnFindComponentClass: TFindComponentClassEvent;
+  protected
+    procedure ConnectEventHandlers; override;
+    procedure UnConnectEventHandlers; override;
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    procedure OnError(Reader: TReader; const Message: string; var Handled: Boolean);
+    { AMethodName: a parameter may not take the name of TObject.MethodName. }
+    procedure OnFindMethod(Reader: TReader; const AMethodName: string; var Address: CodePointer;
+      var Error: Boolean);
+    procedure OnSetName(Reader: TReader; Component: TComponent; var Name: string);
+    procedure OnReferenceName(Reader: TReader; var Name: string);
+    procedure OnAncestorNotFound(Reader: TReader; const ComponentName: string;
+      ComponentClass: TPersistentClass; var Component: TComponent);
+    procedure OnCreateComponent(Reader: TReader; ComponentClass: TComponentClass;
+      var Component: TComponent);
+    { AClassName: a parameter may not take the name of TObject.ClassName. }
+    procedure OnFindComponentClass(Reader: TReader; const AClassName: string;
+      var ComponentClass: TComponentClass);
   end;
 
   { TWriterClassInfo }
 
   TWriterClassInfo = class(TFilerClassInfo)
+  private
+    FOnFindAncestor: TFindAncestorEvent;
+  protected
+    procedure ConnectEventHandlers; override;
+    procedure UnConnectEventHandlers; override;
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    procedure OnFindAncestor(Writer: TWriter; Component: TComponent; const Name: string;
+      var Ancestor, RootAncestor: TComponent);
   end;
 
   { TThreadClassInfo }
 
   TThreadClassInfo = class(TObjectClassInfo)
+  private
+    FHandle: TThreadID;
+    FThreadID: TThreadID;
+    FOnTerminate: TNotifyEvent;
+  protected
+    procedure ConnectEventHandlers; override;
+    procedure UnConnectEventHandlers; override;
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    procedure OnTerminate(Sender: TObject);
   end;
 
   { TComponentClassInfo }
@@ -159,11 +269,33 @@ type
   { TBasicActionLinkClassInfo }
 
   TBasicActionLinkClassInfo = class(TObjectClassInfo)
+  private
+    FOnChange: TNotifyEvent;
+  protected
+    procedure ConnectEventHandlers; override;
+    procedure UnConnectEventHandlers; override;
+  public
+    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    procedure OnChange(Sender: TObject);
   end;
 
   { TBasicActionClassInfo }
 
   TBasicActionClassInfo = class(TComponentClassInfo)
+  private
+    FOnChange: TNotifyEvent;
+    FOnExecute: TNotifyEvent;
+    FOnUpdate: TNotifyEvent;
+  protected
+    procedure ConnectEventHandlers; override;
+    procedure UnConnectEventHandlers; override;
+  public
+    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    procedure OnChange(Sender: TObject);
+    procedure OnExecute(Sender: TObject);
+    procedure OnUpdate(Sender: TObject);
   end;
 
 implementation
@@ -408,6 +540,20 @@ const
     Events: 'Define::OnChange::pvProtected::1::Sender::Define::OnExecute::pvPublic::1::Sender::Define::' +
       'OnUpdate::pvPublic::1::Sender');
 
+resourcestring
+  rsBufferNotAValue = '%s: the bytes read do not form a value!';
+
+type
+  { Reach protected host members. The owner is never one of these classes,
+    so it is cast through an untyped pointer: a checked build (-CR) rejects
+    the direct cast. Only fields and non-virtual accessors are used through
+    them, which such a build does not verify. }
+  TCollectionAccess = class(TCollection);
+  TMemoryStreamAccess = class(TMemoryStream);
+  TReaderAccess = class(TReader);
+  TThreadAccess = class(TThread);
+  TBasicActionAccess = class(TBasicAction);
+
 { Value helpers for the cases below }
 
 function Arg(AMethod: TorvMethodInfo; AIndex: Integer): Variant; inline;
@@ -420,6 +566,232 @@ begin
   Result := AProp.GetIndexes(0).Value;
 end;
 
+{ Untyped buffers
+
+  An untyped buffer is the storage of one variant. The host writes raw bytes
+  into it, so the storage must never hold a reference while it does: a
+  reference overwritten would leak, and bytes that merely look like one would
+  be released. }
+
+function HoldsNoReference(const AStorage: TVarData): Boolean;
+begin
+  case AStorage.VType of
+    varEmpty, varNull, varSmallint, varInteger, varSingle, varDouble, varCurrency, varDate,
+    varError, varBoolean, varShortInt, varByte, varWord, varLongWord, varInt64, varQWord:
+      Result := True;
+    varOleStr, varDispatch, varUnknown, varString, varUString:
+      // An empty reference has nothing to release.
+      Result := AStorage.VPointer = nil;
+  else
+    Result := False;
+  end;
+end;
+
+{ Start ABuffer from the argument AValue; a value that holds a reference
+  starts it empty instead. }
+procedure LoadBuffer(var ABuffer: Variant; const AValue: Variant);
+begin
+  if HoldsNoReference(TVarData(AValue)) then
+    ABuffer := AValue
+  else
+    ABuffer := Unassigned;
+end;
+
+{ Copy what the host left in ABuffer to AParam and answer True; when the
+  bytes form no value that a variant can carry, empty ABuffer without
+  releasing anything and answer False. }
+function TakeBuffer(var ABuffer: Variant; AParam: TorvParameterInfo): Boolean;
+begin
+  Result := HoldsNoReference(TVarData(ABuffer));
+  if Result then
+    AParam.Value := ABuffer
+  else
+    TVarData(ABuffer).VType := varEmpty;
+end;
+
+{ TListClassInfo }
+
+function TListClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+var
+  Host: TList;
+begin
+  Host := TList(Owner);
+  case AProp.Id of
+    fiCapacity: Result := Host.Capacity;
+    fiCount: Result := Host.Count;
+    fiItems: Result := PointerToVar(Host.Items[Index0(AProp)]);
+    fiList: Result := PointerToVar(Host.List);
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TListClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
+var
+  Host: TList;
+begin
+  Host := TList(Owner);
+  case AProp.Id of
+    fiCapacity: Host.Capacity := AValue;
+    fiCount: Host.Count := AValue;
+    fiItems: Host.Items[Index0(AProp)] := VarToPointer(AValue);
+  else
+    inherited SetProperty(AProp, AValue);
+  end;
+end;
+
+procedure TListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+var
+  Host: TList;
+begin
+  Host := TList(Owner);
+  case AMethod.Id of
+    fiAdd: AMethod.Result := Host.Add(VarToPointer(Arg(AMethod, 0)));
+    fiClear: Host.Clear;
+    fiDelete: Host.Delete(Arg(AMethod, 0));
+    fiExchange: Host.Exchange(Arg(AMethod, 0), Arg(AMethod, 1));
+    fiExpand: AMethod.Result := ObjectToVar(Host.Expand);
+    fiExtract: AMethod.Result := PointerToVar(Host.Extract(VarToPointer(Arg(AMethod, 0))));
+    fiFirst: AMethod.Result := PointerToVar(Host.First);
+    fiIndexOf: AMethod.Result := Host.IndexOf(VarToPointer(Arg(AMethod, 0)));
+    fiInsert: Host.Insert(Arg(AMethod, 0), VarToPointer(Arg(AMethod, 1)));
+    fiLast: AMethod.Result := PointerToVar(Host.Last);
+    fiMove: Host.Move(Arg(AMethod, 0), Arg(AMethod, 1));
+    fiRemove: AMethod.Result := Host.Remove(VarToPointer(Arg(AMethod, 0)));
+    fiPack: Host.Pack;
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+{ TThreadListClassInfo }
+
+function TThreadListClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+begin
+  case AProp.Id of
+    fiDuplicates: Result := Ord(TThreadList(Owner).Duplicates);
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TThreadListClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
+begin
+  case AProp.Id of
+    fiDuplicates: TThreadList(Owner).Duplicates := TDuplicates(Integer(AValue));
+  else
+    inherited SetProperty(AProp, AValue);
+  end;
+end;
+
+procedure TThreadListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+var
+  Host: TThreadList;
+begin
+  Host := TThreadList(Owner);
+  case AMethod.Id of
+    fiAdd: Host.Add(VarToPointer(Arg(AMethod, 0)));
+    fiClear: Host.Clear;
+    // The list stays locked until the caller invokes UnlockList.
+    fiLockList: AMethod.Result := ObjectToVar(Host.LockList);
+    fiRemove: Host.Remove(VarToPointer(Arg(AMethod, 0)));
+    fiUnlockList: Host.UnlockList;
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+{ TInterfaceListClassInfo }
+
+function TInterfaceListClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+var
+  Host: TInterfaceList;
+begin
+  Host := TInterfaceList(Owner);
+  case AProp.Id of
+    fiCapacity: Result := Host.Capacity;
+    fiCount: Result := Host.Count;
+    // The list keeps the item alive; the address carries no reference.
+    fiItems: Result := InterfaceToVar(Host.Items[Index0(AProp)]);
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TInterfaceListClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
+var
+  Host: TInterfaceList;
+begin
+  Host := TInterfaceList(Owner);
+  case AProp.Id of
+    fiCapacity: Host.Capacity := AValue;
+    fiCount: Host.Count := AValue;
+    fiItems: Host.Items[Index0(AProp)] := VarToInterface(AValue);
+  else
+    inherited SetProperty(AProp, AValue);
+  end;
+end;
+
+procedure TInterfaceListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+var
+  Host: TInterfaceList;
+begin
+  Host := TInterfaceList(Owner);
+  case AMethod.Id of
+    fiClear: Host.Clear;
+    fiDelete: Host.Delete(Arg(AMethod, 0));
+    fiExchange: Host.Exchange(Arg(AMethod, 0), Arg(AMethod, 1));
+    fiExpand: AMethod.Result := ObjectToVar(Host.Expand);
+    fiFirst: AMethod.Result := InterfaceToVar(Host.First);
+    fiIndexOf: AMethod.Result := Host.IndexOf(VarToInterface(Arg(AMethod, 0)));
+    fiAdd: AMethod.Result := Host.Add(VarToInterface(Arg(AMethod, 0)));
+    fiInsert: Host.Insert(Arg(AMethod, 0), VarToInterface(Arg(AMethod, 1)));
+    fiLast: AMethod.Result := InterfaceToVar(Host.Last);
+    fiRemove: AMethod.Result := Host.Remove(VarToInterface(Arg(AMethod, 0)));
+    fiLock: Host.Lock;
+    fiUnlock: Host.Unlock;
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+{ TBitsClassInfo }
+
+function TBitsClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+var
+  Host: TBits;
+begin
+  Host := TBits(Owner);
+  case AProp.Id of
+    fiBits: Result := Host.Bits[Index0(AProp)];
+    fiSize: Result := Host.Size;
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TBitsClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
+var
+  Host: TBits;
+begin
+  Host := TBits(Owner);
+  case AProp.Id of
+    fiBits: Host.Bits[Index0(AProp)] := AValue;
+    fiSize: Host.Size := AValue;
+  else
+    inherited SetProperty(AProp, AValue);
+  end;
+end;
+
+procedure TBitsClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+begin
+  case AMethod.Id of
+    fiOpenBit: AMethod.Result := TBits(Owner).OpenBit;
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
 { TPersistentClassInfo }
 
 procedure TPersistentClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -430,6 +802,89 @@ begin
   case AMethod.Id of
     fiAssign: Host.Assign(TPersistent(VarToObject(Arg(AMethod, 0))));
     fiGetNamePath: AMethod.Result := Host.GetNamePath;
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+{ TCollectionItemClassInfo }
+
+function TCollectionItemClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+var
+  Host: TCollectionItem;
+begin
+  Host := TCollectionItem(Owner);
+  case AProp.Id of
+    fiCollection: Result := ObjectToVar(Host.Collection);
+    fiID: Result := Host.ID;
+    fiIndex: Result := Host.Index;
+    fiDisplayName: Result := Host.DisplayName;
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TCollectionItemClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
+var
+  Host: TCollectionItem;
+begin
+  Host := TCollectionItem(Owner);
+  case AProp.Id of
+    fiCollection: Host.Collection := TCollection(VarToObject(AValue));
+    fiIndex: Host.Index := AValue;
+    fiDisplayName: Host.DisplayName := AValue;
+  else
+    inherited SetProperty(AProp, AValue);
+  end;
+end;
+
+{ TCollectionClassInfo }
+
+function TCollectionClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+var
+  Host: TCollection;
+begin
+  Host := TCollection(Owner);
+  case AProp.Id of
+    // The host keeps the next ID in a private field without an accessor.
+    fiNextID: NotInHost('TCollection', 'NextID');
+    fiPropName: Result := TCollectionAccess(Pointer(Host)).PropName;
+    fiUpdateCount: Result := TCollectionAccess(Pointer(Host)).UpdateCount;
+    fiCount: Result := Host.Count;
+    fiItemClass: Result := ClassToVar(Host.ItemClass);
+    fiItems: Result := ObjectToVar(Host.Items[Index0(AProp)]);
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TCollectionClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
+var
+  Host: TCollection;
+begin
+  Host := TCollection(Owner);
+  case AProp.Id of
+    fiPropName: TCollectionAccess(Pointer(Host)).PropName := AValue;
+    // The host assigns the given item to the one at the index.
+    fiItems: Host.Items[Index0(AProp)] := TCollectionItem(VarToObject(AValue));
+  else
+    inherited SetProperty(AProp, AValue);
+  end;
+end;
+
+procedure TCollectionClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+var
+  Host: TCollection;
+begin
+  Host := TCollection(Owner);
+  case AMethod.Id of
+    fiAdd: AMethod.Result := ObjectToVar(Host.Add);
+    fiBeginUpdate: Host.BeginUpdate;
+    fiClear: Host.Clear;
+    fiDelete: Host.Delete(Arg(AMethod, 0));
+    fiEndUpdate: Host.EndUpdate;
+    fiFindItemID: AMethod.Result := ObjectToVar(Host.FindItemID(Arg(AMethod, 0)));
+    fiInsert: AMethod.Result := ObjectToVar(Host.Insert(Arg(AMethod, 0)));
   else
     inherited InvokeMethod(AMethod);
   end;
@@ -469,6 +924,8 @@ begin
     fiValues: Host.Values[Index0(AProp)] := AValue;
     fiStrings: Host.Strings[Index0(AProp)] := AValue;
     fiText: Host.Text := AValue;
+    // From the address: the setter takes the host's own reference, and a
+    // checked build (-CR) rejects a cast between interface types.
     fiStringsAdapter: Host.StringsAdapter := IStringsAdapter(VarToPointer(AValue));
   else
     inherited SetProperty(AProp, AValue);
@@ -593,6 +1050,684 @@ begin
   FireSender('OnChanging', Sender);
 end;
 
+{ TStreamClassInfo }
+
+function TStreamClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+var
+  Host: TStream;
+begin
+  Host := TStream(Owner);
+  case AProp.Id of
+    fiPosition: Result := Host.Position;
+    fiSize: Result := Host.Size;
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TStreamClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
+var
+  Host: TStream;
+begin
+  Host := TStream(Owner);
+  case AProp.Id of
+    fiPosition: Host.Position := AValue;
+    fiSize: Host.Size := AValue;
+  else
+    inherited SetProperty(AProp, AValue);
+  end;
+end;
+
+procedure TStreamClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+var
+  Host: TStream;
+  Count: Longint;
+  Value: Variant;
+  Taken: Boolean;
+begin
+  Host := TStream(Owner);
+  case AMethod.Id of
+    fiRead, fiReadBuffer:
+      begin
+        Count := Arg(AMethod, 1);
+        CheckBufferCount('TStream.' + AMethod.Name, Count);
+        LoadBuffer(FBuffer, Arg(AMethod, 0));
+        try
+          if AMethod.Id = fiRead then
+            AMethod.Result := Host.Read(FBuffer, Count)
+          else
+            Host.ReadBuffer(FBuffer, Count);
+        finally
+          Taken := TakeBuffer(FBuffer, AMethod.GetArgs(0));
+        end;
+        if not Taken then
+          raise Exception.CreateFmt(rsBufferNotAValue, ['TStream.' + AMethod.Name]);
+      end;
+    fiWrite, fiWriteBuffer:
+      begin
+        Count := Arg(AMethod, 1);
+        CheckBufferCount('TStream.' + AMethod.Name, Count);
+        Value := Arg(AMethod, 0);
+        if AMethod.Id = fiWrite then
+          AMethod.Result := Host.Write(TVarData(Value), Count)
+        else
+          Host.WriteBuffer(TVarData(Value), Count);
+      end;
+    // The Int64 overload: the Longint one would cut offsets beyond 2 GB. The
+    // soFrom* codes are the ordinals of TSeekOrigin.
+    fiSeek:
+      AMethod.Result := Host.Seek(Int64(Arg(AMethod, 0)), TSeekOrigin(Integer(Arg(AMethod, 1))));
+    fiCopyFrom: AMethod.Result := Host.CopyFrom(TStream(VarToObject(Arg(AMethod, 0))), Arg(AMethod, 1));
+    fiReadComponent:
+      AMethod.Result := ObjectToVar(Host.ReadComponent(TComponent(VarToObject(Arg(AMethod, 0)))));
+    fiReadComponentRes:
+      AMethod.Result := ObjectToVar(Host.ReadComponentRes(TComponent(VarToObject(Arg(AMethod, 0)))));
+    fiWriteComponent: Host.WriteComponent(TComponent(VarToObject(Arg(AMethod, 0))));
+    fiWriteComponentRes:
+      Host.WriteComponentRes(Arg(AMethod, 0), TComponent(VarToObject(Arg(AMethod, 1))));
+    fiWriteDescendent:
+      Host.WriteDescendent(TComponent(VarToObject(Arg(AMethod, 0))),
+        TComponent(VarToObject(Arg(AMethod, 1))));
+    fiWriteDescendentRes:
+      Host.WriteDescendentRes(Arg(AMethod, 0), TComponent(VarToObject(Arg(AMethod, 1))),
+        TComponent(VarToObject(Arg(AMethod, 2))));
+    fiWriteResourceHeader:
+      begin
+        FFixupInfo := Arg(AMethod, 1);
+        Host.WriteResourceHeader(Arg(AMethod, 0), FFixupInfo);
+        AMethod.GetArgs(1).Value := FFixupInfo;
+      end;
+    fiFixupResourceHeader: Host.FixupResourceHeader(Arg(AMethod, 0));
+    fiReadResHeader: Host.ReadResHeader;
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+{ THandleStreamClassInfo }
+
+function THandleStreamClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+begin
+  case AProp.Id of
+    fiHandle:
+      begin
+        FHandle := THandleStream(Owner).Handle;
+        Result := BufferToVar(FHandle);
+      end;
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+{ TCustomMemoryStreamClassInfo }
+
+function TCustomMemoryStreamClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+begin
+  case AProp.Id of
+    fiMemory: Result := PointerToVar(TCustomMemoryStream(Owner).Memory);
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TCustomMemoryStreamClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+var
+  Host: TCustomMemoryStream;
+begin
+  Host := TCustomMemoryStream(Owner);
+  case AMethod.Id of
+    fiSaveToStream: Host.SaveToStream(TStream(VarToObject(Arg(AMethod, 0))));
+    fiSaveToFile: Host.SaveToFile(Arg(AMethod, 0));
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+{ TMemoryStreamClassInfo }
+
+function TMemoryStreamClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+begin
+  case AProp.Id of
+    fiCapacity: Result := TMemoryStreamAccess(Pointer(TMemoryStream(Owner))).Capacity;
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TMemoryStreamClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
+begin
+  case AProp.Id of
+    fiCapacity: TMemoryStreamAccess(Pointer(TMemoryStream(Owner))).Capacity := AValue;
+  else
+    inherited SetProperty(AProp, AValue);
+  end;
+end;
+
+procedure TMemoryStreamClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+var
+  Host: TMemoryStream;
+begin
+  Host := TMemoryStream(Owner);
+  case AMethod.Id of
+    fiClear: Host.Clear;
+    fiLoadFromStream: Host.LoadFromStream(TStream(VarToObject(Arg(AMethod, 0))));
+    fiLoadFromFile: Host.LoadFromFile(Arg(AMethod, 0));
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+{ TStringStreamClassInfo }
+
+function TStringStreamClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+begin
+  case AProp.Id of
+    fiDataString: Result := TStringStream(Owner).DataString;
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TStringStreamClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+var
+  Host: TStringStream;
+begin
+  Host := TStringStream(Owner);
+  case AMethod.Id of
+    fiReadString: AMethod.Result := Host.ReadString(Arg(AMethod, 0));
+    fiWriteString: Host.WriteString(Arg(AMethod, 0));
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+{ TFilerClassInfo }
+
+function TFilerClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+var
+  Host: TFiler;
+begin
+  Host := TFiler(Owner);
+  case AProp.Id of
+    fiRoot: Result := ObjectToVar(Host.Root);
+    fiLookupRoot: Result := ObjectToVar(Host.LookupRoot);
+    fiAncestor: Result := ObjectToVar(Host.Ancestor);
+    fiIgnoreChildren: Result := Host.IgnoreChildren;
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TFilerClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
+var
+  Host: TFiler;
+begin
+  Host := TFiler(Owner);
+  case AProp.Id of
+    fiRoot: Host.Root := TComponent(VarToObject(AValue));
+    fiAncestor: Host.Ancestor := TPersistent(VarToObject(AValue));
+    fiIgnoreChildren: Host.IgnoreChildren := AValue;
+  else
+    inherited SetProperty(AProp, AValue);
+  end;
+end;
+
+procedure TFilerClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+begin
+  case AMethod.Id of
+    fiFlushBuffer: TFiler(Owner).FlushBuffer;
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+{ TReaderClassInfo }
+
+procedure TReaderClassInfo.ConnectEventHandlers;
+var
+  Host: TReader;
+begin
+  inherited ConnectEventHandlers;
+  Host := TReader(Owner);
+  FOnError := Host.OnError;
+  Host.OnError := @OnError;
+  FOnFindMethod := Host.OnFindMethod;
+  Host.OnFindMethod := @OnFindMethod;
+  FOnSetName := Host.OnSetName;
+  Host.OnSetName := @OnSetName;
+  FOnReferenceName := Host.OnReferenceName;
+  Host.OnReferenceName := @OnReferenceName;
+  FOnAncestorNotFound := Host.OnAncestorNotFound;
+  Host.OnAncestorNotFound := @OnAncestorNotFound;
+  FOnCreateComponent := Host.OnCreateComponent;
+  Host.OnCreateComponent := @OnCreateComponent;
+  FOnFindComponentClass := Host.OnFindComponentClass;
+  Host.OnFindComponentClass := @OnFindComponentClass;
+end;
+
+procedure TReaderClassInfo.UnConnectEventHandlers;
+var
+  Host: TReader;
+begin
+  Host := TReader(Owner);
+  Host.OnError := FOnError;
+  Host.OnFindMethod := FOnFindMethod;
+  Host.OnSetName := FOnSetName;
+  Host.OnReferenceName := FOnReferenceName;
+  Host.OnAncestorNotFound := FOnAncestorNotFound;
+  Host.OnCreateComponent := FOnCreateComponent;
+  Host.OnFindComponentClass := FOnFindComponentClass;
+  inherited UnConnectEventHandlers;
+end;
+
+function TReaderClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+var
+  Host: TReader;
+begin
+  Host := TReader(Owner);
+  case AProp.Id of
+    fiPropName: Result := TReaderAccess(Pointer(Host)).PropName;
+    fiCanHandleExceptions: Result := TReaderAccess(Pointer(Host)).CanHandleExceptions;
+    fiOwner: Result := ObjectToVar(Host.Owner);
+    fiParent: Result := ObjectToVar(Host.Parent);
+    // The host's reader buffers in its driver and tells no position.
+    fiPosition: NotInHost('TReader', 'Position');
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TReaderClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
+var
+  Host: TReader;
+begin
+  Host := TReader(Owner);
+  case AProp.Id of
+    fiOwner: Host.Owner := TComponent(VarToObject(AValue));
+    fiParent: Host.Parent := TComponent(VarToObject(AValue));
+    fiPosition: NotInHost('TReader', 'Position');
+  else
+    inherited SetProperty(AProp, AValue);
+  end;
+end;
+
+procedure TReaderClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+var
+  Host: TReader;
+  Count: Longint;
+  Taken: Boolean;
+begin
+  Host := TReader(Owner);
+  case AMethod.Id of
+    fiBeginReferences: Host.BeginReferences;
+    fiCheckValue: Host.CheckValue(TValueType(Integer(Arg(AMethod, 0))));
+    fiEndOfList: AMethod.Result := Host.EndOfList;
+    fiEndReferences: Host.EndReferences;
+    fiFixupReferences: Host.FixupReferences;
+    fiNextValue: AMethod.Result := Ord(Host.NextValue);
+    fiRead:
+      begin
+        Count := Arg(AMethod, 1);
+        CheckBufferCount('TReader.Read', Count);
+        LoadBuffer(FBuffer, Arg(AMethod, 0));
+        try
+          Host.Read(FBuffer, Count);
+        finally
+          Taken := TakeBuffer(FBuffer, AMethod.GetArgs(0));
+        end;
+        if not Taken then
+          raise Exception.CreateFmt(rsBufferNotAValue, ['TReader.Read']);
+      end;
+    fiReadBoolean: AMethod.Result := Host.ReadBoolean;
+    fiReadChar: AMethod.Result := CharToVar(Host.ReadChar);
+    fiReadCollection: Host.ReadCollection(TCollection(VarToObject(Arg(AMethod, 0))));
+    fiReadComponent:
+      AMethod.Result := ObjectToVar(Host.ReadComponent(TComponent(VarToObject(Arg(AMethod, 0)))));
+    fiReadFloat: AMethod.Result := Double(Host.ReadFloat);
+    fiReadSingle: AMethod.Result := Host.ReadSingle;
+    fiReadCurrency: AMethod.Result := Double(Host.ReadCurrency);
+    fiReadDate: AMethod.Result := Double(Host.ReadDate);
+    fiReadIdent: AMethod.Result := Host.ReadIdent;
+    fiReadInteger: AMethod.Result := Host.ReadInteger;
+    fiReadInt64:
+      begin
+        FInt64 := Host.ReadInt64;
+        AMethod.Result := BufferToVar(FInt64);
+      end;
+    fiReadListBegin: Host.ReadListBegin;
+    fiReadListEnd: Host.ReadListEnd;
+    // The host's driver reads the prefix only together with the class and
+    // component names that follow it (BeginComponent).
+    fiReadPrefix: NotInHost('TReader', 'ReadPrefix');
+    fiReadRootComponent:
+      AMethod.Result := ObjectToVar(Host.ReadRootComponent(TComponent(VarToObject(Arg(AMethod, 0)))));
+    fiReadSignature: Host.ReadSignature;
+    // The host's reader has no ReadStr; its driver reads the same short string.
+    fiReadStr: AMethod.Result := Host.Driver.ReadStr;
+    fiReadString: AMethod.Result := Host.ReadString;
+    fiReadWideString: AMethod.Result := Host.ReadWideString;
+    fiReadValue: AMethod.Result := Ord(Host.ReadValue);
+    fiCopyValue: Host.CopyValue(TWriter(VarToObject(Arg(AMethod, 0))));
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+procedure TReaderClassInfo.OnError(Reader: TReader; const Message: string; var Handled: Boolean);
+var
+  Event: TorvEventInfo;
+begin
+  if Assigned(FOnError) then
+    FOnError(Reader, Message, Handled);
+  Event := StartEvent('OnError', [ObjectToVar(Reader), Message, Handled]);
+  if Event = nil then
+    Exit;
+  try
+    FireEvent(Event);
+    Handled := Event.GetArgs(2).Value;
+  finally
+    LeaveEvent;
+  end;
+end;
+
+procedure TReaderClassInfo.OnFindMethod(Reader: TReader; const AMethodName: string;
+  var Address: CodePointer; var Error: Boolean);
+var
+  Event: TorvEventInfo;
+begin
+  if Assigned(FOnFindMethod) then
+    FOnFindMethod(Reader, AMethodName, Address, Error);
+  Event := StartEvent('OnFindMethod', [ObjectToVar(Reader), AMethodName, PointerToVar(Address), Error]);
+  if Event = nil then
+    Exit;
+  try
+    FireEvent(Event);
+    Address := VarToPointer(Event.GetArgs(2).Value);
+    Error := Event.GetArgs(3).Value;
+  finally
+    LeaveEvent;
+  end;
+end;
+
+procedure TReaderClassInfo.OnSetName(Reader: TReader; Component: TComponent; var Name: string);
+var
+  Event: TorvEventInfo;
+begin
+  if Assigned(FOnSetName) then
+    FOnSetName(Reader, Component, Name);
+  Event := StartEvent('OnSetName', [ObjectToVar(Reader), ObjectToVar(Component), Name]);
+  if Event = nil then
+    Exit;
+  try
+    FireEvent(Event);
+    Name := Event.GetArgs(2).Value;
+  finally
+    LeaveEvent;
+  end;
+end;
+
+procedure TReaderClassInfo.OnReferenceName(Reader: TReader; var Name: string);
+var
+  Event: TorvEventInfo;
+begin
+  if Assigned(FOnReferenceName) then
+    FOnReferenceName(Reader, Name);
+  Event := StartEvent('OnReferenceName', [ObjectToVar(Reader), Name]);
+  if Event = nil then
+    Exit;
+  try
+    FireEvent(Event);
+    Name := Event.GetArgs(1).Value;
+  finally
+    LeaveEvent;
+  end;
+end;
+
+procedure TReaderClassInfo.OnAncestorNotFound(Reader: TReader; const ComponentName: string;
+  ComponentClass: TPersistentClass; var Component: TComponent);
+var
+  Event: TorvEventInfo;
+begin
+  if Assigned(FOnAncestorNotFound) then
+    FOnAncestorNotFound(Reader, ComponentName, ComponentClass, Component);
+  Event := StartEvent('OnAncestorNotFound', [ObjectToVar(Reader), ComponentName,
+    ClassToVar(ComponentClass), ObjectToVar(Component)]);
+  if Event = nil then
+    Exit;
+  try
+    FireEvent(Event);
+    Component := TComponent(VarToObject(Event.GetArgs(3).Value));
+  finally
+    LeaveEvent;
+  end;
+end;
+
+procedure TReaderClassInfo.OnCreateComponent(Reader: TReader; ComponentClass: TComponentClass;
+  var Component: TComponent);
+var
+  Event: TorvEventInfo;
+begin
+  if Assigned(FOnCreateComponent) then
+    FOnCreateComponent(Reader, ComponentClass, Component);
+  Event := StartEvent('OnCreateComponent', [ObjectToVar(Reader), ClassToVar(ComponentClass),
+    ObjectToVar(Component)]);
+  if Event = nil then
+    Exit;
+  try
+    FireEvent(Event);
+    Component := TComponent(VarToObject(Event.GetArgs(2).Value));
+  finally
+    LeaveEvent;
+  end;
+end;
+
+procedure TReaderClassInfo.OnFindComponentClass(Reader: TReader; const AClassName: string;
+  var ComponentClass: TComponentClass);
+var
+  Event: TorvEventInfo;
+begin
+  if Assigned(FOnFindComponentClass) then
+    FOnFindComponentClass(Reader, AClassName, ComponentClass);
+  Event := StartEvent('OnFindComponentClass', [ObjectToVar(Reader), AClassName,
+    ClassToVar(ComponentClass)]);
+  if Event = nil then
+    Exit;
+  try
+    FireEvent(Event);
+    ComponentClass := TComponentClass(VarToClass(Event.GetArgs(2).Value));
+  finally
+    LeaveEvent;
+  end;
+end;
+
+{ TWriterClassInfo }
+
+procedure TWriterClassInfo.ConnectEventHandlers;
+var
+  Host: TWriter;
+begin
+  inherited ConnectEventHandlers;
+  Host := TWriter(Owner);
+  FOnFindAncestor := Host.OnFindAncestor;
+  Host.OnFindAncestor := @OnFindAncestor;
+end;
+
+procedure TWriterClassInfo.UnConnectEventHandlers;
+begin
+  TWriter(Owner).OnFindAncestor := FOnFindAncestor;
+  inherited UnConnectEventHandlers;
+end;
+
+function TWriterClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+begin
+  case AProp.Id of
+    // The host's writer buffers in its driver and tells no position.
+    fiPosition: NotInHost('TWriter', 'Position');
+    fiRootAncestor: Result := ObjectToVar(TWriter(Owner).RootAncestor);
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TWriterClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
+begin
+  case AProp.Id of
+    fiPosition: NotInHost('TWriter', 'Position');
+    fiRootAncestor: TWriter(Owner).RootAncestor := TComponent(VarToObject(AValue));
+  else
+    inherited SetProperty(AProp, AValue);
+  end;
+end;
+
+procedure TWriterClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+var
+  Host: TWriter;
+  Count: Longint;
+  Value: Variant;
+begin
+  Host := TWriter(Owner);
+  case AMethod.Id of
+    fiWrite:
+      begin
+        Count := Arg(AMethod, 1);
+        CheckBufferCount('TWriter.Write', Count);
+        Value := Arg(AMethod, 0);
+        Host.Write(TVarData(Value), Count);
+      end;
+    fiWriteBoolean: Host.WriteBoolean(Arg(AMethod, 0));
+    fiWriteCollection: Host.WriteCollection(TCollection(VarToObject(Arg(AMethod, 0))));
+    fiWriteComponent: Host.WriteComponent(TComponent(VarToObject(Arg(AMethod, 0))));
+    fiWriteChar: Host.WriteChar(VarToChar(Arg(AMethod, 0)));
+    fiWriteDescendent:
+      Host.WriteDescendent(TComponent(VarToObject(Arg(AMethod, 0))),
+        TComponent(VarToObject(Arg(AMethod, 1))));
+    fiWriteFloat: Host.WriteFloat(Double(Arg(AMethod, 0)));
+    fiWriteSingle: Host.WriteSingle(Single(Arg(AMethod, 0)));
+    fiWriteCurrency: Host.WriteCurrency(Currency(Arg(AMethod, 0)));
+    fiWriteDate: Host.WriteDate(TDateTime(Arg(AMethod, 0)));
+    fiWriteIdent: Host.WriteIdent(Arg(AMethod, 0));
+    fiWriteListBegin: Host.WriteListBegin;
+    fiWriteListEnd: Host.WriteListEnd;
+    fiWriteRootComponent: Host.WriteRootComponent(TComponent(VarToObject(Arg(AMethod, 0))));
+    fiWriteSignature: Host.WriteSignature;
+    fiWriteStr:
+      // The host's writer has no WriteStr; its binary driver writes the
+      // same short string. Other drivers have no such method.
+      if Host.Driver is TBinaryObjectWriter then
+        TBinaryObjectWriter(Host.Driver).WriteStr(Arg(AMethod, 0))
+      else
+        NotInHost('TWriter', 'WriteStr');
+    fiWriteString: Host.WriteString(Arg(AMethod, 0));
+    fiWriteWideString: Host.WriteWideString(WideString(Arg(AMethod, 0)));
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+procedure TWriterClassInfo.OnFindAncestor(Writer: TWriter; Component: TComponent;
+  const Name: string; var Ancestor, RootAncestor: TComponent);
+var
+  Event: TorvEventInfo;
+begin
+  if Assigned(FOnFindAncestor) then
+    FOnFindAncestor(Writer, Component, Name, Ancestor, RootAncestor);
+  Event := StartEvent('OnFindAncestor', [ObjectToVar(Writer), ObjectToVar(Component), Name,
+    ObjectToVar(Ancestor), ObjectToVar(RootAncestor)]);
+  if Event = nil then
+    Exit;
+  try
+    FireEvent(Event);
+    Ancestor := TComponent(VarToObject(Event.GetArgs(3).Value));
+    RootAncestor := TComponent(VarToObject(Event.GetArgs(4).Value));
+  finally
+    LeaveEvent;
+  end;
+end;
+
+{ TThreadClassInfo }
+
+procedure TThreadClassInfo.ConnectEventHandlers;
+var
+  Host: TThread;
+begin
+  inherited ConnectEventHandlers;
+  Host := TThread(Owner);
+  FOnTerminate := Host.OnTerminate;
+  Host.OnTerminate := @OnTerminate;
+end;
+
+procedure TThreadClassInfo.UnConnectEventHandlers;
+begin
+  TThread(Owner).OnTerminate := FOnTerminate;
+  inherited UnConnectEventHandlers;
+end;
+
+function TThreadClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+var
+  Host: TThread;
+begin
+  Host := TThread(Owner);
+  case AProp.Id of
+    fiReturnValue: Result := TThreadAccess(Pointer(Host)).ReturnValue;
+    fiTerminated: Result := TThreadAccess(Pointer(Host)).Terminated;
+    fiFreeOnTerminate: Result := Host.FreeOnTerminate;
+    fiHandle:
+      begin
+        FHandle := Host.Handle;
+        Result := BufferToVar(FHandle);
+      end;
+    fiPriority: Result := Ord(Host.Priority);
+    fiSuspended: Result := Host.Suspended;
+    fiThreadID:
+      begin
+        FThreadID := Host.ThreadID;
+        Result := BufferToVar(FThreadID);
+      end;
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TThreadClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
+var
+  Host: TThread;
+begin
+  Host := TThread(Owner);
+  case AProp.Id of
+    fiReturnValue: TThreadAccess(Pointer(Host)).ReturnValue := AValue;
+    fiFreeOnTerminate: Host.FreeOnTerminate := AValue;
+    fiPriority: Host.Priority := TThreadPriority(Integer(AValue));
+    fiSuspended: Host.Suspended := AValue;
+  else
+    inherited SetProperty(AProp, AValue);
+  end;
+end;
+
+procedure TThreadClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+var
+  Host: TThread;
+begin
+  Host := TThread(Owner);
+  case AMethod.Id of
+    // The host deprecates Resume; Start is its current name and only calls it.
+    fiResume: Host.Start;
+    // The host deprecates Suspend; its Suspended setter calls it for a thread
+    // that is not suspended already.
+    fiSuspend: Host.Suspended := True;
+    fiTerminate: Host.Terminate;
+    fiWaitFor: AMethod.Result := Host.WaitFor;
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+procedure TThreadClassInfo.OnTerminate(Sender: TObject);
+begin
+  if Assigned(FOnTerminate) then
+    FOnTerminate(Sender);
+  FireSender('OnTerminate', Sender);
+end;
+
 { TComponentClassInfo }
 
 function TComponentClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
@@ -666,6 +1801,131 @@ begin
   else
     inherited InvokeMethod(AMethod);
   end;
+end;
+
+{ TBasicActionLinkClassInfo }
+
+procedure TBasicActionLinkClassInfo.ConnectEventHandlers;
+var
+  Host: TBasicActionLink;
+begin
+  inherited ConnectEventHandlers;
+  Host := TBasicActionLink(Owner);
+  FOnChange := Host.OnChange;
+  Host.OnChange := @OnChange;
+end;
+
+procedure TBasicActionLinkClassInfo.UnConnectEventHandlers;
+begin
+  TBasicActionLink(Owner).OnChange := FOnChange;
+  inherited UnConnectEventHandlers;
+end;
+
+function TBasicActionLinkClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
+begin
+  case AProp.Id of
+    fiAction: Result := ObjectToVar(TBasicActionLink(Owner).Action);
+  else
+    Result := inherited GetProperty(AProp);
+  end;
+end;
+
+procedure TBasicActionLinkClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
+begin
+  case AProp.Id of
+    fiAction: TBasicActionLink(Owner).Action := TBasicAction(VarToObject(AValue));
+  else
+    inherited SetProperty(AProp, AValue);
+  end;
+end;
+
+procedure TBasicActionLinkClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+var
+  Host: TBasicActionLink;
+begin
+  Host := TBasicActionLink(Owner);
+  case AMethod.Id of
+    // The host's Execute takes an optional component to execute for; none.
+    fiExecute: AMethod.Result := Host.Execute;
+    fiUpdate: AMethod.Result := Host.Update;
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+procedure TBasicActionLinkClassInfo.OnChange(Sender: TObject);
+begin
+  if Assigned(FOnChange) then
+    FOnChange(Sender);
+  FireSender('OnChange', Sender);
+end;
+
+{ TBasicActionClassInfo }
+
+procedure TBasicActionClassInfo.ConnectEventHandlers;
+var
+  Host: TBasicAction;
+begin
+  inherited ConnectEventHandlers;
+  Host := TBasicAction(Owner);
+  FOnChange := TBasicActionAccess(Pointer(Host)).OnChange;
+  TBasicActionAccess(Pointer(Host)).OnChange := @OnChange;
+  // Through the setter, as the host does: it passes the handler on to the
+  // action's links and fires OnChange.
+  FOnExecute := Host.OnExecute;
+  Host.OnExecute := @OnExecute;
+  FOnUpdate := Host.OnUpdate;
+  Host.OnUpdate := @OnUpdate;
+end;
+
+procedure TBasicActionClassInfo.UnConnectEventHandlers;
+var
+  Host: TBasicAction;
+begin
+  Host := TBasicAction(Owner);
+  TBasicActionAccess(Pointer(Host)).OnChange := FOnChange;
+  Host.OnExecute := FOnExecute;
+  Host.OnUpdate := FOnUpdate;
+  inherited UnConnectEventHandlers;
+end;
+
+procedure TBasicActionClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+var
+  Host: TBasicAction;
+begin
+  Host := TBasicAction(Owner);
+  case AMethod.Id of
+    fiHandlesTarget: AMethod.Result := Host.HandlesTarget(VarToObject(Arg(AMethod, 0)));
+    fiUpdateTarget: Host.UpdateTarget(VarToObject(Arg(AMethod, 0)));
+    fiExecuteTarget: Host.ExecuteTarget(VarToObject(Arg(AMethod, 0)));
+    fiExecute: AMethod.Result := Host.Execute;
+    fiRegisterChanges: Host.RegisterChanges(TBasicActionLink(VarToObject(Arg(AMethod, 0))));
+    fiUnRegisterChanges: Host.UnRegisterChanges(TBasicActionLink(VarToObject(Arg(AMethod, 0))));
+    fiUpdate: AMethod.Result := Host.Update;
+  else
+    inherited InvokeMethod(AMethod);
+  end;
+end;
+
+procedure TBasicActionClassInfo.OnChange(Sender: TObject);
+begin
+  if Assigned(FOnChange) then
+    FOnChange(Sender);
+  FireSender('OnChange', Sender);
+end;
+
+procedure TBasicActionClassInfo.OnExecute(Sender: TObject);
+begin
+  if Assigned(FOnExecute) then
+    FOnExecute(Sender);
+  FireSender('OnExecute', Sender);
+end;
+
+procedure TBasicActionClassInfo.OnUpdate(Sender: TObject);
+begin
+  if Assigned(FOnUpdate) then
+    FOnUpdate(Sender);
+  FireSender('OnUpdate', Sender);
 end;
 
 initialization

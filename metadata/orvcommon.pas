@@ -175,14 +175,24 @@ type
 
   TNotifyORVEvent = procedure(Sender: TObject; Event: TorvEventInfo) of object;
 
-  { A subscription to one event of a class info, by event name. }
+  { A subscription to one event of a class info, by event name.
+
+    A listener knows the class info it was last added to, and that class
+    info forgets it when either of them is destroyed: the listener's owner
+    never has to touch a class info whose component is already gone. }
   TorvListener = class
   private
     FEventName: string;
     FOnEvent: TNotifyORVEvent;
+    FAttachedTo: TorvClassInfo;
   public
+    { Leave the class info the listener is still added to. }
+    destructor Destroy; override;
     property EventName: string read FEventName write FEventName;
     property OnEvent: TNotifyORVEvent read FOnEvent write FOnEvent;
+    { The class info the listener was last added to and is still listed by,
+      or nil. }
+    property AttachedTo: TorvClassInfo read FAttachedTo;
   end;
 
   TorvClassInfoClass = class of TorvClassInfo;
@@ -422,6 +432,15 @@ begin
     if SameFeatureName(AArgs[I].Name, AName) then
       Exit(AArgs[I]);
   Result := nil;
+end;
+
+{ TorvListener }
+
+destructor TorvListener.Destroy;
+begin
+  while FAttachedTo <> nil do
+    FAttachedTo.RemoveListener(Self);
+  inherited Destroy;
 end;
 
 { TorvFeature }
@@ -801,6 +820,10 @@ begin
   FMade.Free;
   if (FDecl <> nil) and not FDecl.Shared then
     FDecl.Free;
+  if FListeners <> nil then
+    for I := 0 to FListeners.Count - 1 do
+      if TorvListener(FListeners[I]).FAttachedTo = Self then
+        TorvListener(FListeners[I]).FAttachedTo := nil;
   FListeners.Free;
   inherited Destroy;
 end;
@@ -1419,14 +1442,18 @@ begin
   if FListeners = nil then
     FListeners := TFPList.Create;
   FListeners.Add(AListener);
+  AListener.FAttachedTo := Self;
 end;
 
 procedure TorvClassInfo.RemoveListener(AListener: TorvListener);
 begin
   if (AListener = nil) or (FListeners = nil) then
     Exit;
-  if FListeners.Remove(AListener) >= 0 then
-    Inc(FRemovals);
+  if FListeners.Remove(AListener) < 0 then
+    Exit;
+  Inc(FRemovals);
+  if (AListener.FAttachedTo = Self) and (FListeners.IndexOf(AListener) < 0) then
+    AListener.FAttachedTo := nil;
 end;
 
 procedure TorvClassInfo.FireEvent(AEvent: TorvEventInfo);

@@ -45,6 +45,7 @@ type
     procedure TestRemovedDuringFiringIsSkipped;
     procedure TestListenerErrorStopsTheFiring;
     procedure TestReleaseDuringFiringWaits;
+    procedure TestListenerAndClassInfoForgetEachOther;
   end;
 
 implementation
@@ -460,6 +461,30 @@ begin
   FInfo.FireEvent(FEvent);
   AssertEquals('no listener runs after the release', 'release ', FLog);
   AssertNull(FInfo);
+end;
+
+procedure TTestListeners.TestListenerAndClassInfoForgetEachOther;
+var
+  Doomed, Kept: TorvListener;
+  Other: TDescribedInfo;
+begin
+  Doomed := TorvListener.Create;
+  Doomed.EventName := 'OnChange';
+  Doomed.OnEvent := @LogA;
+  FInfo.AddListener(Doomed);
+  FInfo.AddListener(Doomed);
+  AssertSame(FInfo, Doomed.AttachedTo);
+  FInfo.RemoveListener(Doomed);
+  AssertSame('still listed once', FInfo, Doomed.AttachedTo);
+  Doomed.Free;
+  FInfo.FireEvent(FEvent);
+  AssertEquals('a freed listener leaves its class info', '', FLog);
+
+  Kept := Listen('OnChange', @LogA);
+  Other := Declare('', '', '', SampleEvents);
+  Other.AddListener(Kept);
+  Other.Free;
+  AssertNull('a freed class info lets its listeners go', Kept.AttachedTo);
 end;
 
 initialization

@@ -12,7 +12,15 @@ uses
   orvtestdescriptors,
   orvtestclassinfo,
   orvtestregistry,
-  orvtestwalk;
+  orvtestwalk,
+  orvtestclasses,
+  orvtestfixtures,
+  orvtestconlist,
+  orvtestp2p,
+  orvteste2p,
+  orvteste2m,
+  orvtestvar,
+  orvtestforms;
 
 var
   Runner: TTestRunner;

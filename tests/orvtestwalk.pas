@@ -36,7 +36,8 @@ uses
 
 const
   { Registered by the tests themselves, for their own purposes. }
-  TestOnlyNames: array[0..2] of string = ('TTestWidget', 'TBrokenWidget', 'TOrvTwiceRegistered');
+  TestOnlyNames: array[0..3] of string = ('TTestWidget', 'TBrokenWidget', 'TOrvTwiceRegistered',
+    'TTestEdit');
 
 type
   { TThread cannot be made without a body to run. }

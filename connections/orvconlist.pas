@@ -1,0 +1,471 @@
+{ The connection list and what every kind of link shares: the Source and
+  Target sides, the class infos fetched for them, the place of a link in its
+  list and in the form file, and property index lists.
+
+  A link reaches the components it names only through their class infos.
+  The registry destroys a component's class info when the component goes,
+  before the link hears of it, so a link never touches a class info it holds
+  once the component's side has changed: the cache is dropped unread, and
+  listeners leave the class info they were added to on their own (see
+  TorvListener.AttachedTo). }
+unit Orvconlist;
+
+{$I orvdefines.inc}
+
+interface
+
+uses
+  Classes, SysUtils, Variants,
+  Orvcommon;
+
+type
+  { A link setter refused a name or an index list. }
+  EorvInvalidFeature = class(Exception);
+
+  { Where a link takes a value from. }
+  TorvValueOptions = (voConstant, voComponentProperty, voEventProperty);
+
+  TorvConnectionList = class;
+
+  { TorvConnection }
+
+  { The base of the three kinds of link: a Source and a Target component,
+    a place in a connection list, Connect and Unconnect. }
+  TorvConnection = class(TComponent)
+  private
+    FConnectionList: TorvConnectionList;
+    FSource: TComponent;
+    FSourceInfo: TorvClassInfo;
+    FTarget: TComponent;
+    FTargetInfo: TorvClassInfo;
+    function GetIndex: Integer;
+    procedure SetIndex(AValue: Integer);
+  protected
+    procedure SetSource(AValue: TComponent);
+    procedure SetTarget(AValue: TComponent);
+    procedure Notification(AComponent: TComponent; Operation: TOperation); override;
+    procedure ReadState(Reader: TReader); override;
+    procedure SetParentComponent(AParent: TComponent); override;
+    { Put AValue on a side whose component is AField and whose class info
+      cache is ACache: refuse an unregistered component, clear the side and
+      Unconnect, then hold AValue. }
+    procedure ReplaceSide(var AField: TComponent; var ACache: TorvClassInfo; AValue: TComponent);
+    { Answer whether the link is being read from a form file. }
+    function IsLoading: Boolean;
+    { Answer whether the link is in the designer. }
+    function IsDesigning: Boolean;
+  public
+    destructor Destroy; override;
+    { Resolve what the link names; at run time also subscribe and do the
+      first work. Answer False, doing nothing, when something is missing. }
+    function Connect: Boolean; virtual; abstract;
+    { Leave every class info the link listens to, and forget the names of
+      each side whose component is gone. }
+    procedure Unconnect; virtual; abstract;
+    function GetParentComponent: TComponent; override;
+    function HasParent: Boolean; override;
+    procedure SetConnectionList(AValue: TorvConnectionList);
+    { Return the class info of Source, or nil when there is no Source. }
+    function GetSourceInfo: TorvClassInfo;
+    { Return the class info of Target, or nil when there is no Target. }
+    function GetTargetInfo: TorvClassInfo;
+    property ConnectionList: TorvConnectionList read FConnectionList;
+    { The position in the list; -1 outside a list. Setting it clamps. }
+    property Index: Integer read GetIndex write SetIndex;
+  published
+    property Source: TComponent read FSource write SetSource;
+    property Target: TComponent read FTarget write SetTarget;
+  end;
+
+  TorvConnectionClass = class of TorvConnection;
+
+  { TorvConnectionList }
+
+  { A non-visual component holding links in order. The links are owned by
+    the form; the list is their parent in the form file and connects them
+    once the form has been read at run time. }
+  TorvConnectionList = class(TComponent)
+  private
+    FConnections: TList;
+    function GetConnection(AIndex: Integer): TorvConnection;
+    procedure SetConnection(AIndex: Integer; AValue: TorvConnection);
+  protected
+    procedure GetChildren(Proc: TGetChildProc; Root: TComponent); override;
+    procedure SetChildOrder(Child: TComponent; Order: Integer); override;
+    procedure Loaded; override;
+    procedure Notification(AComponent: TComponent; Operation: TOperation); override;
+  public
+    constructor Create(AOwner: TComponent); override;
+    { Free the links still in the list, the last first. }
+    destructor Destroy; override;
+    procedure AddConnection(AConnection: TorvConnection);
+    procedure RemoveConnection(AConnection: TorvConnection);
+    function GetConnectionCount: Integer;
+    property Connections[AIndex: Integer]: TorvConnection read GetConnection write SetConnection;
+  end;
+
+{ Return the class info of AComponent through the cache ACache, which is
+  dropped when it belongs to another owner; nil for no component. }
+function CachedClassInfo(AComponent: TComponent; var ACache: TorvClassInfo): TorvClassInfo;
+{ Raise unless the class of AComponent is registered by its own name. }
+procedure CheckOrvaneComponent(AComponent: TComponent);
+{ Take AListener out of the class info it was added to, if that still exists. }
+procedure DetachListener(AListener: TorvListener);
+
+{ Property index lists: the index arguments a link keeps for an indexed
+  property, as a one-dimensional variant array. }
+
+{ Return an index list of ACount empty elements (bounds 0 to ACount - 1). }
+function NewIndexList(ACount: Integer): Variant;
+{ Return the index list a property name resets to: sized for AProp, or one
+  empty element when there is no property. }
+function ResetIndexList(AProp: TorvPropertyInfo): Variant;
+{ Raise EorvInvalidFeature unless AValue suits AProp; AListName names the
+  index list ("SourcePropertyIndex"), ASideName the side ("Source") and
+  APropertyName the property name ("SourceProperty") in the messages. }
+procedure CheckIndexList(const AValue: Variant; AInfo: TorvClassInfo; AProp: TorvPropertyInfo;
+  const AListName, ASideName, APropertyName: string);
+{ Hand the elements of AList to the index parameters of AProp. }
+procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo);
+procedure WriteIndexList(AWriter: TWriter; const AList: Variant);
+function ReadIndexList(AReader: TReader): Variant;
+{ Answer whether an index list is stored: whenever it holds an array. }
+function IndexListStored(const AList: Variant): Boolean; inline;
+
+resourcestring
+  rsNotOrvaneComponent = 'This is a not Orvane component!';
+  rsUnknownSideComponent = 'Invalid %s value. Unknown %s component';
+  rsUnknownName = 'Invalid %s value. Unknown %s';
+  rsNotArray = 'Invalid %s value. Value is not array';
+  rsDimensionCount = 'Invalid %s value. Invalid dimension count';
+  rsDimensionSize = 'Invalid %s value. Invalid dimension size';
+  rsTransferFailed = 'Exception "%s" occured in connection %s';
+  rsInternalError = 'Internal error in %s.OnSourceEvent';
+
+implementation
+
+{ Shared routines }
+
+function CachedClassInfo(AComponent: TComponent; var ACache: TorvClassInfo): TorvClassInfo;
+begin
+  if AComponent = nil then
+  begin
+    ACache := nil;
+    Exit(nil);
+  end;
+  if (ACache <> nil) and (ACache.Owner <> AComponent) then
+    ACache := nil;
+  if ACache = nil then
+    ACache := TorvClassRegistry.GetInfo(AComponent);
+  Result := ACache;
+end;
+
+procedure CheckOrvaneComponent(AComponent: TComponent);
+begin
+  if (AComponent <> nil) and (TorvClassRegistry.FindClass(AComponent.ClassName) = nil) then
+    raise Exception.Create(rsNotOrvaneComponent);
+end;
+
+procedure DetachListener(AListener: TorvListener);
+begin
+  if (AListener <> nil) and (AListener.AttachedTo <> nil) then
+    AListener.AttachedTo.RemoveListener(AListener);
+end;
+
+function NewIndexList(ACount: Integer): Variant;
+begin
+  Result := VarArrayCreate([0, ACount - 1], varVariant);
+end;
+
+function ResetIndexList(AProp: TorvPropertyInfo): Variant;
+begin
+  if AProp = nil then
+    Result := NewIndexList(1)
+  else
+    Result := NewIndexList(AProp.GetIndexCount);
+end;
+
+procedure CheckIndexList(const AValue: Variant; AInfo: TorvClassInfo; AProp: TorvPropertyInfo;
+  const AListName, ASideName, APropertyName: string);
+begin
+  if AInfo = nil then
+    raise EorvInvalidFeature.CreateFmt(rsUnknownSideComponent, [AListName, ASideName]);
+  if AProp = nil then
+    raise EorvInvalidFeature.CreateFmt(rsUnknownName, [AListName, APropertyName]);
+  if not VarIsArray(AValue) then
+    raise EorvInvalidFeature.CreateFmt(rsNotArray, [AListName]);
+  if VarArrayDimCount(AValue) <> 1 then
+    raise EorvInvalidFeature.CreateFmt(rsDimensionCount, [AListName]);
+  // Only the high bound is compared, as editors size lists from zero.
+  if VarArrayHighBound(AValue, 1) <> AProp.GetIndexCount - 1 then
+    raise EorvInvalidFeature.CreateFmt(rsDimensionSize, [AListName]);
+end;
+
+procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo);
+var
+  I: Integer;
+begin
+  if (AProp = nil) or not VarIsArray(AList) then
+    Exit;
+  for I := 0 to VarArrayHighBound(AList, 1) do
+    if I < AProp.GetIndexCount then
+      AProp.GetIndexes(I).Value := AList[I];
+end;
+
+procedure WriteIndexList(AWriter: TWriter; const AList: Variant);
+var
+  I: Integer;
+begin
+  AWriter.WriteListBegin;
+  for I := 0 to VarArrayHighBound(AList, 1) do
+    AWriter.WriteString(VarToStr(AList[I]));
+  AWriter.WriteListEnd;
+end;
+
+function ReadIndexList(AReader: TReader): Variant;
+var
+  Items: TStringList;
+  I: Integer;
+begin
+  Items := TStringList.Create;
+  try
+    AReader.ReadListBegin;
+    while not AReader.EndOfList do
+      Items.Add(AReader.ReadString);
+    AReader.ReadListEnd;
+    Result := NewIndexList(Items.Count);
+    for I := 0 to Items.Count - 1 do
+      Result[I] := Items[I];
+  finally
+    Items.Free;
+  end;
+end;
+
+function IndexListStored(const AList: Variant): Boolean;
+begin
+  Result := VarIsArray(AList);
+end;
+
+{ TorvConnection }
+
+destructor TorvConnection.Destroy;
+begin
+  if FConnectionList <> nil then
+    FConnectionList.RemoveConnection(Self);
+  inherited Destroy;
+end;
+
+function TorvConnection.IsLoading: Boolean;
+begin
+  Result := csLoading in ComponentState;
+end;
+
+function TorvConnection.IsDesigning: Boolean;
+begin
+  Result := csDesigning in ComponentState;
+end;
+
+function TorvConnection.GetIndex: Integer;
+begin
+  if FConnectionList = nil then
+    Result := -1
+  else
+    Result := FConnectionList.FConnections.IndexOf(Self);
+end;
+
+procedure TorvConnection.SetIndex(AValue: Integer);
+var
+  Current, Count: Integer;
+begin
+  if FConnectionList = nil then
+    Exit;
+  Count := FConnectionList.FConnections.Count;
+  if AValue < 0 then
+    AValue := 0;
+  if AValue >= Count then
+    AValue := Count - 1;
+  Current := GetIndex;
+  if AValue = Current then
+    Exit;
+  FConnectionList.FConnections.Delete(Current);
+  FConnectionList.FConnections.Insert(AValue, Self);
+end;
+
+procedure TorvConnection.SetConnectionList(AValue: TorvConnectionList);
+begin
+  if AValue = FConnectionList then
+    Exit;
+  if FConnectionList <> nil then
+    FConnectionList.RemoveConnection(Self);
+  if AValue <> nil then
+    AValue.AddConnection(Self);
+end;
+
+function TorvConnection.GetSourceInfo: TorvClassInfo;
+begin
+  Result := CachedClassInfo(FSource, FSourceInfo);
+end;
+
+function TorvConnection.GetTargetInfo: TorvClassInfo;
+begin
+  Result := CachedClassInfo(FTarget, FTargetInfo);
+end;
+
+procedure TorvConnection.ReplaceSide(var AField: TComponent; var ACache: TorvClassInfo;
+  AValue: TComponent);
+begin
+  CheckOrvaneComponent(AValue);
+  if AField <> nil then
+  begin
+    // The side is gone before Unconnect runs, so that it forgets its names;
+    // the cached class info is dropped unread. The free notification stays:
+    // the component may be on another side of this link too.
+    AField := nil;
+    ACache := nil;
+    Unconnect;
+  end;
+  AField := AValue;
+  if AValue <> nil then
+    AValue.FreeNotification(Self);
+end;
+
+procedure TorvConnection.SetSource(AValue: TComponent);
+begin
+  ReplaceSide(FSource, FSourceInfo, AValue);
+end;
+
+procedure TorvConnection.SetTarget(AValue: TComponent);
+begin
+  ReplaceSide(FTarget, FTargetInfo, AValue);
+end;
+
+procedure TorvConnection.Notification(AComponent: TComponent; Operation: TOperation);
+begin
+  inherited Notification(AComponent, Operation);
+  if Operation <> opRemove then
+    Exit;
+  // The component's class info may already be destroyed: drop it unread.
+  if AComponent = FSource then
+  begin
+    FSource := nil;
+    FSourceInfo := nil;
+    Unconnect;
+  end;
+  if AComponent = FTarget then
+  begin
+    FTarget := nil;
+    FTargetInfo := nil;
+    Unconnect;
+  end;
+end;
+
+procedure TorvConnection.ReadState(Reader: TReader);
+begin
+  inherited ReadState(Reader);
+  if Reader.Parent is TorvConnectionList then
+    SetConnectionList(TorvConnectionList(Reader.Parent));
+end;
+
+function TorvConnection.HasParent: Boolean;
+begin
+  if FConnectionList <> nil then
+    Result := True
+  else
+    Result := inherited HasParent;
+end;
+
+function TorvConnection.GetParentComponent: TComponent;
+begin
+  if FConnectionList <> nil then
+    Result := FConnectionList
+  else
+    Result := inherited GetParentComponent;
+end;
+
+procedure TorvConnection.SetParentComponent(AParent: TComponent);
+begin
+  // While loading, ReadState attaches the link, once.
+  if not IsLoading and (AParent is TorvConnectionList) then
+    SetConnectionList(TorvConnectionList(AParent));
+end;
+
+{ TorvConnectionList }
+
+constructor TorvConnectionList.Create(AOwner: TComponent);
+begin
+  inherited Create(AOwner);
+  FConnections := TList.Create;
+end;
+
+destructor TorvConnectionList.Destroy;
+begin
+  while FConnections.Count > 0 do
+    TorvConnection(FConnections.Last).Free;
+  FreeAndNil(FConnections);
+  inherited Destroy;
+end;
+
+procedure TorvConnectionList.AddConnection(AConnection: TorvConnection);
+begin
+  FConnections.Add(AConnection);
+  AConnection.FConnectionList := Self;
+  AConnection.FreeNotification(Self);
+end;
+
+procedure TorvConnectionList.RemoveConnection(AConnection: TorvConnection);
+begin
+  if FConnections.Remove(AConnection) >= 0 then
+    AConnection.FConnectionList := nil;
+end;
+
+function TorvConnectionList.GetConnection(AIndex: Integer): TorvConnection;
+begin
+  Result := TorvConnection(FConnections[AIndex]);
+end;
+
+procedure TorvConnectionList.SetConnection(AIndex: Integer; AValue: TorvConnection);
+begin
+  GetConnection(AIndex).Assign(AValue);
+end;
+
+function TorvConnectionList.GetConnectionCount: Integer;
+begin
+  Result := FConnections.Count;
+end;
+
+procedure TorvConnectionList.GetChildren(Proc: TGetChildProc; Root: TComponent);
+var
+  I: Integer;
+begin
+  for I := 0 to FConnections.Count - 1 do
+    if GetConnection(I).Owner = Root then
+      Proc(GetConnection(I));
+end;
+
+procedure TorvConnectionList.SetChildOrder(Child: TComponent; Order: Integer);
+begin
+  if FConnections.IndexOf(Child) >= 0 then
+    TorvConnection(Child).SetIndex(Order);
+end;
+
+procedure TorvConnectionList.Loaded;
+var
+  I: Integer;
+begin
+  inherited Loaded;
+  if csDesigning in ComponentState then
+    Exit;
+  for I := 0 to FConnections.Count - 1 do
+    GetConnection(I).Connect;
+end;
+
+procedure TorvConnectionList.Notification(AComponent: TComponent; Operation: TOperation);
+begin
+  inherited Notification(AComponent, Operation);
+  if (Operation = opRemove) and (FConnections <> nil) and (AComponent is TorvConnection) then
+    RemoveConnection(TorvConnection(AComponent));
+end;
+
+initialization
+  RegisterClass(TorvConnectionList);
+end.

@@ -1,0 +1,9 @@
+unit Orve2m;
+
+{$I orvdefines.inc}
+
+interface
+
+implementation
+
+end.

@@ -1,0 +1,9 @@
+unit Orve2p;
+
+{$I orvdefines.inc}
+
+interface
+
+implementation
+
+end.

@@ -1,0 +1,9 @@
+unit Orvp2p;
+
+{$I orvdefines.inc}
+
+interface
+
+implementation
+
+end.

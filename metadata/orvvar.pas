@@ -1,0 +1,9 @@
+unit Orvvar;
+
+{$I orvdefines.inc}
+
+interface
+
+implementation
+
+end.

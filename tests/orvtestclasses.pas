@@ -1,0 +1,9 @@
+unit Orvtestclasses;
+
+{$I orvdefines.inc}
+
+interface
+
+implementation
+
+end.

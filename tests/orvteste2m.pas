@@ -1,0 +1,9 @@
+unit Orvteste2m;
+
+{$I orvdefines.inc}
+
+interface
+
+implementation
+
+end.

@@ -1,0 +1,9 @@
+unit Orvteste2p;
+
+{$I orvdefines.inc}
+
+interface
+
+implementation
+
+end.

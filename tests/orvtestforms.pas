@@ -1,0 +1,9 @@
+unit Orvtestforms;
+
+{$I orvdefines.inc}
+
+interface
+
+implementation
+
+end.

@@ -1,0 +1,9 @@
+unit Orvtestp2p;
+
+{$I orvdefines.inc}
+
+interface
+
+implementation
+
+end.

@@ -1,0 +1,9 @@
+unit Orvtestvar;
+
+{$I orvdefines.inc}
+
+interface
+
+implementation
+
+end.
