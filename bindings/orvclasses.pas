@@ -162,8 +162,9 @@ type
 
   { TStringStreamClassInfo }
 
-  { The host derives TStringStream from TMemoryStream; this binding follows
-    the declared chain and treats the owner as a TStream and TStringStream only. }
+  { The host's TStringStream is a TBytesStream, itself a TMemoryStream; this
+    binding follows the declared chain, so it treats the owner only as the
+    TStream and TStringStream that it is. }
   TStringStreamClassInfo = class(TStreamClassInfo)
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
@@ -1081,7 +1082,7 @@ end;
 procedure TStreamClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TStream;
-  Count: Longint;
+  Count: Int64; // checked as given, before it narrows to the host's Longint
   Value: Variant;
   Taken: Boolean;
 begin
@@ -1117,11 +1118,13 @@ begin
     // soFrom* codes are the ordinals of TSeekOrigin.
     fiSeek:
       AMethod.Result := Host.Seek(Int64(Arg(AMethod, 0)), TSeekOrigin(Integer(Arg(AMethod, 1))));
-    fiCopyFrom: AMethod.Result := Host.CopyFrom(TStream(VarToObject(Arg(AMethod, 0))), Arg(AMethod, 1));
+    fiCopyFrom:
+      AMethod.Result := Host.CopyFrom(TStream(VarToObject(Arg(AMethod, 0))), Arg(AMethod, 1));
     fiReadComponent:
       AMethod.Result := ObjectToVar(Host.ReadComponent(TComponent(VarToObject(Arg(AMethod, 0)))));
     fiReadComponentRes:
-      AMethod.Result := ObjectToVar(Host.ReadComponentRes(TComponent(VarToObject(Arg(AMethod, 0)))));
+      AMethod.Result :=
+        ObjectToVar(Host.ReadComponentRes(TComponent(VarToObject(Arg(AMethod, 0)))));
     fiWriteComponent: Host.WriteComponent(TComponent(VarToObject(Arg(AMethod, 0))));
     fiWriteComponentRes:
       Host.WriteComponentRes(Arg(AMethod, 0), TComponent(VarToObject(Arg(AMethod, 1))));
@@ -1354,7 +1357,7 @@ end;
 procedure TReaderClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TReader;
-  Count: Longint;
+  Count: Int64; // checked as given, before it narrows to the host's Longint
   Taken: Boolean;
 begin
   Host := TReader(Owner);
@@ -1400,7 +1403,8 @@ begin
     // component names that follow it (BeginComponent).
     fiReadPrefix: NotInHost('TReader', 'ReadPrefix');
     fiReadRootComponent:
-      AMethod.Result := ObjectToVar(Host.ReadRootComponent(TComponent(VarToObject(Arg(AMethod, 0)))));
+      AMethod.Result :=
+        ObjectToVar(Host.ReadRootComponent(TComponent(VarToObject(Arg(AMethod, 0)))));
     fiReadSignature: Host.ReadSignature;
     // The host's reader has no ReadStr; its driver reads the same short string.
     fiReadStr: AMethod.Result := Host.Driver.ReadStr;
@@ -1437,7 +1441,8 @@ var
 begin
   if Assigned(FOnFindMethod) then
     FOnFindMethod(Reader, AMethodName, Address, Error);
-  Event := StartEvent('OnFindMethod', [ObjectToVar(Reader), AMethodName, PointerToVar(Address), Error]);
+  Event := StartEvent('OnFindMethod', [ObjectToVar(Reader), AMethodName, PointerToVar(Address),
+    Error]);
   if Event = nil then
     Exit;
   try
@@ -1582,7 +1587,7 @@ end;
 procedure TWriterClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TWriter;
-  Count: Longint;
+  Count: Int64; // checked as given, before it narrows to the host's Longint
   Value: Variant;
 begin
   Host := TWriter(Owner);
