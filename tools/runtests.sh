@@ -26,7 +26,7 @@ heaplog=$work/heaptrc.log
 display=()
 command -v xvfb-run >/dev/null && display=(xvfb-run -a)
 
-HEAPTRC="log=$heaplog ${HEAPTRC:-}" "${display[@]}" "$bin" --format=plain --sparse "$@" \
+HEAPTRC="log=$heaplog keepreleased ${HEAPTRC:-}" "${display[@]}" "$bin" --format=plain --sparse "$@" \
   >"$work/out" 2>"$work/err"
 status=$?
 cat -s "$work/out"
