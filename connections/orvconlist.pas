@@ -112,6 +112,27 @@ procedure CheckOrvaneComponent(AComponent: TComponent);
 { Take AListener out of the class info it was added to, if that still exists. }
 procedure DetachListener(AListener: TorvListener);
 
+{ Return the property AName of AInfo through ACache, found in AFrom. AFrom
+  is compared first, so a cache from a class info that has gone is dropped
+  unread. }
+function CachedProperty(AInfo: TorvClassInfo; const AName: string;
+  var ACache: TorvPropertyInfo; var AFrom: TorvClassInfo): TorvPropertyInfo;
+{ The same for the event AName. }
+function CachedEvent(AInfo: TorvClassInfo; const AName: string;
+  var ACache: TorvEventInfo; var AFrom: TorvClassInfo): TorvEventInfo;
+{ Return the property AName of AInfo, or raise the refusal of the setting
+  ASetting: the side ASide has no class info, or it has no such property
+  (AWhat). }
+function RequireProperty(AInfo: TorvClassInfo; const AName, ASetting, ASide,
+  AWhat: string): TorvPropertyInfo;
+{ The same for the event AName. }
+procedure RequireEvent(AInfo: TorvClassInfo; const AName, ASetting, ASide, AWhat: string);
+{ Listen with AListener to AEvent of AInfo; without an event, listen to
+  nothing. A listener is added to one class info at most once, so a second
+  Connect does not double what the link does. }
+procedure Subscribe(AListener: TorvListener; AInfo: TorvClassInfo; AEvent: TorvEventInfo;
+  const AEventName: string);
+
 { Property index lists: the index arguments a link keeps for an indexed
   property, as a one-dimensional variant array. }
 
@@ -141,6 +162,7 @@ resourcestring
   rsDimensionSize = 'Invalid %s value. Invalid dimension size';
   rsTransferFailed = 'Exception "%s" occured in connection %s';
   rsInternalError = 'Internal error in %s.OnSourceEvent';
+  rsUnresolvedFeature = 'Unknown %s "%s" in connection %s';
 
 implementation
 
@@ -148,7 +170,8 @@ implementation
 
 function CachedClassInfo(AComponent: TComponent; var ACache: TorvClassInfo): TorvClassInfo;
 begin
-  if AComponent = nil then
+  // A component being destroyed has lost its class info already.
+  if (AComponent = nil) or (csDestroying in AComponent.ComponentState) then
   begin
     ACache := nil;
     Exit(nil);
@@ -170,6 +193,60 @@ procedure DetachListener(AListener: TorvListener);
 begin
   if (AListener <> nil) and (AListener.AttachedTo <> nil) then
     AListener.AttachedTo.RemoveListener(AListener);
+end;
+
+function CachedProperty(AInfo: TorvClassInfo; const AName: string;
+  var ACache: TorvPropertyInfo; var AFrom: TorvClassInfo): TorvPropertyInfo;
+begin
+  if (ACache <> nil) and ((AFrom <> AInfo) or not SameFeatureName(ACache.Name, AName)) then
+    ACache := nil;
+  if (ACache = nil) and (AInfo <> nil) then
+  begin
+    ACache := AInfo.FindProperty(AName);
+    AFrom := AInfo;
+  end;
+  Result := ACache;
+end;
+
+function CachedEvent(AInfo: TorvClassInfo; const AName: string;
+  var ACache: TorvEventInfo; var AFrom: TorvClassInfo): TorvEventInfo;
+begin
+  if (ACache <> nil) and ((AFrom <> AInfo) or not SameFeatureName(ACache.Name, AName)) then
+    ACache := nil;
+  if (ACache = nil) and (AInfo <> nil) then
+  begin
+    ACache := AInfo.FindEvent(AName);
+    AFrom := AInfo;
+  end;
+  Result := ACache;
+end;
+
+function RequireProperty(AInfo: TorvClassInfo; const AName, ASetting, ASide,
+  AWhat: string): TorvPropertyInfo;
+begin
+  if AInfo = nil then
+    raise EorvInvalidFeature.CreateFmt(rsUnknownSideComponent, [ASetting, ASide]);
+  Result := AInfo.FindProperty(AName);
+  if Result = nil then
+    raise EorvInvalidFeature.CreateFmt(rsUnknownName, [ASetting, AWhat]);
+end;
+
+procedure RequireEvent(AInfo: TorvClassInfo; const AName, ASetting, ASide, AWhat: string);
+begin
+  if AInfo = nil then
+    raise EorvInvalidFeature.CreateFmt(rsUnknownSideComponent, [ASetting, ASide]);
+  if AInfo.FindEvent(AName) = nil then
+    raise EorvInvalidFeature.CreateFmt(rsUnknownName, [ASetting, AWhat]);
+end;
+
+procedure Subscribe(AListener: TorvListener; AInfo: TorvClassInfo; AEvent: TorvEventInfo;
+  const AEventName: string);
+begin
+  DetachListener(AListener);
+  if AEvent = nil then
+    Exit;
+  AListener.EventName := AEventName;
+  AInfo.AddListener(AListener);
 end;
 
 function NewIndexList(ACount: Integer): Variant;
@@ -340,23 +417,31 @@ begin
 end;
 
 procedure TorvConnection.Notification(AComponent: TComponent; Operation: TOperation);
+var
+  WasSource, WasTarget: Boolean;
 begin
   inherited Notification(AComponent, Operation);
   if Operation <> opRemove then
     Exit;
-  // The component's class info may already be destroyed: drop it unread.
-  if AComponent = FSource then
+  // The component's class info may already be destroyed: both sides are
+  // cleared, their caches dropped unread, before the first Unconnect, which
+  // then never reaches for the dying component through the other side.
+  WasSource := AComponent = FSource;
+  WasTarget := AComponent = FTarget;
+  if WasSource then
   begin
     FSource := nil;
     FSourceInfo := nil;
-    Unconnect;
   end;
-  if AComponent = FTarget then
+  if WasTarget then
   begin
     FTarget := nil;
     FTargetInfo := nil;
-    Unconnect;
   end;
+  if WasSource then
+    Unconnect;
+  if WasTarget then
+    Unconnect;
 end;
 
 procedure TorvConnection.ReadState(Reader: TReader);

@@ -1,9 +1,362 @@
+{ The property-to-property link: it keeps a property of its Target equal to a
+  property of its Source.
+
+  Connected at run time, it copies the source property to the target once;
+  then each firing of SourceEvent copies source to target again, and each
+  firing of TargetEvent copies target back to source. A transfer under way
+  blocks every other transfer of the same link, so the change that a copy
+  makes echo back (or that comes round a cycle of links) is dropped instead
+  of looping.
+
+  Property and event infos are cached together with the class info they were
+  found in. The cache is used only while that class info is still the
+  side's current one, and that is compared before the cached feature is
+  touched: a feature of a class info that is gone is never read. }
 unit Orvp2p;
 
 {$I orvdefines.inc}
 
 interface
 
+uses
+  Classes, SysUtils, Variants,
+  Orvcommon, Orvconlist;
+
+type
+  { TorvP2PConnection }
+
+  { Keeps Target.TargetProperty equal to Source.SourceProperty, copying on
+    SourceEvent and back on TargetEvent. }
+  TorvP2PConnection = class(TorvConnection)
+  private
+    FSourceProperty: string;
+    FSourcePropertyInfo: TorvPropertyInfo;
+    FSourcePropertyFrom: TorvClassInfo;
+    FSourcePropertyIndex: Variant;
+    FTargetProperty: string;
+    FTargetPropertyInfo: TorvPropertyInfo;
+    FTargetPropertyFrom: TorvClassInfo;
+    FTargetPropertyIndex: Variant;
+    FSourceEvent: string;
+    FSourceEventInfo: TorvEventInfo;
+    FSourceEventFrom: TorvClassInfo;
+    FTargetEvent: string;
+    FTargetEventInfo: TorvEventInfo;
+    FTargetEventFrom: TorvClassInfo;
+    FSourceListener: TorvListener;
+    FTargetListener: TorvListener;
+    FUpdating: Boolean;
+    procedure SetSourceProperty(const AValue: string);
+    procedure SetSourcePropertyIndex(const AValue: Variant);
+    procedure SetSourceEvent(const AValue: string);
+    procedure SetTargetProperty(const AValue: string);
+    procedure SetTargetPropertyIndex(const AValue: Variant);
+    procedure SetTargetEvent(const AValue: string);
+    procedure ReadSourcePropertyIndexes(AReader: TReader);
+    procedure WriteSourcePropertyIndexes(AWriter: TWriter);
+    procedure ReadTargetPropertyIndexes(AReader: TReader);
+    procedure WriteTargetPropertyIndexes(AWriter: TWriter);
+    procedure Transfer(AToTarget: Boolean);
+  protected
+    procedure DefineProperties(Filer: TFiler); override;
+    { Copy the source property to the target property, unless a transfer of
+      this link is under way. }
+    procedure SetTargetValue;
+    { Copy the target property back to the source property, unless a
+      transfer of this link is under way. }
+    procedure SetSourceValue;
+  public
+    constructor Create(AOwner: TComponent); override;
+    { Free the listeners, which leave the class infos they are added to. }
+    destructor Destroy; override;
+    { Answer whether both sides and both properties resolve; at run time
+      also listen to the events that resolve and make the first copy. }
+    function Connect: Boolean; override;
+    procedure Unconnect; override;
+    { Return the source property, or nil when it does not resolve. }
+    function GetSourcePropertyInfo: TorvPropertyInfo;
+    { Return the target property, or nil when it does not resolve. }
+    function GetTargetPropertyInfo: TorvPropertyInfo;
+    { Return the source event, or nil when it does not resolve. }
+    function GetSourceEventInfo: TorvEventInfo;
+    { Return the target event, or nil when it does not resolve. }
+    function GetTargetEventInfo: TorvEventInfo;
+    { Copy source to target when Sender is the current source component. }
+    procedure SourcePropertyChange(Sender: TObject; Event: TorvEventInfo);
+    { Copy target to source when Sender is the current target component. }
+    procedure TargetPropertyChange(Sender: TObject; Event: TorvEventInfo);
+  published
+    property SourceProperty: string read FSourceProperty write SetSourceProperty;
+    { The index arguments of SourceProperty; stored as "SourcePropertyIndexes". }
+    property SourcePropertyIndex: Variant read FSourcePropertyIndex write SetSourcePropertyIndex
+      stored False;
+    property SourceEvent: string read FSourceEvent write SetSourceEvent;
+    property TargetProperty: string read FTargetProperty write SetTargetProperty;
+    { The index arguments of TargetProperty; stored as "TargetPropertyIndexes". }
+    property TargetPropertyIndex: Variant read FTargetPropertyIndex write SetTargetPropertyIndex
+      stored False;
+    property TargetEvent: string read FTargetEvent write SetTargetEvent;
+  end;
+
 implementation
 
+{ TorvP2PConnection }
+
+constructor TorvP2PConnection.Create(AOwner: TComponent);
+begin
+  inherited Create(AOwner);
+  FSourcePropertyIndex := NewIndexList(1);
+  FTargetPropertyIndex := NewIndexList(1);
+  FSourceListener := TorvListener.Create;
+  FSourceListener.OnEvent := @SourcePropertyChange;
+  FTargetListener := TorvListener.Create;
+  FTargetListener.OnEvent := @TargetPropertyChange;
+end;
+
+destructor TorvP2PConnection.Destroy;
+begin
+  // Nil afterwards: an Unconnect while the component is taken apart finds
+  // nothing left to detach.
+  FreeAndNil(FSourceListener);
+  FreeAndNil(FTargetListener);
+  inherited Destroy;
+end;
+
+function TorvP2PConnection.GetSourcePropertyInfo: TorvPropertyInfo;
+begin
+  Result := CachedProperty(GetSourceInfo, FSourceProperty, FSourcePropertyInfo, FSourcePropertyFrom);
+end;
+
+function TorvP2PConnection.GetTargetPropertyInfo: TorvPropertyInfo;
+begin
+  Result := CachedProperty(GetTargetInfo, FTargetProperty, FTargetPropertyInfo, FTargetPropertyFrom);
+end;
+
+function TorvP2PConnection.GetSourceEventInfo: TorvEventInfo;
+begin
+  Result := CachedEvent(GetSourceInfo, FSourceEvent, FSourceEventInfo, FSourceEventFrom);
+end;
+
+function TorvP2PConnection.GetTargetEventInfo: TorvEventInfo;
+begin
+  Result := CachedEvent(GetTargetInfo, FTargetEvent, FTargetEventInfo, FTargetEventFrom);
+end;
+
+procedure TorvP2PConnection.SetSourceProperty(const AValue: string);
+var
+  Prop: TorvPropertyInfo;
+begin
+  if AValue = FSourceProperty then
+    Exit;
+  if not IsLoading then
+  begin
+    Prop := nil;
+    if AValue <> '' then
+      Prop := RequireProperty(GetSourceInfo, AValue, 'SourceProperty', 'Source', 'source property');
+    FSourcePropertyIndex := ResetIndexList(Prop);
+  end;
+  FSourceProperty := AValue;
+end;
+
+procedure TorvP2PConnection.SetTargetProperty(const AValue: string);
+var
+  Prop: TorvPropertyInfo;
+begin
+  if AValue = FTargetProperty then
+    Exit;
+  if not IsLoading then
+  begin
+    Prop := nil;
+    if AValue <> '' then
+      Prop := RequireProperty(GetTargetInfo, AValue, 'TargetProperty', 'Target', 'target property');
+    FTargetPropertyIndex := ResetIndexList(Prop);
+  end;
+  FTargetProperty := AValue;
+end;
+
+procedure TorvP2PConnection.SetSourceEvent(const AValue: string);
+begin
+  if AValue = FSourceEvent then
+    Exit;
+  if not IsLoading and (AValue <> '') then
+    RequireEvent(GetSourceInfo, AValue, 'SourceEvent', 'Source', 'source event');
+  FSourceEvent := AValue;
+end;
+
+procedure TorvP2PConnection.SetTargetEvent(const AValue: string);
+begin
+  if AValue = FTargetEvent then
+    Exit;
+  if not IsLoading and (AValue <> '') then
+    RequireEvent(GetTargetInfo, AValue, 'TargetEvent', 'Target', 'target event');
+  FTargetEvent := AValue;
+end;
+
+procedure TorvP2PConnection.SetSourcePropertyIndex(const AValue: Variant);
+begin
+  if not IsLoading then
+    CheckIndexList(AValue, GetSourceInfo, GetSourcePropertyInfo, 'SourcePropertyIndex', 'Source',
+      'SourceProperty');
+  FSourcePropertyIndex := AValue;
+end;
+
+procedure TorvP2PConnection.SetTargetPropertyIndex(const AValue: Variant);
+begin
+  if not IsLoading then
+    CheckIndexList(AValue, GetTargetInfo, GetTargetPropertyInfo, 'TargetPropertyIndex', 'Target',
+      'TargetProperty');
+  FTargetPropertyIndex := AValue;
+end;
+
+procedure TorvP2PConnection.DefineProperties(Filer: TFiler);
+begin
+  inherited DefineProperties(Filer);
+  Filer.DefineProperty('SourcePropertyIndexes', @ReadSourcePropertyIndexes,
+    @WriteSourcePropertyIndexes, IndexListStored(FSourcePropertyIndex));
+  Filer.DefineProperty('TargetPropertyIndexes', @ReadTargetPropertyIndexes,
+    @WriteTargetPropertyIndexes, IndexListStored(FTargetPropertyIndex));
+end;
+
+procedure TorvP2PConnection.ReadSourcePropertyIndexes(AReader: TReader);
+begin
+  FSourcePropertyIndex := ReadIndexList(AReader);
+end;
+
+procedure TorvP2PConnection.WriteSourcePropertyIndexes(AWriter: TWriter);
+begin
+  WriteIndexList(AWriter, FSourcePropertyIndex);
+end;
+
+procedure TorvP2PConnection.ReadTargetPropertyIndexes(AReader: TReader);
+begin
+  FTargetPropertyIndex := ReadIndexList(AReader);
+end;
+
+procedure TorvP2PConnection.WriteTargetPropertyIndexes(AWriter: TWriter);
+begin
+  WriteIndexList(AWriter, FTargetPropertyIndex);
+end;
+
+function TorvP2PConnection.Connect: Boolean;
+var
+  SourceInfo, TargetInfo: TorvClassInfo;
+begin
+  SourceInfo := GetSourceInfo;
+  TargetInfo := GetTargetInfo;
+  // The events are optional: without them the link copies once.
+  Result := (SourceInfo <> nil) and (TargetInfo <> nil) and (GetSourcePropertyInfo <> nil) and
+    (GetTargetPropertyInfo <> nil);
+  if not Result or IsDesigning then
+    Exit;
+  FUpdating := False;
+  Subscribe(FSourceListener, SourceInfo, GetSourceEventInfo, FSourceEvent);
+  Subscribe(FTargetListener, TargetInfo, GetTargetEventInfo, FTargetEvent);
+  SetTargetValue;
+end;
+
+procedure TorvP2PConnection.Unconnect;
+begin
+  // Each listener knows the class info it was added to, even when the side
+  // that led there is already cleared.
+  DetachListener(FSourceListener);
+  DetachListener(FTargetListener);
+  // A side without component is tested on the field, not through its class
+  // info: the class info of a component under destruction may be gone, and
+  // so may the class info the feature caches came from. Clearing them here
+  // also keeps a later class info at the same address from matching them.
+  if Source = nil then
+  begin
+    FSourcePropertyInfo := nil;
+    FSourcePropertyFrom := nil;
+    FSourceEventInfo := nil;
+    FSourceEventFrom := nil;
+    SetSourceProperty('');
+    SetSourceEvent('');
+  end;
+  if Target = nil then
+  begin
+    FTargetPropertyInfo := nil;
+    FTargetPropertyFrom := nil;
+    FTargetEventInfo := nil;
+    FTargetEventFrom := nil;
+    SetTargetProperty('');
+    SetTargetEvent('');
+  end;
+end;
+
+procedure TorvP2PConnection.SourcePropertyChange(Sender: TObject; Event: TorvEventInfo);
+var
+  Info: TorvClassInfo;
+begin
+  if IsDesigning then
+    Exit;
+  Info := GetSourceInfo;
+  if (Info <> nil) and (Sender = Info.Owner) then
+    SetTargetValue;
+end;
+
+procedure TorvP2PConnection.TargetPropertyChange(Sender: TObject; Event: TorvEventInfo);
+var
+  Info: TorvClassInfo;
+begin
+  if IsDesigning then
+    Exit;
+  Info := GetTargetInfo;
+  if (Info <> nil) and (Sender = Info.Owner) then
+    SetSourceValue;
+end;
+
+procedure TorvP2PConnection.SetTargetValue;
+begin
+  Transfer(True);
+end;
+
+procedure TorvP2PConnection.SetSourceValue;
+begin
+  Transfer(False);
+end;
+
+procedure TorvP2PConnection.Transfer(AToTarget: Boolean);
+var
+  SourceProp, TargetProp: TorvPropertyInfo;
+  SourceInfo, TargetInfo: TorvClassInfo;
+begin
+  // Dropped, not postponed: this is how echoes and cycles end.
+  if FUpdating then
+    Exit;
+  // A name may have been changed after Connect; a feature that is not
+  // there is neither read nor written.
+  SourceProp := GetSourcePropertyInfo;
+  if SourceProp = nil then
+    raise EorvInvalidFeature.CreateFmt(rsUnresolvedFeature, ['SourceProperty', FSourceProperty, Name]);
+  TargetProp := GetTargetPropertyInfo;
+  if TargetProp = nil then
+    raise EorvInvalidFeature.CreateFmt(rsUnresolvedFeature, ['TargetProperty', FTargetProperty, Name]);
+  SourceInfo := GetSourceInfo;
+  TargetInfo := GetTargetInfo;
+  FUpdating := True;
+  try
+    try
+      // Both lists, each time: the index parameters are shared with every
+      // other user of the same property of the same component.
+      ApplyIndexList(FSourcePropertyIndex, SourceProp);
+      ApplyIndexList(FTargetPropertyIndex, TargetProp);
+      if AToTarget then
+        TargetInfo.SetProperty(TargetProp, SourceInfo.GetProperty(SourceProp))
+      else
+        SourceInfo.SetProperty(SourceProp, TargetInfo.GetProperty(TargetProp));
+    except
+      // The caller learns which link failed; the class info's own error
+      // survives only as text.
+      on E: Exception do
+        raise Exception.CreateFmt(rsTransferFailed, [E.Message, Name]);
+    end;
+  finally
+    FUpdating := False;
+  end;
+end;
+
+initialization
+  // Form files are read by applications that never load the design package.
+  RegisterClass(TorvP2PConnection);
 end.

@@ -393,6 +393,7 @@ resourcestring
   rsNegativeCount = 'Invalid parameter count %d!';
   rsNoObject = 'There is no object to give a class info for!';
   rsNotRegistered = 'There is no class info registered for %s!';
+  rsDestroying = 'Component %s: %s is being destroyed and has no class info any more!';
   rsNotAComponent = 'A class info of %s cannot be kept: it is not a component, so its ' +
     'destruction would go unnoticed!';
 
@@ -1553,6 +1554,10 @@ begin
   // object could later be answered for a new object at the same address.
   if not (AObject is TComponent) then
     raise Exception.CreateFmt(rsNotAComponent, [AObject.ClassName]);
+  // Its free notifications have gone out: a class info made now would
+  // outlive it.
+  if csDestroying in TComponent(AObject).ComponentState then
+    raise Exception.CreateFmt(rsDestroying, [TComponent(AObject).Name, AObject.ClassName]);
   InfoClass := FindClass(AObject.ClassName);
   if InfoClass = nil then
     raise Exception.CreateFmt(rsNotRegistered, [AObject.ClassName]);

@@ -20,6 +20,7 @@ uses
   orvteste2p,
   orvteste2m,
   orvtestvar,
+  orvtestcheck,
   orvtestforms;
 
 var
