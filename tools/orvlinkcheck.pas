@@ -1,0 +1,962 @@
+{ Check the links of a text form file against the class infos of the
+  components they name, without creating the form, its components or its
+  links: the form belongs to an application that is not linked here.
+
+  A link is broken when it cannot work at all: a name that its Connect
+  needs does not resolve (Connect then answers False and the link stays
+  inert), or reading the form fails because of it (a component whose class
+  is not registered), or the first copy of a property-to-property link
+  raises, which stops the list from connecting the links after it (a
+  property that cannot be read or written, a variable that holds nothing
+  yet or is handed an object of another class). What Connect lets pass
+  but leaves the link partial is a warning: an event a property-to-property
+  link cannot listen to, an index list that does not fit its property, a
+  method parameter item that does not resolve. What cannot be judged from
+  one file is said as such, also as a warning: components of other forms,
+  and what an inherited form or a frame takes from its ancestor.
+
+  Names are compared as the links compare them: component names and class
+  names ignoring letter case, feature names exactly. A variable shows the
+  features of the class its ClassTypeName names, its Self made writable,
+  and its own OnInstanceChange. }
+unit Orvlinkcheck;
+
+{$I orvdefines.inc}
+
+interface
+
+uses
+  Classes, SysUtils;
+
+type
+  { What a check found; Ok + Broken = Links. }
+  TorvCheckCounts = record
+    Links, Ok, Broken, Warnings: Integer;
+  end;
+
+{ Check every link stored in the form file text AText and append the report
+  lines to AReport, each beginning with AFileName. Raise EorvFormFileError
+  when the text is not a form file. }
+function CheckFormText(const AText, AFileName: string; AReport: TStrings): TorvCheckCounts;
+{ Read AFileName and check it as CheckFormText does; a file that cannot be
+  read raises EorvFormFileError too. }
+function CheckFormFile(const AFileName: string; AReport: TStrings): TorvCheckCounts;
+procedure AddCounts(var ATotal: TorvCheckCounts; const ACounts: TorvCheckCounts);
+{ The last line of a report: "N links checked: K ok, B broken, W warnings". }
+function SummaryLine(const ACounts: TorvCheckCounts): string;
+
+implementation
+
+uses
+  TypInfo,
+  Orvcommon, Orvconlist, Orve2m, Orvmetadump, Orvlfm;
+
+resourcestring
+  rsReportLine = '%s: %s (%s): %s';
+  rsLinkOk = 'ok';
+  rsLinkBroken = 'broken: %s';
+  rsLinkWarning = 'warning: %s';
+  rsNotChecked = 'not checked: %s';
+  rsSummary = '%d links checked: %d ok, %d broken, %d warnings';
+  rsCannotReadFile = '%s: cannot be read: %s';
+
+  rsNotSet = '%s: not set';
+  rsNotAReference = '%s: %s is not a component reference';
+  rsNoComponent = '%s: no component named %s on the form';
+  rsOtherForm = '%s %s is a component of another form or data module';
+  rsMaybeInAncestor = '%s %s is not in this file; it may be declared in the ancestor form';
+  rsFromAncestor = '%s is not in this file; it comes from the ancestor form';
+  rsSideSays = '%s %s: %s';
+  rsNamed = '%s ''%s''';
+  rsUnknownClassType = 'Unknown class! (ClassTypeName ''%s'')';
+  rsClassFromAncestor = '%s %s: its ClassTypeName comes from the ancestor form';
+  rsVariableUnreadable = 'Unknown class! ClassTypeName ''%s'' is not registered, so the form cannot be read';
+  { The variable's own texts for what it refuses (Orvvar keeps them to itself). }
+  rsNothingHeld = 'The variable holds no object to use %s on!';
+  rsNotOfHeldClass = 'The variable holds objects of class %s: a %s cannot be held!';
+  rsCannotRead = 'property %s cannot be read';
+  rsCannotWrite = 'property %s cannot be written';
+  rsNotAList = '%s: not a list';
+  rsNotACollection = '%s: not a collection';
+  rsItemNotString = '%s: item %d is not a string';
+  rsIndexCount = '%s (%s has %d items for %s)';
+  rsIndexAbsent = '%s (no %s stored for %s)';
+  rsIndexEmpty = '%s: index %s of %s has no value';
+  rsIndexIgnored = '%s: %d items beyond the indexes of %s are ignored';
+  rsUnknownOption = '%s: %s is not a TorvValueOptions value';
+  rsReadTooEarly = '%s is written before %s, which clears it while the form is read';
+  rsEmptiedTooEarly = '%s is written before %s, which empties it while the form is read';
+  rsNoArgument = 'method parameter %s of %s gets no value from TargetMethodParameters';
+  rsNotInList = 'not in a connection list: it is never connected';
+  rsParentUnknown = 'its parent %s is of class %s, which the checker does not know; ' +
+    'the link is connected only if that is a connection list';
+  rsNotALink = 'class %s is not a kind of link the checker knows';
+  { What a fault means for the running link. }
+  rsSetOnlyOnce = '; the target is set only once, at Connect';
+  rsNoCopyBack = '; changes of the target are not copied back';
+  rsFirstCopyRaises = '; the copy at Connect raises';
+  rsCopyBackRaises = '; the copy back raises';
+  rsEveryFiringRaises = '; every firing raises';
+  rsCallRefused = '; every firing raises it before the call';
+  rsIndexesUnset = '; the property is used with index values left unset';
+
+type
+  TLinkKind = (lkNone, lkP2P, lkE2P, lkE2M);
+
+  { How a component reference resolves within the form file. }
+  TReference = (refFound, refMissing, refOtherForm, refAncestor);
+
+  { Where a finding goes: the reasons a link is broken, its warnings, or
+    nowhere, for a value source the link does not use. }
+  TSeverity = (svBroken, svWarning, svQuiet);
+
+  { A component a link names, as far as it can be judged. TypeName is the
+    class whose features it shows (a variable's ClassTypeName). Info is nil
+    when its features cannot be checked; OwnInfo holds a variable's own
+    features. The class infos belong to the checker. }
+  TSide = record
+    Role: string;
+    Ref: string;
+    Obj: TorvFormObject;
+    TypeName: string;
+    Info: TorvClassInfo;
+    OwnInfo: TorvClassInfo;
+  end;
+
+  { TVariableOwnInfo }
+
+  { What a variable adds to the class it names: Self made writable, since
+    a link may copy any object's Self into it, and OnInstanceChange. }
+  TVariableOwnInfo = class(TorvClassInfo)
+  protected
+    procedure DefineORVProperties(AList: TList); override;
+    procedure DefineORVEvents(AList: TList); override;
+  end;
+
+  { TFormChecker }
+
+  TFormChecker = class
+  private
+    FFileName: string;
+    FReport: TStrings;
+    FCounts: TorvCheckCounts;
+    FInfos: TStringList;
+    FVariableInfo: TorvClassInfo;
+    FLink: TorvFormObject;
+    FFromAncestor: Boolean;
+    FReasons: TStringList;
+    FWarnings: TStringList;
+    FHeld: TFPList;
+    function InfoOf(AInfoClass: TorvClassInfoClass): TorvClassInfo;
+    procedure Say(AObject: TorvFormObject; const AText: string);
+    procedure Warn(AObject: TorvFormObject; const AText: string);
+    procedure Report(ASeverity: TSeverity; const AText: string);
+    procedure NotChecked(const AText: string);
+    function Resolve(const ARef: string; out AObject: TorvFormObject): TReference;
+    function Describe(AObject: TorvFormObject; var ASide: TSide): Boolean;
+    function ResolveSide(AProps: TorvFormProperties; const AName, ARole: string;
+      ARequired: Boolean; ASeverity: TSeverity; out ASide: TSide): Boolean;
+    function LookUp(AProps: TorvFormProperties; const ASide: TSide; ASideKnown: Boolean;
+      AKind: TorvFeatureKind; const APropName, AWhat: string; ARequired: Boolean;
+      ASeverity: TSeverity; const AConsequence: string): TorvFeature;
+    procedure CheckAccess(const ASide: TSide; AProp: TorvPropertyInfo; ANeed: TorvPropertyStyleFlag;
+      ASeverity: TSeverity; const AConsequence: string);
+    procedure CheckIndexList(AProps: TorvFormProperties; const ASide: TSide; AProp: TorvPropertyInfo;
+      const AListProp, AListName: string);
+    function OptionOf(AProps: TorvFormProperties; const AName: string): Integer;
+    procedure CheckOrder(AProps: TorvFormProperties; const AFirst, ALater, AMessage: string;
+      ASeverity: TSeverity);
+    procedure CheckHolding(const ASide: TSide; AProp: TorvPropertyInfo);
+    procedure CheckHeldClass(const ASource, ATarget: TSide; ASourceProp, ATargetProp: TorvPropertyInfo);
+    procedure CheckP2P(AProps: TorvFormProperties);
+    procedure CheckE2P(AProps: TorvFormProperties);
+    procedure CheckE2M(AProps: TorvFormProperties);
+    procedure CheckParameterItem(AItem: TorvFormProperties; AIndex: Integer;
+      AMethod: TorvMethodInfo; AEvent: TorvEventInfo);
+    procedure CheckLink(ALink: TorvFormObject);
+    procedure CheckVariable(AObject: TorvFormObject);
+  public
+    constructor Create(const AFileName: string; AReport: TStrings);
+    destructor Destroy; override;
+    { Check the links among the descendants of AObject. }
+    procedure Walk(AObject: TorvFormObject);
+    property Counts: TorvCheckCounts read FCounts;
+  end;
+
+const
+  LinkClassNames: array[TLinkKind] of string =
+    ('', 'TorvP2PConnection', 'TorvE2PConnection', 'TorvE2MConnection');
+  ListClassName = 'TorvConnectionList';
+  VariableClassName = 'TorvVariable';
+
+{ Form tree helpers }
+
+function LinkKindOf(AObject: TorvFormObject): TLinkKind;
+begin
+  for Result := lkP2P to High(TLinkKind) do
+    if SameText(AObject.TypeName, LinkClassNames[Result]) then
+      Exit;
+  Result := lkNone;
+end;
+
+function IsList(AObject: TorvFormObject): Boolean;
+begin
+  Result := SameText(AObject.TypeName, ListClassName);
+end;
+
+function IsVariable(AObject: TorvFormObject): Boolean;
+begin
+  Result := SameText(AObject.TypeName, VariableClassName);
+end;
+
+{ Answer whether the checker knows what AObject is. }
+function IsKnown(AObject: TorvFormObject): Boolean;
+begin
+  Result := IsList(AObject) or IsVariable(AObject) or (LinkKindOf(AObject) <> lkNone) or
+    (TorvClassRegistry.FindClass(AObject.TypeName) <> nil);
+end;
+
+{ Answer whether the components in AObject's file are owned by AObject: the
+  root, and a frame placed inline, whose components are its own. }
+function IsScopeOwner(AObject: TorvFormObject): Boolean;
+begin
+  Result := (AObject.Parent = nil) or (AObject.Kind = foInline);
+end;
+
+function ScopeOwnerOf(AObject: TorvFormObject): TorvFormObject;
+begin
+  Result := AObject.Parent;
+  while not IsScopeOwner(Result) do
+    Result := Result.Parent;
+end;
+
+{ Find the component AName owned by AOwner, not looking into frames. }
+function FindOwned(AOwner: TorvFormObject; const AName: string): TorvFormObject;
+var
+  I: Integer;
+  Child: TorvFormObject;
+begin
+  for I := 0 to AOwner.ChildCount - 1 do
+  begin
+    Child := AOwner.Children(I);
+    if SameText(Child.Name, AName) then
+      Exit(Child);
+    if Child.Kind <> foInline then
+    begin
+      Result := FindOwned(Child, AName);
+      if Result <> nil then
+        Exit;
+    end;
+  end;
+  Result := nil;
+end;
+
+{ Return the text of a property written as a string (or, leniently, as an
+  identifier or number); empty when it is not written. }
+function StringOf(AProps: TorvFormProperties; const AName: string; out APresent: Boolean): string;
+var
+  Value: TorvFormValue;
+begin
+  Value := AProps.Value(AName);
+  APresent := Value <> nil;
+  if APresent and (Value.Kind in [fvString, fvIdent, fvNumber]) then
+    Result := Value.Text
+  else
+    Result := '';
+end;
+
+function Signature(AProp: TorvPropertyInfo): string;
+var
+  I: Integer;
+begin
+  Result := AProp.Name;
+  if AProp.GetIndexCount = 0 then
+    Exit;
+  Result := Result + '[';
+  for I := 0 to AProp.GetIndexCount - 1 do
+  begin
+    if I > 0 then
+      Result := Result + ', ';
+    Result := Result + AProp.GetIndexes(I).Name;
+  end;
+  Result := Result + ']';
+end;
+
+function FindSideProperty(const ASide: TSide; const AName: string): TorvPropertyInfo;
+begin
+  Result := nil;
+  if ASide.OwnInfo <> nil then
+    Result := ASide.OwnInfo.FindProperty(AName);
+  if Result = nil then
+    Result := ASide.Info.FindProperty(AName);
+end;
+
+function FindSideEvent(const ASide: TSide; const AName: string): TorvEventInfo;
+begin
+  Result := ASide.Info.FindEvent(AName);
+  if (Result = nil) and (ASide.OwnInfo <> nil) then
+    Result := ASide.OwnInfo.FindEvent(AName);
+end;
+
+{ TVariableOwnInfo }
+
+procedure TVariableOwnInfo.DefineORVProperties(AList: TList);
+begin
+  inherited DefineORVProperties(AList);
+  ReadORVProperties('Define::Self::psReadable..psWritable::pvPublished::0');
+end;
+
+procedure TVariableOwnInfo.DefineORVEvents(AList: TList);
+begin
+  inherited DefineORVEvents(AList);
+  ReadORVEvents('Define::OnInstanceChange::pvPublished::1::Instance');
+end;
+
+{ TFormChecker }
+
+constructor TFormChecker.Create(const AFileName: string; AReport: TStrings);
+begin
+  inherited Create;
+  FFileName := AFileName;
+  FReport := AReport;
+  FCounts := Default(TorvCheckCounts);
+  FInfos := TStringList.Create;
+  FInfos.OwnsObjects := True;
+  FInfos.Sorted := True;
+  FReasons := TStringList.Create;
+  FWarnings := TStringList.Create;
+  FHeld := TFPList.Create;
+  FVariableInfo := DeclaredInfo(TVariableOwnInfo);
+end;
+
+destructor TFormChecker.Destroy;
+begin
+  FVariableInfo.Free;
+  FHeld.Free;
+  FWarnings.Free;
+  FReasons.Free;
+  FInfos.Free;
+  inherited Destroy;
+end;
+
+function TFormChecker.InfoOf(AInfoClass: TorvClassInfoClass): TorvClassInfo;
+var
+  I: Integer;
+begin
+  // Declaring the features of a class costs more than checking a link.
+  I := FInfos.IndexOf(AInfoClass.ClassName);
+  if I >= 0 then
+    Exit(TorvClassInfo(FInfos.Objects[I]));
+  Result := DeclaredInfo(AInfoClass);
+  FInfos.AddObject(AInfoClass.ClassName, Result);
+end;
+
+procedure TFormChecker.Say(AObject: TorvFormObject; const AText: string);
+begin
+  FReport.Add(Format(rsReportLine, [FFileName, AObject.Name, AObject.TypeName, AText]));
+end;
+
+procedure TFormChecker.Warn(AObject: TorvFormObject; const AText: string);
+begin
+  Say(AObject, Format(rsLinkWarning, [AText]));
+  Inc(FCounts.Warnings);
+end;
+
+procedure TFormChecker.Report(ASeverity: TSeverity; const AText: string);
+begin
+  case ASeverity of
+    svBroken: FReasons.Add(AText);
+    svWarning: FWarnings.Add(AText);
+    svQuiet: ;
+  end;
+end;
+
+procedure TFormChecker.NotChecked(const AText: string);
+begin
+  FWarnings.Add(Format(rsNotChecked, [AText]));
+end;
+
+function TFormChecker.Resolve(const ARef: string; out AObject: TorvFormObject): TReference;
+var
+  Parts: TStringArray;
+  Owner: TorvFormObject;
+  I: Integer;
+begin
+  // References are resolved among the components of the link's owner;
+  // "Frame1.Edit1" goes on into a frame, "Owner" is the owner itself.
+  Parts := ARef.Split('.');
+  Owner := ScopeOwnerOf(FLink);
+  AObject := nil;
+  for I := 0 to High(Parts) do
+  begin
+    if SameText(Parts[I], 'Owner') or ((I = 0) and SameText(Parts[I], Owner.Name)) then
+      AObject := Owner
+    else
+      AObject := FindOwned(Owner, Parts[I]);
+    if AObject = nil then
+    begin
+      if (I = 0) and (Length(Parts) > 1) then
+        Exit(refOtherForm);
+      if Owner.Kind in [foInherited, foInline] then
+        Exit(refAncestor);
+      Exit(refMissing);
+    end;
+    if (I < High(Parts)) and (AObject.Kind <> foInline) and (AObject <> Owner) then
+      Exit(refMissing);
+    Owner := AObject;
+  end;
+  Result := refFound;
+end;
+
+function TFormChecker.Describe(AObject: TorvFormObject; var ASide: TSide): Boolean;
+var
+  InfoClass: TorvClassInfoClass;
+  ClassTypeName: string;
+  Present: Boolean;
+begin
+  Result := False;
+  ASide.Obj := AObject;
+  if IsVariable(AObject) then
+  begin
+    ClassTypeName := StringOf(AObject.Properties, 'ClassTypeName', Present);
+    if not Present then
+    begin
+      if AObject.Kind = foInherited then
+      begin
+        NotChecked(Format(rsClassFromAncestor, [ASide.Role, ASide.Ref]));
+        Exit;
+      end;
+      ClassTypeName := 'TObject';
+    end;
+    ASide.TypeName := ClassTypeName;
+    InfoClass := TorvClassRegistry.FindClass(ClassTypeName);
+    if InfoClass = nil then
+    begin
+      // The variable refuses the class while the form is read.
+      Report(svBroken, Format(rsSideSays, [ASide.Role, ASide.Ref,
+        Format(rsUnknownClassType, [ClassTypeName])]));
+      Exit;
+    end;
+    ASide.OwnInfo := FVariableInfo;
+  end
+  else
+  begin
+    ASide.TypeName := AObject.TypeName;
+    InfoClass := TorvClassRegistry.FindClass(AObject.TypeName);
+    if InfoClass = nil then
+    begin
+      // The link's setter refuses it while the form is read.
+      Report(svBroken, Format(rsSideSays, [ASide.Role, ASide.Ref, rsNotOrvaneComponent]));
+      Exit;
+    end;
+  end;
+  ASide.Info := InfoOf(InfoClass);
+  Result := True;
+end;
+
+function TFormChecker.ResolveSide(AProps: TorvFormProperties; const AName, ARole: string;
+  ARequired: Boolean; ASeverity: TSeverity; out ASide: TSide): Boolean;
+var
+  Value: TorvFormValue;
+  Found: TorvFormObject;
+begin
+  Result := False;
+  ASide := Default(TSide);
+  ASide.Role := ARole;
+  Value := AProps.Value(AName);
+  if (Value = nil) or ((Value.Kind = fvIdent) and SameText(Value.Text, 'nil')) then
+  begin
+    if not ARequired then
+      Exit;
+    if (Value = nil) and FFromAncestor then
+      NotChecked(Format(rsFromAncestor, [ARole]))
+    else
+      Report(ASeverity, Format(rsNotSet, [ARole]));
+    Exit;
+  end;
+  if Value.Kind <> fvIdent then
+  begin
+    Report(svBroken, Format(rsNotAReference, [ARole, Value.Text]));
+    Exit;
+  end;
+  ASide.Ref := Value.Text;
+  case Resolve(Value.Text, Found) of
+    refFound: Result := Describe(Found, ASide);
+    refMissing: Report(ASeverity, Format(rsNoComponent, [ARole, ASide.Ref]));
+    refOtherForm:
+      if ASeverity <> svQuiet then
+        NotChecked(Format(rsOtherForm, [ARole, ASide.Ref]));
+    refAncestor:
+      if ASeverity <> svQuiet then
+        NotChecked(Format(rsMaybeInAncestor, [ARole, ASide.Ref]));
+  end;
+end;
+
+function TFormChecker.LookUp(AProps: TorvFormProperties; const ASide: TSide; ASideKnown: Boolean;
+  AKind: TorvFeatureKind; const APropName, AWhat: string; ARequired: Boolean;
+  ASeverity: TSeverity; const AConsequence: string): TorvFeature;
+var
+  FeatureName: string;
+  Present: Boolean;
+begin
+  Result := nil;
+  FeatureName := StringOf(AProps, APropName, Present);
+  if FeatureName = '' then
+  begin
+    if not ARequired then
+      Exit;
+    if not Present and FFromAncestor then
+      NotChecked(Format(rsFromAncestor, [APropName]))
+    else
+      Report(ASeverity, Format(rsNotSet, [APropName]) + AConsequence);
+    Exit;
+  end;
+  if not ASideKnown then
+    Exit;
+  case AKind of
+    fkProperty: Result := FindSideProperty(ASide, FeatureName);
+    fkEvent: Result := FindSideEvent(ASide, FeatureName);
+    fkMethod: Result := ASide.Info.FindMethod(FeatureName);
+  else
+    Result := nil;
+  end;
+  if Result = nil then
+    Report(ASeverity, Format(rsSideSays, [ASide.Role, ASide.Ref,
+      Format(rsNamed, [Format(rsUnknownName, [APropName, AWhat]), FeatureName])]) + AConsequence);
+end;
+
+procedure TFormChecker.CheckAccess(const ASide: TSide; AProp: TorvPropertyInfo;
+  ANeed: TorvPropertyStyleFlag; ASeverity: TSeverity; const AConsequence: string);
+var
+  Text: string;
+begin
+  if (AProp = nil) or (ANeed in AProp.Styles) then
+    Exit;
+  if ANeed = psReadable then
+    Text := Format(rsCannotRead, [AProp.Name])
+  else
+    Text := Format(rsCannotWrite, [AProp.Name]);
+  Report(ASeverity, Format(rsSideSays, [ASide.Role, ASide.Ref, Text]) + AConsequence);
+end;
+
+procedure TFormChecker.CheckIndexList(AProps: TorvFormProperties; const ASide: TSide;
+  AProp: TorvPropertyInfo; const AListProp, AListName: string);
+var
+  List: TorvFormValue;
+  Needed, I, Ignored: Integer;
+begin
+  if AProp = nil then
+    Exit;
+  Needed := AProp.GetIndexCount;
+  List := AProps.Value(AListProp);
+  if List = nil then
+  begin
+    if (Needed > 0) and not FFromAncestor then
+      Report(svWarning, Format(rsSideSays, [ASide.Role, ASide.Ref, Format(rsIndexAbsent,
+        [Format(rsNotArray, [AListName]), AListProp, Signature(AProp)])]) + rsIndexesUnset);
+    Exit;
+  end;
+  // The reader takes the list item by item as strings and fails on anything else.
+  if List.Kind <> fvList then
+  begin
+    Report(svBroken, Format(rsNotAList, [AListProp]));
+    Exit;
+  end;
+  for I := 0 to List.ElementCount - 1 do
+    if List.Elements(I).Kind <> fvString then
+    begin
+      Report(svBroken, Format(rsItemNotString, [AListProp, I]));
+      Exit;
+    end;
+  if List.ElementCount < Needed then
+  begin
+    Report(svWarning, Format(rsSideSays, [ASide.Role, ASide.Ref, Format(rsIndexCount,
+      [Format(rsDimensionSize, [AListName]), AListProp, List.ElementCount, Signature(AProp)])]) +
+      rsIndexesUnset);
+    Exit;
+  end;
+  for I := 0 to Needed - 1 do
+    if List.Elements(I).Text = '' then
+      Report(svWarning, Format(rsIndexEmpty, [AListProp, AProp.GetIndexes(I).Name,
+        Signature(AProp)]));
+  // Items past the indexes are dropped unused; empty ones are what a new
+  // link starts with, so only values that would be lost are worth a word.
+  Ignored := 0;
+  for I := Needed to List.ElementCount - 1 do
+    if List.Elements(I).Text <> '' then
+      Inc(Ignored);
+  if Ignored > 0 then
+    Report(svWarning, Format(rsIndexIgnored, [AListProp, Ignored, Signature(AProp)]));
+end;
+
+function TFormChecker.OptionOf(AProps: TorvFormProperties; const AName: string): Integer;
+var
+  Value: TorvFormValue;
+begin
+  Value := AProps.Value(AName);
+  if Value = nil then
+  begin
+    if FFromAncestor then
+      Exit(-1);
+    Exit(Ord(voConstant));
+  end;
+  Result := -1;
+  if Value.Kind = fvIdent then
+    Result := GetEnumValue(TypeInfo(TorvValueOptions), Value.Text);
+  if Result < 0 then
+    Report(svBroken, Format(rsUnknownOption, [AName, Value.Text]));
+end;
+
+procedure TFormChecker.CheckOrder(AProps: TorvFormProperties; const AFirst, ALater, AMessage: string;
+  ASeverity: TSeverity);
+var
+  First, Later: Integer;
+begin
+  First := AProps.IndexOf(AFirst);
+  Later := AProps.IndexOf(ALater);
+  if (First >= 0) and (Later >= 0) and (Later < First) then
+    Report(ASeverity, Format(AMessage, [ALater, AFirst]));
+end;
+
+procedure TFormChecker.CheckHolding(const ASide: TSide; AProp: TorvPropertyInfo);
+begin
+  // A variable holds an object only once Self is written, and at Connect
+  // only an earlier property-to-property link can have written it.
+  if (AProp <> nil) and IsVariable(ASide.Obj) and (AProp.Name <> 'Self') and
+    (FHeld.IndexOf(ASide.Obj) < 0) then
+    Report(svBroken, Format(rsSideSays, [ASide.Role, ASide.Ref,
+      Format(rsNothingHeld, [AProp.Name])]) + rsFirstCopyRaises);
+end;
+
+procedure TFormChecker.CheckHeldClass(const ASource, ATarget: TSide;
+  ASourceProp, ATargetProp: TorvPropertyInfo);
+begin
+  // The bindings mirror the host classes' tree, so a binding that derives
+  // from the variable's binding stands for a class the variable may hold.
+  // A variable as the source may hold any descendant of its class: only a
+  // component of a known class is judged.
+  if (ASourceProp = nil) or (ATargetProp = nil) or (ASourceProp.Name <> 'Self') or
+    (ATargetProp.Name <> 'Self') or not IsVariable(ATarget.Obj) or IsVariable(ASource.Obj) then
+    Exit;
+  if not ASource.Info.InheritsFrom(ATarget.Info.ClassType) then
+    Report(svBroken, Format(rsSideSays, [ATarget.Role, ATarget.Ref, Format(rsNotOfHeldClass,
+      [ATarget.TypeName, ASource.TypeName])]) +
+      rsFirstCopyRaises);
+end;
+
+procedure TFormChecker.CheckP2P(AProps: TorvFormProperties);
+var
+  Source, Target: TSide;
+  SourceKnown, TargetKnown: Boolean;
+  SourceProp, TargetProp: TorvPropertyInfo;
+  TargetEvent: TorvFeature;
+begin
+  SourceKnown := ResolveSide(AProps, 'Source', 'Source', True, svBroken, Source);
+  TargetKnown := ResolveSide(AProps, 'Target', 'Target', True, svBroken, Target);
+  SourceProp := TorvPropertyInfo(LookUp(AProps, Source, SourceKnown, fkProperty,
+    'SourceProperty', 'source property', True, svBroken, ''));
+  TargetProp := TorvPropertyInfo(LookUp(AProps, Target, TargetKnown, fkProperty,
+    'TargetProperty', 'target property', True, svBroken, ''));
+  // The events are optional for Connect: without them the link copies once.
+  LookUp(AProps, Source, SourceKnown, fkEvent, 'SourceEvent', 'source event', False,
+    svWarning, rsSetOnlyOnce);
+  TargetEvent := LookUp(AProps, Target, TargetKnown, fkEvent, 'TargetEvent', 'target event',
+    False, svWarning, rsNoCopyBack);
+  CheckAccess(Source, SourceProp, psReadable, svBroken, rsFirstCopyRaises);
+  CheckAccess(Target, TargetProp, psWritable, svBroken, rsFirstCopyRaises);
+  if TargetEvent <> nil then
+  begin
+    CheckAccess(Target, TargetProp, psReadable, svWarning, rsCopyBackRaises);
+    CheckAccess(Source, SourceProp, psWritable, svWarning, rsCopyBackRaises);
+  end;
+  CheckHolding(Source, SourceProp);
+  CheckHolding(Target, TargetProp);
+  CheckHeldClass(Source, Target, SourceProp, TargetProp);
+  CheckIndexList(AProps, Source, SourceProp, 'SourcePropertyIndexes', 'SourcePropertyIndex');
+  CheckIndexList(AProps, Target, TargetProp, 'TargetPropertyIndexes', 'TargetPropertyIndex');
+  if (FReasons.Count = 0) and (TargetProp <> nil) and IsVariable(Target.Obj) and
+    (TargetProp.Name = 'Self') then
+    FHeld.Add(Target.Obj);
+end;
+
+procedure TFormChecker.CheckE2P(AProps: TorvFormProperties);
+var
+  Source, Target, ValueComponent: TSide;
+  SourceKnown, TargetKnown, ValueKnown, Present: Boolean;
+  Event: TorvEventInfo;
+  TargetProp, ValueProp: TorvPropertyInfo;
+  Option: Integer;
+  Severity: TSeverity;
+  ParamName: string;
+begin
+  SourceKnown := ResolveSide(AProps, 'Source', 'Source', True, svBroken, Source);
+  TargetKnown := ResolveSide(AProps, 'Target', 'Target', True, svBroken, Target);
+  Event := TorvEventInfo(LookUp(AProps, Source, SourceKnown, fkEvent, 'SourceEvent',
+    'source event', True, svBroken, ''));
+  TargetProp := TorvPropertyInfo(LookUp(AProps, Target, TargetKnown, fkProperty,
+    'TargetProperty', 'target property', True, svBroken, ''));
+  CheckAccess(Target, TargetProp, psWritable, svWarning, rsEveryFiringRaises);
+  CheckIndexList(AProps, Target, TargetProp, 'TargetPropertyIndexes', 'TargetPropertyIndex');
+
+  Option := OptionOf(AProps, 'ValueOptions');
+  // Every value source may be filled in; only the chosen one must resolve.
+  // A component reference is set while the form is read, used or not.
+  if Option = Ord(voComponentProperty) then
+    Severity := svBroken
+  else
+    Severity := svQuiet;
+  ValueKnown := ResolveSide(AProps, 'ValueComponent', 'ValueComponent', Severity = svBroken,
+    Severity, ValueComponent);
+  if Option = Ord(voComponentProperty) then
+  begin
+    ValueProp := TorvPropertyInfo(LookUp(AProps, ValueComponent, ValueKnown, fkProperty,
+      'ValueComponentProperty', 'source property', True, svBroken, ''));
+    CheckAccess(ValueComponent, ValueProp, psReadable, svWarning, rsEveryFiringRaises);
+    CheckIndexList(AProps, ValueComponent, ValueProp, 'ValueComponentPropertyIndexes',
+      'ValueComponentPropertyIndex');
+  end
+  else if Option = Ord(voEventProperty) then
+  begin
+    ParamName := StringOf(AProps, 'ValueEventParameter', Present);
+    if ParamName = '' then
+    begin
+      if not Present and FFromAncestor then
+        NotChecked(Format(rsFromAncestor, ['ValueEventParameter']))
+      else
+        Report(svBroken, Format(rsNotSet, ['ValueEventParameter']));
+    end
+    else if (Event <> nil) and (Event.Find(ParamName) = nil) then
+      Report(svBroken, Format(rsSideSays, [Source.Role, Source.Ref, Format(rsNamed,
+        [Format(rsUnknownName, ['ValueEventParameter', 'event parameter name']), ParamName])]));
+    CheckOrder(AProps, 'SourceEvent', 'ValueEventParameter', rsReadTooEarly, svBroken);
+  end;
+end;
+
+procedure TFormChecker.CheckParameterItem(AItem: TorvFormProperties; AIndex: Integer;
+  AMethod: TorvMethodInfo; AEvent: TorvEventInfo);
+var
+  Component: TSide;
+  ComponentKnown, Present: Boolean;
+  ParamName, PropName, EventParam: string;
+  Option: Integer;
+  Severity: TSeverity;
+  Prop: TorvPropertyInfo;
+begin
+  ParamName := StringOf(AItem, 'ParameterName', Present);
+  if (AMethod <> nil) and (AMethod.Find(ParamName) = nil) then
+    Report(svWarning, Format(rsUnresolvedMethodParameter, [FLink.Name, AIndex, ParamName]) + rsCallRefused);
+  Option := OptionOf(AItem, 'Options');
+  if Option = Ord(voComponentProperty) then
+    Severity := svWarning
+  else
+    Severity := svQuiet;
+  ComponentKnown := ResolveSide(AItem, 'Component',
+    Format('TargetMethodParameters[%d].Component', [AIndex]), False, Severity, Component);
+  if Option = Ord(voComponentProperty) then
+  begin
+    if AItem.Value('Component') = nil then
+      Report(svWarning, Format(rsUnresolvedComponent, [FLink.Name, AIndex, ParamName]) + rsCallRefused);
+    PropName := StringOf(AItem, 'ComponentProperty', Present);
+    if not ComponentKnown then
+      Exit;
+    Prop := FindSideProperty(Component, PropName);
+    if Prop = nil then
+    begin
+      Report(svWarning, Format(rsUnresolvedComponentProperty, [FLink.Name, AIndex, PropName]) +
+        rsCallRefused);
+      Exit;
+    end;
+    // The argument is read before the call and written back after it.
+    CheckAccess(Component, Prop, psReadable, svWarning, rsEveryFiringRaises);
+    CheckAccess(Component, Prop, psWritable, svWarning, rsEveryFiringRaises);
+    CheckIndexList(AItem, Component, Prop, 'ComponentPropertyIndexes', 'ComponentPropertyIndex');
+  end
+  else if Option = Ord(voEventProperty) then
+  begin
+    EventParam := StringOf(AItem, 'EventParameter', Present);
+    if (AEvent <> nil) and (AEvent.Find(EventParam) = nil) then
+      Report(svWarning, Format(rsUnresolvedEventParameter, [FLink.Name, AIndex, EventParam]) +
+        rsCallRefused);
+  end;
+end;
+
+procedure TFormChecker.CheckE2M(AProps: TorvFormProperties);
+var
+  Source, Target: TSide;
+  SourceKnown, TargetKnown, Fed, Present: Boolean;
+  Event: TorvEventInfo;
+  Method: TorvMethodInfo;
+  Items: TorvFormValue;
+  I, J: Integer;
+begin
+  SourceKnown := ResolveSide(AProps, 'Source', 'Source', True, svBroken, Source);
+  TargetKnown := ResolveSide(AProps, 'Target', 'Target', True, svBroken, Target);
+  Event := TorvEventInfo(LookUp(AProps, Source, SourceKnown, fkEvent, 'SourceEvent',
+    'source event', True, svBroken, ''));
+  Method := TorvMethodInfo(LookUp(AProps, Target, TargetKnown, fkMethod, 'TargetMethod',
+    'target method', True, svBroken, ''));
+  Items := AProps.Value('TargetMethodParameters');
+  if Items = nil then
+  begin
+    if FFromAncestor then
+      Exit;
+  end
+  else if Items.Kind <> fvCollection then
+  begin
+    Report(svBroken, Format(rsNotACollection, ['TargetMethodParameters']));
+    Exit;
+  end
+  else
+  begin
+    CheckOrder(AProps, 'TargetMethod', 'TargetMethodParameters', rsEmptiedTooEarly, svWarning);
+    CheckOrder(AProps, 'SourceEvent', 'TargetMethodParameters', rsReadTooEarly, svWarning);
+    for I := 0 to Items.ItemCount - 1 do
+      CheckParameterItem(Items.Items(I), I, Method, Event);
+  end;
+  if Method = nil then
+    Exit;
+  for J := 0 to Method.GetArgCount - 1 do
+  begin
+    Fed := False;
+    if Items <> nil then
+      for I := 0 to Items.ItemCount - 1 do
+        if StringOf(Items.Items(I), 'ParameterName', Present) = Method.GetArgs(J).Name then
+          Fed := True;
+    if not Fed then
+      Report(svWarning, Format(rsNoArgument, [Method.GetArgs(J).Name, Method.Name]));
+  end;
+end;
+
+procedure TFormChecker.CheckLink(ALink: TorvFormObject);
+var
+  I: Integer;
+  Reasons: string;
+begin
+  FLink := ALink;
+  FFromAncestor := ALink.Kind = foInherited;
+  FReasons.Clear;
+  FWarnings.Clear;
+  case LinkKindOf(ALink) of
+    lkP2P: CheckP2P(ALink.Properties);
+    lkE2P: CheckE2P(ALink.Properties);
+    lkE2M: CheckE2M(ALink.Properties);
+    lkNone: ;
+  end;
+  Inc(FCounts.Links);
+  if FReasons.Count = 0 then
+  begin
+    Say(ALink, rsLinkOk);
+    Inc(FCounts.Ok);
+  end
+  else
+  begin
+    Reasons := FReasons[0];
+    for I := 1 to FReasons.Count - 1 do
+      Reasons := Reasons + '; ' + FReasons[I];
+    Say(ALink, Format(rsLinkBroken, [Reasons]));
+    Inc(FCounts.Broken);
+  end;
+  for I := 0 to FWarnings.Count - 1 do
+    Warn(ALink, FWarnings[I]);
+end;
+
+procedure TFormChecker.CheckVariable(AObject: TorvFormObject);
+var
+  ClassTypeName: string;
+  Present: Boolean;
+begin
+  ClassTypeName := StringOf(AObject.Properties, 'ClassTypeName', Present);
+  if Present and (TorvClassRegistry.FindClass(ClassTypeName) = nil) then
+    Warn(AObject, Format(rsVariableUnreadable, [ClassTypeName]));
+end;
+
+procedure TFormChecker.Walk(AObject: TorvFormObject);
+var
+  I: Integer;
+  Child: TorvFormObject;
+begin
+  for I := 0 to AObject.ChildCount - 1 do
+  begin
+    Child := AObject.Children(I);
+    if IsList(AObject) then
+    begin
+      if LinkKindOf(Child) <> lkNone then
+        CheckLink(Child)
+      else
+        Warn(Child, Format(rsNotChecked, [Format(rsNotALink, [Child.TypeName])]));
+    end
+    else if LinkKindOf(Child) <> lkNone then
+    begin
+      // A link outside a list is written with the root as its parent.
+      if IsScopeOwner(AObject) or IsKnown(AObject) then
+        Warn(Child, rsNotInList)
+      else
+        Warn(Child, Format(rsNotChecked, [Format(rsParentUnknown, [AObject.Name,
+          AObject.TypeName])]));
+    end;
+    if IsVariable(Child) then
+      CheckVariable(Child);
+    Walk(Child);
+  end;
+end;
+
+{ Entry points }
+
+function CheckFormText(const AText, AFileName: string; AReport: TStrings): TorvCheckCounts;
+var
+  Root: TorvFormObject;
+  Checker: TFormChecker;
+begin
+  Root := ParseFormText(AText, AFileName);
+  try
+    Checker := TFormChecker.Create(AFileName, AReport);
+    try
+      Checker.Walk(Root);
+      Result := Checker.Counts;
+    finally
+      Checker.Free;
+    end;
+  finally
+    Root.Free;
+  end;
+end;
+
+function ReadFileText(const AFileName: string): string;
+var
+  Stream: TFileStream;
+begin
+  Result := '';
+  try
+    Stream := TFileStream.Create(AFileName, fmOpenRead or fmShareDenyNone);
+  except
+    on E: EStreamError do
+      raise EorvFormFileError.CreateFmt(rsCannotReadFile, [AFileName, E.Message]);
+  end;
+  try
+    SetLength(Result, Stream.Size);
+    if Length(Result) > 0 then
+      Stream.ReadBuffer(Result[1], Length(Result));
+  finally
+    Stream.Free;
+  end;
+end;
+
+function CheckFormFile(const AFileName: string; AReport: TStrings): TorvCheckCounts;
+begin
+  Result := CheckFormText(ReadFileText(AFileName), AFileName, AReport);
+end;
+
+procedure AddCounts(var ATotal: TorvCheckCounts; const ACounts: TorvCheckCounts);
+begin
+  Inc(ATotal.Links, ACounts.Links);
+  Inc(ATotal.Ok, ACounts.Ok);
+  Inc(ATotal.Broken, ACounts.Broken);
+  Inc(ATotal.Warnings, ACounts.Warnings);
+end;
+
+function SummaryLine(const ACounts: TorvCheckCounts): string;
+begin
+  Result := Format(rsSummary, [ACounts.Links, ACounts.Ok, ACounts.Broken, ACounts.Warnings]);
+end;
+
+end.
