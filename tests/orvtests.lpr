@@ -5,6 +5,8 @@ program orvtests;
 {$I ../metadata/orvdefines.inc}
 
 uses
+  // Under valgrind the C allocator lets it see every block.
+  {$IFDEF ORV_VALGRIND}cmem,{$ENDIF}
   {$IFDEF UNIX}cthreads,{$ENDIF}
   Interfaces, Forms, consoletestrunner,
   orvane_d5, // links and starts every binding, as the IDE does for a project

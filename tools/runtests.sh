@@ -58,6 +58,22 @@ fi
 
 failed=$((errors + failures))
 passed=$((run - failed))
+
+# The same tests built on the C allocator, under valgrind: one more check
+# that nothing reads or writes memory it must not.
+vgbin=tests/orvtests-vg
+if [ -x "$vgbin" ] && command -v valgrind >/dev/null && [ -z "$problem" ]; then
+  if "${display[@]}" valgrind -q --error-exitcode=3 "$vgbin" --format=plain "$@" >"$work/vg" 2>&1 \
+     && grep -q '^Number of errors: *0' "$work/vg" && grep -q '^Number of failures: *0' "$work/vg"; then
+    echo "valgrind: no invalid reads or writes"
+    passed=$((passed + 1))
+  else
+    echo "--- valgrind"
+    grep -E '^==[0-9]+==|^Number of' "$work/vg" | head -n 60
+    echo "runtests: valgrind reports memory errors"
+    failed=$((failed + 1))
+  fi
+fi
 if [ -n "$problem" ]; then
   # Show what the program and heaptrc said; the run counts as one more failure.
   if [ -s "$work/err" ]; then
