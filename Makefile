@@ -11,7 +11,7 @@ XRUN ?= xvfb-run -a
 # lazbuild echoes its compiler probes even when quiet; drop those lines only.
 lazbuild = echo 'lazbuild $(1)'; $(LAZBUILD) $(LAZFLAGS) $(1) 2>&1 | sed -u '/^Hint: (lazarus) \[RunTool\]/d'
 
-.PHONY: all setup build test example bench tools clean
+.PHONY: all setup build test example bench perf tools check clean
 
 all: build
 
@@ -23,7 +23,8 @@ build: setup
 
 # A build failure still ends the output with the count line.
 test: setup
-	@{ $(call lazbuild,package/orvane_d5.lpk) && $(call lazbuild,tests/orvtests.lpi); } \
+	@{ $(call lazbuild,package/orvane_d5.lpk) && $(call lazbuild,tests/orvtests.lpi) && \
+	   $(call lazbuild,tests/orvtests-vg.lpi); } \
 	  || { echo '0 passed, 1 failed'; exit 1; }
 	@bash tools/runtests.sh
 
@@ -31,14 +32,33 @@ test: setup
 tools: build
 	@$(call lazbuild,tools/orvinspect.lpi)
 
+# orvcheck checks the links stored in form files: make check, then
+# tools/orvcheck tools/samples/clean.lfm tools/samples/broken.lfm
+check: build
+	@$(call lazbuild,tools/orvcheck.lpi)
+
+# The link demo: a data module's form file wires components together with
+# links; the program prints what the links do as it turns a thermostat up.
 example: build
+	@$(call lazbuild,examples/orvlinkdemo.lpi)
+	@$(XRUN) ./examples/orvlinkdemo
+
+# The first metadata demo: one class info declared from descriptor strings.
+.PHONY: example-metadata
+example-metadata: build
 	@$(call lazbuild,examples/orvdemo.lpi)
 	@$(XRUN) ./examples/orvdemo
 
+# The benchmark's table of figures, each with its target (about a minute).
 bench: build
 	@$(call lazbuild,tools/orvbench.lpi)
 	@$(XRUN) ./tools/orvbench
 
+# Regenerate docs/performance.md and its plot from a benchmark run.
+perf: build
+	@$(call lazbuild,tools/orvbench.lpi)
+	@bash tools/mkperf.sh
+
 clean:
 	@rm -rf package/lib tests/lib examples/lib tools/lib
-	@rm -f tests/orvtests examples/orvdemo tools/orvbench tools/orvinspect tools/orvcheck
+	@rm -f tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo tools/orvbench tools/orvinspect tools/orvcheck
