@@ -1,340 +1,545 @@
-{ What declaring a class info costs, beside what making the objects it
-  describes costs.
+{ What the metadata and link layers cost, beside what the same work costs
+  done in code: the timings of every case, then a table of named figures
+  made from them, each with its target. Nothing is asserted: the program
+  prints figures.
 
-  Every case makes one object and frees it: a TComponent and a hidden TEdit
-  (no parent, so no widget) as yardsticks, then class infos declared from
-  descriptor strings: a root-sized one, an eight-level chain the size of an
-  edit control's binding (shared declaration), the same chain asked for three
-  properties and for every feature (features are made lazily, per instance),
-  and the chain declared anew by every instance (what sharing saves).
-  The figures are medians of samples taken in rounds that alternate between
-  the cases, so drift of the machine hits every case alike. Nothing is
-  asserted: the program prints figures only.
+    orvbench                          every figure and table (~1 minute)
+    orvbench --series                 form-load times against the number of
+                                      links, as CSV (for docs/performance.md)
+    orvbench --case=NAME [--count=N]  only case NAME, N times (default 10000),
+                                      after one untimed operation
+    orvbench --no-callgrind           estimate instruction counts from time
+                                      even when valgrind is installed
 
-    orvbench                          every case, a table of figures (~10 s)
-    orvbench --case=NAME [--count=N]  only case NAME, N times (default 10000)
+  Every ratio comes from one group of cases sampled together: medians of
+  samples taken in rounds that alternate between the cases of the group
+  (see Orvbenchsampler).
 
-  Instruction counts instead of times, for one case:
+  Instruction counts for one case (what unused_event_instr does itself):
 
-    valgrind --tool=callgrind --toggle-collect='P$ORVBENCH_$$_RUNCASE$*' \
-      ./tools/orvbench --case=chain --count=1000
+    valgrind --tool=callgrind --collect-atstart=no \
+      --toggle-collect='*RUNCOUNTED*' ./tools/orvbench --case=event-hooked --count=10000
     callgrind_annotate --inclusive=yes callgrind.out.<pid> | head -40
 
-  and divide the total Ir by the count. The run makes one object before
-  RunCase, outside the collected range, so that the one-off first
-  declaration of a class (which makes its shared prototype) is not counted.
-  Case names: component, edit, root, chain, chain-find, chain-all, unshared. }
+  and divide the total Ir by the count. The untimed first operation, outside
+  the collected range, keeps one-off costs (a class's first declaration, a
+  feature made on first use, padding the registry) out of the count. An
+  operation of a form case (form-<links>-links, -plain, -inert, -tedit)
+  also frees the form: collect '*READFORM*' instead to count the reading
+  alone, and divide by the count plus one, as the untimed first read is
+  collected too. }
 program orvbench;
 
 {$I ../metadata/orvdefines.inc}
 
 uses
   {$IFDEF UNIX}cthreads,{$ENDIF}
-  {$IFDEF LINUX}Linux, UnixType,{$ENDIF}
-  Classes, SysUtils, Math,
-  Interfaces, Forms, StdCtrls,
-  Orvcommon, Orvbenchinfos;
-
-type
-  TBenchCase = (bcComponent, bcEdit, bcRoot, bcChain, bcChainFind, bcChainAll, bcUnshared);
+  Classes, SysUtils,
+  Interfaces, Forms,
+  orvane_d5, // links and starts every binding, as the IDE does for a project
+  Orvbenchsampler, Orvbenchfixtures, Orvbenchcases;
 
 const
-  SampleCount = 15;
-
-type
-  TSampleTimes = array[0..SampleCount - 1] of Double;
-
-const
-  CaseNames: array[TBenchCase] of string =
-    ('component', 'edit', 'root', 'chain', 'chain-find', 'chain-all', 'unshared');
-  CaseNotes: array[TBenchCase] of string = (
-    'TComponent.Create(nil) + Free',
-    'TEdit.Create(nil) without parent + Free',
-    'root class info: Create + InitMetaData + Free',
-    'chain of 8 levels, shared declaration',
-    'chain + FindProperty of 3 names',
-    'chain + FindProperty x3 + every feature enumerated',
-    'chain declared anew by this instance (+1 borrowed feature)');
-  SampleNs = 50 * 1000 * 1000;
+  SampleCount = 21;
+  SampleNs = 40 * 1000 * 1000;
+  SeriesSamples = 7;
+  SeriesSampleNs = 40 * 1000 * 1000;
   HeapObjects = 1000;
   DefaultCount = 10000;
-  { One name from the first, a middle and the last level. }
-  FoundNames: array[0..2] of string = ('L1Prop1', 'L4Prop5', 'L8Prop14');
+  EventFirings = 20000;
+  { Link counts of the form-load series; the figures use 10, 100 and 1000. }
+  SeriesPairs: array[0..6] of Integer = (0, 10, 50, 100, 200, 500, 1000);
+  NoTarget = -1;
 
-function NowNs: Int64;
-{$IFDEF LINUX}
-var
-  Time: TTimeSpec;
-begin
-  clock_gettime(CLOCK_MONOTONIC, @Time);
-  Result := Int64(Time.tv_sec) * 1000000000 + Time.tv_nsec;
-end;
-{$ELSE}
-begin
-  Result := Int64(GetTickCount64) * 1000000;
-end;
-{$ENDIF}
-
-procedure FindSome(AInfo: TorvClassInfo);
-var
-  I: Integer;
-begin
-  for I := 0 to High(FoundNames) do
-    if AInfo.FindProperty(FoundNames[I]) = nil then
-      raise Exception.CreateFmt(rsPropertyNotFound, [FoundNames[I]]);
-end;
-
-{ Ask for every feature, which makes each instance's feature objects. }
-procedure EnumerateAll(AInfo: TorvClassInfo);
-var
-  I: Integer;
-begin
-  for I := 0 to AInfo.GetPropertyCount - 1 do
-    AInfo.GetProperties(I);
-  for I := 0 to AInfo.GetMethodCount - 1 do
-    AInfo.GetMethods(I);
-  for I := 0 to AInfo.GetConstructorCount - 1 do
-    AInfo.GetConstructors(I);
-  for I := 0 to AInfo.GetEventCount - 1 do
-    AInfo.GetEvents(I);
-end;
-
-function Declared(AClass: TorvClassInfoClass; AFind, AEnumerate: Boolean): TorvClassInfo;
-begin
-  Result := AClass.Create;
-  try
-    Result.InitMetaData;
-    if AFind then
-      FindSome(Result);
-    if AEnumerate then
-      EnumerateAll(Result);
-  except
-    Result.Free;
-    raise;
+type
+  { One line of the figure table. }
+  TFigure = record
+    Name: string;
+    Value: Double;
+    Decimals: Integer;
+    Target: Double; // NoTarget: printed for comparison only
+    How: string;    // how the value was obtained, when that varies
+    Definition: string;
   end;
-end;
 
-{ Make the object that one operation of ACase makes, and leave it alive. }
-function MakeObject(ACase: TBenchCase): TObject;
-begin
-  case ACase of
-    bcComponent: Result := TComponent.Create(nil);
-    bcEdit: Result := TEdit.Create(nil);
-    bcRoot: Result := Declared(TRootBenchInfo, False, False);
-    bcChain: Result := Declared(TChain8Info, False, False);
-    bcChainFind: Result := Declared(TChain8Info, True, False);
-    bcChainAll: Result := Declared(TChain8Info, True, True);
-    bcUnshared: Result := Declared(TUnsharedChainInfo, False, False);
-  end;
-end;
+  TBenchFormKinds = set of TBenchFormKind;
 
-{ The measured loop; its name is what callgrind's --toggle-collect selects. }
-procedure RunCase(ACase: TBenchCase; ACount: Integer);
 var
-  I: Integer;
-begin
-  for I := 1 to ACount do
-    MakeObject(ACase).Free;
-end;
+  Figures: array of TFigure;
 
-function TimeRun(ACase: TBenchCase; ACount: Integer): Int64;
-begin
-  Result := NowNs;
-  RunCase(ACase, ACount);
-  Result := NowNs - Result;
-end;
-
-{ Return how many operations of ACase fill one sample; warms the case up. }
-function OperationsPerSample(ACase: TBenchCase): Integer;
+procedure AddFigure(const AName: string; AValue: Double; ADecimals: Integer; ATarget: Double;
+  const AHow, ADefinition: string);
 var
-  Count: Integer;
-  Elapsed: Int64;
+  N: Integer;
 begin
-  Count := 1;
-  repeat
-    Elapsed := Max(TimeRun(ACase, Count), 1);
-    if Elapsed >= SampleNs div 8 then
-      Break;
-    Count := Count * 2;
-  until False;
-  Result := Max(1, Round(Count * (SampleNs / Elapsed)));
+  N := Length(Figures);
+  SetLength(Figures, N + 1);
+  Figures[N].Name := AName;
+  Figures[N].Value := AValue;
+  Figures[N].Decimals := ADecimals;
+  Figures[N].Target := ATarget;
+  Figures[N].How := AHow;
+  Figures[N].Definition := ADefinition;
 end;
 
-{ Return the heap that one live object of ACase holds, as the heap manager
-  counts it; memory that a widget library takes from malloc is not in it. }
-function HeapPerObject(ACase: TBenchCase): Double;
+procedure PrintFigures;
 var
-  Objects: array of TObject;
-  Before: PtrUInt;
-  I: Integer;
+  I, Met, Targets: Integer;
+  TargetText, Verdict, Definition: string;
 begin
-  Objects := nil;
-  SetLength(Objects, HeapObjects);
-  Before := GetFPCHeapStatus.CurrHeapUsed;
-  try
-    for I := 0 to High(Objects) do
-      Objects[I] := MakeObject(ACase);
-    Result := (Int64(GetFPCHeapStatus.CurrHeapUsed) - Int64(Before)) / HeapObjects;
-  finally
-    for I := High(Objects) downto 0 do
-      Objects[I].Free;
-  end;
-end;
-
-function FeaturesOf(ACase: TBenchCase): Integer;
-var
-  Info: TObject;
-begin
-  if ACase in [bcComponent, bcEdit] then
-    Exit(0);
-  Info := MakeObject(ACase);
-  try
-    Result := FeatureTotal(TorvClassInfo(Info));
-  finally
-    Info.Free;
-  end;
-end;
-
-procedure SortTimes(var ATimes: TSampleTimes);
-var
-  I, J: Integer;
-  T: Double;
-begin
-  for I := 1 to High(ATimes) do
+  WriteLn(Format('%-22s %9s %9s  %-8s  %s', ['figure', 'measured', 'target', 'result',
+    'definition']));
+  Met := 0;
+  Targets := 0;
+  for I := 0 to High(Figures) do
   begin
-    T := ATimes[I];
-    J := I - 1;
-    while (J >= 0) and (ATimes[J] > T) do
+    if Figures[I].Target = NoTarget then
     begin
-      ATimes[J + 1] := ATimes[J];
-      Dec(J);
+      TargetText := '-';
+      Verdict := '-';
+    end
+    else
+    begin
+      TargetText := '<= ' + FloatToStrF(Figures[I].Target, ffFixed, 15, Figures[I].Decimals);
+      Inc(Targets);
+      if Figures[I].Value <= Figures[I].Target then
+      begin
+        Verdict := 'met';
+        Inc(Met);
+      end
+      else
+        Verdict := 'not met';
     end;
-    ATimes[J + 1] := T;
+    Definition := Figures[I].Definition;
+    if Figures[I].How <> '' then
+      Definition := Figures[I].How + ' ' + Definition;
+    WriteLn(Format('%-22s %9s %9s  %-8s  %s', [Figures[I].Name,
+      FloatToStrF(Figures[I].Value, ffFixed, 15, Figures[I].Decimals), TargetText, Verdict,
+      Definition]));
   end;
+  WriteLn(Format('%d of %d targets met', [Met, Targets]));
 end;
 
-procedure DescribeChain;
+procedure PrintGroup(AGroup: TBenchGroup);
 var
-  Info: TorvClassInfo;
-begin
-  Info := Declared(TChain8Info, True, False);
-  try
-    WriteLn(Format('chain: %d levels; features %d (properties %d, methods %d, constructors %d, ' +
-      'events %d); parameters %d', [ChainDepth, FeatureTotal(Info), Info.GetPropertyCount,
-      Info.GetMethodCount, Info.GetConstructorCount, Info.GetEventCount, ParameterCount(Info)]));
-  finally
-    Info.Free;
-  end;
-end;
-
-procedure RunAll;
-var
-  Ops: array[TBenchCase] of Integer;
-  Times: array[TBenchCase] of TSampleTimes;
-  Median, Spread, Heap: array[TBenchCase] of Double;
-  Features: array[TBenchCase] of Integer;
+  I: Integer;
   BenchCase: TBenchCase;
-  Sample, I: Integer;
-  Before: PtrUInt;
-  FirstNs: Int64;
-  PrototypeBytes: Int64;
-  Info: TorvClassInfo;
+begin
+  WriteLn;
+  WriteLn(AGroup.Title);
+  WriteLn(Format('  %-17s %12s %7s %9s  %s', ['case', 'ns/op', 'IQR', 'ops/smp',
+    'what one operation does']));
+  for I := 0 to AGroup.Count - 1 do
+  begin
+    BenchCase := AGroup[I];
+    WriteLn(Format('  %-17s %12.1f %6.1f%% %9d  %s', [BenchCase.Name, BenchCase.Median,
+      BenchCase.Spread, BenchCase.Ops, BenchCase.Note]));
+  end;
+end;
+
+function NewGroup(const ATitle: string): TBenchGroup;
+begin
+  Result := TBenchGroup.Create(ATitle, SampleCount, SampleNs);
+end;
+
+procedure MeasureTransfers;
+var
+  Bench: TTransferBench;
+  Group: TBenchGroup;
+  Broken: string;
+begin
+  Bench := TTransferBench.Create;
+  Group := NewGroup('Transfers on a non-visual pair (TBenchEdit, bound like a package component)');
+  try
+    Broken := Bench.Check;
+    Bench.AddCases(Group);
+    Group.Measure;
+    AddFigure('transfer_nonvisual', Group.Median('transfer-link') / Group.Median('transfer-hand'),
+      2, 1.5, '', 'p2p link copying Text on the source''s OnChange / hand-written OnChange ' +
+      'handler doing the same copy (each includes setting the source''s Text)');
+    AddFigure('transfer_typinfo', Group.Median('transfer-typinfo') /
+      Group.Median('transfer-hand'), 2, NoTarget, '', 'the same copy by name with ' +
+      'GetStrProp/SetStrProp / hand-written');
+    PrintGroup(Group);
+    if Broken <> '' then
+      WriteLn('  NOTE: these ways did not copy the text, their figures mean nothing:', Broken);
+  finally
+    Group.Free;
+    Bench.Free;
+  end;
+end;
+
+procedure MeasureInfos;
+var
+  Bench: TInfoBench;
+  Group: TBenchGroup;
+  ComponentBytes, InfoBytes, Component: Double;
+
+  procedure Beside(const ADirect, AByInfo, AWhat: string);
+  begin
+    WriteLn(Format('  %-52s %8.1f ns  beside %8.1f ns  x %.2f', [AWhat, Group.Median(AByInfo),
+      Group.Median(ADirect), Group.Median(AByInfo) / Group.Median(ADirect)]));
+  end;
+
+begin
+  Bench := TInfoBench.Create;
+  Group := NewGroup('Class infos made and used, beside the same work in code');
+  try
+    Bench.AddCases(Group);
+    Group.Measure;
+    Bench.MeasureHeap(HeapObjects, ComponentBytes, InfoBytes);
+    Component := Group.Median('component-bare');
+    AddFigure('classinfo_create', (Group.Median('component-info') - Component) / Component, 2,
+      1.0, '', 'time GetInfo adds to a fresh TComponent, destruction dropping it included: ' +
+      '(Create+GetInfo+Free - Create+Free) / (Create+Free)');
+    AddFigure('classinfo_heap', InfoBytes / ComponentBytes, 2, 0.25, '', Format('heap GetInfo ' +
+      'leaves held (class info, cache entry, free notifications): %.0f B / the TComponent''s own ' +
+      '%.0f B', [InfoBytes, ComponentBytes]));
+    PrintGroup(Group);
+    WriteLn;
+    WriteLn('  by class info, beside in code:');
+    Beside('component-bare', 'component-info', 'GetInfo for a fresh TComponent (+ Create, Free)');
+    Beside('stringlist', 'stringlist-info', 'TStringList class info declared (list: Create+Free)');
+    Beside('text-get', 'text-get-name', 'GetProperty(''Text'') by name, TBenchEdit');
+    Beside('text-set', 'text-set-name', 'SetProperty(''Text'') by name, TBenchEdit');
+    Beside('count-get', 'count-get-name', 'GetProperty(''Count'') by name, TStringList');
+    WriteLn(Format('  heap: a live TComponent %.0f B; its class info adds %.0f B ' +
+      '(means over %d live components)', [ComponentBytes, InfoBytes, HeapObjects]));
+  finally
+    Group.Free;
+    Bench.Free;
+  end;
+end;
+
+procedure MeasureEvents(AUseCallgrind: Boolean);
+var
+  Bench: TEventBench;
+  Group: TBenchGroup;
+  Rate, Estimate: Double;
+  Plain, Hooked: Int64;
+  How: string;
+  Value: Double;
+begin
+  Bench := TEventBench.Create;
+  Group := NewGroup('An event hooked by a binding, fired with no listener');
+  try
+    Bench.AddCases(Group);
+    Group.Measure;
+    Rate := InstructionsPerNs;
+    Estimate := (Group.Median('event-hooked') - Group.Median('event-plain')) * Rate;
+    Plain := -1;
+    Hooked := -1;
+    if AUseCallgrind then
+    begin
+      Plain := CallgrindInstructions('event-plain', EventFirings);
+      if Plain >= 0 then
+        Hooked := CallgrindInstructions('event-hooked', EventFirings);
+    end;
+    if (Plain >= 0) and (Hooked >= 0) then
+    begin
+      Value := (Hooked - Plain) / EventFirings;
+      How := 'callgrind:';
+    end
+    else
+    begin
+      Value := Estimate;
+      How := 'estimated from time:';
+    end;
+    AddFigure('unused_event_instr', Value, 0, 350, How, 'instructions a binding''s hook adds ' +
+      'to one firing with no listener, beyond the host''s handler: (hooked - plain) / firings');
+    PrintGroup(Group);
+    WriteLn(Format('  calibration loop: %.2f instructions/ns; from time the hook adds %.0f ' +
+      'instructions (estimate)', [Rate, Estimate]));
+    if (Plain >= 0) and (Hooked >= 0) then
+      WriteLn(Format('  callgrind, %d firings: plain %d, hooked %d instructions; %.1f and %.1f ' +
+        'per firing', [EventFirings, Plain, Hooked, Plain / EventFirings,
+        Hooked / EventFirings]))
+    else if AUseCallgrind then
+      WriteLn('  valgrind is not installed (or its run failed): the count is estimated');
+  finally
+    Group.Free;
+    Bench.Free;
+  end;
+end;
+
+procedure AddFormBenches(AGroup: TBenchGroup; ABenches: TFPList; const APairs: array of Integer;
+  AKinds: TBenchFormKinds);
+var
+  I: Integer;
+  Kind: TBenchFormKind;
+  Bench: TFormBench;
+begin
+  for I := 0 to High(APairs) do
+    for Kind := Low(Kind) to High(Kind) do
+      if Kind in AKinds then
+      begin
+        Bench := TFormBench.Create(APairs[I], Kind);
+        ABenches.Add(Bench);
+        Bench.AddCase(AGroup);
+      end;
+end;
+
+procedure FreeBenches(ABenches: TFPList);
+var
+  I: Integer;
+begin
+  for I := 0 to ABenches.Count - 1 do
+    TObject(ABenches[I]).Free;
+  ABenches.Free;
+end;
+
+{ Return the time one link (or stand-in, AKind) adds to reading a form of
+  APairs link pairs. }
+function PerLink(AGroup: TBenchGroup; APairs: Integer; AKind: TBenchFormKind): Double;
+begin
+  Result := (AGroup.Median(TFormBench.CaseName(APairs, AKind)) -
+    AGroup.Median(TFormBench.CaseName(APairs, bfPlain))) / APairs;
+end;
+
+{ Return the ratio of the form of APairs pairs of AKind to the plain one. }
+function FormRatio(AGroup: TBenchGroup; APairs: Integer; AKind: TBenchFormKind): Double;
+begin
+  Result := AGroup.Median(TFormBench.CaseName(APairs, AKind)) /
+    AGroup.Median(TFormBench.CaseName(APairs, bfPlain));
+end;
+
+procedure PrintFormChecks(ABenches: TFPList);
+var
+  I: Integer;
+  Bench: TFormBench;
+begin
+  for I := 0 to ABenches.Count - 1 do
+  begin
+    Bench := TFormBench(ABenches[I]);
+    if Bench.Checked <> '' then
+      WriteLn(Format('  NOTE: %d pairs: %s', [Bench.Pairs, Bench.Checked]));
+  end;
+end;
+
+procedure MeasureForms;
+var
+  Benches: TFPList;
+  Group: TBenchGroup;
+  I: Integer;
+  Bench: TFormBench;
+begin
+  Benches := TFPList.Create;
+  Group := NewGroup('Reading forms (ObjectTextToBinary output, ReadComponent into a root; ' +
+    'Loaded connects the links)');
+  try
+    AddFormBenches(Group, Benches, [10, 100, 1000], [bfPlain, bfLinked, bfInert]);
+    AddFormBenches(Group, Benches, [100], [bfControls]);
+    Group.Measure;
+    AddFigure('formload_100', FormRatio(Group, 100, bfLinked), 2, 1.10, '', 'reading + ' +
+      'connecting a form of 200 edits and 100 p2p links / the same 200 edits without links');
+    AddFigure('formload_perlink_flat', PerLink(Group, 1000, bfLinked) /
+      PerLink(Group, 10, bfLinked), 2, 1.1, '', Format('time per link (with - without, / links) ' +
+      'at 1000 links, %.1f us / at 10 links, %.1f us (two edits per link)',
+      [PerLink(Group, 1000, bfLinked) / 1000, PerLink(Group, 10, bfLinked) / 1000]));
+    PrintGroup(Group);
+    WriteLn(Format('  what streaming alone costs (inert stand-ins with the links'' properties, ' +
+      'read but never connected): formload_100 %.2f; per link %.1f us at 10, %.1f us at 1000 ' +
+      '(x %.2f)', [FormRatio(Group, 100, bfInert), PerLink(Group, 10, bfInert) / 1000,
+      PerLink(Group, 1000, bfInert) / 1000, PerLink(Group, 1000, bfInert) /
+      PerLink(Group, 10, bfInert)]));
+    WriteLn(Format('  for scale: 200 LCL TEdit controls read in %.2f ms; 100 links add %.2f ms, ' +
+      '%.0f%% of such a form', [Group.Median(TFormBench.CaseName(100, bfControls)) / 1e6,
+      PerLink(Group, 100, bfLinked) * 100 / 1e6, PerLink(Group, 100, bfLinked) * 100 /
+      Group.Median(TFormBench.CaseName(100, bfControls)) * 100]));
+    for I := 0 to Benches.Count - 1 do
+    begin
+      Bench := TFormBench(Benches[I]);
+      WriteLn(Format('  freeing the read form of %s: %.1f us (not in the figures)',
+        [TFormBench.CaseName(Bench.Pairs, Bench.Kind), Bench.FreeNs / 1000]));
+    end;
+    PrintFormChecks(Benches);
+  finally
+    Group.Free;
+    FreeBenches(Benches);
+  end;
+end;
+
+procedure MeasureFind;
+var
+  Bench: TFindBench;
+  Group: TBenchGroup;
+begin
+  Bench := TFindBench.Create;
+  Group := NewGroup(Format('TorvClassRegistry.FindClass, registry padded to %d names',
+    [TFindBench.RegistrySize]));
+  try
+    Bench.AddCases(Group);
+    Group.Measure;
+    AddFigure('findclass_flat', Group.Median('find-spread') / Group.Median('find-first10'), 2,
+      1.2, '', Format('FindClass of names spread over all %d registrations (%d real, the rest ' +
+      'synthetic) / of the first 10 registered; same name lengths',
+      [TFindBench.RegistrySize, Bench.Padded]));
+    PrintGroup(Group);
+  finally
+    Group.Free;
+    Bench.Free;
+  end;
+end;
+
+procedure MeasureDeclarations(ABench: TDeclarationBench);
+var
+  Group: TBenchGroup;
+  Kind: TDeclarationKind;
+  Median: array[TDeclarationKind] of Double;
+  Features: Integer;
   FeatureText, PerFeature: string;
 begin
-  // The very first declaration of the chain class parses it and keeps the
-  // prototype that later instances share: a one-off, measured once.
-  Before := GetFPCHeapStatus.CurrHeapUsed;
-  FirstNs := NowNs;
-  Info := Declared(TChain8Info, False, False);
-  FirstNs := NowNs - FirstNs;
-  Info.Free;
-  PrototypeBytes := Int64(GetFPCHeapStatus.CurrHeapUsed) - Int64(Before);
-
-  for BenchCase := Low(BenchCase) to High(BenchCase) do
-  begin
-    Ops[BenchCase] := OperationsPerSample(BenchCase);
-    Features[BenchCase] := FeaturesOf(BenchCase);
-  end;
-  for Sample := 0 to SampleCount - 1 do
-    // Forward in even rounds, backward in odd ones.
-    for I := 0 to Ord(High(BenchCase)) do
+  Group := NewGroup('Declaring class infos, beside making the objects they describe');
+  try
+    ABench.AddCases(Group);
+    Group.Measure;
+    for Kind := Low(Kind) to High(Kind) do
+      Median[Kind] := Group.Median(TDeclarationBench.CaseName(Kind));
+    WriteLn;
+    WriteLn(Group.Title);
+    WriteLn('  ', ABench.DescribeChain);
+    WriteLn(Format('  %-11s %10s %7s %8s %8s %8s %10s %9s  %s', ['case', 'ns/op', 'IQR', 'x TComp',
+      'x TEdit', 'features', 'ns/feature', 'heap B', 'what one operation does']));
+    for Kind := Low(Kind) to High(Kind) do
     begin
-      if Odd(Sample) then
-        BenchCase := TBenchCase(Ord(High(BenchCase)) - I)
-      else
-        BenchCase := TBenchCase(I);
-      Times[BenchCase][Sample] := TimeRun(BenchCase, Ops[BenchCase]) / Ops[BenchCase];
+      Features := ABench.Features(Kind);
+      FeatureText := '-';
+      PerFeature := '-';
+      if Features > 0 then
+      begin
+        FeatureText := IntToStr(Features);
+        PerFeature := Format('%.2f', [Median[Kind] / Features]);
+      end;
+      WriteLn(Format('  %-11s %10.1f %6.1f%% %8.2f %8.3f %8s %10s %9.0f  %s',
+        [TDeclarationBench.CaseName(Kind), Median[Kind], Group[Ord(Kind)].Spread,
+        Median[Kind] / Median[dkComponent], Median[Kind] / Median[dkEdit], FeatureText,
+        PerFeature, ABench.HeapPerObject(Kind, HeapObjects), Group[Ord(Kind)].Note]));
     end;
-  for BenchCase := Low(BenchCase) to High(BenchCase) do
-  begin
-    SortTimes(Times[BenchCase]);
-    Median[BenchCase] := Times[BenchCase][SampleCount div 2];
-    Spread[BenchCase] := (Times[BenchCase][(3 * SampleCount) div 4] -
-      Times[BenchCase][SampleCount div 4]) / Median[BenchCase] * 100;
-    Heap[BenchCase] := HeapPerObject(BenchCase);
+    WriteLn(Format('  sharing: declaring anew costs %.1fx the shared declaration',
+      [Median[dkUnshared] / Median[dkChain]]));
+    Features := ABench.Features(dkChain);
+    WriteLn(Format('  laziness: making all %d features of one instance costs %.0f ns ' +
+      '(%.1f ns each)', [Features, Median[dkChainAll] - Median[dkChain],
+      (Median[dkChainAll] - Median[dkChain]) / Features]));
+    WriteLn(Format('  first declaration of the chain class (makes the shared prototype): ' +
+      '%.1f us once, keeps %d bytes', [ABench.FirstNs / 1000, ABench.PrototypeBytes]));
+  finally
+    Group.Free;
   end;
-
-  WriteLn(Format('Orvane Suite benchmark: medians of %d samples of ~%d ms per case, cases interleaved',
-    [SampleCount, SampleNs div 1000000]));
-  DescribeChain;
-  WriteLn;
-  WriteLn(Format('%-11s %10s %7s %8s %8s %8s %10s %9s  %s', ['case', 'ns/op', 'IQR', 'x TComp',
-    'x TEdit', 'features', 'ns/feature', 'heap B', 'what one operation does']));
-  for BenchCase := Low(BenchCase) to High(BenchCase) do
-  begin
-    FeatureText := '-';
-    PerFeature := '-';
-    if Features[BenchCase] > 0 then
-    begin
-      FeatureText := IntToStr(Features[BenchCase]);
-      PerFeature := Format('%.2f', [Median[BenchCase] / Features[BenchCase]]);
-    end;
-    WriteLn(Format('%-11s %10.1f %6.1f%% %8.2f %8.3f %8s %10s %9.0f  %s', [CaseNames[BenchCase],
-      Median[BenchCase], Spread[BenchCase], Median[BenchCase] / Median[bcComponent],
-      Median[BenchCase] / Median[bcEdit], FeatureText, PerFeature, Heap[BenchCase],
-      CaseNotes[BenchCase]]));
-  end;
-  WriteLn;
-  WriteLn('ns/op: median time of one operation; IQR: interquartile range of the samples;');
-  WriteLn('heap B: heap held by one live object right after the operation (', HeapObjects,
-    ' kept alive; widget memory not counted).');
-  WriteLn(Format('sharing: declaring anew costs %.1fx the shared declaration', [Median[bcUnshared] /
-    Median[bcChain]]));
-  WriteLn(Format('laziness: making all %d features of one instance costs %.0f ns (%.1f ns each)',
-    [Features[bcChain], Median[bcChainAll] - Median[bcChain],
-    (Median[bcChainAll] - Median[bcChain]) / Features[bcChain]]));
-  WriteLn(Format('first declaration of the chain class (makes the shared prototype): %.1f us once, ' +
-    'keeps %d bytes', [FirstNs / 1000, PrototypeBytes]));
 end;
 
+procedure RunAll(AUseCallgrind: Boolean);
+var
+  Declarations: TDeclarationBench;
+begin
+  Declarations := TDeclarationBench.Create;
+  try
+    // Before anything declares the chain: its first declaration is a one-off.
+    Declarations.MeasureFirst;
+    WriteLn(Format('Orvane Suite benchmark: medians of %d samples of ~%d ms per case; ' +
+      'the cases of a group interleaved', [SampleCount, SampleNs div 1000000]));
+    MeasureTransfers;
+    MeasureInfos;
+    MeasureEvents(AUseCallgrind);
+    MeasureForms;
+    MeasureDeclarations(Declarations);
+    // Last: it pads the registry for the rest of the run.
+    MeasureFind;
+    WriteLn;
+    PrintFigures;
+  finally
+    Declarations.Free;
+  end;
+end;
+
+procedure RunSeries;
+var
+  Benches: TFPList;
+  Group: TBenchGroup;
+  I: Integer;
+  Plain, Linked: Double;
+begin
+  Benches := TFPList.Create;
+  Group := TBenchGroup.Create('form-load series', SeriesSamples, SeriesSampleNs);
+  try
+    AddFormBenches(Group, Benches, SeriesPairs, [bfPlain, bfLinked]);
+    Group.Measure;
+    WriteLn('links,edits,without_links_ms,with_links_ms,per_link_us');
+    for I := 0 to High(SeriesPairs) do
+    begin
+      Plain := Group.Median(TFormBench.CaseName(SeriesPairs[I], bfPlain));
+      Linked := Group.Median(TFormBench.CaseName(SeriesPairs[I], bfLinked));
+      if SeriesPairs[I] = 0 then
+        WriteLn(Format('0,0,%.4f,%.4f,', [Plain / 1e6, Linked / 1e6]))
+      else
+        WriteLn(Format('%d,%d,%.4f,%.4f,%.3f', [SeriesPairs[I], 2 * SeriesPairs[I], Plain / 1e6,
+          Linked / 1e6, (Linked - Plain) / SeriesPairs[I] / 1000]));
+    end;
+  finally
+    Group.Free;
+    FreeBenches(Benches);
+  end;
+end;
+
+{ Run case AName ACount times, after one operation outside the count. }
 procedure RunOne(const AName: string; ACount: Integer);
 var
+  Group: TBenchGroup;
+  Owned: TFPList;
+  Declarations: TDeclarationBench;
+  Transfers: TTransferBench;
+  Infos: TInfoBench;
+  Events: TEventBench;
+  Find: TFindBench;
   BenchCase: TBenchCase;
   Elapsed: Int64;
 begin
-  for BenchCase := Low(BenchCase) to High(BenchCase) do
-    if CaseNames[BenchCase] = AName then
-    begin
-      // Outside the collected range: the first declaration of the class.
-      MakeObject(BenchCase).Free;
-      Elapsed := TimeRun(BenchCase, ACount);
-      WriteLn(Format('%s: %d operations, %.1f ns each', [AName, ACount, Elapsed / ACount]));
-      Exit;
-    end;
-  raise Exception.CreateFmt('Unknown case %s', [AName]);
+  Owned := TFPList.Create;
+  Group := TBenchGroup.Create('', 1, 1);
+  Declarations := nil;
+  Transfers := nil;
+  Infos := nil;
+  Events := nil;
+  Find := nil;
+  try
+    Declarations := TDeclarationBench.Create;
+    Declarations.AddCases(Group);
+    Transfers := TTransferBench.Create;
+    Transfers.AddCases(Group);
+    Infos := TInfoBench.Create;
+    Infos.AddCases(Group);
+    Events := TEventBench.Create;
+    Events.AddCases(Group);
+    Find := TFindBench.Create;
+    Find.AddCases(Group);
+    AddFormBenches(Group, Owned, SeriesPairs, [bfPlain, bfLinked, bfInert, bfControls]);
+    BenchCase := Group.Find(AName);
+    // Outside the collected range: one-off costs of the first operation.
+    BenchCase.Run(1);
+    Elapsed := NowNs;
+    RunCounted(BenchCase.Run, ACount);
+    Elapsed := NowNs - Elapsed;
+    WriteLn(Format('%s: %d operations, %.1f ns each', [AName, ACount, Elapsed / ACount]));
+  finally
+    Find.Free;
+    Events.Free;
+    Infos.Free;
+    Transfers.Free;
+    Declarations.Free;
+    Group.Free;
+    FreeBenches(Owned);
+  end;
 end;
 
 var
   CaseName: string;
-  Count: Integer;
 begin
   Application.Initialize;
   CaseName := Application.GetOptionValue('case');
-  if CaseName = '' then
-    RunAll
+  if CaseName <> '' then
+    RunOne(CaseName, StrToIntDef(Application.GetOptionValue('count'), DefaultCount))
+  else if Application.HasOption('series') then
+    RunSeries
   else
-  begin
-    Count := StrToIntDef(Application.GetOptionValue('count'), DefaultCount);
-    RunOne(CaseName, Count);
-  end;
+    RunAll(not Application.HasOption('no-callgrind'));
 end.
