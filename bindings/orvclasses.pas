@@ -920,11 +920,11 @@ begin
   Host := TStrings(Owner);
   case AProp.Id of
     fiCapacity: Host.Capacity := AValue;
-    fiCommaText: Host.CommaText := AValue;
+    fiCommaText: Host.CommaText := VarToText(AValue);
     fiObjects: Host.Objects[Index0(AProp)] := VarToObject(AValue);
-    fiValues: Host.Values[Index0(AProp)] := AValue;
-    fiStrings: Host.Strings[Index0(AProp)] := AValue;
-    fiText: Host.Text := AValue;
+    fiValues: Host.Values[Index0(AProp)] := VarToText(AValue);
+    fiStrings: Host.Strings[Index0(AProp)] := VarToText(AValue);
+    fiText: Host.Text := VarToText(AValue);
     // From the address: the setter takes the host's own reference, and a
     // checked build (-CR) rejects a cast between interface types.
     fiStringsAdapter: Host.StringsAdapter := IStringsAdapter(VarToPointer(AValue));
@@ -1775,7 +1775,7 @@ begin
     fiComponentIndex: Host.ComponentIndex := AValue;
     fiDesignInfo: Host.DesignInfo := AValue;
     fiVCLComObject: Host.VCLComObject := VarToPointer(AValue);
-    fiName: Host.Name := AValue;
+    fiName: Host.Name := VarToText(AValue);
     fiTag: Host.Tag := AValue;
   else
     inherited SetProperty(AProp, AValue);

@@ -278,15 +278,20 @@ begin
     raise EorvInvalidFeature.CreateFmt(rsDimensionSize, [AListName]);
 end;
 
-procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo);
+procedure ApplyIndexElements(const AList: Variant; AProp: TorvPropertyInfo);
 var
   I: Integer;
 begin
-  if (AProp = nil) or not VarIsArray(AList) then
-    Exit;
   for I := 0 to VarArrayHighBound(AList, 1) do
     if I < AProp.GetIndexCount then
       AProp.GetIndexes(I).Value := AList[I];
+end;
+
+procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo);
+begin
+  // Most properties have no index: this test is all a transfer pays then.
+  if (AProp <> nil) and (AProp.GetIndexCount > 0) and VarIsArray(AList) then
+    ApplyIndexElements(AList, AProp);
 end;
 
 procedure WriteIndexList(AWriter: TWriter; const AList: Variant);

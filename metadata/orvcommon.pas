@@ -278,7 +278,11 @@ type
     procedure ParseConstructors(const ADescriptor: string);
     procedure ParseEvents(const ADescriptor: string);
     procedure EndReading;
+    procedure CallListeners(AEvent: TorvEventInfo);
   protected
+    { Answer True when the declarations cannot differ between instances of
+      this class, so that a shared declaration needs no check. }
+    function DeclarationsFixed: Boolean; virtual;
     { Mark the start of an event running through this class info, so that a
       Release meanwhile waits for it. }
     procedure EnterEvent; inline;
@@ -328,6 +332,8 @@ type
     function GetEventCount: Integer;
     function GetEvents(AIndex: Integer): TorvEventInfo;
 
+    { Answer whether anybody listens to this class info at all. }
+    function HasListeners: Boolean; inline;
     procedure AddListener(AListener: TorvListener);
     procedure RemoveListener(AListener: TorvListener);
     { Call every listener of AEvent's name, in the order they were added. }
@@ -371,10 +377,19 @@ type
 
   { TorvNotifier }
 
-  { Hears of the destruction of every component that has a class info. }
+  { Hears of the destruction of components that have a class info. Each
+    notifier watches a bounded number of them: a component's free
+    notification is also listed by the notifier, and removing it from a list
+    of every component on a large form would make freeing the form
+    quadratic. }
   TorvNotifier = class(TComponent)
+  private
+    FWatched: Integer;
   protected
     procedure Notification(AComponent: TComponent; Operation: TOperation); override;
+  public
+    { Hear of AComponent's destruction. }
+    procedure Watch(AComponent: TComponent);
   end;
 
 { Compare two feature names exactly and case-sensitively, cheaply. }
@@ -754,7 +769,8 @@ type
     ClassRegistryList: array of TorvClassInfoRec;
     ClassRegistryNames: TorvNameIndex;
     ClassInfoCache: TorvPointerMap; // component to its class info
-    Notifier: TorvNotifier;
+    Notifiers: TFPList; // of TorvNotifier, the last one taking new components
+    function NotifierWithRoom: TorvNotifier;
     constructor Create;
     destructor Destroy; override;
   end;
@@ -781,7 +797,7 @@ begin
   ClassRegistryNames.Init(True);
   ClassInfoCache.Init;
   SharedDecls.Init;
-  Notifier := TorvNotifier.Create(nil);
+  Notifiers := TFPList.Create;
 end;
 
 destructor TModuleState.Destroy;
@@ -792,7 +808,9 @@ begin
   Decls := SharedDecls.Values;
   for I := 0 to High(Decls) do
     TObject(Decls[I]).Free;
-  Notifier.Free;
+  for I := 0 to Notifiers.Count - 1 do
+    TObject(Notifiers[I]).Free;
+  Notifiers.Free;
   VerifyList.Free;
   inherited Destroy;
 end;
@@ -882,7 +900,7 @@ begin
   Decl := TDeclaration(FindSharedDeclaration(ClassType));
   if Decl = nil then
     RunDeclarations(True)
-  else if Verified(Decl) then
+  else if DeclarationsFixed or Verified(Decl) then
     FDecl := Decl
   else
     // This instance declares something else than its class did first.
@@ -1332,6 +1350,11 @@ begin
     ConnectEventHandlers;
 end;
 
+function TorvClassInfo.DeclarationsFixed: Boolean;
+begin
+  Result := False;
+end;
+
 procedure TorvClassInfo.ConnectEventHandlers;
 begin
 end;
@@ -1457,31 +1480,35 @@ begin
     AListener.FAttachedTo := nil;
 end;
 
+function TorvClassInfo.HasListeners: Boolean;
+begin
+  Result := (FListeners <> nil) and (FListeners.Count > 0);
+end;
+
 procedure TorvClassInfo.FireEvent(AEvent: TorvEventInfo);
+begin
+  // Most events of most objects go unheard: this test is all they cost.
+  if HasListeners then
+    CallListeners(AEvent);
+end;
+
+procedure TorvClassInfo.CallListeners(AEvent: TorvEventInfo);
 const
   InlineSnapshot = 8;
 var
   Small: array[0..InlineSnapshot - 1] of Pointer;
-  Large: array of Pointer;
   Snapshot: PPointer;
   Count, I: Integer;
   Removals: Cardinal;
   Listener: TorvListener;
 begin
-  if FListeners = nil then
-    Exit;
-  Count := FListeners.Count;
-  if Count = 0 then
-    Exit;
   // Listeners may add or remove listeners while they run: call those of a
   // snapshot taken now, skipping any removed meanwhile.
+  Count := FListeners.Count;
   if Count <= InlineSnapshot then
     Snapshot := @Small[0]
   else
-  begin
-    SetLength(Large, Count);
-    Snapshot := @Large[0];
-  end;
+    Snapshot := GetMem(Count * SizeOf(Pointer));
   Move(FListeners.List^[0], Snapshot^, Count * SizeOf(Pointer));
   Removals := FRemovals;
   EnterEvent;
@@ -1497,6 +1524,8 @@ begin
         Listener.FOnEvent(FOwner, AEvent);
     end;
   finally
+    if Snapshot <> @Small[0] then
+      FreeMem(Snapshot);
     LeaveEvent;
   end;
 end;
@@ -1570,10 +1599,39 @@ begin
     raise;
   end;
   Module.ClassInfoCache.Put(AObject, Result);
-  TComponent(AObject).FreeNotification(Module.Notifier);
+  Module.NotifierWithRoom.Watch(TComponent(AObject));
 end;
 
 { TorvNotifier }
+
+const
+  ComponentsPerNotifier = 64;
+
+function TModuleState.NotifierWithRoom: TorvNotifier;
+var
+  I: Integer;
+begin
+  if Notifiers.Count > 0 then
+  begin
+    Result := TorvNotifier(Notifiers.Last);
+    if Result.FWatched < ComponentsPerNotifier then
+      Exit;
+    for I := 0 to Notifiers.Count - 2 do
+    begin
+      Result := TorvNotifier(Notifiers[I]);
+      if Result.FWatched < ComponentsPerNotifier then
+        Exit;
+    end;
+  end;
+  Result := TorvNotifier.Create(nil);
+  Notifiers.Add(Result);
+end;
+
+procedure TorvNotifier.Watch(AComponent: TComponent);
+begin
+  AComponent.FreeNotification(Self);
+  Inc(FWatched);
+end;
 
 procedure TorvNotifier.Notification(AComponent: TComponent; Operation: TOperation);
 var
@@ -1584,6 +1642,7 @@ begin
     Info := TorvClassInfo(Module.ClassInfoCache.Remove(AComponent));
     if Info <> nil then
     begin
+      Dec(FWatched);
       // Give the component its own handlers back first, so that nothing it
       // fires while it is taken apart reaches the class info.
       Info.SetOwner(nil);

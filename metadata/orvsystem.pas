@@ -39,7 +39,9 @@ type
   private
     FInterface: IUnknown;
     procedure ReadDescriptors(AKind: TorvFeatureKind);
+    procedure FireSenderNow(const AEventName: string; ASender: TObject);
   protected
+    function DeclarationsFixed: Boolean; override;
     procedure UnConnectEventHandlers; override;
     procedure DefineORVProperties(AList: TList); override;
     procedure DefineORVMethods(AList: TList); override;
@@ -47,7 +49,8 @@ type
     procedure DefineORVEvents(AList: TList); override;
     { Begin the event AEventName with AArgs as its parameter values: the
       class info is held until LeaveEvent. Answer nil, holding nothing, when
-      the event is not declared. }
+      the event is not declared or nobody listens: then there is nobody to
+      hand the values to or to change them. }
     function StartEvent(const AEventName: string; const AArgs: array of Variant): TorvEventInfo;
     { Fire AEventName, whose one parameter is the sender. }
     procedure FireSender(const AEventName: string; ASender: TObject);
@@ -136,6 +139,24 @@ begin
   ReadLevel(ClassType);
 end;
 
+function TObjectClassInfo.DeclarationsFixed: Boolean;
+type
+  TDefine = procedure(AList: TList) of object;
+var
+  Properties, Methods, Constructors, Events: TDefine;
+begin
+  // Bindings declare only from registered descriptor records, which are
+  // constants; a class that declares in code of its own is checked.
+  Properties := @DefineORVProperties;
+  Methods := @DefineORVMethods;
+  Constructors := @DefineORVConstructors;
+  Events := @DefineORVEvents;
+  Result := (TMethod(Properties).Code = Pointer(@TObjectClassInfo.DefineORVProperties)) and
+    (TMethod(Methods).Code = Pointer(@TObjectClassInfo.DefineORVMethods)) and
+    (TMethod(Constructors).Code = Pointer(@TObjectClassInfo.DefineORVConstructors)) and
+    (TMethod(Events).Code = Pointer(@TObjectClassInfo.DefineORVEvents));
+end;
+
 procedure TObjectClassInfo.UnConnectEventHandlers;
 begin
   // The interface GetInterface handed out belongs to the owner being left.
@@ -172,6 +193,8 @@ function TObjectClassInfo.StartEvent(const AEventName: string;
 var
   I: Integer;
 begin
+  if not HasListeners then
+    Exit(nil);
   Result := FindEvent(AEventName);
   if Result = nil then
     Exit;
@@ -182,6 +205,13 @@ begin
 end;
 
 procedure TObjectClassInfo.FireSender(const AEventName: string; ASender: TObject);
+begin
+  // Kept apart from the work so that an unheard event costs only this test.
+  if HasListeners then
+    FireSenderNow(AEventName, ASender);
+end;
+
+procedure TObjectClassInfo.FireSenderNow(const AEventName: string; ASender: TObject);
 var
   Event: TorvEventInfo;
 begin

@@ -28,6 +28,9 @@ function VarToPointer(const AValue: Variant): Pointer; inline;
 function VarToClass(const AValue: Variant): TClass; inline;
 { Return the interface at the address in AValue, with a reference of its own. }
 function VarToInterface(const AValue: Variant): IUnknown;
+{ Return AValue as a string; a string variant is taken as it is, without
+  the general conversion, which is many times slower. }
+function VarToText(const AValue: Variant): string; inline;
 { Return the first character of AValue as a string, or #0 when it is empty:
   the host needs a character even when a listener left an empty string. }
 function VarToChar(const AValue: Variant): Char;
@@ -93,6 +96,14 @@ function VarToInterface(const AValue: Variant): IUnknown;
 begin
   // The assignment takes a reference of its own, as the host expects.
   Result := IUnknown(Pointer(PtrInt(AValue)));
+end;
+
+function VarToText(const AValue: Variant): string;
+begin
+  if TVarData(AValue).VType = varString then
+    Result := AnsiString(TVarData(AValue).VString)
+  else
+    Result := AValue;
 end;
 
 function VarToChar(const AValue: Variant): Char;

@@ -23,6 +23,7 @@ type
     procedure TestSuppliedClassInfo;
     procedure TestRefusedObjects;
     procedure TestFailedDeclarationCachesNothing;
+    procedure TestBindingDeclaringInCodeIsNotShared;
   end;
 
   TTestRootBindings = class(TTestCase)
@@ -101,6 +102,14 @@ type
   public
     destructor Destroy; override;
     function GetORVClassInfo: TorvClassInfo;
+  end;
+
+  { A binding that declares something of its own in code, per instance. }
+  TCodeDeclaredInfo = class(TObjectClassInfo)
+  public
+    Extra: string;
+  protected
+    procedure DefineORVProperties(AList: TList); override;
   end;
 
   TPingCounter = class
@@ -205,6 +214,12 @@ begin
   if FInfo = nil then
     FInfo := DeclaredInfo(TorvClassRegistry.FindClass('TObject'));
   Result := FInfo;
+end;
+
+procedure TCodeDeclaredInfo.DefineORVProperties(AList: TList);
+begin
+  inherited DefineORVProperties(AList);
+  ReadORVProperties(Extra);
 end;
 
 procedure TPingCounter.Hear(Sender: TObject; Event: TorvEventInfo);
@@ -449,6 +464,26 @@ procedure TTestRegistry.TestFailedDeclarationCachesNothing;
 begin
   ExpectMessage(Self, 'pvNowhere Invalid property visibility property!', @BrokenComponent);
   ExpectMessage(Self, 'pvNowhere Invalid property visibility property!', @BrokenComponent);
+end;
+
+procedure TTestRegistry.TestBindingDeclaringInCodeIsNotShared;
+var
+  Plain, Extended: TCodeDeclaredInfo;
+begin
+  Plain := TCodeDeclaredInfo.Create;
+  Extended := TCodeDeclaredInfo.Create;
+  try
+    Plain.InitMetaData;
+    Extended.Extra := 'Define::Extra::psReadable::pvPublic::0';
+    Extended.InitMetaData;
+    AssertEquals(1, Plain.GetPropertyCount);
+    AssertEquals('a binding with code of its own is declared per instance', 2,
+      Extended.GetPropertyCount);
+    AssertEquals('Extra', Extended.GetProperties(1).Name);
+  finally
+    Extended.Free;
+    Plain.Free;
+  end;
 end;
 
 { TTestRootBindings }

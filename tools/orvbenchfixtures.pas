@@ -95,7 +95,7 @@ function FormStream(APairs: Integer; AKind: TBenchFormKind): TMemoryStream;
 implementation
 
 uses
-  Orvsystem, Orvfeatureids;
+  Orvsystem, Orvfeatureids, Orvvalues;
 
 const
   BenchEditDescriptors: TorvDescriptors = (
@@ -150,7 +150,7 @@ end;
 procedure TBenchEditClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
 begin
   case AProp.Id of
-    fiText: TBenchEdit(Owner).Text := AValue;
+    fiText: TBenchEdit(Owner).Text := VarToText(AValue);
   else
     inherited SetProperty(AProp, AValue);
   end;
