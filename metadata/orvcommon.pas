@@ -262,6 +262,10 @@ type
     FRemovals: Cardinal;
     FFiring: Integer;
     FDying: Boolean;
+    { The event found last, under this name (held, so that its address
+      cannot be reused): bindings look their events up at every firing. }
+    FLastEventName: string;
+    FLastEvent: TorvEventInfo;
     function FeatureCount(AKind: TorvFeatureKind): Integer;
     function FeatureAt(AKind: TorvFeatureKind; AIndex: Integer): TorvFeature;
     function FindFeature(AKind: TorvFeatureKind; const AName: string): TorvFeature;
@@ -880,6 +884,8 @@ var
   Kind: TorvFeatureKind;
   I: Integer;
 begin
+  FLastEvent := nil;
+  FLastEventName := '';
   for Kind := Low(Kind) to High(Kind) do
   begin
     for I := 0 to High(FLive[Kind]) do
@@ -1406,7 +1412,15 @@ end;
 
 function TorvClassInfo.FindEvent(const AName: string): TorvEventInfo;
 begin
+  if (FLastEvent <> nil) and (Pointer(AName) = Pointer(FLastEventName)) then
+    Exit(FLastEvent);
   Result := TorvEventInfo(FindFeature(fkEvent, AName));
+  // Only a finished declaration is remembered: one being made still grows.
+  if (FRun = nil) and (FVerify = nil) then
+  begin
+    FLastEventName := AName;
+    FLastEvent := Result;
+  end;
 end;
 
 function TorvClassInfo.FindMethod(const AName: string): TorvMethodInfo;
