@@ -262,6 +262,7 @@ type
     FRemovals: Cardinal;
     FFiring: Integer;
     FDying: Boolean;
+    FHooked: Boolean; // ConnectEventHandlers ran for the current owner
     { The event found last, under this name (held, so that its address
       cannot be reused): bindings look their events up at every firing. }
     FLastEventName: string;
@@ -316,6 +317,11 @@ type
     procedure InitMetaData;
     { Detach from the current owner's events and attach to AOwner's. }
     procedure SetOwner(AOwner: TObject);
+    { Act on AOwner without taking over its events: for a class info that
+      stands beside another one which has them already. An object's events
+      can be taken over by one class info at a time, since each restores
+      what it found when it lets go. }
+    procedure SetOwnerWithoutEvents(AOwner: TObject);
 
     function GetProperty(AProp: TorvPropertyInfo): Variant; virtual;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); virtual;
@@ -1349,11 +1355,20 @@ end;
 
 procedure TorvClassInfo.SetOwner(AOwner: TObject);
 begin
-  if FOwner <> nil then
+  if (FOwner <> nil) and FHooked then
     UnConnectEventHandlers;
   FOwner := AOwner;
-  if AOwner <> nil then
+  FHooked := AOwner <> nil;
+  if FHooked then
     ConnectEventHandlers;
+end;
+
+procedure TorvClassInfo.SetOwnerWithoutEvents(AOwner: TObject);
+begin
+  if (FOwner <> nil) and FHooked then
+    UnConnectEventHandlers;
+  FOwner := AOwner;
+  FHooked := False;
 end;
 
 function TorvClassInfo.DeclarationsFixed: Boolean;

@@ -69,6 +69,7 @@ type
     procedure HeldComponentRemoved;
     procedure ReleaseInner;
     procedure AddForwarders;
+    procedure AttachForwarders(AInfo: TorvClassInfo);
     procedure ForwardEvent(ASender: TObject; AEvent: TorvEventInfo);
     procedure CheckHolding(const AFeatureName: string);
   protected
@@ -210,10 +211,47 @@ begin
 end;
 
 procedure TorvVariableClassInfo.Hold(AObject: TObject);
+var
+  Shared: TorvClassInfo;
 begin
   Watch(AObject);
   FInstance := AObject;
-  FInnerClassInfo.SetOwner(AObject);
+  Shared := nil;
+  // A component of a registered class has, or gets, the registry's class
+  // info, which takes over its events; the inner class info only acts on
+  // it, and the variable hears its events through the registry's. Two
+  // class infos hooking one component would restore each other's handlers
+  // in the wrong order.
+  if (AObject is TComponent) and (TorvClassRegistry.FindClass(AObject.ClassName) <> nil) and
+    not (csDestroying in TComponent(AObject).ComponentState)
+  then
+    Shared := TorvClassRegistry.GetInfo(AObject);
+  if Shared = nil then
+  begin
+    FInnerClassInfo.SetOwner(AObject);
+    AttachForwarders(FInnerClassInfo);
+  end
+  else
+  begin
+    FInnerClassInfo.SetOwnerWithoutEvents(AObject);
+    AttachForwarders(Shared);
+  end;
+end;
+
+procedure TorvVariableClassInfo.AttachForwarders(AInfo: TorvClassInfo);
+var
+  I: Integer;
+  Forwarder: TorvListener;
+begin
+  if FForwarders = nil then
+    Exit;
+  for I := 0 to FForwarders.Count - 1 do
+  begin
+    Forwarder := TorvListener(FForwarders[I]);
+    if Forwarder.AttachedTo <> nil then
+      Forwarder.AttachedTo.RemoveListener(Forwarder);
+    AInfo.AddListener(Forwarder);
+  end;
 end;
 
 procedure TorvVariableClassInfo.HeldComponentRemoved;
@@ -224,6 +262,7 @@ begin
   // Its handlers go back while it can still take them; after a change of
   // class the inner class info has no owner and this does nothing.
   FInnerClassInfo.SetOwner(nil);
+  AttachForwarders(FInnerClassInfo);
 end;
 
 procedure TorvVariableClassInfo.ReleaseInner;

@@ -71,6 +71,7 @@ type
     procedure TestFreeThroughTheVariable;
     procedure TestEventsArePassedOn;
     procedure TestListenersMayChangeTheVariable;
+    procedure TestComponentAlsoLinkedDirectly;
   end;
 
 implementation
@@ -487,17 +488,15 @@ begin
 end;
 
 procedure TTestVariableInstance.TestReplacingTheClassLetsGo;
-var
-  Own: TNotifyEvent;
 begin
   Listen('OnChange');
   Listen('OnInstanceChange');
   Hold(FEdit);
   FVariable.ClassTypeName := 'TComponent';
-  Own := @EditChanged;
-  AssertTrue('the edit has its own handler back',
-    (TMethod(FEdit.OnChange).Code = TMethod(Own).Code) and
-    (TMethod(FEdit.OnChange).Data = TMethod(Own).Data));
+  // The registry's class info keeps the edit's events; the variable's own
+  // class infos never took them over.
+  AssertSame('the events stay with the registry''s class info',
+    TorvClassRegistry.GetInfo(FEdit), TObject(TMethod(FEdit.OnChange).Data));
   FEdit.Text := 'changed';
   AssertEquals(1, FEditChanges);
   AssertEquals('the old class info hears nothing', 1, FHeard.Count);
@@ -596,6 +595,52 @@ begin
   FEdit.Text := 'd';
   AssertEquals(2, FHeard.Count);
   AssertEquals('the edit has its own handler back', 4, FEditChanges);
+end;
+
+procedure TTestVariableInstance.TestComponentAlsoLinkedDirectly;
+var
+  Direct: TorvListener;
+  Order: Integer;
+begin
+  // Linked directly and held by a variable, taken up and let go in every
+  // order: the component's events keep reaching its own handler and the
+  // listeners still there, and nothing reaches a class info that is gone.
+  Listen('OnChange');
+  for Order := 0 to 2 do
+  begin
+    FHeard.Clear;
+    FEditChanges := 0;
+    Direct := TorvListener.Create;
+    try
+      Direct.EventName := 'OnChange';
+      Direct.OnEvent := @Hear;
+      if Order = 2 then
+        Hold(FEdit);
+      TorvClassRegistry.GetInfo(FEdit).AddListener(Direct);
+      Hold(FEdit);
+      FEdit.Text := 'both' + IntToStr(Order);
+      AssertEquals('heard directly and through the variable', 2, FHeard.Count);
+      case Order of
+        0: FVariable.ClassTypeName := 'TComponent';
+        1: FreeAndNil(Direct);
+        2: Hold(nil);
+      end;
+      FEdit.Text := 'after' + IntToStr(Order);
+      if Order = 1 then
+        AssertEquals('only the variable hears', 3, FHeard.Count)
+      else
+        AssertEquals('only the direct listener hears', 3, FHeard.Count);
+      AssertEquals('the edit''s own handler ran each time', 2, FEditChanges);
+      // Destroyed while still linked: whatever order its free notifications
+      // take, nothing it fires on the way reaches a class info that is gone.
+      FreeAndNil(FEdit);
+    finally
+      Direct.Free;
+    end;
+    FEdit := TTestEdit.Create(nil);
+    FEdit.OnChange := @EditChanged;
+    FVariable.ClassTypeName := 'TTestEdit';
+  end;
 end;
 
 initialization
