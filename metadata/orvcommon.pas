@@ -263,9 +263,7 @@ type
     FFiring: Integer;
     FDying: Boolean;
     FHooked: Boolean; // ConnectEventHandlers ran for the current owner
-    { The event found last, under this name (held, so that its address
-      cannot be reused): bindings look their events up at every firing. }
-    FLastEventName: string;
+    { The event found last: bindings look their events up at every firing. }
     FLastEvent: TorvEventInfo;
     function FeatureCount(AKind: TorvFeatureKind): Integer;
     function FeatureAt(AKind: TorvFeatureKind; AIndex: Integer): TorvFeature;
@@ -779,6 +777,9 @@ type
     ClassRegistryList: array of TorvClassInfoRec;
     ClassRegistryNames: TorvNameIndex;
     ClassInfoCache: TorvPointerMap; // component to its class info
+    { Host class to its class info class, or to NotRegistered: GetInfo would
+      otherwise hash the class name at every call. Emptied by registering. }
+    InfoClassOf: TorvPointerMap;
     Notifiers: TFPList; // of TorvNotifier, the last one taking new components
     function NotifierWithRoom: TorvNotifier;
     constructor Create;
@@ -806,6 +807,7 @@ begin
   VerifyList := TList.Create;
   ClassRegistryNames.Init(True);
   ClassInfoCache.Init;
+  InfoClassOf.Init;
   SharedDecls.Init;
   Notifiers := TFPList.Create;
 end;
@@ -891,7 +893,6 @@ var
   I: Integer;
 begin
   FLastEvent := nil;
-  FLastEventName := '';
   for Kind := Low(Kind) to High(Kind) do
   begin
     for I := 0 to High(FLive[Kind]) do
@@ -1427,15 +1428,12 @@ end;
 
 function TorvClassInfo.FindEvent(const AName: string): TorvEventInfo;
 begin
-  if (FLastEvent <> nil) and (Pointer(AName) = Pointer(FLastEventName)) then
+  if (FLastEvent <> nil) and SameFeatureName(FLastEvent.Name, AName) then
     Exit(FLastEvent);
   Result := TorvEventInfo(FindFeature(fkEvent, AName));
   // Only a finished declaration is remembered: one being made still grows.
-  if (FRun = nil) and (FVerify = nil) then
-  begin
-    FLastEventName := AName;
+  if (FRun = nil) and (FVerify = nil) and (Result <> nil) then
     FLastEvent := Result;
-  end;
 end;
 
 function TorvClassInfo.FindMethod(const AName: string): TorvMethodInfo;
@@ -1573,6 +1571,7 @@ begin
   Module.ClassRegistryList[N].ClassName := AClassName;
   Module.ClassRegistryList[N].InfoClass := AInfoClass;
   Module.ClassRegistryNames.Add(AClassName, N);
+  Module.InfoClassOf.Init;
 end;
 
 class function TorvClassRegistry.FindClass(const AClassName: string): TorvClassInfoClass;
@@ -1592,6 +1591,27 @@ var
 begin
   for I := 0 to High(Module.ClassRegistryList) do
     AProc(Module.ClassRegistryList[I].ClassName);
+end;
+
+const
+  NotRegistered = Pointer(1);
+
+function InfoClassFor(AClass: TClass): TorvClassInfoClass;
+var
+  Found: Pointer;
+begin
+  Found := Module.InfoClassOf.Find(AClass);
+  if Found = nil then
+  begin
+    Found := TorvClassRegistry.FindClass(AClass.ClassName);
+    if Found = nil then
+      Found := NotRegistered;
+    Module.InfoClassOf.Put(AClass, Found);
+  end;
+  if Found = NotRegistered then
+    Result := nil
+  else
+    Result := TorvClassInfoClass(Found);
 end;
 
 class function TorvClassRegistry.GetInfo(AObject: TObject): TorvClassInfo;
@@ -1616,7 +1636,7 @@ begin
   // outlive it.
   if csDestroying in TComponent(AObject).ComponentState then
     raise Exception.CreateFmt(rsDestroying, [TComponent(AObject).Name, AObject.ClassName]);
-  InfoClass := FindClass(AObject.ClassName);
+  InfoClass := InfoClassFor(AObject.ClassType);
   if InfoClass = nil then
     raise Exception.CreateFmt(rsNotRegistered, [AObject.ClassName]);
   Result := InfoClass.Create;
