@@ -28,9 +28,12 @@ type
     procedure DefineORVEvents(AList: TList); override;
   end;
 
-  { Level 1 of the chain; every level reads its own strings after its
-    parent's, as bindings that mirror a class tree do. }
+  { Level 1 of the chain. Each level below is a class of its own that
+    reads its own strings after its parent's, as bindings that mirror a
+    class tree do; TChain1Info does the reading for all of them. }
   TChain1Info = class(TorvClassInfo)
+  private
+    function Depth: Integer;
   protected
     procedure DefineORVProperties(AList: TList); override;
     procedure DefineORVMethods(AList: TList); override;
@@ -38,55 +41,14 @@ type
     procedure DefineORVEvents(AList: TList); override;
   end;
 
-  TChain2Info = class(TChain1Info)
-  protected
-    procedure DefineORVProperties(AList: TList); override;
-    procedure DefineORVMethods(AList: TList); override;
-    procedure DefineORVEvents(AList: TList); override;
-  end;
-
-  TChain3Info = class(TChain2Info)
-  protected
-    procedure DefineORVProperties(AList: TList); override;
-    procedure DefineORVMethods(AList: TList); override;
-    procedure DefineORVEvents(AList: TList); override;
-  end;
-
-  TChain4Info = class(TChain3Info)
-  protected
-    procedure DefineORVProperties(AList: TList); override;
-    procedure DefineORVMethods(AList: TList); override;
-    procedure DefineORVEvents(AList: TList); override;
-  end;
-
-  TChain5Info = class(TChain4Info)
-  protected
-    procedure DefineORVProperties(AList: TList); override;
-    procedure DefineORVMethods(AList: TList); override;
-    procedure DefineORVEvents(AList: TList); override;
-  end;
-
-  TChain6Info = class(TChain5Info)
-  protected
-    procedure DefineORVProperties(AList: TList); override;
-    procedure DefineORVMethods(AList: TList); override;
-    procedure DefineORVEvents(AList: TList); override;
-  end;
-
-  TChain7Info = class(TChain6Info)
-  protected
-    procedure DefineORVProperties(AList: TList); override;
-    procedure DefineORVMethods(AList: TList); override;
-    procedure DefineORVEvents(AList: TList); override;
-  end;
-
+  TChain2Info = class(TChain1Info);
+  TChain3Info = class(TChain2Info);
+  TChain4Info = class(TChain3Info);
+  TChain5Info = class(TChain4Info);
+  TChain6Info = class(TChain5Info);
+  TChain7Info = class(TChain6Info);
   { The deepest level: the class the benchmark declares. }
-  TChain8Info = class(TChain7Info)
-  protected
-    procedure DefineORVProperties(AList: TList); override;
-    procedure DefineORVMethods(AList: TList); override;
-    procedure DefineORVEvents(AList: TList); override;
-  end;
+  TChain8Info = class(TChain7Info);
 
   { The same chain, declared anew by every instance. Listing one feature of
     another class info first makes a run instance-specific, so the spine
@@ -238,16 +200,38 @@ end;
 
 { TChain1Info }
 
+function TChain1Info.Depth: Integer;
+var
+  C: TClass;
+begin
+  // The unshared chain derives from the deepest level and adds no strings.
+  Result := 0;
+  C := ClassType;
+  while C <> TorvClassInfo do
+  begin
+    Inc(Result);
+    C := C.ClassParent;
+  end;
+  if Result > ChainDepth then
+    Result := ChainDepth;
+end;
+
 procedure TChain1Info.DefineORVProperties(AList: TList);
+var
+  Level: Integer;
 begin
   inherited DefineORVProperties(AList);
-  ReadORVProperties(ChainProperties[1]);
+  for Level := 1 to Depth do
+    ReadORVProperties(ChainProperties[Level]);
 end;
 
 procedure TChain1Info.DefineORVMethods(AList: TList);
+var
+  Level: Integer;
 begin
   inherited DefineORVMethods(AList);
-  ReadORVMethods(ChainMethods[1]);
+  for Level := 1 to Depth do
+    ReadORVMethods(ChainMethods[Level]);
 end;
 
 procedure TChain1Info.DefineORVConstructors(AList: TList);
@@ -257,149 +241,12 @@ begin
 end;
 
 procedure TChain1Info.DefineORVEvents(AList: TList);
+var
+  Level: Integer;
 begin
   inherited DefineORVEvents(AList);
-  ReadORVEvents(ChainEvents[1]);
-end;
-
-{ TChain2Info }
-
-procedure TChain2Info.DefineORVProperties(AList: TList);
-begin
-  inherited DefineORVProperties(AList);
-  ReadORVProperties(ChainProperties[2]);
-end;
-
-procedure TChain2Info.DefineORVMethods(AList: TList);
-begin
-  inherited DefineORVMethods(AList);
-  ReadORVMethods(ChainMethods[2]);
-end;
-
-procedure TChain2Info.DefineORVEvents(AList: TList);
-begin
-  inherited DefineORVEvents(AList);
-  ReadORVEvents(ChainEvents[2]);
-end;
-
-{ TChain3Info }
-
-procedure TChain3Info.DefineORVProperties(AList: TList);
-begin
-  inherited DefineORVProperties(AList);
-  ReadORVProperties(ChainProperties[3]);
-end;
-
-procedure TChain3Info.DefineORVMethods(AList: TList);
-begin
-  inherited DefineORVMethods(AList);
-  ReadORVMethods(ChainMethods[3]);
-end;
-
-procedure TChain3Info.DefineORVEvents(AList: TList);
-begin
-  inherited DefineORVEvents(AList);
-  ReadORVEvents(ChainEvents[3]);
-end;
-
-{ TChain4Info }
-
-procedure TChain4Info.DefineORVProperties(AList: TList);
-begin
-  inherited DefineORVProperties(AList);
-  ReadORVProperties(ChainProperties[4]);
-end;
-
-procedure TChain4Info.DefineORVMethods(AList: TList);
-begin
-  inherited DefineORVMethods(AList);
-  ReadORVMethods(ChainMethods[4]);
-end;
-
-procedure TChain4Info.DefineORVEvents(AList: TList);
-begin
-  inherited DefineORVEvents(AList);
-  ReadORVEvents(ChainEvents[4]);
-end;
-
-{ TChain5Info }
-
-procedure TChain5Info.DefineORVProperties(AList: TList);
-begin
-  inherited DefineORVProperties(AList);
-  ReadORVProperties(ChainProperties[5]);
-end;
-
-procedure TChain5Info.DefineORVMethods(AList: TList);
-begin
-  inherited DefineORVMethods(AList);
-  ReadORVMethods(ChainMethods[5]);
-end;
-
-procedure TChain5Info.DefineORVEvents(AList: TList);
-begin
-  inherited DefineORVEvents(AList);
-  ReadORVEvents(ChainEvents[5]);
-end;
-
-{ TChain6Info }
-
-procedure TChain6Info.DefineORVProperties(AList: TList);
-begin
-  inherited DefineORVProperties(AList);
-  ReadORVProperties(ChainProperties[6]);
-end;
-
-procedure TChain6Info.DefineORVMethods(AList: TList);
-begin
-  inherited DefineORVMethods(AList);
-  ReadORVMethods(ChainMethods[6]);
-end;
-
-procedure TChain6Info.DefineORVEvents(AList: TList);
-begin
-  inherited DefineORVEvents(AList);
-  ReadORVEvents(ChainEvents[6]);
-end;
-
-{ TChain7Info }
-
-procedure TChain7Info.DefineORVProperties(AList: TList);
-begin
-  inherited DefineORVProperties(AList);
-  ReadORVProperties(ChainProperties[7]);
-end;
-
-procedure TChain7Info.DefineORVMethods(AList: TList);
-begin
-  inherited DefineORVMethods(AList);
-  ReadORVMethods(ChainMethods[7]);
-end;
-
-procedure TChain7Info.DefineORVEvents(AList: TList);
-begin
-  inherited DefineORVEvents(AList);
-  ReadORVEvents(ChainEvents[7]);
-end;
-
-{ TChain8Info }
-
-procedure TChain8Info.DefineORVProperties(AList: TList);
-begin
-  inherited DefineORVProperties(AList);
-  ReadORVProperties(ChainProperties[8]);
-end;
-
-procedure TChain8Info.DefineORVMethods(AList: TList);
-begin
-  inherited DefineORVMethods(AList);
-  ReadORVMethods(ChainMethods[8]);
-end;
-
-procedure TChain8Info.DefineORVEvents(AList: TList);
-begin
-  inherited DefineORVEvents(AList);
-  ReadORVEvents(ChainEvents[8]);
+  for Level := 1 to Depth do
+    ReadORVEvents(ChainEvents[Level]);
 end;
 
 { TUnsharedChainInfo }
