@@ -1039,16 +1039,12 @@ end;
 
 procedure TStringListClassInfo.OnChange(Sender: TObject);
 begin
-  if Assigned(FOnChange) then
-    FOnChange(Sender);
-  FireSender('OnChange', Sender);
+  FireSender(FOnChange, 'OnChange', Sender);
 end;
 
 procedure TStringListClassInfo.OnChanging(Sender: TObject);
 begin
-  if Assigned(FOnChanging) then
-    FOnChanging(Sender);
-  FireSender('OnChanging', Sender);
+  FireSender(FOnChanging, 'OnChanging', Sender);
 end;
 
 { TStreamClassInfo }
@@ -1728,9 +1724,7 @@ end;
 
 procedure TThreadClassInfo.OnTerminate(Sender: TObject);
 begin
-  if Assigned(FOnTerminate) then
-    FOnTerminate(Sender);
-  FireSender('OnTerminate', Sender);
+  FireSender(FOnTerminate, 'OnTerminate', Sender);
 end;
 
 { TComponentClassInfo }
@@ -1860,9 +1854,7 @@ end;
 
 procedure TBasicActionLinkClassInfo.OnChange(Sender: TObject);
 begin
-  if Assigned(FOnChange) then
-    FOnChange(Sender);
-  FireSender('OnChange', Sender);
+  FireSender(FOnChange, 'OnChange', Sender);
 end;
 
 { TBasicActionClassInfo }
@@ -1914,23 +1906,17 @@ end;
 
 procedure TBasicActionClassInfo.OnChange(Sender: TObject);
 begin
-  if Assigned(FOnChange) then
-    FOnChange(Sender);
-  FireSender('OnChange', Sender);
+  FireSender(FOnChange, 'OnChange', Sender);
 end;
 
 procedure TBasicActionClassInfo.OnExecute(Sender: TObject);
 begin
-  if Assigned(FOnExecute) then
-    FOnExecute(Sender);
-  FireSender('OnExecute', Sender);
+  FireSender(FOnExecute, 'OnExecute', Sender);
 end;
 
 procedure TBasicActionClassInfo.OnUpdate(Sender: TObject);
 begin
-  if Assigned(FOnUpdate) then
-    FOnUpdate(Sender);
-  FireSender('OnUpdate', Sender);
+  FireSender(FOnUpdate, 'OnUpdate', Sender);
 end;
 
 initialization

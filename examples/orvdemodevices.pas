@@ -210,9 +210,7 @@ end;
 
 procedure TThermostatClassInfo.OnChange(Sender: TObject);
 begin
-  if Assigned(FOnChange) then
-    FOnChange(Sender);
-  FireSender('OnChange', Sender);
+  FireSender(FOnChange, 'OnChange', Sender);
 end;
 
 procedure TThermostatClassInfo.OnAlarm(Sender: TObject; ATemperature: Double; var AHandled: Boolean);
@@ -296,9 +294,7 @@ end;
 
 procedure TDisplayClassInfo.OnChange(Sender: TObject);
 begin
-  if Assigned(FOnChange) then
-    FOnChange(Sender);
-  FireSender('OnChange', Sender);
+  FireSender(FOnChange, 'OnChange', Sender);
 end;
 
 initialization

@@ -52,8 +52,11 @@ type
       the event is not declared or nobody listens: then there is nobody to
       hand the values to or to change them. }
     function StartEvent(const AEventName: string; const AArgs: array of Variant): TorvEventInfo;
-    { Fire AEventName, whose one parameter is the sender. }
-    procedure FireSender(const AEventName: string; ASender: TObject);
+    { Run APrevious, the owner's handler the binding saved, then fire
+      AEventName, whose one parameter is the sender: what every hooked event
+      of type TNotifyEvent does. }
+    procedure FireSender(const APrevious: TNotifyEvent; const AEventName: string;
+      ASender: TObject);
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
@@ -204,8 +207,11 @@ begin
       Result.GetArgs(I).Value := AArgs[I];
 end;
 
-procedure TObjectClassInfo.FireSender(const AEventName: string; ASender: TObject);
+procedure TObjectClassInfo.FireSender(const APrevious: TNotifyEvent; const AEventName: string;
+  ASender: TObject);
 begin
+  if Assigned(APrevious) then
+    APrevious(ASender);
   // Kept apart from the work so that an unheard event costs only this test.
   if HasListeners then
     FireSenderNow(AEventName, ASender);

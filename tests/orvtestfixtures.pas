@@ -235,9 +235,7 @@ end;
 
 procedure TTestEditClassInfo.OnChange(Sender: TObject);
 begin
-  if Assigned(FOnChange) then
-    FOnChange(Sender);
-  FireSender('OnChange', Sender);
+  FireSender(FOnChange, 'OnChange', Sender);
 end;
 
 procedure TTestEditClassInfo.OnValidate(Sender: TObject; var AText: string; var AAccept: Boolean);

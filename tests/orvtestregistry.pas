@@ -181,9 +181,7 @@ end;
 
 procedure TTestWidgetClassInfo.OnPing(Sender: TObject);
 begin
-  if Assigned(FOnPing) then
-    FOnPing(Sender);
-  FireSender('OnPing', Sender);
+  FireSender(FOnPing, 'OnPing', Sender);
 end;
 
 constructor TSelfDescribing.Create(AOwner: TComponent);

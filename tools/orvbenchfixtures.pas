@@ -158,9 +158,7 @@ end;
 
 procedure TBenchEditClassInfo.OnChange(Sender: TObject);
 begin
-  if Assigned(FOnChange) then
-    FOnChange(Sender);
-  FireSender('OnChange', Sender);
+  FireSender(FOnChange, 'OnChange', Sender);
 end;
 
 { Forms }
