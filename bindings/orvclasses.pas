@@ -1417,12 +1417,15 @@ procedure TReaderClassInfo.OnError(Reader: TReader; const Message: string; var H
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnError) then
-    FOnError(Reader, Message, Handled);
-  Event := StartEvent('OnError', [ObjectToVar(Reader), Message, Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnError) then
+      FOnError(Reader, Message, Handled);
+    Event := PrepareEvent('OnError', [ObjectToVar(Reader), Message, Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Event.GetArgs(2).Value;
   finally
@@ -1435,13 +1438,16 @@ procedure TReaderClassInfo.OnFindMethod(Reader: TReader; const AMethodName: stri
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnFindMethod) then
-    FOnFindMethod(Reader, AMethodName, Address, Error);
-  Event := StartEvent('OnFindMethod', [ObjectToVar(Reader), AMethodName, PointerToVar(Address),
-    Error]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnFindMethod) then
+      FOnFindMethod(Reader, AMethodName, Address, Error);
+    Event := PrepareEvent('OnFindMethod', [ObjectToVar(Reader), AMethodName,
+      PointerToVar(Address), Error]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Address := VarToPointer(Event.GetArgs(2).Value);
     Error := Event.GetArgs(3).Value;
@@ -1454,12 +1460,15 @@ procedure TReaderClassInfo.OnSetName(Reader: TReader; Component: TComponent; var
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnSetName) then
-    FOnSetName(Reader, Component, Name);
-  Event := StartEvent('OnSetName', [ObjectToVar(Reader), ObjectToVar(Component), Name]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnSetName) then
+      FOnSetName(Reader, Component, Name);
+    Event := PrepareEvent('OnSetName', [ObjectToVar(Reader), ObjectToVar(Component), Name]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Name := Event.GetArgs(2).Value;
   finally
@@ -1471,12 +1480,15 @@ procedure TReaderClassInfo.OnReferenceName(Reader: TReader; var Name: string);
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnReferenceName) then
-    FOnReferenceName(Reader, Name);
-  Event := StartEvent('OnReferenceName', [ObjectToVar(Reader), Name]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnReferenceName) then
+      FOnReferenceName(Reader, Name);
+    Event := PrepareEvent('OnReferenceName', [ObjectToVar(Reader), Name]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Name := Event.GetArgs(1).Value;
   finally
@@ -1489,13 +1501,16 @@ procedure TReaderClassInfo.OnAncestorNotFound(Reader: TReader; const ComponentNa
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnAncestorNotFound) then
-    FOnAncestorNotFound(Reader, ComponentName, ComponentClass, Component);
-  Event := StartEvent('OnAncestorNotFound', [ObjectToVar(Reader), ComponentName,
-    ClassToVar(ComponentClass), ObjectToVar(Component)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnAncestorNotFound) then
+      FOnAncestorNotFound(Reader, ComponentName, ComponentClass, Component);
+    Event := PrepareEvent('OnAncestorNotFound', [ObjectToVar(Reader), ComponentName,
+      ClassToVar(ComponentClass), ObjectToVar(Component)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Component := TComponent(VarToObject(Event.GetArgs(3).Value));
   finally
@@ -1508,13 +1523,16 @@ procedure TReaderClassInfo.OnCreateComponent(Reader: TReader; ComponentClass: TC
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnCreateComponent) then
-    FOnCreateComponent(Reader, ComponentClass, Component);
-  Event := StartEvent('OnCreateComponent', [ObjectToVar(Reader), ClassToVar(ComponentClass),
-    ObjectToVar(Component)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnCreateComponent) then
+      FOnCreateComponent(Reader, ComponentClass, Component);
+    Event := PrepareEvent('OnCreateComponent', [ObjectToVar(Reader), ClassToVar(ComponentClass),
+      ObjectToVar(Component)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Component := TComponent(VarToObject(Event.GetArgs(2).Value));
   finally
@@ -1527,13 +1545,16 @@ procedure TReaderClassInfo.OnFindComponentClass(Reader: TReader; const AClassNam
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnFindComponentClass) then
-    FOnFindComponentClass(Reader, AClassName, ComponentClass);
-  Event := StartEvent('OnFindComponentClass', [ObjectToVar(Reader), AClassName,
-    ClassToVar(ComponentClass)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnFindComponentClass) then
+      FOnFindComponentClass(Reader, AClassName, ComponentClass);
+    Event := PrepareEvent('OnFindComponentClass', [ObjectToVar(Reader), AClassName,
+      ClassToVar(ComponentClass)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     ComponentClass := TComponentClass(VarToClass(Event.GetArgs(2).Value));
   finally
@@ -1630,13 +1651,16 @@ procedure TWriterClassInfo.OnFindAncestor(Writer: TWriter; Component: TComponent
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnFindAncestor) then
-    FOnFindAncestor(Writer, Component, Name, Ancestor, RootAncestor);
-  Event := StartEvent('OnFindAncestor', [ObjectToVar(Writer), ObjectToVar(Component), Name,
-    ObjectToVar(Ancestor), ObjectToVar(RootAncestor)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnFindAncestor) then
+      FOnFindAncestor(Writer, Component, Name, Ancestor, RootAncestor);
+    Event := PrepareEvent('OnFindAncestor', [ObjectToVar(Writer), ObjectToVar(Component), Name,
+      ObjectToVar(Ancestor), ObjectToVar(RootAncestor)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Ancestor := TComponent(VarToObject(Event.GetArgs(3).Value));
     RootAncestor := TComponent(VarToObject(Event.GetArgs(4).Value));
@@ -1777,6 +1801,14 @@ begin
 end;
 
 procedure TComponentClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
+
+  // The host's members taking a component use it without looking.
+  function ArgComponent(AMethodInfo: TorvMethodInfo; const AArgName: string): TComponent;
+  begin
+    Result := TComponent(VarToRequiredObject(Arg(AMethodInfo, 0), 'TComponent',
+      AMethodInfo.Name, AArgName));
+  end;
+
 var
   Host: TComponent;
 begin
@@ -1785,18 +1817,18 @@ begin
     fiDestroyComponents: Host.DestroyComponents;
     fiDestroying: Host.Destroying;
     fiExecuteAction:
-      AMethod.Result := Host.ExecuteAction(TBasicAction(VarToObject(Arg(AMethod, 0))));
+      AMethod.Result := Host.ExecuteAction(TBasicAction(ArgComponent(AMethod, 'Action')));
     fiFindComponent: AMethod.Result := ObjectToVar(Host.FindComponent(Arg(AMethod, 0)));
-    fiFreeNotification: Host.FreeNotification(TComponent(VarToObject(Arg(AMethod, 0))));
+    fiFreeNotification: Host.FreeNotification(ArgComponent(AMethod, 'AComponent'));
     fiRemoveFreeNotification:
-      Host.RemoveFreeNotification(TComponent(VarToObject(Arg(AMethod, 0))));
+      Host.RemoveFreeNotification(ArgComponent(AMethod, 'AComponent'));
     fiFreeOnRelease: Host.FreeOnRelease;
     fiGetParentComponent: AMethod.Result := ObjectToVar(Host.GetParentComponent);
     fiHasParent: AMethod.Result := Host.HasParent;
-    fiInsertComponent: Host.InsertComponent(TComponent(VarToObject(Arg(AMethod, 0))));
-    fiRemoveComponent: Host.RemoveComponent(TComponent(VarToObject(Arg(AMethod, 0))));
+    fiInsertComponent: Host.InsertComponent(ArgComponent(AMethod, 'AComponent'));
+    fiRemoveComponent: Host.RemoveComponent(ArgComponent(AMethod, 'AComponent'));
     fiUpdateAction:
-      AMethod.Result := Host.UpdateAction(TBasicAction(VarToObject(Arg(AMethod, 0))));
+      AMethod.Result := Host.UpdateAction(TBasicAction(ArgComponent(AMethod, 'Action')));
   else
     inherited InvokeMethod(AMethod);
   end;

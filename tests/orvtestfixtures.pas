@@ -242,12 +242,13 @@ procedure TTestEditClassInfo.OnValidate(Sender: TObject; var AText: string; var 
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnValidate) then
-    FOnValidate(Sender, AText, AAccept);
-  Event := StartEvent('OnValidate', [PtrInt(Sender), AText, AAccept]);
-  if Event = nil then
-    Exit;
+  EnterEvent;
   try
+    if Assigned(FOnValidate) then
+      FOnValidate(Sender, AText, AAccept);
+    Event := PrepareEvent('OnValidate', [PtrInt(Sender), AText, AAccept]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     AText := Event.GetArgs(1).Value;
     AAccept := Event.GetArgs(2).Value;
