@@ -6,7 +6,7 @@
   derived from it later without reading the tables again. }
 unit Orvgentable;
 
-{$I ../../metadata/orvdefines.inc}
+{$I ../../package/orvdefines.inc}
 
 interface
 

@@ -6,7 +6,7 @@
   the binding's own: no list of names outside the unit needs to grow. }
 unit Orvgenwrite;
 
-{$I ../../metadata/orvdefines.inc}
+{$I ../../package/orvdefines.inc}
 
 interface
 
