@@ -16,6 +16,7 @@ uses
   orvtestregistry,
   orvtestwalk,
   orvtestclasses,
+  orvtestgen,
   orvtestfixtures,
   orvtestconlist,
   orvtestp2p,
