@@ -1249,12 +1249,17 @@ begin
   end;
 end;
 
+const
+  MaxParameterCount = 1024;
+
 function TorvClassInfo.ReadParameters(ATokens: TStringTokenizer): TorvArguments;
 var
   Count, I: Integer;
 begin
   Count := StrToInt(ATokens.NextToken);
-  if Count < 0 then
+  // A count beyond any real member's would only make empty parameters, by
+  // the million, out of a damaged descriptor.
+  if (Count < 0) or (Count > MaxParameterCount) then
     raise Exception.CreateFmt(rsNegativeCount, [Count]);
   Result := nil;
   SetLength(Result, Count);
