@@ -70,8 +70,9 @@ resourcestring
 
 implementation
 
-threadvar
-  { The innermost open frame of the thread, of whichever object. }
+var
+  { The innermost open frame, of whichever object. Links and variables run
+    on the thread that owns the components, the main one. }
   ActiveFrame: PorvCallFrame;
 
 { Return the chain of calls from AGuard's innermost frame to the newest one. }

@@ -30,15 +30,17 @@ type
 const
   OutcomeNames: array[TorvOutcome] of string = ('accepted', 'refused (clean error)',
     'left memory', 'out of memory (limit)', 'crashed', 'hung');
-  BatchSize = 100;
+  DefaultBatchSize = 100;
   { The address space of a child. A damaged length in a binary form file
     makes the host's reader ask for gigabytes and fill them for a minute;
     with a limit it fails at once with the host's out-of-memory error. }
   ChildMemoryLimit = 1024 * 1024 * 1024;
 
-{ Run AInputs through AProc in forked children; answer each input's outcome.
-  An input that reports nothing for ATimeout seconds has hung. }
-function RunGuarded(AProc: TorvFuzzProc; AInputs: TStrings; ATimeout: Integer): TorvOutcomes;
+{ Run AInputs through AProc in forked children, at most ABatchSize inputs
+  per child (1: a child for every input); answer each input's outcome. An
+  input that reports nothing for ATimeout seconds has hung. }
+function RunGuarded(AProc: TorvFuzzProc; AInputs: TStrings; ATimeout,
+  ABatchSize: Integer): TorvOutcomes;
 
 implementation
 
@@ -135,7 +137,7 @@ end;
 
 { Run the inputs from AFirst in one child; answer where the next child
   starts. }
-function RunBatch(AProc: TorvFuzzProc; AInputs: TStrings; AFirst, ATimeout: Integer;
+function RunBatch(AProc: TorvFuzzProc; AInputs: TStrings; AFirst, ATimeout, ABatchSize: Integer;
   var AOutcomes: TorvOutcomes): Integer;
 var
   Pipe: TFilDes;
@@ -146,8 +148,8 @@ var
   Status: cint;
 begin
   Last := AInputs.Count - 1;
-  if Last > AFirst + BatchSize - 1 then
-    Last := AFirst + BatchSize - 1;
+  if Last > AFirst + ABatchSize - 1 then
+    Last := AFirst + ABatchSize - 1;
   if FpPipe(Pipe) <> 0 then
     raise Exception.Create('pipe failed');
   Pid := FpFork;
@@ -192,7 +194,8 @@ begin
   end;
 end;
 
-function RunGuarded(AProc: TorvFuzzProc; AInputs: TStrings; ATimeout: Integer): TorvOutcomes;
+function RunGuarded(AProc: TorvFuzzProc; AInputs: TStrings; ATimeout,
+  ABatchSize: Integer): TorvOutcomes;
 var
   Next: Integer;
 begin
@@ -200,7 +203,7 @@ begin
   SetLength(Result, AInputs.Count);
   Next := 0;
   while Next < AInputs.Count do
-    Next := RunBatch(AProc, AInputs, Next, ATimeout, Result);
+    Next := RunBatch(AProc, AInputs, Next, ATimeout, ABatchSize, Result);
 end;
 
 end.
