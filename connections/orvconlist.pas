@@ -375,7 +375,7 @@ end;
 
 procedure TorvConnection.BeforeDestruction;
 begin
-  GuardGone(FGuard);
+  GuardGone(FGuard, ShortString(Name));
   inherited BeforeDestruction;
 end;
 

@@ -59,6 +59,7 @@ type
     procedure Transfer(AToTarget: Boolean);
     procedure CopyValue(AToTarget: Boolean; constref AFrame: TorvCallFrame);
     procedure EndTransfer(var AFrame: TorvCallFrame);
+    function TransferError(E: Exception; constref AFrame: TorvCallFrame): Exception;
   protected
     procedure DefineProperties(Filer: TFiler); override;
     function DescribeJoin: string; override;
@@ -322,7 +323,6 @@ end;
 procedure TorvP2PConnection.Transfer(AToTarget: Boolean);
 var
   Frame: TorvCallFrame;
-  LinkName: string;
 begin
   // Dropped, not postponed: this is how echoes and cycles end.
   if FUpdating then
@@ -333,9 +333,6 @@ begin
     raise EorvInvalidFeature.CreateFmt(rsUnresolvedFeature, ['SourceProperty', FSourceProperty, Name]);
   if GetTargetPropertyInfo = nil then
     raise EorvInvalidFeature.CreateFmt(rsUnresolvedFeature, ['TargetProperty', FTargetProperty, Name]);
-  // Kept for the error: a setter may free the link before its error
-  // arrives here.
-  LinkName := Name;
   EnterFiring(Frame);
   FUpdating := True;
   // One handler, not a finally as well: a transfer runs at every firing.
@@ -350,7 +347,7 @@ begin
       // the link and passes unchanged.
       if IsFatalError(E) then
         raise;
-      raise Exception.CreateFmt(rsTransferFailed, [E.Message, LinkName]);
+      raise TransferError(E, Frame);
     end
     else
     begin
@@ -359,6 +356,16 @@ begin
     end;
   end;
   EndTransfer(Frame);
+end;
+
+function TorvP2PConnection.TransferError(E: Exception; constref AFrame: TorvCallFrame): Exception;
+begin
+  // A setter may have freed the link before its error arrives here; the
+  // frame kept its name then.
+  if AFrame.Gone then
+    Result := Exception.CreateFmt(rsTransferFailed, [E.Message, AFrame.GoneName])
+  else
+    Result := Exception.CreateFmt(rsTransferFailed, [E.Message, Name]);
 end;
 
 procedure TorvP2PConnection.EndTransfer(var AFrame: TorvCallFrame);
