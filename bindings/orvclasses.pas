@@ -562,6 +562,15 @@ begin
   Result := AMethod.GetArgs(AIndex).Value;
 end;
 
+{ Return the object of argument AIndex for a member of AHostClass that uses
+  it without looking: an empty one is refused with the error naming the
+  class, the method and the argument. }
+function RequiredArg(AMethod: TorvMethodInfo; AIndex: Integer; const AHostClass: string): TObject;
+begin
+  Result := VarToRequiredObject(Arg(AMethod, AIndex), AHostClass, AMethod.Name,
+    AMethod.GetArgs(AIndex).Name);
+end;
+
 function Index0(AProp: TorvPropertyInfo): Variant; inline;
 begin
   Result := AProp.GetIndexes(0).Value;
@@ -942,12 +951,12 @@ begin
     fiAdd: AMethod.Result := Host.Add(Arg(AMethod, 0));
     fiAddObject: AMethod.Result := Host.AddObject(Arg(AMethod, 0), VarToObject(Arg(AMethod, 1)));
     fiAppend: Host.Append(Arg(AMethod, 0));
-    fiAddStrings: Host.AddStrings(TStrings(VarToObject(Arg(AMethod, 0))));
+    fiAddStrings: Host.AddStrings(TStrings(RequiredArg(AMethod, 0, 'TStrings')));
     fiBeginUpdate: Host.BeginUpdate;
     fiClear: Host.Clear;
     fiDelete: Host.Delete(Arg(AMethod, 0));
     fiEndUpdate: Host.EndUpdate;
-    fiEquals: AMethod.Result := Host.Equals(TStrings(VarToObject(Arg(AMethod, 0))));
+    fiEquals: AMethod.Result := Host.Equals(TStrings(RequiredArg(AMethod, 0, 'TStrings')));
     fiExchange: Host.Exchange(Arg(AMethod, 0), Arg(AMethod, 1));
     // The text is allocated for the caller, who releases it with StrDispose.
     fiGetText: AMethod.Result := PointerToVar(Host.GetText);
@@ -958,7 +967,7 @@ begin
     fiInsertObject:
       Host.InsertObject(Arg(AMethod, 0), Arg(AMethod, 1), VarToObject(Arg(AMethod, 2)));
     fiLoadFromFile: Host.LoadFromFile(Arg(AMethod, 0));
-    fiLoadFromStream: Host.LoadFromStream(TStream(VarToObject(Arg(AMethod, 0))));
+    fiLoadFromStream: Host.LoadFromStream(TStream(RequiredArg(AMethod, 0, 'TStrings')));
     fiMove: Host.Move(Arg(AMethod, 0), Arg(AMethod, 1));
     fiSaveToFile: Host.SaveToFile(Arg(AMethod, 0));
     fiSaveToStream: Host.SaveToStream(TStream(VarToObject(Arg(AMethod, 0))));
@@ -1115,20 +1124,21 @@ begin
     fiSeek:
       AMethod.Result := Host.Seek(Int64(Arg(AMethod, 0)), TSeekOrigin(Integer(Arg(AMethod, 1))));
     fiCopyFrom:
-      AMethod.Result := Host.CopyFrom(TStream(VarToObject(Arg(AMethod, 0))), Arg(AMethod, 1));
+      AMethod.Result := Host.CopyFrom(TStream(RequiredArg(AMethod, 0, 'TStream')), Arg(AMethod, 1));
     fiReadComponent:
       AMethod.Result := ObjectToVar(Host.ReadComponent(TComponent(VarToObject(Arg(AMethod, 0)))));
     fiReadComponentRes:
       AMethod.Result :=
         ObjectToVar(Host.ReadComponentRes(TComponent(VarToObject(Arg(AMethod, 0)))));
-    fiWriteComponent: Host.WriteComponent(TComponent(VarToObject(Arg(AMethod, 0))));
+    fiWriteComponent: Host.WriteComponent(TComponent(RequiredArg(AMethod, 0, 'TStream')));
     fiWriteComponentRes:
-      Host.WriteComponentRes(Arg(AMethod, 0), TComponent(VarToObject(Arg(AMethod, 1))));
+      Host.WriteComponentRes(Arg(AMethod, 0), TComponent(RequiredArg(AMethod, 1, 'TStream')));
+    // The ancestor may be nil: then everything is written.
     fiWriteDescendent:
-      Host.WriteDescendent(TComponent(VarToObject(Arg(AMethod, 0))),
+      Host.WriteDescendent(TComponent(RequiredArg(AMethod, 0, 'TStream')),
         TComponent(VarToObject(Arg(AMethod, 1))));
     fiWriteDescendentRes:
-      Host.WriteDescendentRes(Arg(AMethod, 0), TComponent(VarToObject(Arg(AMethod, 1))),
+      Host.WriteDescendentRes(Arg(AMethod, 0), TComponent(RequiredArg(AMethod, 1, 'TStream')),
         TComponent(VarToObject(Arg(AMethod, 2))));
     fiWriteResourceHeader:
       begin
@@ -1209,7 +1219,7 @@ begin
   Host := TMemoryStream(Owner);
   case AMethod.Id of
     fiClear: Host.Clear;
-    fiLoadFromStream: Host.LoadFromStream(TStream(VarToObject(Arg(AMethod, 0))));
+    fiLoadFromStream: Host.LoadFromStream(TStream(RequiredArg(AMethod, 0, 'TMemoryStream')));
     fiLoadFromFile: Host.LoadFromFile(Arg(AMethod, 0));
   else
     inherited InvokeMethod(AMethod);
@@ -1379,7 +1389,7 @@ begin
       end;
     fiReadBoolean: AMethod.Result := Host.ReadBoolean;
     fiReadChar: AMethod.Result := CharToVar(Host.ReadChar);
-    fiReadCollection: Host.ReadCollection(TCollection(VarToObject(Arg(AMethod, 0))));
+    fiReadCollection: Host.ReadCollection(TCollection(RequiredArg(AMethod, 0, 'TReader')));
     fiReadComponent:
       AMethod.Result := ObjectToVar(Host.ReadComponent(TComponent(VarToObject(Arg(AMethod, 0)))));
     fiReadFloat: AMethod.Result := Double(Host.ReadFloat);
@@ -1618,10 +1628,10 @@ begin
       end;
     fiWriteBoolean: Host.WriteBoolean(Arg(AMethod, 0));
     fiWriteCollection: Host.WriteCollection(TCollection(VarToObject(Arg(AMethod, 0))));
-    fiWriteComponent: Host.WriteComponent(TComponent(VarToObject(Arg(AMethod, 0))));
+    fiWriteComponent: Host.WriteComponent(TComponent(RequiredArg(AMethod, 0, 'TWriter')));
     fiWriteChar: Host.WriteChar(VarToChar(Arg(AMethod, 0)));
     fiWriteDescendent:
-      Host.WriteDescendent(TComponent(VarToObject(Arg(AMethod, 0))),
+      Host.WriteDescendent(TComponent(RequiredArg(AMethod, 0, 'TWriter')),
         TComponent(VarToObject(Arg(AMethod, 1))));
     fiWriteFloat: Host.WriteFloat(Double(Arg(AMethod, 0)));
     fiWriteSingle: Host.WriteSingle(Single(Arg(AMethod, 0)));
@@ -1630,7 +1640,8 @@ begin
     fiWriteIdent: Host.WriteIdent(Arg(AMethod, 0));
     fiWriteListBegin: Host.WriteListBegin;
     fiWriteListEnd: Host.WriteListEnd;
-    fiWriteRootComponent: Host.WriteRootComponent(TComponent(VarToObject(Arg(AMethod, 0))));
+    fiWriteRootComponent:
+      Host.WriteRootComponent(TComponent(RequiredArg(AMethod, 0, 'TWriter')));
     fiWriteSignature: Host.WriteSignature;
     fiWriteStr:
       // The host's writer has no WriteStr; its binary driver writes the
@@ -1802,13 +1813,6 @@ end;
 
 procedure TComponentClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 
-  // The host's members taking a component use it without looking.
-  function ArgComponent(AMethodInfo: TorvMethodInfo; const AArgName: string): TComponent;
-  begin
-    Result := TComponent(VarToRequiredObject(Arg(AMethodInfo, 0), 'TComponent',
-      AMethodInfo.Name, AArgName));
-  end;
-
 var
   Host: TComponent;
 begin
@@ -1817,18 +1821,18 @@ begin
     fiDestroyComponents: Host.DestroyComponents;
     fiDestroying: Host.Destroying;
     fiExecuteAction:
-      AMethod.Result := Host.ExecuteAction(TBasicAction(ArgComponent(AMethod, 'Action')));
+      AMethod.Result := Host.ExecuteAction(TBasicAction(RequiredArg(AMethod, 0, 'TComponent')));
     fiFindComponent: AMethod.Result := ObjectToVar(Host.FindComponent(Arg(AMethod, 0)));
-    fiFreeNotification: Host.FreeNotification(ArgComponent(AMethod, 'AComponent'));
+    fiFreeNotification: Host.FreeNotification(TComponent(RequiredArg(AMethod, 0, 'TComponent')));
     fiRemoveFreeNotification:
-      Host.RemoveFreeNotification(ArgComponent(AMethod, 'AComponent'));
+      Host.RemoveFreeNotification(TComponent(RequiredArg(AMethod, 0, 'TComponent')));
     fiFreeOnRelease: Host.FreeOnRelease;
     fiGetParentComponent: AMethod.Result := ObjectToVar(Host.GetParentComponent);
     fiHasParent: AMethod.Result := Host.HasParent;
-    fiInsertComponent: Host.InsertComponent(ArgComponent(AMethod, 'AComponent'));
-    fiRemoveComponent: Host.RemoveComponent(ArgComponent(AMethod, 'AComponent'));
+    fiInsertComponent: Host.InsertComponent(TComponent(RequiredArg(AMethod, 0, 'TComponent')));
+    fiRemoveComponent: Host.RemoveComponent(TComponent(RequiredArg(AMethod, 0, 'TComponent')));
     fiUpdateAction:
-      AMethod.Result := Host.UpdateAction(TBasicAction(ArgComponent(AMethod, 'Action')));
+      AMethod.Result := Host.UpdateAction(TBasicAction(RequiredArg(AMethod, 0, 'TComponent')));
   else
     inherited InvokeMethod(AMethod);
   end;
@@ -1928,7 +1932,8 @@ begin
     fiUpdateTarget: Host.UpdateTarget(VarToObject(Arg(AMethod, 0)));
     fiExecuteTarget: Host.ExecuteTarget(VarToObject(Arg(AMethod, 0)));
     fiExecute: AMethod.Result := Host.Execute;
-    fiRegisterChanges: Host.RegisterChanges(TBasicActionLink(VarToObject(Arg(AMethod, 0))));
+    fiRegisterChanges:
+      Host.RegisterChanges(TBasicActionLink(RequiredArg(AMethod, 0, 'TBasicAction')));
     fiUnRegisterChanges: Host.UnRegisterChanges(TBasicActionLink(VarToObject(Arg(AMethod, 0))));
     fiUpdate: AMethod.Result := Host.Update;
   else
