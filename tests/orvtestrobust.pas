@@ -81,6 +81,7 @@ type
     procedure TestMethodFreesTheRootThatOwnsTheLink;
     procedure TestInstanceChangeFreesTheRoot;
     procedure TestFaultInsideTransferPassesUnchanged;
+    procedure TestFirstCopyFreesWhatHoldsTheLinks;
   end;
 
   TTestReentry = class(TTestRobustBase)
@@ -645,6 +646,63 @@ begin
   AssertEquals('Exception: Exception "fault in setter" occured in connection Faulty',
     Outcome(EConvertError));
   AssertEquals('after the faults the link transfers again', '', Outcome(nil));
+end;
+
+type
+  { Reaches the list's Loaded, which connects its links. }
+  TListAccess = class(TorvConnectionList);
+
+procedure TTestCallingOut.TestFirstCopyFreesWhatHoldsTheLinks;
+const
+  Victims: array[0..2] of string = ('First', 'List', 'Root');
+var
+  Victim: string;
+  Source, Target: TPokeEdit;
+  List: TorvConnectionList;
+  I: Integer;
+
+  function Copier(const AName: string): TorvP2PConnection;
+  begin
+    Result := TorvP2PConnection.Create(FRoot);
+    Result.Name := AName;
+    Result.FreeNotification(FWatcher);
+    Result.Source := Source;
+    Result.Target := Target;
+    Result.SourceProperty := 'Text';
+    Result.TargetProperty := 'Text';
+    Result.SetConnectionList(List);
+  end;
+
+begin
+  for Victim in Victims do
+  begin
+    if FGone.IndexOf('Root') >= 0 then
+    begin
+      FRoot := TComponent.Create(nil);
+      FRoot.Name := 'Root';
+      FRoot.FreeNotification(FWatcher);
+    end;
+    FGone.Clear;
+    Source := NewEdit('Src');
+    Source.Text := 'copied';
+    Target := NewEdit('Dst');
+    // The first link's first copy changes the target, whose handler frees
+    // the victim while the list is still connecting its links.
+    Target.OnChange := @KillVictim;
+    List := NewList;
+    Copier('First');
+    Copier('Second');
+    FVictim := FRoot.FindComponent(Victim);
+    if Victim = 'Root' then
+      FVictim := FRoot;
+    TListAccess(List).Loaded;
+    AssertTrue(Victim + ' gone', FGone.IndexOf(Victim) >= 0);
+    if FGone.IndexOf('Root') < 0 then
+    begin
+      for I := FRoot.ComponentCount - 1 downto 0 do
+        FRoot.Components[I].Free;
+    end;
+  end;
 end;
 
 { TTestReentry }
