@@ -444,7 +444,14 @@ begin
       end;
   else
     CheckHolding(AProp.Name);
-    FInnerClassInfo.SetProperty(AProp, AValue);
+    // Held: a setter may free the variable, whose inner class info owns
+    // the feature being written.
+    Hold;
+    try
+      FInnerClassInfo.SetProperty(AProp, AValue);
+    finally
+      Unhold;
+    end;
   end;
 end;
 
@@ -463,7 +470,14 @@ begin
         Held.Free;
       end;
   else
-    FInnerClassInfo.InvokeMethod(AMethod);
+    // Held: the method may free the variable, whose inner class info owns
+    // the method and takes its result.
+    Hold;
+    try
+      FInnerClassInfo.InvokeMethod(AMethod);
+    finally
+      Unhold;
+    end;
   end;
 end;
 

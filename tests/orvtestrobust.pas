@@ -82,6 +82,7 @@ type
     procedure TestInstanceChangeFreesTheRoot;
     procedure TestFaultInsideTransferPassesUnchanged;
     procedure TestFirstCopyFreesWhatHoldsTheLinks;
+    procedure TestHeldObjectsMethodFreesTheVariable;
   end;
 
   TTestReentry = class(TTestRobustBase)
@@ -703,6 +704,32 @@ begin
         FRoot.Components[I].Free;
     end;
   end;
+end;
+
+procedure TTestCallingOut.TestHeldObjectsMethodFreesTheVariable;
+var
+  Held: TPokeEdit;
+  Variable: TorvVariable;
+  Info: TorvClassInfo;
+  Method: TorvMethodInfo;
+begin
+  Held := NewEdit('Held');
+  // The held edit's own handler frees the variable while the variable's
+  // class info is invoking the edit's method, which then hands back its
+  // result and its var parameter.
+  Held.OnValidate := @KillVictimValidate;
+  Variable := TorvVariable.Create(FRoot);
+  Variable.Name := 'Var';
+  Variable.FreeNotification(FWatcher);
+  Variable.ClassTypeName := 'TPokeEdit';
+  Info := InfoOf(Variable);
+  Info.SetProperty(Info.FindProperty('Self'), PtrInt(Held));
+  FVictim := Variable;
+  Method := Info.FindMethod('Validate');
+  Method.GetArgs(0).Value := 'text';
+  // Not held here: the variable must keep itself for the rest of the call.
+  Info.InvokeMethod(Method);
+  AssertTrue('variable gone', FGone.IndexOf('Var') >= 0);
 end;
 
 { TTestReentry }
