@@ -1321,12 +1321,16 @@ begin
       AMethod.Result := Host.AddObject(VarToText(ArgValue(AMethod, 0)),
         VarToObject(ArgValue(AMethod, 1)));
     StringsMethAppend: Host.Append(VarToText(ArgValue(AMethod, 0)));
-    StringsMethAddStrings: Host.AddStrings(TStrings(VarToObject(ArgValue(AMethod, 0))));
+    StringsMethAddStrings:
+      Host.AddStrings(TStrings(VarToRequiredObject(ArgValue(AMethod, 0), 'TStrings',
+        'AddStrings', 'Strings')));
     StringsMethBeginUpdate: Host.BeginUpdate;
     StringsMethClear: Host.Clear;
     StringsMethDelete: Host.Delete(Integer(ArgValue(AMethod, 0)));
     StringsMethEndUpdate: Host.EndUpdate;
-    StringsMethEquals: AMethod.Result := Host.Equals(TStrings(VarToObject(ArgValue(AMethod, 0))));
+    StringsMethEquals:
+      AMethod.Result := Host.Equals(TStrings(VarToRequiredObject(ArgValue(AMethod, 0), 'TStrings',
+        'Equals', 'Strings')));
     StringsMethExchange:
       Host.Exchange(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)));
     // The text is allocated for the caller, who releases it with StrDispose.
@@ -1340,7 +1344,9 @@ begin
       Host.InsertObject(Integer(ArgValue(AMethod, 0)), VarToText(ArgValue(AMethod, 1)),
         VarToObject(ArgValue(AMethod, 2)));
     StringsMethLoadFromFile: Host.LoadFromFile(VarToText(ArgValue(AMethod, 0)));
-    StringsMethLoadFromStream: Host.LoadFromStream(TStream(VarToObject(ArgValue(AMethod, 0))));
+    StringsMethLoadFromStream:
+      Host.LoadFromStream(TStream(VarToRequiredObject(ArgValue(AMethod, 0), 'TStrings',
+        'LoadFromStream', 'Stream')));
     StringsMethMove: Host.Move(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)));
     StringsMethSaveToFile: Host.SaveToFile(VarToText(ArgValue(AMethod, 0)));
     StringsMethSaveToStream: Host.SaveToStream(TStream(VarToObject(ArgValue(AMethod, 0))));
@@ -1505,25 +1511,29 @@ begin
         Host.WriteBuffer(TVarData(Untyped0), Integer(ArgValue(AMethod, 1)));
       end;
     StreamMethCopyFrom:
-      AMethod.Result := Int64(Host.CopyFrom(TStream(VarToObject(ArgValue(AMethod, 0))),
-        Int64(ArgValue(AMethod, 1))));
+      AMethod.Result := Int64(Host.CopyFrom(TStream(VarToRequiredObject(ArgValue(AMethod, 0),
+        'TStream', 'CopyFrom', 'Source')), Int64(ArgValue(AMethod, 1))));
     StreamMethReadComponent:
       AMethod.Result :=
         ObjectToVar(Host.ReadComponent(TComponent(VarToObject(ArgValue(AMethod, 0)))));
     StreamMethReadComponentRes:
       AMethod.Result :=
         ObjectToVar(Host.ReadComponentRes(TComponent(VarToObject(ArgValue(AMethod, 0)))));
-    StreamMethWriteComponent: Host.WriteComponent(TComponent(VarToObject(ArgValue(AMethod, 0))));
+    StreamMethWriteComponent:
+      Host.WriteComponent(TComponent(VarToRequiredObject(ArgValue(AMethod, 0), 'TStream',
+        'WriteComponent', 'Instance')));
     StreamMethWriteComponentRes:
       Host.WriteComponentRes(VarToText(ArgValue(AMethod, 0)),
-        TComponent(VarToObject(ArgValue(AMethod, 1))));
+        TComponent(VarToRequiredObject(ArgValue(AMethod, 1), 'TStream',
+        'WriteComponentRes', 'Instance')));
+    // The ancestor may be nil: then everything is written.
     StreamMethWriteDescendent:
-      Host.WriteDescendent(TComponent(VarToObject(ArgValue(AMethod, 0))),
-        TComponent(VarToObject(ArgValue(AMethod, 1))));
+      Host.WriteDescendent(TComponent(VarToRequiredObject(ArgValue(AMethod, 0), 'TStream',
+        'WriteDescendent', 'Instance')), TComponent(VarToObject(ArgValue(AMethod, 1))));
     StreamMethWriteDescendentRes:
       Host.WriteDescendentRes(VarToText(ArgValue(AMethod, 0)),
-        TComponent(VarToObject(ArgValue(AMethod, 1))),
-        TComponent(VarToObject(ArgValue(AMethod, 2))));
+        TComponent(VarToRequiredObject(ArgValue(AMethod, 1), 'TStream', 'WriteDescendentRes',
+        'Instance')), TComponent(VarToObject(ArgValue(AMethod, 2))));
     StreamMethWriteResourceHeader:
       begin
         FWriteResourceHeaderFixupInfo := Integer(ArgValue(AMethod, 1));
@@ -1609,7 +1619,9 @@ begin
   Host := TMemoryStreamHost(Pointer(Owner));
   case AMethod.Id - MemoryStreamBase of
     MemoryStreamMethClear: Host.Clear;
-    MemoryStreamMethLoadFromStream: Host.LoadFromStream(TStream(VarToObject(ArgValue(AMethod, 0))));
+    MemoryStreamMethLoadFromStream:
+      Host.LoadFromStream(TStream(VarToRequiredObject(ArgValue(AMethod, 0), 'TMemoryStream',
+        'LoadFromStream', 'Stream')));
     MemoryStreamMethLoadFromFile: Host.LoadFromFile(VarToText(ArgValue(AMethod, 0)));
   else
     inherited InvokeMethod(AMethod);
@@ -1784,7 +1796,9 @@ begin
       end;
     ReaderMethReadBoolean: AMethod.Result := Host.ReadBoolean;
     ReaderMethReadChar: AMethod.Result := CharToVar(Host.ReadChar);
-    ReaderMethReadCollection: Host.ReadCollection(TCollection(VarToObject(ArgValue(AMethod, 0))));
+    ReaderMethReadCollection:
+      Host.ReadCollection(TCollection(VarToRequiredObject(ArgValue(AMethod, 0), 'TReader',
+        'ReadCollection', 'Collection')));
     ReaderMethReadComponent:
       AMethod.Result :=
         ObjectToVar(Host.ReadComponent(TComponent(VarToObject(ArgValue(AMethod, 0)))));
@@ -2032,11 +2046,13 @@ begin
       end;
     WriterMethWriteBoolean: Host.WriteBoolean(Boolean(ArgValue(AMethod, 0)));
     WriterMethWriteCollection: Host.WriteCollection(TCollection(VarToObject(ArgValue(AMethod, 0))));
-    WriterMethWriteComponent: Host.WriteComponent(TComponent(VarToObject(ArgValue(AMethod, 0))));
+    WriterMethWriteComponent:
+      Host.WriteComponent(TComponent(VarToRequiredObject(ArgValue(AMethod, 0), 'TWriter',
+        'WriteComponent', 'Component')));
     WriterMethWriteChar: Host.WriteChar(VarToChar(ArgValue(AMethod, 0)));
     WriterMethWriteDescendent:
-      Host.WriteDescendent(TComponent(VarToObject(ArgValue(AMethod, 0))),
-        TComponent(VarToObject(ArgValue(AMethod, 1))));
+      Host.WriteDescendent(TComponent(VarToRequiredObject(ArgValue(AMethod, 0), 'TWriter',
+        'WriteDescendent', 'Root')), TComponent(VarToObject(ArgValue(AMethod, 1))));
     WriterMethWriteFloat: Host.WriteFloat(Double(ArgValue(AMethod, 0)));
     WriterMethWriteSingle: Host.WriteSingle(Double(ArgValue(AMethod, 0)));
     WriterMethWriteCurrency: Host.WriteCurrency(Currency(ArgValue(AMethod, 0)));
@@ -2045,7 +2061,8 @@ begin
     WriterMethWriteListBegin: Host.WriteListBegin;
     WriterMethWriteListEnd: Host.WriteListEnd;
     WriterMethWriteRootComponent:
-      Host.WriteRootComponent(TComponent(VarToObject(ArgValue(AMethod, 0))));
+      Host.WriteRootComponent(TComponent(VarToRequiredObject(ArgValue(AMethod, 0), 'TWriter',
+        'WriteRootComponent', 'Root')));
     WriterMethWriteSignature: Host.WriteSignature;
     // The host's writer has no WriteStr; its binary driver writes the same short string. Other
     // drivers have no such method.
@@ -2356,7 +2373,8 @@ begin
     BasicActionMethExecuteTarget: Host.ExecuteTarget(VarToObject(ArgValue(AMethod, 0)));
     BasicActionMethExecute: AMethod.Result := Host.Execute;
     BasicActionMethRegisterChanges:
-      Host.RegisterChanges(TBasicActionLink(VarToObject(ArgValue(AMethod, 0))));
+      Host.RegisterChanges(TBasicActionLink(VarToRequiredObject(ArgValue(AMethod, 0),
+        'TBasicAction', 'RegisterChanges', 'Value')));
     BasicActionMethUnRegisterChanges:
       Host.UnRegisterChanges(TBasicActionLink(VarToObject(ArgValue(AMethod, 0))));
     BasicActionMethUpdate: AMethod.Result := Host.Update;

@@ -366,11 +366,17 @@ end;
 procedure TObjectClassInfo.FireSender(const APrevious: TNotifyEvent; const AEventName: string;
   ASender: TObject);
 begin
-  // Kept apart from the work so that an unheard event without a saved
-  // handler costs only these tests.
-  if Assigned(APrevious) then
+  // Nobody listens: the saved handler is the last thing done, and nothing
+  // of this class info is touched after it, so it needs no hold. A listener
+  // it adds would not be called by this firing anyway.
+  if not HasListeners then
+  begin
+    if Assigned(APrevious) then
+      APrevious(ASender);
+  end
+  else if Assigned(APrevious) then
     FireSenderAfter(APrevious, AEventName, ASender)
-  else if HasListeners then
+  else
     FireSenderNow(AEventName, ASender);
 end;
 
