@@ -216,5 +216,7 @@ begin
 end;
 
 initialization
+  // Made by the binding walk too, as any class registered for streaming.
+  RegisterClasses([TProbeBase, TProbe, TProbeTwin]);
   RegisterTest('Tools', TTestGeneratedBinding);
 end.
