@@ -49,6 +49,7 @@ type
     Required: string;       // ",A,B," arguments that must not be empty
     Comment: string;        // goes beside the member in the code
     FieldDecl: string;      // of a field line: "FName: Type"
+    ResultType: string;     // what an event of a function type answers
     Doc: string;            // the table's comment lines just above
     Line: Integer;
     { Position among the binding's own features of its kind: the feature's
@@ -749,7 +750,7 @@ begin
     // An event that answers the host (a function type): hand-written.
     M.IsFunction := True;
     M.Kind_ := tkUnknown;
-    FReader.Word;
+    M.ResultType := FReader.Word;
   end;
   M.Visibility := ReadVisibility('pvPublic');
   M.TypeName := FReader.Word;

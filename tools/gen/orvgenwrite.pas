@@ -649,7 +649,11 @@ begin
     begin
       M := B.Member(I);
       if (M.Kind = mkEvent) and not M.Missing then
-        AddWrapped('    ', Format('procedure %s%s;', [M.Name, HandlerParams(B, M)]));
+        if M.IsFunction then
+          AddWrapped('    ', Format('function %s%s: %s;', [M.Name, HandlerParams(B, M),
+            M.ResultType]))
+        else
+          AddWrapped('    ', Format('procedure %s%s;', [M.Name, HandlerParams(B, M)]));
     end;
     Add('  end;');
     Blank;
