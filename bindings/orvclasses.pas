@@ -943,16 +943,12 @@ type
   TPersistentHost = class(TPersistent);
   TCollectionItemHost = class(TCollectionItem);
   TCollectionHost = class(TCollection);
-  TOwnedCollectionHost = class(TOwnedCollection);
   TStringsHost = class(TStrings);
   TStringListHost = class(TStringList);
   TStreamHost = class(TStream);
-  THandleStreamHost = class(THandleStream);
-  TFileStreamHost = class(TFileStream);
   TCustomMemoryStreamHost = class(TCustomMemoryStream);
   TMemoryStreamHost = class(TMemoryStream);
   TStringStreamHost = class(TStringStream);
-  TResourceStreamHost = class(TResourceStream);
   TFilerHost = class(TFiler);
   TReaderHost = class(TReader);
   TWriterHost = class(TWriter);
@@ -963,10 +959,9 @@ type
 
 var
   ListBase, ThreadListBase, InterfaceListBase, BitsBase, PersistentBase, CollectionItemBase,
-    CollectionBase, OwnedCollectionBase, StringsBase, StringListBase, StreamBase, HandleStreamBase,
-    FileStreamBase, CustomMemoryStreamBase, MemoryStreamBase, StringStreamBase, ResourceStreamBase,
-    FilerBase, ReaderBase, WriterBase, ThreadBase, ComponentBase, BasicActionLinkBase,
-    BasicActionBase: Integer;
+    CollectionBase, StringsBase, StringListBase, StreamBase, HandleStreamBase,
+    CustomMemoryStreamBase, MemoryStreamBase, StringStreamBase, FilerBase, ReaderBase, WriterBase,
+    ThreadBase, ComponentBase, BasicActionLinkBase, BasicActionBase: Integer;
 
 {$I orvclasseshand.inc}
 
@@ -2408,22 +2403,20 @@ initialization
   CollectionItemBase := RegisterBinding('TCollectionItem', TCollectionItemClassInfo,
     CollectionItemDescriptors);
   CollectionBase := RegisterBinding('TCollection', TCollectionClassInfo, CollectionDescriptors);
-  OwnedCollectionBase := RegisterBinding('TOwnedCollection', TOwnedCollectionClassInfo,
-    OwnedCollectionDescriptors);
+  RegisterBinding('TOwnedCollection', TOwnedCollectionClassInfo, OwnedCollectionDescriptors);
   StringsBase := RegisterBinding('TStrings', TStringsClassInfo, StringsDescriptors);
   StringListBase := RegisterBinding('TStringList', TStringListClassInfo, StringListDescriptors);
   StreamBase := RegisterBinding('TStream', TStreamClassInfo, StreamDescriptors);
   HandleStreamBase := RegisterBinding('THandleStream', THandleStreamClassInfo,
     HandleStreamDescriptors);
-  FileStreamBase := RegisterBinding('TFileStream', TFileStreamClassInfo, FileStreamDescriptors);
+  RegisterBinding('TFileStream', TFileStreamClassInfo, FileStreamDescriptors);
   CustomMemoryStreamBase := RegisterBinding('TCustomMemoryStream', TCustomMemoryStreamClassInfo,
     CustomMemoryStreamDescriptors);
   MemoryStreamBase := RegisterBinding('TMemoryStream', TMemoryStreamClassInfo,
     MemoryStreamDescriptors);
   StringStreamBase := RegisterBinding('TStringStream', TStringStreamClassInfo,
     StringStreamDescriptors);
-  ResourceStreamBase := RegisterBinding('TResourceStream', TResourceStreamClassInfo,
-    ResourceStreamDescriptors);
+  RegisterBinding('TResourceStream', TResourceStreamClassInfo, ResourceStreamDescriptors);
   FilerBase := RegisterBinding('TFiler', TFilerClassInfo, FilerDescriptors);
   ReaderBase := RegisterBinding('TReader', TReaderClassInfo, ReaderDescriptors);
   WriterBase := RegisterBinding('TWriter', TWriterClassInfo, WriterDescriptors);

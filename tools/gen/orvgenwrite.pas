@@ -15,8 +15,9 @@ uses
   Orvgentable;
 
 { Return the text of the unit that ATable makes; ASource is the table's
-  path as the banner names it. }
-function WriteUnit(ATable: TgenTable; const ASource: string): string;
+  path as the banner names it, AHandText the unit's hand-written include
+  (what it names of the generated declarations is declared). }
+function WriteUnit(ATable: TgenTable; const ASource, AHandText: string): string;
 
 implementation
 
@@ -29,6 +30,9 @@ type
   private
     FTable: TgenTable;
     FOut: TStringList;
+    { The bodies and the hand-written include: what names the cracker
+      classes and the bases that are declared. }
+    FUsed: string;
     procedure Add(const ALine: string);
     procedure AddWrapped(const AIndent, AText: string);
     procedure Blank;
@@ -73,7 +77,7 @@ type
   public
     constructor Create(ATable: TgenTable);
     destructor Destroy; override;
-    function Run(const ASource: string): string;
+    function Run(const ASource, AHandText: string): string;
   end;
 
 { Identifiers a handler's parameter may not take: the members of TObject,
@@ -231,21 +235,30 @@ begin
   Result := 'T' + B.Stem + 'Host';
 end;
 
-{ Answer whether the code AText names the local Host. }
-function MentionsHost(const AText: string): Boolean;
+{ Answer whether the code AText names the identifier AWord. }
+function Mentions(const AText, AWord: string): Boolean;
+const
+  IdentChars = ['A'..'Z', 'a'..'z', '0'..'9', '_'];
 var
-  P: Integer;
+  P, N: Integer;
 begin
-  P := Pos('Host', AText);
+  N := Length(AWord);
+  P := Pos(AWord, AText);
   while P > 0 do
   begin
-    if ((P = 1) or not (AText[P - 1] in ['A'..'Z', 'a'..'z', '0'..'9', '_'])) and
-      ((P + 4 > Length(AText)) or not (AText[P + 4] in ['A'..'Z', 'a'..'z', '0'..'9', '_']))
+    if ((P = 1) or not (AText[P - 1] in IdentChars)) and
+      ((P + N > Length(AText)) or not (AText[P + N] in IdentChars))
     then
       Exit(True);
-    P := Pos('Host', AText, P + 4);
+    P := Pos(AWord, AText, P + N);
   end;
   Result := False;
+end;
+
+{ Answer whether the code AText names the local Host. }
+function MentionsHost(const AText: string): Boolean;
+begin
+  Result := Mentions(AText, 'Host');
 end;
 
 function TWriter.PropConst(B: TgenBinding; M: TgenMember): string;
@@ -807,7 +820,8 @@ begin
     for I := 0 to FTable.Bindings.Count - 1 do
     begin
       B := FTable.Binding(I);
-      Add(Format('  %s = class(%s);', [HostVar(B), B.HostType]));
+      if Mentions(FUsed, HostVar(B)) then
+        Add(Format('  %s = class(%s);', [HostVar(B), B.HostType]));
       for J := 0 to B.Members.Count - 1 do
       begin
         M := B.Member(J);
@@ -1290,72 +1304,99 @@ begin
   end;
 end;
 
-function TWriter.Run(const ASource: string): string;
+function TWriter.Run(const ASource, AHandText: string): string;
 var
   I: Integer;
-  Bases: string;
+  Bases, Base: string;
+  Bodies, Head: TStringList;
 begin
-  EmitBanner(ASource);
-  Add('unit ' + FTable.UnitLine + ';');
-  Blank;
-  Add('{$I orvdefines.inc}');
-  Blank;
-  Add('interface');
-  Blank;
-  EmitUses('Classes,SysUtils,Variants', 'Orvcommon,Orvsystem', FTable.Uses_);
-  Blank;
-  Add('type');
-  for I := 0 to FTable.Bindings.Count - 1 do
-    EmitClass(FTable.Binding(I));
-  Add('implementation');
-  Blank;
-  Add('{ The owner is taken as a subclass declared here, which it never is: object');
-  Add('  checks (-CR) would refuse every virtual call through it. }');
-  Add('{$OBJECTCHECKS OFF}');
-  Blank;
-  EmitUses('', 'Orvvalues', FTable.ImplUses);
-  Blank;
-  Add('const');
-  for I := 0 to FTable.Bindings.Count - 1 do
-    EmitDescriptors(FTable.Binding(I));
-  Add('  { Each feature''s id: its position among its binding''s own features of');
-  Add('    its kind, offset by the base the binding was given when it registered. }');
-  for I := 0 to FTable.Bindings.Count - 1 do
-    EmitIds(FTable.Binding(I));
-  EmitAccessTypes;
-  Bases := '';
-  for I := 0 to FTable.Bindings.Count - 1 do
-  begin
-    if I > 0 then
-      Bases := Bases + ', ';
-    Bases := Bases + FTable.Binding(I).Stem + 'Base';
+  // The bodies first, to know which cracker classes and bases they name.
+  Bodies := TStringList.Create;
+  Head := FOut;
+  FOut := Bodies;
+  try
+    for I := 0 to FTable.Bindings.Count - 1 do
+      EmitBodies(FTable.Binding(I));
+  finally
+    FOut := Head;
   end;
-  Add('var');
-  AddWrapped('  ', Bases + ': Integer;');
-  Blank;
-  if FTable.Hand then
-  begin
-    Add(Format('{$I %shand.inc}', [LowerCase(FTable.UnitLine)]));
+  try
+    FUsed := Bodies.Text + AHandText;
+    EmitBanner(ASource);
+    Add('unit ' + FTable.UnitLine + ';');
     Blank;
+    Add('{$I orvdefines.inc}');
+    Blank;
+    Add('interface');
+    Blank;
+    EmitUses('Classes,SysUtils,Variants', 'Orvcommon,Orvsystem', FTable.Uses_);
+    Blank;
+    Add('type');
+    for I := 0 to FTable.Bindings.Count - 1 do
+      EmitClass(FTable.Binding(I));
+    Add('implementation');
+    Blank;
+    Add('{ The owner is taken as a subclass declared here, which it never is: object');
+    Add('  checks (-CR) would refuse every virtual call through it. }');
+    Add('{$OBJECTCHECKS OFF}');
+    Blank;
+    EmitUses('', 'Orvvalues', FTable.ImplUses);
+    Blank;
+    Add('const');
+    for I := 0 to FTable.Bindings.Count - 1 do
+      EmitDescriptors(FTable.Binding(I));
+    Add('  { Each feature''s id: its position among its binding''s own features of');
+    Add('    its kind, offset by the base the binding was given when it registered. }');
+    for I := 0 to FTable.Bindings.Count - 1 do
+      EmitIds(FTable.Binding(I));
+    EmitAccessTypes;
+    Bases := '';
+    for I := 0 to FTable.Bindings.Count - 1 do
+    begin
+      Base := FTable.Binding(I).Stem + 'Base';
+      if not Mentions(FUsed, Base) then
+        Continue;
+      if Bases <> '' then
+        Bases := Bases + ', ';
+      Bases := Bases + Base;
+    end;
+    if Bases <> '' then
+    begin
+      Add('var');
+      AddWrapped('  ', Bases + ': Integer;');
+      Blank;
+    end;
+    if FTable.Hand then
+    begin
+      Add(Format('{$I %shand.inc}', [LowerCase(FTable.UnitLine)]));
+      Blank;
+    end;
+    FOut.AddStrings(Bodies);
+  finally
+    Bodies.Free;
   end;
-  for I := 0 to FTable.Bindings.Count - 1 do
-    EmitBodies(FTable.Binding(I));
   Add('initialization');
   for I := 0 to FTable.Bindings.Count - 1 do
-    AddWrapped('  ', Format('%sBase := RegisterBinding(''%s'', %s, %sDescriptors);',
-      [FTable.Binding(I).Stem, FTable.Binding(I).HostName, FTable.Binding(I).InfoName,
-      FTable.Binding(I).Stem]));
+  begin
+    Base := FTable.Binding(I).Stem + 'Base';
+    if Mentions(FUsed, Base) then
+      Base := Base + ' := '
+    else
+      Base := '';
+    AddWrapped('  ', Format('%sRegisterBinding(''%s'', %s, %sDescriptors);',
+      [Base, FTable.Binding(I).HostName, FTable.Binding(I).InfoName, FTable.Binding(I).Stem]));
+  end;
   Add('end.');
   Result := FOut.Text;
 end;
 
-function WriteUnit(ATable: TgenTable; const ASource: string): string;
+function WriteUnit(ATable: TgenTable; const ASource, AHandText: string): string;
 var
   Writer: TWriter;
 begin
   Writer := TWriter.Create(ATable);
   try
-    Result := Writer.Run(ASource);
+    Result := Writer.Run(ASource, AHandText);
   finally
     Writer.Free;
   end;
