@@ -84,7 +84,7 @@ type
   TorvClassInfo and TObjectClassInfo that a binding sees, and the handler's
   own locals. }
 const
-  Reserved: array[0..84] of string = ('Create', 'Destroy', 'Free', 'InitInstance',
+  Reserved: array[0..85] of string = ('Create', 'Destroy', 'Free', 'InitInstance',
     'CleanupInstance', 'ClassType', 'ClassInfo', 'ClassName', 'ClassNameIs', 'ClassParent',
     'InstanceSize', 'InheritsFrom', 'StringMessageTable', 'MethodAddress', 'MethodName',
     'FieldAddress', 'AfterConstruction', 'BeforeDestruction', 'DefaultHandlerStr', 'Dispatch',
@@ -99,7 +99,8 @@ const
     'FindProperty', 'FindEvent', 'FindMethod', 'FindConstructor', 'GetPropertyCount',
     'GetProperties', 'GetMethodCount', 'GetMethods', 'GetConstructorCount', 'GetConstructors',
     'GetEventCount', 'GetEvents', 'HasListeners', 'AddListener', 'RemoveListener', 'FireEvent',
-    'Owner', 'StartEvent', 'PrepareEvent', 'FireSender', 'Event', 'Host', 'Result', 'Self');
+    'Owner', 'StartEvent', 'PrepareEvent', 'FireSender', 'Event', 'Host', 'Result', 'Self',
+    'Heard');
 
 function KindName(AKind: TgenKind): string;
 begin
@@ -1254,29 +1255,41 @@ begin
     else
       Args := Args + ToVar(P.Kind, P.TypeName, Name);
   end;
-  Add('var');
-  Add('  Event: TorvEventInfo;');
-  Add('begin');
-  Add('  // Held from the start: the saved handler may free the owner and with it');
-  Add('  // this class info.');
-  Add('  EnterEvent;');
-  Add('  try');
-  Add(Format('    if Assigned(F%s) then', [M.Name]));
-  AddWrapped('      ', Format('F%s(%s);', [M.Name, Saved]));
-  AddWrapped('    ', Format('Event := PrepareEvent(''%s'', [%s]);', [M.Name, Args]));
-  Add('    if Event = nil then');
-  Add('      Exit;');
-  Add('    FireEvent(Event);');
+  Blank;
+  Add('  // Somebody listens: held from the start, as the saved handler may free');
+  Add('  // the owner and with it this class info.');
+  Add('  procedure Heard;');
+  Add('  var');
+  Add('    Event: TorvEventInfo;');
+  Add('  begin');
+  Add('    EnterEvent;');
+  Add('    try');
+  Add(Format('      if Assigned(F%s) then', [M.Name]));
+  AddWrapped('        ', Format('F%s(%s);', [M.Name, Saved]));
+  AddWrapped('      ', Format('Event := PrepareEvent(''%s'', [%s]);', [M.Name, Args]));
+  Add('      if Event = nil then');
+  Add('        Exit;');
+  Add('      FireEvent(Event);');
   for I := 0 to High(M.Params) do
   begin
     P := M.Params[I];
     if P.Mode in [pmVar, pmOut] then
-      AddWrapped('    ', Format('%s := %s;', [ParamName(B, P.Name), FromVar(P.Kind, P.TypeName,
+      AddWrapped('      ', Format('%s := %s;', [ParamName(B, P.Name), FromVar(P.Kind, P.TypeName,
         Format('Event.GetArgs(%d).Value', [I]))]));
   end;
-  Add('  finally');
-  Add('    LeaveEvent;');
+  Add('    finally');
+  Add('      LeaveEvent;');
+  Add('    end;');
   Add('  end;');
+  Blank;
+  Add('begin');
+  Add('  // Nobody listens: the saved handler is the last thing done, and nothing of');
+  Add('  // this class info is touched after it, so it needs no hold (and the values');
+  Add('  // need no copying).');
+  Add('  if HasListeners then');
+  Add('    Heard');
+  Add(Format('  else if Assigned(F%s) then', [M.Name]));
+  AddWrapped('    ', Format('F%s(%s);', [M.Name, Saved]));
   Add('end;');
   Blank;
 end;
