@@ -409,6 +409,8 @@ begin
         KindWord := Reader.Word;
         if (KindOfWord(KindWord) = tkUnknown) or not Reader.AtEnd then
           Reader.Fail('expected: TypeName kind');
+        if ATypes.IndexOfName(LowerCase(Name)) >= 0 then
+          Reader.Fail(Format('%s is listed twice', [Name]));
         ATypes.Values[LowerCase(Name)] := KindWord;
       finally
         Reader.Free;
