@@ -57,7 +57,8 @@ type
     procedure ReadTargetPropertyIndexes(AReader: TReader);
     procedure WriteTargetPropertyIndexes(AWriter: TWriter);
     procedure Transfer(AToTarget: Boolean);
-    procedure CopyValue(AToTarget: Boolean; constref AFrame: TorvCallFrame);
+    procedure CopyValue(AToTarget: Boolean; ASourceProp, ATargetProp: TorvPropertyInfo;
+      constref AFrame: TorvCallFrame);
     procedure EndTransfer(var AFrame: TorvCallFrame);
     function TransferError(E: Exception; constref AFrame: TorvCallFrame): Exception;
   protected
@@ -323,21 +324,24 @@ end;
 procedure TorvP2PConnection.Transfer(AToTarget: Boolean);
 var
   Frame: TorvCallFrame;
+  SourceProp, TargetProp: TorvPropertyInfo;
 begin
   // Dropped, not postponed: this is how echoes and cycles end.
   if FUpdating then
     Exit;
   // A name may have been changed after Connect; a feature that is not
   // there is neither read nor written.
-  if GetSourcePropertyInfo = nil then
+  SourceProp := GetSourcePropertyInfo;
+  if SourceProp = nil then
     raise EorvInvalidFeature.CreateFmt(rsUnresolvedFeature, ['SourceProperty', FSourceProperty, Name]);
-  if GetTargetPropertyInfo = nil then
+  TargetProp := GetTargetPropertyInfo;
+  if TargetProp = nil then
     raise EorvInvalidFeature.CreateFmt(rsUnresolvedFeature, ['TargetProperty', FTargetProperty, Name]);
   EnterFiring(Frame);
   FUpdating := True;
   // One handler, not a finally as well: a transfer runs at every firing.
   try
-    CopyValue(AToTarget, Frame);
+    CopyValue(AToTarget, SourceProp, TargetProp, Frame);
   except
     on E: Exception do
     begin
@@ -375,7 +379,8 @@ begin
   LeaveCall(AFrame);
 end;
 
-procedure TorvP2PConnection.CopyValue(AToTarget: Boolean; constref AFrame: TorvCallFrame);
+procedure TorvP2PConnection.CopyValue(AToTarget: Boolean; ASourceProp,
+  ATargetProp: TorvPropertyInfo; constref AFrame: TorvCallFrame);
 var
   FromInfo, ToInfo: TorvClassInfo;
   FromProp, ToProp: TorvPropertyInfo;
@@ -383,21 +388,23 @@ var
 begin
   // Both lists, each time: the index parameters are shared with every other
   // user of the same property of the same component.
-  ApplyIndexList(FSourcePropertyIndex, GetSourcePropertyInfo);
-  ApplyIndexList(FTargetPropertyIndex, GetTargetPropertyInfo);
+  ApplyIndexList(FSourcePropertyIndex, ASourceProp);
+  ApplyIndexList(FTargetPropertyIndex, ATargetProp);
+  // The properties were found in the sides' current class infos, which
+  // their caches compared.
   if AToTarget then
   begin
     FromInfo := GetSourceInfo;
-    FromProp := GetSourcePropertyInfo;
+    FromProp := ASourceProp;
     ToInfo := GetTargetInfo;
-    ToProp := GetTargetPropertyInfo;
+    ToProp := ATargetProp;
   end
   else
   begin
     FromInfo := GetTargetInfo;
-    FromProp := GetTargetPropertyInfo;
+    FromProp := ATargetProp;
     ToInfo := GetSourceInfo;
-    ToProp := GetSourcePropertyInfo;
+    ToProp := ASourceProp;
   end;
   // Both held across both calls: a getter or a setter may free either
   // component, or the link; the held class infos and their features stay
