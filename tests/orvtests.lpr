@@ -23,7 +23,10 @@ uses
   orvteste2m,
   orvtestvar,
   orvtestcheck,
-  orvtestforms;
+  orvtestforms,
+  orvtestctrltables,
+  orvtestctrlbindings,
+  orvtestctrllinks;
 
 var
   Runner: TTestRunner;
