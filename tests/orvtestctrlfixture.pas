@@ -63,7 +63,14 @@ function MakeControlHost(const AName: string): TObject;
 implementation
 
 uses
-  Orvtestfixtures;
+  Orvtestfixtures, Orvtestwalk;
+
+{ The walks over every binding make these units' hosts here. }
+function MakeWalkHost(const AName: string; out ASubject: TObject; AKeep: TFPList): Boolean;
+begin
+  ASubject := MakeControlHost(AName);
+  Result := ASubject <> nil;
+end;
 
 function MakeControlHost(const AName: string): TObject;
 begin
@@ -236,4 +243,6 @@ begin
   FLog.Add('user ' + (Sender as TComponent).Name);
 end;
 
+initialization
+  RegisterHostMaker(@MakeWalkHost);
 end.
