@@ -79,6 +79,9 @@ type
     procedure SetWidth(AValue: Integer); override;
   public
     constructor Create; override;
+    { Copy another metafile's size and comment; the handle stays the
+      source's. }
+    procedure Assign(ASource: TPersistent); override;
     { Forget the size, the comment and the handle. }
     procedure Clear; override;
     procedure LoadFromStream(AStream: TStream); override;
@@ -168,6 +171,28 @@ begin
   inherited Create;
   FEnhanced := True;
   FInch := 96;
+end;
+
+procedure TMetafile.Assign(ASource: TPersistent);
+var
+  Source: TMetafile;
+begin
+  if not (ASource is TMetafile) then
+  begin
+    inherited Assign(ASource);
+    Exit;
+  end;
+  Source := TMetafile(ASource);
+  FCreatedBy := Source.FCreatedBy;
+  FDescription := Source.FDescription;
+  FEnhanced := Source.FEnhanced;
+  FWidth := Source.FWidth;
+  FHeight := Source.FHeight;
+  FMMWidth := Source.FMMWidth;
+  FMMHeight := Source.FMMHeight;
+  FInch := Source.FInch;
+  FTransparent := Source.FTransparent;
+  Changed(Self);
 end;
 
 procedure TMetafile.SetEnhanced(AValue: Boolean);

@@ -76,7 +76,7 @@ type
 implementation
 
 uses
-  Graphics, LCLType, LCLIntf,
+  Types, Graphics, LCLType, LCLIntf,
   Orvvalues, Orvtestctrlform;
 
 type
@@ -312,8 +312,8 @@ begin
   FFirst.Perform(LM_RBUTTONDOWN, MK_RBUTTON or MK_SHIFT, MakeLParam(12, 34));
   AssertEquals(Format('own OnMouseDown %d 12,34 shift=True ', [Ord(mbRight)]), FLog);
   FLog := '';
-  FFirst.OnClick := @Own;
   DropInfo(Info);
+  FFirst.OnClick := @Own;
   Info := InfoOf(FFirst, 'TCustomControl');
   Listen(Info, 'OnClick', @Heard);
   TControlAccess(FFirst).Click;
@@ -486,6 +486,9 @@ begin
     Image.SetSize(16, 16);
     Form.ImageList1.Add(Image, nil);
     Form.ImageList1.Add(Image, nil);
+    Form.ImageList1.Add(Image, nil);
+    // The LCL's list tells of deleted images, not of added ones.
+    Form.ImageList1.Delete(0);
     AssertEquals('the count followed on OnChange', 2, Form.Counter.Tag);
   finally
     Image.Free;

@@ -43,6 +43,15 @@ type
     procedure TestHandlersAreHookedAndRestored;
   end;
 
+{ Let the walks make objects of the classes that AMaker knows. }
+procedure RegisterHostMaker(AMaker: TorvHostMaker);
+{ Return a fresh object for the registered class name AName, or the reason
+  why none can be made. }
+function MakeHost(const AName: string): THost;
+procedure FreeHost(var AHost: THost);
+{ Answer whether the tests registered AName for their own purposes. }
+function IsTestOnly(const AName: string): Boolean;
+
 implementation
 
 uses
