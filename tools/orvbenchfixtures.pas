@@ -95,7 +95,7 @@ function FormStream(APairs: Integer; AKind: TBenchFormKind): TMemoryStream;
 implementation
 
 uses
-  Orvsystem, Orvfeatureids, Orvvalues;
+  Orvsystem, Orvvalues;
 
 const
   BenchEditDescriptors: TorvDescriptors = (
@@ -103,6 +103,10 @@ const
     Methods: '';
     Constructors: 'Create::1::AOwner';
     Events: 'Define::OnChange::pvPublished::1::Sender');
+  BenchEditPropText = 0;
+
+var
+  BenchEditBase: Integer;
 
 { TBenchEdit }
 
@@ -140,8 +144,8 @@ end;
 
 function TBenchEditClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
 begin
-  case AProp.Id of
-    fiText: Result := TBenchEdit(Owner).Text;
+  case AProp.Id - BenchEditBase of
+    BenchEditPropText: Result := TBenchEdit(Owner).Text;
   else
     Result := inherited GetProperty(AProp);
   end;
@@ -149,8 +153,8 @@ end;
 
 procedure TBenchEditClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
 begin
-  case AProp.Id of
-    fiText: TBenchEdit(Owner).Text := VarToText(AValue);
+  case AProp.Id - BenchEditBase of
+    BenchEditPropText: TBenchEdit(Owner).Text := VarToText(AValue);
   else
     inherited SetProperty(AProp, AValue);
   end;
@@ -222,5 +226,5 @@ end;
 
 initialization
   RegisterClasses([TBenchEdit, TBenchInertLink, TBenchForm, TEdit]);
-  RegisterBinding('TBenchEdit', TBenchEditClassInfo, BenchEditDescriptors);
+  BenchEditBase := RegisterBinding('TBenchEdit', TBenchEditClassInfo, BenchEditDescriptors);
 end.
