@@ -24,6 +24,9 @@ uses
   orvtestvar,
   orvtestcheck,
   orvtestforms,
+  orvtestctrlwalk,
+  orvtestgraphics,
+  orvtestcontrols,
   orvtestctrltables,
   orvtestctrlbindings,
   orvtestctrllinks;
