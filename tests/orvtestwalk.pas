@@ -45,6 +45,9 @@ type
 
 { Let the walks make objects of the classes that AMaker knows. }
 procedure RegisterHostMaker(AMaker: TorvHostMaker);
+{ Declare that the binding of AHostName and those below it re-declare
+  AFeature as their host class does: the later entry is no accident. }
+procedure RegisterRedeclared(const AHostName, AFeature: string);
 { Return a fresh object for the registered class name AName, or the reason
   why none can be made. }
 function MakeHost(const AName: string): THost;
@@ -71,6 +74,34 @@ type
 
 var
   HostMakers: array of TorvHostMaker;
+
+var
+  Redeclarations: array of record
+    HostName, Feature: string;
+  end;
+
+procedure RegisterRedeclared(const AHostName, AFeature: string);
+begin
+  SetLength(Redeclarations, Length(Redeclarations) + 1);
+  Redeclarations[High(Redeclarations)].HostName := AHostName;
+  Redeclarations[High(Redeclarations)].Feature := AFeature;
+end;
+
+{ Answer whether AInfoClass declares AFeature a second time on purpose. }
+function IsRedeclared(AInfoClass: TClass; const AFeature: string): Boolean;
+var
+  I: Integer;
+  Declaring: TClass;
+begin
+  for I := 0 to High(Redeclarations) do
+    if Redeclarations[I].Feature = AFeature then
+    begin
+      Declaring := TorvClassRegistry.FindClass(Redeclarations[I].HostName);
+      if (Declaring <> nil) and AInfoClass.InheritsFrom(Declaring) then
+        Exit(True);
+    end;
+  Result := False;
+end;
 
 procedure RegisterHostMaker(AMaker: TorvHostMaker);
 begin
@@ -310,7 +341,7 @@ begin
           for J := 0 to FeatureCount(Info, Kind) - 1 do
           begin
             Feature := FeatureAt(Info, Kind, J);
-            if Seen.IndexOf(Feature.Name) >= 0 then
+            if (Seen.IndexOf(Feature.Name) >= 0) and not IsRedeclared(InfoClass, Feature.Name) then
               Failure(FNames[I], Feature.Name + ' declared twice')
             else
               Seen.Add(Feature.Name);
