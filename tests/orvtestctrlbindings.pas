@@ -20,9 +20,11 @@ type
     FSeen: TStringList;
     FSeenRect: TRect;
     FSeenState: TOwnerDrawState;
-    { Log the event, keep its parameter values, and set FAnswerName to
-      FAnswer when one is set. }
+    { Log the event, keep its parameter values, and set the parameter
+      FAnswerName to FAnswer when one is named. }
     procedure Heard(Sender: TObject; Event: TorvEventInfo);
+    { Log the event and free its sender. }
+    procedure FreeSender(Sender: TObject; Event: TorvEventInfo);
     procedure Answer(const AName: string; const AValue: Variant);
     function CountOf(const AEntry: string): Integer;
   protected
@@ -39,6 +41,7 @@ type
     procedure TestVarParametersAreWrittenBack;
     procedure TestRecordParametersArriveAsAddresses;
     procedure TestUserHandlerRunsFirst;
+    procedure TestListenerMayFreeTheControl;
     procedure TestHandlersAreHookedAndRestored;
   end;
 
@@ -91,6 +94,12 @@ begin
     FSeenState := TOwnerDrawState(VarToPointer(Event.Find('State').Value)^);
   if (FAnswerName <> '') and (Event.Find(FAnswerName) <> nil) then
     Event.Find(FAnswerName).Value := FAnswer;
+end;
+
+procedure TTestControlBindings.FreeSender(Sender: TObject; Event: TorvEventInfo);
+begin
+  FLog.Add('freed ' + (Sender as TComponent).Name + '.' + Event.Name);
+  Sender.Free;
 end;
 
 procedure TTestControlBindings.Answer(const AName: string; const AValue: Variant);
@@ -181,7 +190,6 @@ begin
   finally
     Failures.Free;
   end;
-  AssertEquals('the timer runs again', True, FTimer.Enabled);
   FTimer.Enabled := False;
   // A character property takes the first character; no character at all
   // leaves the text unmasked.
@@ -522,13 +530,30 @@ begin
   Listen(FTimer, 'OnTimer', @Heard);
   Listen(FPaintBox, 'OnPaint', @Heard);
   FEdit.Text := 'both';
-  FTimer.Interval := 60000;
-  FTimer.Enabled := True;
+  // What the timer runs when its time comes.
   TTimerAccess(FTimer).DoOnTimer;
-  FTimer.Enabled := False;
   TPaintBoxAccess(FPaintBox).Paint;
   AssertEquals('user Edit1,listener Edit1.OnChange,user Timer1,listener Timer1.OnTimer,' +
     'user PaintBox1,listener PaintBox1.OnPaint', Unquoted(FLog));
+end;
+
+procedure TTestControlBindings.TestListenerMayFreeTheControl;
+var
+  NewSize: Integer;
+begin
+  // The header frees itself in OnSizing: no OnSized, no width written.
+  Listen(FHeader, 'OnSizing', @FreeSender);
+  Listen(FHeader, 'OnSized', @Heard);
+  FHeader.ResizeSection(0, 30);
+  FHeader := nil;
+  AssertNull('gone from the form', FForm.FindComponent('Header1'));
+  // The splitter goes while its hand-written handler runs.
+  Listen(FSplitter, 'OnCanResize', @FreeSender);
+  NewSize := 50;
+  AssertTrue(TSplitterAccess(FSplitter).CheckNewSize(NewSize));
+  FSplitter := nil;
+  AssertEquals(50, NewSize);
+  AssertEquals('freed Header1.OnSizing,freed Splitter1.OnCanResize', Unquoted(FLog));
 end;
 
 procedure TTestControlBindings.TestHandlersAreHookedAndRestored;
