@@ -26,7 +26,8 @@ uses
   orvtestforms,
   orvtestctrlwalk,
   orvtestgraphics,
-  orvtestcontrols;
+  orvtestcontrols,
+  orvtestrobust;
 
 var
   Runner: TTestRunner;
