@@ -1784,12 +1784,15 @@ procedure TReaderClassInfo.OnError(Reader: TReader; const Message: string; var H
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnError) then
-    FOnError(Reader, Message, Handled);
-  Event := StartEvent('OnError', [ObjectToVar(Reader), string(Message), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnError) then
+      FOnError(Reader, Message, Handled);
+    Event := PrepareEvent('OnError', [ObjectToVar(Reader), string(Message), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(2).Value);
   finally
@@ -1802,13 +1805,16 @@ procedure TReaderClassInfo.OnFindMethod(Reader: TReader; const AMethodName: stri
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnFindMethod) then
-    FOnFindMethod(Reader, AMethodName, Address, Error);
-  Event := StartEvent('OnFindMethod', [ObjectToVar(Reader), string(AMethodName),
-    PointerToVar(Address), Error]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnFindMethod) then
+      FOnFindMethod(Reader, AMethodName, Address, Error);
+    Event := PrepareEvent('OnFindMethod', [ObjectToVar(Reader), string(AMethodName),
+      PointerToVar(Address), Error]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Address := CodePointer(VarToPointer(Event.GetArgs(2).Value));
     Error := Boolean(Event.GetArgs(3).Value);
@@ -1821,12 +1827,15 @@ procedure TReaderClassInfo.OnSetName(Reader: TReader; Component: TComponent; var
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnSetName) then
-    FOnSetName(Reader, Component, Name);
-  Event := StartEvent('OnSetName', [ObjectToVar(Reader), ObjectToVar(Component), string(Name)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnSetName) then
+      FOnSetName(Reader, Component, Name);
+    Event := PrepareEvent('OnSetName', [ObjectToVar(Reader), ObjectToVar(Component), string(Name)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Name := VarToText(Event.GetArgs(2).Value);
   finally
@@ -1838,12 +1847,15 @@ procedure TReaderClassInfo.OnReferenceName(Reader: TReader; var Name: string);
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnReferenceName) then
-    FOnReferenceName(Reader, Name);
-  Event := StartEvent('OnReferenceName', [ObjectToVar(Reader), string(Name)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnReferenceName) then
+      FOnReferenceName(Reader, Name);
+    Event := PrepareEvent('OnReferenceName', [ObjectToVar(Reader), string(Name)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Name := VarToText(Event.GetArgs(1).Value);
   finally
@@ -1856,13 +1868,16 @@ procedure TReaderClassInfo.OnAncestorNotFound(Reader: TReader; const ComponentNa
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnAncestorNotFound) then
-    FOnAncestorNotFound(Reader, ComponentName, ComponentClass, Component);
-  Event := StartEvent('OnAncestorNotFound', [ObjectToVar(Reader), string(ComponentName),
-    ClassToVar(ComponentClass), ObjectToVar(Component)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnAncestorNotFound) then
+      FOnAncestorNotFound(Reader, ComponentName, ComponentClass, Component);
+    Event := PrepareEvent('OnAncestorNotFound', [ObjectToVar(Reader), string(ComponentName),
+      ClassToVar(ComponentClass), ObjectToVar(Component)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Component := TComponent(VarToObject(Event.GetArgs(3).Value));
   finally
@@ -1875,13 +1890,16 @@ procedure TReaderClassInfo.OnCreateComponent(Reader: TReader; ComponentClass: TC
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnCreateComponent) then
-    FOnCreateComponent(Reader, ComponentClass, Component);
-  Event := StartEvent('OnCreateComponent', [ObjectToVar(Reader), ClassToVar(ComponentClass),
-    ObjectToVar(Component)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnCreateComponent) then
+      FOnCreateComponent(Reader, ComponentClass, Component);
+    Event := PrepareEvent('OnCreateComponent', [ObjectToVar(Reader), ClassToVar(ComponentClass),
+      ObjectToVar(Component)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Component := TComponent(VarToObject(Event.GetArgs(2).Value));
   finally
@@ -1894,13 +1912,16 @@ procedure TReaderClassInfo.OnFindComponentClass(Reader: TReader; const AClassNam
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnFindComponentClass) then
-    FOnFindComponentClass(Reader, AClassName, ComponentClass);
-  Event := StartEvent('OnFindComponentClass', [ObjectToVar(Reader), string(AClassName),
-    ClassToVar(ComponentClass)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnFindComponentClass) then
+      FOnFindComponentClass(Reader, AClassName, ComponentClass);
+    Event := PrepareEvent('OnFindComponentClass', [ObjectToVar(Reader), string(AClassName),
+      ClassToVar(ComponentClass)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     ComponentClass := TComponentClass(VarToClass(Event.GetArgs(2).Value));
   finally
@@ -1996,13 +2017,16 @@ procedure TWriterClassInfo.OnFindAncestor(Writer: TWriter; Component: TComponent
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnFindAncestor) then
-    FOnFindAncestor(Writer, Component, Name, Ancestor, ARootAncestor);
-  Event := StartEvent('OnFindAncestor', [ObjectToVar(Writer), ObjectToVar(Component), string(Name),
-    ObjectToVar(Ancestor), ObjectToVar(ARootAncestor)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnFindAncestor) then
+      FOnFindAncestor(Writer, Component, Name, Ancestor, ARootAncestor);
+    Event := PrepareEvent('OnFindAncestor', [ObjectToVar(Writer), ObjectToVar(Component),
+      string(Name), ObjectToVar(Ancestor), ObjectToVar(ARootAncestor)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Ancestor := TComponent(VarToObject(Event.GetArgs(3).Value));
     ARootAncestor := TComponent(VarToObject(Event.GetArgs(4).Value));
@@ -2153,23 +2177,30 @@ begin
   case AMethod.Id - ComponentBase of
     ComponentMethDestroyComponents: Host.DestroyComponents;
     ComponentMethDestroying: Host.Destroying;
+    // The host's members taking a component use it without looking.
     ComponentMethExecuteAction:
-      AMethod.Result := Host.ExecuteAction(TBasicAction(VarToObject(ArgValue(AMethod, 0))));
+      AMethod.Result := Host.ExecuteAction(TBasicAction(VarToRequiredObject(ArgValue(AMethod, 0),
+        'TComponent', 'ExecuteAction', 'Action')));
     ComponentMethFindComponent:
       AMethod.Result := ObjectToVar(Host.FindComponent(VarToText(ArgValue(AMethod, 0))));
     ComponentMethFreeNotification:
-      Host.FreeNotification(TComponent(VarToObject(ArgValue(AMethod, 0))));
+      Host.FreeNotification(TComponent(VarToRequiredObject(ArgValue(AMethod, 0), 'TComponent',
+        'FreeNotification', 'AComponent')));
     ComponentMethRemoveFreeNotification:
-      Host.RemoveFreeNotification(TComponent(VarToObject(ArgValue(AMethod, 0))));
+      Host.RemoveFreeNotification(TComponent(VarToRequiredObject(ArgValue(AMethod, 0), 'TComponent',
+        'RemoveFreeNotification', 'AComponent')));
     ComponentMethFreeOnRelease: Host.FreeOnRelease;
     ComponentMethGetParentComponent: AMethod.Result := ObjectToVar(Host.GetParentComponent);
     ComponentMethHasParent: AMethod.Result := Host.HasParent;
     ComponentMethInsertComponent:
-      Host.InsertComponent(TComponent(VarToObject(ArgValue(AMethod, 0))));
+      Host.InsertComponent(TComponent(VarToRequiredObject(ArgValue(AMethod, 0), 'TComponent',
+        'InsertComponent', 'AComponent')));
     ComponentMethRemoveComponent:
-      Host.RemoveComponent(TComponent(VarToObject(ArgValue(AMethod, 0))));
+      Host.RemoveComponent(TComponent(VarToRequiredObject(ArgValue(AMethod, 0), 'TComponent',
+        'RemoveComponent', 'AComponent')));
     ComponentMethUpdateAction:
-      AMethod.Result := Host.UpdateAction(TBasicAction(VarToObject(ArgValue(AMethod, 0))));
+      AMethod.Result := Host.UpdateAction(TBasicAction(VarToRequiredObject(ArgValue(AMethod, 0),
+        'TComponent', 'UpdateAction', 'Action')));
   else
     inherited InvokeMethod(AMethod);
   end;

@@ -1375,13 +1375,16 @@ procedure TCustomComboBoxClassInfo.OnDrawItem(Control: TWinControl; Index: Integ
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnDrawItem) then
-    FOnDrawItem(Control, Index, Rect, State);
-  Event := StartEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
-    BufferToVar(State)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnDrawItem) then
+      FOnDrawItem(Control, Index, Rect, State);
+    Event := PrepareEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
+      BufferToVar(State)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1393,12 +1396,15 @@ procedure TCustomComboBoxClassInfo.OnMeasureItem(Control: TWinControl; Index: In
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMeasureItem) then
-    FOnMeasureItem(Control, Index, Height);
-  Event := StartEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMeasureItem) then
+      FOnMeasureItem(Control, Index, Height);
+    Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Height := Integer(Event.GetArgs(2).Value);
   finally
@@ -1632,13 +1638,16 @@ procedure TCustomListBoxClassInfo.OnDrawItem(Control: TWinControl; Index: Intege
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnDrawItem) then
-    FOnDrawItem(Control, Index, Rect, State);
-  Event := StartEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
-    BufferToVar(State)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnDrawItem) then
+      FOnDrawItem(Control, Index, Rect, State);
+    Event := PrepareEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
+      BufferToVar(State)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1650,12 +1659,15 @@ procedure TCustomListBoxClassInfo.OnMeasureItem(Control: TWinControl; Index: Int
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMeasureItem) then
-    FOnMeasureItem(Control, Index, Height);
-  Event := StartEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMeasureItem) then
+      FOnMeasureItem(Control, Index, Height);
+    Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Height := Integer(Event.GetArgs(2).Value);
   finally
@@ -1749,12 +1761,15 @@ procedure TScrollBarClassInfo.OnScroll(Sender: TObject; ScrollCode: TScrollCode;
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnScroll) then
-    FOnScroll(Sender, ScrollCode, ScrollPos);
-  Event := StartEvent('OnScroll', [ObjectToVar(Sender), Ord(ScrollCode), ScrollPos]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnScroll) then
+      FOnScroll(Sender, ScrollCode, ScrollPos);
+    Event := PrepareEvent('OnScroll', [ObjectToVar(Sender), Ord(ScrollCode), ScrollPos]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     ScrollPos := Integer(Event.GetArgs(2).Value);
   finally

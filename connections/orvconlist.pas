@@ -16,7 +16,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvcommon;
+  Orvcommon, Orvcallguard;
 
 type
   { A link setter refused a name or an index list. }
@@ -38,6 +38,7 @@ type
     FSourceInfo: TorvClassInfo;
     FTarget: TComponent;
     FTargetInfo: TorvClassInfo;
+    FGuard: TorvCallGuard;
     function GetIndex: Integer;
     procedure SetIndex(AValue: Integer);
   protected
@@ -54,8 +55,22 @@ type
     function IsLoading: Boolean;
     { Answer whether the link is in the designer. }
     function IsDesigning: Boolean;
+    { Open AFrame for one firing or transfer of the link, which calls out
+      to user code: the frame tells afterwards whether the link still
+      exists (AFrame.Gone), and a link that has re-entered itself
+      MaxReentry times is refused with an error naming the loop. Close it
+      with LeaveCall in a finally. }
+    procedure EnterFiring(out AFrame: TorvCallFrame);
+    { Return the features the link joins, for messages. }
+    function DescribeJoin: string; virtual;
+    { Return "Component.Feature" for messages; "?" for no component. }
+    function SideText(AComponent: TComponent; const AFeature: string): string;
   public
+    { Mark the link's running firings gone before anything is taken apart. }
+    procedure BeforeDestruction; override;
     destructor Destroy; override;
+    { Return the link's name and what it joins, for messages. }
+    function Describe: string;
     { Resolve what the link names; at run time also subscribe and do the
       first work. Answer False, doing nothing, when something is missing. }
     function Connect: Boolean; virtual; abstract;
@@ -112,6 +127,13 @@ procedure CheckOrvaneComponent(AComponent: TComponent);
 { Take AListener out of the class info it was added to, if that still exists. }
 procedure DetachListener(AListener: TorvListener);
 
+{ Calls into a class info that may run user code. Each holds AInfo across
+  the call, so that the class info and its features outlive a call that
+  frees its component; afterwards the caller tests AInfo.Dying (and its own
+  frame) before it uses either again. }
+function ReadProperty(AInfo: TorvClassInfo; AProp: TorvPropertyInfo): Variant;
+procedure WriteProperty(AInfo: TorvClassInfo; AProp: TorvPropertyInfo; const AValue: Variant);
+
 { Return the property AName of AInfo through ACache, found in AFrom. AFrom
   is compared first, so a cache from a class info that has gone is dropped
   unread. }
@@ -163,6 +185,7 @@ resourcestring
   rsTransferFailed = 'Exception "%s" occured in connection %s';
   rsInternalError = 'Internal error in %s.OnSourceEvent';
   rsUnresolvedFeature = 'Unknown %s "%s" in connection %s';
+  rsConnectionDescription = 'connection %s (%s)';
 
 implementation
 
@@ -193,6 +216,26 @@ procedure DetachListener(AListener: TorvListener);
 begin
   if (AListener <> nil) and (AListener.AttachedTo <> nil) then
     AListener.AttachedTo.RemoveListener(AListener);
+end;
+
+function ReadProperty(AInfo: TorvClassInfo; AProp: TorvPropertyInfo): Variant;
+begin
+  AInfo.Hold;
+  try
+    Result := AInfo.GetProperty(AProp);
+  finally
+    AInfo.Unhold;
+  end;
+end;
+
+procedure WriteProperty(AInfo: TorvClassInfo; AProp: TorvPropertyInfo; const AValue: Variant);
+begin
+  AInfo.Hold;
+  try
+    AInfo.SetProperty(AProp, AValue);
+  finally
+    AInfo.Unhold;
+  end;
 end;
 
 function CachedProperty(AInfo: TorvClassInfo; const AName: string;
@@ -329,6 +372,37 @@ begin
 end;
 
 { TorvConnection }
+
+procedure TorvConnection.BeforeDestruction;
+begin
+  GuardGone(FGuard);
+  inherited BeforeDestruction;
+end;
+
+procedure TorvConnection.EnterFiring(out AFrame: TorvCallFrame);
+begin
+  EnterCall(FGuard, AFrame, @Describe);
+end;
+
+function TorvConnection.SideText(AComponent: TComponent; const AFeature: string): string;
+begin
+  if AComponent = nil then
+    Result := '?'
+  else
+    Result := AComponent.Name;
+  if AFeature <> '' then
+    Result := Result + '.' + AFeature;
+end;
+
+function TorvConnection.DescribeJoin: string;
+begin
+  Result := SideText(FSource, '') + ' -> ' + SideText(FTarget, '');
+end;
+
+function TorvConnection.Describe: string;
+begin
+  Result := Format(rsConnectionDescription, [Name, DescribeJoin]);
+end;
 
 destructor TorvConnection.Destroy;
 begin

@@ -20,7 +20,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvcommon, Orvconlist;
+  Orvcommon, Orvcallguard, Orvconlist;
 
 type
   { TorvP2PConnection }
@@ -57,8 +57,10 @@ type
     procedure ReadTargetPropertyIndexes(AReader: TReader);
     procedure WriteTargetPropertyIndexes(AWriter: TWriter);
     procedure Transfer(AToTarget: Boolean);
+    procedure CopyValue(AToTarget: Boolean; constref AFrame: TorvCallFrame);
   protected
     procedure DefineProperties(Filer: TFiler); override;
+    function DescribeJoin: string; override;
     { Copy the source property to the target property, unless a transfer of
       this link is under way. }
     procedure SetTargetValue;
@@ -318,42 +320,85 @@ end;
 
 procedure TorvP2PConnection.Transfer(AToTarget: Boolean);
 var
-  SourceProp, TargetProp: TorvPropertyInfo;
-  SourceInfo, TargetInfo: TorvClassInfo;
+  Frame: TorvCallFrame;
+  LinkName: string;
 begin
   // Dropped, not postponed: this is how echoes and cycles end.
   if FUpdating then
     Exit;
   // A name may have been changed after Connect; a feature that is not
   // there is neither read nor written.
-  SourceProp := GetSourcePropertyInfo;
-  if SourceProp = nil then
+  if GetSourcePropertyInfo = nil then
     raise EorvInvalidFeature.CreateFmt(rsUnresolvedFeature, ['SourceProperty', FSourceProperty, Name]);
-  TargetProp := GetTargetPropertyInfo;
-  if TargetProp = nil then
+  if GetTargetPropertyInfo = nil then
     raise EorvInvalidFeature.CreateFmt(rsUnresolvedFeature, ['TargetProperty', FTargetProperty, Name]);
-  SourceInfo := GetSourceInfo;
-  TargetInfo := GetTargetInfo;
-  FUpdating := True;
+  // Kept for the error: a setter may free the link before its error
+  // arrives here.
+  LinkName := Name;
+  EnterFiring(Frame);
   try
+    FUpdating := True;
     try
-      // Both lists, each time: the index parameters are shared with every
-      // other user of the same property of the same component.
-      ApplyIndexList(FSourcePropertyIndex, SourceProp);
-      ApplyIndexList(FTargetPropertyIndex, TargetProp);
-      if AToTarget then
-        TargetInfo.SetProperty(TargetProp, SourceInfo.GetProperty(SourceProp))
-      else
-        SourceInfo.SetProperty(SourceProp, TargetInfo.GetProperty(TargetProp));
+      CopyValue(AToTarget, Frame);
     except
       // The caller learns which link failed; the class info's own error
-      // survives only as text.
+      // survives only as text. A fault of the program is not an error of
+      // the link and passes unchanged.
       on E: Exception do
-        raise Exception.CreateFmt(rsTransferFailed, [E.Message, Name]);
+        if IsFatalError(E) then
+          raise
+        else
+          raise Exception.CreateFmt(rsTransferFailed, [E.Message, LinkName]);
     end;
   finally
-    FUpdating := False;
+    if not Frame.Gone then
+      FUpdating := False;
+    LeaveCall(Frame);
   end;
+end;
+
+procedure TorvP2PConnection.CopyValue(AToTarget: Boolean; constref AFrame: TorvCallFrame);
+var
+  FromInfo, ToInfo: TorvClassInfo;
+  FromProp, ToProp: TorvPropertyInfo;
+  Value: Variant;
+begin
+  // Both lists, each time: the index parameters are shared with every other
+  // user of the same property of the same component.
+  ApplyIndexList(FSourcePropertyIndex, GetSourcePropertyInfo);
+  ApplyIndexList(FTargetPropertyIndex, GetTargetPropertyInfo);
+  if AToTarget then
+  begin
+    FromInfo := GetSourceInfo;
+    FromProp := GetSourcePropertyInfo;
+  end
+  else
+  begin
+    FromInfo := GetTargetInfo;
+    FromProp := GetTargetPropertyInfo;
+  end;
+  Value := ReadProperty(FromInfo, FromProp);
+  // A getter may free the link or the other side: both are looked at
+  // again, and a side that went takes nothing.
+  if AFrame.Gone then
+    Exit;
+  if AToTarget then
+  begin
+    ToInfo := GetTargetInfo;
+    ToProp := GetTargetPropertyInfo;
+  end
+  else
+  begin
+    ToInfo := GetSourceInfo;
+    ToProp := GetSourcePropertyInfo;
+  end;
+  if (ToInfo <> nil) and (ToProp <> nil) then
+    WriteProperty(ToInfo, ToProp, Value);
+end;
+
+function TorvP2PConnection.DescribeJoin: string;
+begin
+  Result := SideText(Source, FSourceProperty) + ' -> ' + SideText(Target, FTargetProperty);
 end;
 
 initialization

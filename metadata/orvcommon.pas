@@ -262,6 +262,8 @@ type
     FFiring: Integer;
     FDying: Boolean;
     FHooked: Boolean; // ConnectEventHandlers ran for the current owner
+    { The component the registry made and keeps the class info for, or nil. }
+    FMadeFor: TObject;
     { The event found last: bindings look their events up at every firing. }
     FLastEvent: TorvEventInfo;
     FIdBase: Integer;
@@ -312,9 +314,21 @@ type
   public
     constructor Create;
     destructor Destroy; override;
-    { Destroy the class info now or, when one of its events is running,
-      as soon as that event returns. }
+    { Destroy the class info now or, when it is held (one of its events is
+      running, or a caller holds it across a call), as soon as the last hold
+      ends. }
     procedure Release;
+    { Keep the class info from being destroyed until the matching Unhold:
+      take it before any call that may run user code (a setter, a method, a
+      handler) after which the caller still touches the class info or its
+      features. }
+    procedure Hold; inline;
+    { End a Hold; answer False when the class info has been destroyed
+      because a Release came while it was held. }
+    function Unhold: Boolean;
+    { Answer True once a Release came while the class info was held: it has
+      no owner any more and must not be used beyond ending the hold. }
+    property Dying: Boolean read FDying;
     { Rebuild the four feature lists; listeners are kept. }
     procedure InitMetaData;
     { Detach from the current owner's events and attach to AOwner's. }
@@ -770,6 +784,9 @@ type
       otherwise hash the class name at every call. Emptied by registering. }
     InfoClassOf: TorvPointerMap;
     Notifiers: TFPList; // of TorvNotifier, the last one taking new components
+    { Class infos the registry made that were given another owner: no
+      longer answered for their component, still the registry's to free. }
+    Strays: TFPList;
     function NotifierWithRoom: TorvNotifier;
     constructor Create;
     destructor Destroy; override;
@@ -777,6 +794,45 @@ type
 
 var
   Module: TModuleState;
+
+procedure LeaveCache(AInfo: TorvClassInfo; ANewOwner: TObject);
+begin
+  // The cache answers a class info only for its owner: one that is given
+  // another owner is no longer the component's, and GetInfo makes it a new
+  // one. The registry still frees it, when the component it was made for or
+  // its new owner goes, whichever is first; the new owner is watched for
+  // that while it is alive, which it is now.
+  if Module.ClassInfoCache.Find(AInfo.FMadeFor) = Pointer(AInfo) then
+    Module.ClassInfoCache.Remove(AInfo.FMadeFor);
+  if Module.Strays.IndexOf(AInfo) < 0 then
+    Module.Strays.Add(AInfo);
+  if ANewOwner is TComponent then
+    Module.NotifierWithRoom.Watch(TComponent(ANewOwner));
+end;
+
+{ Release the class infos that left the cache and belong to AComponent,
+  which is being destroyed, either as the component they were made for or
+  as their owner now; answer whether there was any. }
+function ReleaseStrays(AComponent: TComponent): Boolean;
+var
+  I: Integer;
+  Info: TorvClassInfo;
+begin
+  Result := False;
+  for I := Module.Strays.Count - 1 downto 0 do
+  begin
+    Info := TorvClassInfo(Module.Strays[I]);
+    if (Info.FOwner <> AComponent) and (Info.FMadeFor <> AComponent) then
+      Continue;
+    Result := True;
+    Module.Strays.Delete(I);
+    Info.FMadeFor := nil;
+    // An owner that is not a component cannot tell us when it goes; it is
+    // taken to be alive, as whoever gave it to the class info must keep it.
+    Info.SetOwner(nil);
+    Info.Release;
+  end;
+end;
 
 function FindSharedDeclaration(AClass: TClass): TObject;
 begin
@@ -799,6 +855,7 @@ begin
   InfoClassOf.Init;
   SharedDecls.Init;
   Notifiers := TFPList.Create;
+  Strays := TFPList.Create;
 end;
 
 destructor TModuleState.Destroy;
@@ -812,6 +869,9 @@ begin
   for I := 0 to Notifiers.Count - 1 do
     TObject(Notifiers[I]).Free;
   Notifiers.Free;
+  for I := 0 to Strays.Count - 1 do
+    TorvClassInfo(Strays[I]).Release;
+  Strays.Free;
   VerifyList.Free;
   inherited Destroy;
 end;
@@ -859,6 +919,16 @@ end;
 procedure TorvClassInfo.EnterEvent;
 begin
   Inc(FFiring);
+end;
+
+procedure TorvClassInfo.Hold;
+begin
+  Inc(FFiring);
+end;
+
+function TorvClassInfo.Unhold: Boolean;
+begin
+  Result := LeaveEvent;
 end;
 
 function TorvClassInfo.LeaveEvent: Boolean;
@@ -1362,6 +1432,8 @@ end;
 
 procedure TorvClassInfo.SetOwner(AOwner: TObject);
 begin
+  if (FMadeFor <> nil) and (AOwner <> FMadeFor) then
+    LeaveCache(Self, AOwner);
   if (FOwner <> nil) and FHooked then
     UnConnectEventHandlers;
   FOwner := AOwner;
@@ -1372,6 +1444,8 @@ end;
 
 procedure TorvClassInfo.SetOwnerWithoutEvents(AOwner: TObject);
 begin
+  if (FMadeFor <> nil) and (AOwner <> FMadeFor) then
+    LeaveCache(Self, AOwner);
   if (FOwner <> nil) and FHooked then
     UnConnectEventHandlers;
   FOwner := AOwner;
@@ -1632,8 +1706,10 @@ begin
   if AObject.GetInterfaceWeak(IorvObject, Supplier) then
     Exit(IorvObject(Supplier).GetORVClassInfo);
   Result := TorvClassInfo(Module.ClassInfoCache.Find(AObject));
-  if Result <> nil then
+  if (Result <> nil) and (Result.FOwner = AObject) then
     Exit;
+  if Result <> nil then
+    LeaveCache(Result, nil);
   // Only a component tells us when it goes; a class info kept for any other
   // object could later be answered for a new object at the same address.
   if not (AObject is TComponent) then
@@ -1654,6 +1730,7 @@ begin
     raise;
   end;
   Module.ClassInfoCache.Put(AObject, Result);
+  Result.FMadeFor := AObject;
   Module.NotifierWithRoom.Watch(TComponent(AObject));
 end;
 
@@ -1691,18 +1768,24 @@ end;
 procedure TorvNotifier.Notification(AComponent: TComponent; Operation: TOperation);
 var
   Info: TorvClassInfo;
+  Strays: Boolean;
 begin
   if Operation = opRemove then
   begin
+    // A stray given this component as owner hooked its events after the
+    // component's own class info did, so it lets go of them first.
+    Strays := ReleaseStrays(AComponent);
     Info := TorvClassInfo(Module.ClassInfoCache.Remove(AComponent));
     if Info <> nil then
     begin
-      Dec(FWatched);
       // Give the component its own handlers back first, so that nothing it
       // fires while it is taken apart reaches the class info.
+      Info.FMadeFor := nil;
       Info.SetOwner(nil);
       Info.Release;
     end;
+    if Strays or (Info <> nil) then
+      Dec(FWatched);
   end;
   inherited Notification(AComponent, Operation);
 end;

@@ -42,6 +42,8 @@ type
     FInterface: IUnknown;
     procedure ReadDescriptors(AKind: TorvFeatureKind);
     procedure FireSenderNow(const AEventName: string; ASender: TObject);
+    procedure FireSenderAfter(const APrevious: TNotifyEvent; const AEventName: string;
+      ASender: TObject);
   protected
     function DeclarationsFixed: Boolean; override;
     procedure UnConnectEventHandlers; override;
@@ -51,12 +53,23 @@ type
     procedure DefineORVEvents(AList: TList); override;
     { Begin the event AEventName with AArgs as its parameter values: the
       class info is held until LeaveEvent. Answer nil, holding nothing, when
-      the event is not declared or nobody listens: then there is nobody to
-      hand the values to or to change them. }
+      the event is not declared, nobody listens or the class info has lost
+      its owner: then there is nobody to hand the values to or to change
+      them. Call it only where the class info is known to exist; after the
+      owner's saved handler, use PrepareEvent inside EnterEvent/LeaveEvent. }
     function StartEvent(const AEventName: string; const AArgs: array of Variant): TorvEventInfo;
+    { Answer the event AEventName with AArgs as its parameter values, ready
+      for FireEvent, or nil as StartEvent does; hold nothing. Every hooked
+      handler with parameters runs between EnterEvent and LeaveEvent: the
+      saved handler, then PrepareEvent, FireEvent and the copy back of var
+      parameters. The saved handler may free the owner and with it this
+      class info, which the hold keeps until LeaveEvent; PrepareEvent then
+      answers nil. }
+    function PrepareEvent(const AEventName: string; const AArgs: array of Variant): TorvEventInfo;
     { Run APrevious, the owner's handler the binding saved, then fire
       AEventName, whose one parameter is the sender: what every hooked event
-      of type TNotifyEvent does. }
+      of type TNotifyEvent does. The class info is held while APrevious runs
+      and fires nothing when its owner went meanwhile. }
     procedure FireSender(const APrevious: TNotifyEvent; const AEventName: string;
       ASender: TObject);
   public
@@ -270,15 +283,23 @@ end;
 
 function TObjectClassInfo.StartEvent(const AEventName: string;
   const AArgs: array of Variant): TorvEventInfo;
+begin
+  Result := PrepareEvent(AEventName, AArgs);
+  if Result <> nil then
+    EnterEvent;
+end;
+
+function TObjectClassInfo.PrepareEvent(const AEventName: string;
+  const AArgs: array of Variant): TorvEventInfo;
 var
   I: Integer;
 begin
-  if not HasListeners then
+  // A class info whose owner went is kept only until its hold ends.
+  if not HasListeners or Dying or (Owner = nil) then
     Exit(nil);
   Result := FindEvent(AEventName);
   if Result = nil then
     Exit;
-  EnterEvent;
   for I := 0 to High(AArgs) do
     if I < Result.GetArgCount then
       Result.GetArgs(I).Value := AArgs[I];
@@ -287,11 +308,30 @@ end;
 procedure TObjectClassInfo.FireSender(const APrevious: TNotifyEvent; const AEventName: string;
   ASender: TObject);
 begin
+  // Kept apart from the work so that an unheard event without a saved
+  // handler costs only these tests.
   if Assigned(APrevious) then
-    APrevious(ASender);
-  // Kept apart from the work so that an unheard event costs only this test.
-  if HasListeners then
+    FireSenderAfter(APrevious, AEventName, ASender)
+  else if HasListeners then
     FireSenderNow(AEventName, ASender);
+end;
+
+procedure TObjectClassInfo.FireSenderAfter(const APrevious: TNotifyEvent;
+  const AEventName: string; ASender: TObject);
+var
+  Previous: TNotifyEvent;
+begin
+  // APrevious may be the field of this class info, which the handler may
+  // free: the call is made from a copy.
+  Previous := APrevious;
+  EnterEvent;
+  try
+    Previous(ASender);
+    if HasListeners then
+      FireSenderNow(AEventName, ASender);
+  finally
+    LeaveEvent;
+  end;
 end;
 
 procedure TObjectClassInfo.FireSenderNow(const AEventName: string; ASender: TObject);
@@ -326,7 +366,12 @@ procedure TObjectClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 
   function ArgGuid(AIndex: Integer): PGuid;
   begin
-    Result := PGuid(VarToPointer(Arg(AIndex)));
+    Result := PGuid(VarToRequiredPointer(Arg(AIndex), 'TObject', AMethod.Name, 'IID'));
+  end;
+
+  function ArgMessage: PByte;
+  begin
+    Result := PByte(VarToRequiredPointer(Arg(0), 'TObject', AMethod.Name, 'Message'));
   end;
 
 var
@@ -354,7 +399,8 @@ begin
         AMethod.Result := Host.GetInterface(ArgGuid(0)^, FInterface);
         AMethod.GetArgs(1).Value := InterfaceToVar(FInterface);
       end;
-    ObjectMethGetInterfaceEntry: AMethod.Result := PointerToVar(Host.GetInterfaceEntry(ArgGuid(0)^));
+    ObjectMethGetInterfaceEntry:
+      AMethod.Result := PointerToVar(Host.GetInterfaceEntry(ArgGuid(0)^));
     ObjectMethGetInterfaceTable: AMethod.Result := PointerToVar(Host.GetInterfaceTable);
     ObjectMethSafeCallException:
       AMethod.Result := Host.SafeCallException(VarToObject(Arg(0)), VarToPointer(Arg(1)));
@@ -362,8 +408,8 @@ begin
     ObjectMethBeforeDestruction: Host.BeforeDestruction;
     // A message is a record: it travels as its address and the owner works
     // on it in place, so whatever it leaves there is the caller's to read.
-    ObjectMethDispatch: Host.Dispatch(PByte(VarToPointer(Arg(0)))^);
-    ObjectMethDefaultHandler: Host.DefaultHandler(PByte(VarToPointer(Arg(0)))^);
+    ObjectMethDispatch: Host.Dispatch(ArgMessage^);
+    ObjectMethDefaultHandler: Host.DefaultHandler(ArgMessage^);
   else
     inherited InvokeMethod(AMethod);
   end;

@@ -8,9 +8,8 @@ unit orvane_d5;
 interface
 
 uses
-  Orvnameindex, Orvpointermap, Orvcommon, Orvvalues, Orvsystem, Orvclasses, 
-  Orvstandins, Orvimglist, Orvactnlist, Orvgraphics, Orvcontrols, Orvstdctrls, Orvextctrls, Orvconlist, 
-  Orvp2p, Orve2p, Orve2m, Orvvar;
+  Orvnameindex, Orvpointermap, Orvcommon, Orvvalues, Orvsystem, 
+  Orvclasses, Orvstandins, Orvimglist, Orvactnlist, Orvgraphics, Orvcontrols, Orvstdctrls, Orvextctrls, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar, Orvcallguard, Orvprobe;
 
 implementation
 

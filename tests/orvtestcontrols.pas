@@ -49,6 +49,8 @@ type
     procedure TestMouseDownAfterTheOwnHandler;
     procedure TestVarParametersReachTheHost;
     procedure TestTabOrderListOfEitherKind;
+    procedure TestDragObjectsReachTheirControl;
+    procedure TestHintWindowAndMouseRecords;
     procedure TestMembersTheHostLacks;
   end;
 
@@ -361,6 +363,51 @@ begin
   AssertTrue(Slow[1] = Fast[0]);
   ExpectError('TWinControl.GetTabOrderList: the List given is not a list!', Info, stCall,
     'GetTabOrderList', [ObjectToVar(FForm)]);
+end;
+
+procedure TTestControlBindings.TestDragObjectsReachTheirControl;
+var
+  Dock: TDragDockObject;
+  Info: TorvClassInfo;
+  At: TPoint;
+begin
+  Dock := TDragDockObject(Keep(TDragDockObject.Create(FFirst)));
+  Dock.DockRect := Rect(1, 2, 3, 4);
+  Info := InfoOf(Dock);
+  // Control is declared by the binding of a class the LCL lacks, which
+  // takes the owner as the TDragObject it is.
+  AssertEquals(PtrInt(FFirst), PtrInt(Get(Info, 'Control', [])));
+  At := Point(11, 12);
+  Put(Info, 'DragPos', PtrInt(@At), []);
+  AssertEquals(12, Dock.DragPos.Y);
+  AssertTrue(Rect(1, 2, 3, 4) = PRect(VarToPointer(Get(Info, 'DockRect', [])))^);
+end;
+
+procedure TTestControlBindings.TestHintWindowAndMouseRecords;
+var
+  Hint: THintWindow;
+  Info: TorvClassInfo;
+  Bounds: TRect;
+  At: TPoint;
+begin
+  Hint := THintWindow(Keep(THintWindow.Create(nil)));
+  Info := InfoOf(Hint);
+  Bounds := PRect(VarToPointer(Call(Info, 'CalcHintRect', [300, 'a hint', 0]).Result))^;
+  AssertTrue('a rectangle result', Hint.CalcHintRect(300, 'a hint', nil) = Bounds);
+  Types.OffsetRect(Bounds, 30, 40);
+  Call(Info, 'ActivateHint', [PtrInt(@Bounds), 'a hint']);
+  AssertTrue('shown where the rectangle given says', Hint.Visible and (Hint.Left = 30));
+  AssertEquals('an override makes the protected caption public', Ord(pvPublic),
+    Ord(Info.FindProperty('Caption').Visibility));
+  AssertEquals('a hint', string(Get(Info, 'Caption', [])));
+  Call(Info, 'ReleaseHandle', []);
+  AssertFalse(Hint.HandleAllocated);
+
+  At := Point(40, 50);
+  Info := InfoOf(Mouse);
+  Put(Info, 'CursorPos', PtrInt(@At), []);
+  AssertEquals('the pointer moved', 50, Mouse.CursorPos.Y);
+  AssertEquals(40, PPoint(VarToPointer(Get(Info, 'CursorPos', [])))^.X);
 end;
 
 procedure TTestControlBindings.TestMembersTheHostLacks;

@@ -169,12 +169,15 @@ procedure TTestEditClassInfo.OnValidate(Sender: TObject; var AText: string; var 
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnValidate) then
-    FOnValidate(Sender, AText, Accept);
-  Event := StartEvent('OnValidate', [ObjectToVar(Sender), string(AText), Accept]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnValidate) then
+      FOnValidate(Sender, AText, Accept);
+    Event := PrepareEvent('OnValidate', [ObjectToVar(Sender), string(AText), Accept]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     AText := VarToText(Event.GetArgs(1).Value);
     Accept := Boolean(Event.GetArgs(2).Value);

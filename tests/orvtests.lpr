@@ -27,6 +27,7 @@ uses
   orvtestctrlwalk,
   orvtestgraphics,
   orvtestcontrols,
+  orvtestrobust,
   orvtestctrltables,
   orvtestctrlbindings,
   orvtestctrllinks;

@@ -46,6 +46,7 @@ type
     Hand, HandHook, Missing: Boolean;
     Why: string;            // of a missing member
     AsExpr: string;         // a different host expression
+    Required: string;       // ",A,B," arguments that must not be empty
     Comment: string;        // goes beside the member in the code
     FieldDecl: string;      // of a field line: "FName: Type"
     Doc: string;            // the table's comment lines just above
@@ -553,6 +554,12 @@ begin
       AMember.Missing := True;
       if FReader.Peek = '"' then
         AMember.Why := FReader.Quoted;
+    end
+    else if W = 'required' then
+    begin
+      AMember.Required := ',' + StringReplace(FReader.ToBlank, ' ', '', [rfReplaceAll]) + ',';
+      if AMember.Required = ',,' then
+        FReader.Fail('argument names expected after "required"');
     end
     else if W = 'kind' then
     begin

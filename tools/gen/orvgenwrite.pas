@@ -47,7 +47,7 @@ type
     function VarField(M: TgenMember; AParam: Integer): string;
     function ResultField(M: TgenMember): string;
     function NeedsVarField(const P: TgenParam): Boolean;
-    function CallArgs(M: TgenMember): string;
+    function CallArgs(B: TgenBinding; M: TgenMember): string;
     function CommentOf(M: TgenMember): string;
     function HandlerParams(B: TgenBinding; M: TgenMember): string;
     procedure EmitBanner(const ASource: string);
@@ -63,6 +63,7 @@ type
     procedure EmitGetProperty(B: TgenBinding);
     procedure EmitSetProperty(B: TgenBinding);
     procedure EmitInvokeMethod(B: TgenBinding);
+    procedure CheckRequired(B: TgenBinding; M: TgenMember);
     procedure EmitConnect(B: TgenBinding);
     procedure EmitHandler(B: TgenBinding; M: TgenMember);
     procedure EmitBodies(B: TgenBinding);
@@ -393,18 +394,30 @@ begin
   Result := (P.Mode in [pmVar, pmOut]) and not (P.Kind in [tkBuffer, tkUntyped]);
 end;
 
-function TWriter.CallArgs(M: TgenMember): string;
+function TWriter.CallArgs(B: TgenBinding; M: TgenMember): string;
 var
   I: Integer;
-  Arg: string;
+  Arg, Value: string;
+  P: TgenParam;
 begin
   Result := '';
   for I := 0 to High(M.Params) do
   begin
-    if NeedsVarField(M.Params[I]) then
+    P := M.Params[I];
+    Value := Format('ArgValue(AMethod, %d)', [I]);
+    if NeedsVarField(P) then
       Arg := VarField(M, I)
+    else if Pos(',' + P.Name + ',', M.Required) = 0 then
+      Arg := FromVar(P.Kind, P.TypeName, Value)
+    else if P.Kind = tkObject then
+      Arg := Format('%s(VarToRequiredObject(%s, ''%s'', ''%s'', ''%s''))', [P.TypeName, Value,
+        B.HostName, M.Name, P.Name])
+    else if P.Kind = tkBuffer then
+      Arg := Format('%s(VarToRequiredPointer(%s, ''%s'', ''%s'', ''%s''))^', [BufferType(P.TypeName),
+        Value, B.HostName, M.Name, P.Name])
     else
-      Arg := FromVar(M.Params[I].Kind, M.Params[I].TypeName, Format('ArgValue(AMethod, %d)', [I]));
+      Arg := Format('%s(VarToRequiredPointer(%s, ''%s'', ''%s'', ''%s''))', [P.TypeName, Value,
+        B.HostName, M.Name, P.Name]);
     if I > 0 then
       Result := Result + ', ';
     Result := Result + Arg;
@@ -942,15 +955,16 @@ begin
       for J := 0 to High(M.Params) do
         if M.Params[J].Kind = tkUntyped then
           Fail(B, M, 'an untyped parameter needs hand-written work (flag hand)');
+      CheckRequired(B, M);
       Body.Clear;
       for J := 0 to High(M.Params) do
         if NeedsVarField(M.Params[J]) then
           Body.Add(Format('%s := %s;', [VarField(M, J), FromVar(M.Params[J].Kind,
             M.Params[J].TypeName, Format('ArgValue(AMethod, %d)', [J]))]));
       if M.AsExpr <> '' then
-        Call := M.AsExpr + CallArgs(M)
+        Call := M.AsExpr + CallArgs(B, M)
       else
-        Call := 'Host.' + M.Name + CallArgs(M);
+        Call := 'Host.' + M.Name + CallArgs(B, M);
       if not M.IsFunction then
         Body.Add(Call + ';')
       else if M.Kind_ = tkBuffer then
@@ -975,6 +989,34 @@ begin
   finally
     Arms.Free;
     Body.Free;
+  end;
+end;
+
+procedure TWriter.CheckRequired(B: TgenBinding; M: TgenMember);
+var
+  Names: TStringList;
+  I, J: Integer;
+  Found: Boolean;
+begin
+  if M.Required = '' then
+    Exit;
+  Names := TStringList.Create;
+  try
+    Names.CommaText := M.Required;
+    for I := 0 to Names.Count - 1 do
+    begin
+      if Names[I] = '' then
+        Continue;
+      Found := False;
+      for J := 0 to High(M.Params) do
+        if (M.Params[J].Name = Names[I]) and (M.Params[J].Kind in [tkObject, tkPointer, tkClass,
+          tkBuffer]) and (M.Params[J].Mode in [pmValue, pmConst]) then
+          Found := True;
+      if not Found then
+        Fail(B, M, Format('required: %s is no object, pointer or buffer argument', [Names[I]]));
+    end;
+  finally
+    Names.Free;
   end;
 end;
 
@@ -1079,12 +1121,15 @@ begin
   Add('var');
   Add('  Event: TorvEventInfo;');
   Add('begin');
-  Add(Format('  if Assigned(F%s) then', [M.Name]));
-  AddWrapped('    ', Format('F%s(%s);', [M.Name, Saved]));
-  AddWrapped('  ', Format('Event := StartEvent(''%s'', [%s]);', [M.Name, Args]));
-  Add('  if Event = nil then');
-  Add('    Exit;');
+  Add('  // Held from the start: the saved handler may free the owner and with it');
+  Add('  // this class info.');
+  Add('  EnterEvent;');
   Add('  try');
+  Add(Format('    if Assigned(F%s) then', [M.Name]));
+  AddWrapped('      ', Format('F%s(%s);', [M.Name, Saved]));
+  AddWrapped('    ', Format('Event := PrepareEvent(''%s'', [%s]);', [M.Name, Args]));
+  Add('    if Event = nil then');
+  Add('      Exit;');
   Add('    FireEvent(Event);');
   for I := 0 to High(M.Params) do
   begin
