@@ -263,6 +263,13 @@ begin
   Middle := CenterPoint(Expected);
   AssertEquals('ItemAtPos reads the point at the address given', 1,
     Call(FList, 'ItemAtPos', [PointerToVar(@Middle), True]));
+  try
+    Call(FList, 'ItemAtPos', [0, True]);
+    Fail('a point at no address is refused');
+  except
+    on E: Exception do
+      AssertEquals('TCustomListBox.ItemAtPos cannot take an empty Pos!', E.Message);
+  end;
 
   FScroll.Max := 100;
   Call(FScroll, 'SetParams', [30, 10, 90]);
