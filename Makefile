@@ -19,7 +19,8 @@ GEN := tools/gen/orvgen
 GENFLAGS := --types=tools/gen/types.tbl --out=bindings
 GENTABLES = $(sort $(wildcard tools/gen/tables/*.tbl))
 # Tables of components that are not the package's: each names its output.
-APPTABLES := tests/orvtestfixtures.tbl examples/orvdemodevices.tbl tools/orvbenchfixtures.tbl
+APPTABLES := tests/orvtestfixtures.tbl tests/orvtestgen.tbl examples/orvdemodevices.tbl \
+  tools/orvbenchfixtures.tbl
 
 all: build
 

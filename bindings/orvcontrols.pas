@@ -126,11 +126,11 @@ type
       State: TDragState; var Accept: Boolean);
     procedure OnEndDock(Sender: TObject; Target: TObject; X: Integer; Y: Integer);
     procedure OnEndDrag(Sender: TObject; Target: TObject; X: Integer; Y: Integer);
-    procedure OnMouseDown(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X: Integer;
-      Y: Integer);
+    procedure OnMouseDown(Sender: TObject; Button: TMouseButton; Shift: TShiftState;
+      X: Integer; Y: Integer);
     procedure OnMouseMove(Sender: TObject; Shift: TShiftState; X: Integer; Y: Integer);
-    procedure OnMouseUp(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X: Integer;
-      Y: Integer);
+    procedure OnMouseUp(Sender: TObject; Button: TMouseButton; Shift: TShiftState;
+      X: Integer; Y: Integer);
     procedure OnResize(Sender: TObject);
     procedure OnStartDock(Sender: TObject; var DragObject: TDragDockObject);
     procedure OnStartDrag(Sender: TObject; var DragObject: TDragObject);
@@ -1314,8 +1314,8 @@ begin
     ControlMethBringToFront: Host.BringToFront;
     ControlMethClientToScreen:
       begin
-        FClientToScreenResult := Host.ClientToScreen(PPointValue(VarToPointer(ArgValue(AMethod,
-          0)))^);
+        FClientToScreenResult :=
+          Host.ClientToScreen(PPointValue(VarToPointer(ArgValue(AMethod, 0)))^);
         AMethod.Result := BufferToVar(FClientToScreenResult);
       end;
     ControlMethDock:
@@ -1359,8 +1359,8 @@ begin
         TAlign(Integer(ArgValue(AMethod, 3))));
     ControlMethScreenToClient:
       begin
-        FScreenToClientResult := Host.ScreenToClient(PPointValue(VarToPointer(ArgValue(AMethod,
-          0)))^);
+        FScreenToClientResult :=
+          Host.ScreenToClient(PPointValue(VarToPointer(ArgValue(AMethod, 0)))^);
         AMethod.Result := BufferToVar(FScreenToClientResult);
       end;
     ControlMethSendToBack: Host.SendToBack;
@@ -1463,8 +1463,8 @@ begin
   try
     if Assigned(FOnDragOver) then
       FOnDragOver(Sender, Source, X, Y, State, Accept);
-    Event := PrepareEvent('OnDragOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y, Ord(State),
-      Accept]);
+    Event := PrepareEvent('OnDragOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y,
+      Ord(State), Accept]);
     if Event = nil then
       Exit;
     FireEvent(Event);
@@ -1523,8 +1523,8 @@ begin
   try
     if Assigned(FOnMouseDown) then
       FOnMouseDown(Sender, Button, Shift, X, Y);
-    Event := PrepareEvent('OnMouseDown', [ObjectToVar(Sender), Ord(Button), BufferToVar(Shift), X,
-      Y]);
+    Event := PrepareEvent('OnMouseDown', [ObjectToVar(Sender), Ord(Button),
+      BufferToVar(Shift), X, Y]);
     if Event = nil then
       Exit;
     FireEvent(Event);
@@ -1533,8 +1533,8 @@ begin
   end;
 end;
 
-procedure TControlClassInfo.OnMouseMove(Sender: TObject; Shift: TShiftState; X: Integer;
-  Y: Integer);
+procedure TControlClassInfo.OnMouseMove(Sender: TObject; Shift: TShiftState;
+  X: Integer; Y: Integer);
 var
   Event: TorvEventInfo;
 begin
@@ -1564,8 +1564,8 @@ begin
   try
     if Assigned(FOnMouseUp) then
       FOnMouseUp(Sender, Button, Shift, X, Y);
-    Event := PrepareEvent('OnMouseUp', [ObjectToVar(Sender), Ord(Button), BufferToVar(Shift), X,
-      Y]);
+    Event := PrepareEvent('OnMouseUp', [ObjectToVar(Sender), Ord(Button),
+      BufferToVar(Shift), X, Y]);
     if Event = nil then
       Exit;
     FireEvent(Event);
@@ -1792,7 +1792,8 @@ begin
   Host := TWinControlHost(Pointer(Owner));
   case AMethod.Id - WinControlBase of
     WinControlMethCreateParentedControl:
-      AMethod.Result := ObjectToVar(Host.CreateParentedControl(PHWNDValue(VarToPointer(ArgValue(AMethod, 0)))^));
+      AMethod.Result :=
+        ObjectToVar(Host.CreateParentedControl(PHWNDValue(VarToPointer(ArgValue(AMethod, 0)))^));
     // the host reads and writes a whole message, more than one value holds: it travels as its
     // address
     WinControlMethBroadcast: Host.Broadcast(PLMessageValue(VarToPointer(ArgValue(AMethod, 0)))^);
@@ -1834,8 +1835,8 @@ begin
   end;
 end;
 
-procedure TWinControlClassInfo.OnDockDrop(Sender: TObject; Source: TDragDockObject; X: Integer;
-  Y: Integer);
+procedure TWinControlClassInfo.OnDockDrop(Sender: TObject; Source: TDragDockObject;
+  X: Integer; Y: Integer);
 var
   Event: TorvEventInfo;
 begin
@@ -1865,8 +1866,8 @@ begin
   try
     if Assigned(FOnDockOver) then
       FOnDockOver(Sender, Source, X, Y, State, Accept);
-    Event := PrepareEvent('OnDockOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y, Ord(State),
-      Accept]);
+    Event := PrepareEvent('OnDockOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y,
+      Ord(State), Accept]);
     if Event = nil then
       Exit;
     FireEvent(Event);
@@ -2094,8 +2095,8 @@ begin
   Host := THintWindowHost(Pointer(Owner));
   case AMethod.Id - HintWindowBase of
     HintWindowMethActivateHint:
-      Host.ActivateHint(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^, VarToText(ArgValue(AMethod,
-        1)));
+      Host.ActivateHint(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^,
+        VarToText(ArgValue(AMethod, 1)));
     HintWindowMethActivateHintData:
       Host.ActivateHintData(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^,
         VarToText(ArgValue(AMethod, 1)), VarToPointer(ArgValue(AMethod, 2)));

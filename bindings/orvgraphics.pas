@@ -826,8 +826,8 @@ begin
     CanvasMethArc:
       Host.Arc(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         Integer(ArgValue(AMethod, 2)), Integer(ArgValue(AMethod, 3)), Integer(ArgValue(AMethod, 4)),
-        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)), Integer(ArgValue(AMethod,
-        7)));
+        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)),
+        Integer(ArgValue(AMethod, 7)));
     CanvasMethBrushCopy:
       Host.BrushCopy(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^,
         TBitmap(VarToObject(ArgValue(AMethod, 1))), PRectValue(VarToPointer(ArgValue(AMethod, 2)))^,
@@ -835,12 +835,12 @@ begin
     CanvasMethChord:
       Host.Chord(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         Integer(ArgValue(AMethod, 2)), Integer(ArgValue(AMethod, 3)), Integer(ArgValue(AMethod, 4)),
-        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)), Integer(ArgValue(AMethod,
-        7)));
+        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)),
+        Integer(ArgValue(AMethod, 7)));
     CanvasMethCopyRect:
       Host.CopyRect(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^,
-        TCanvas(VarToObject(ArgValue(AMethod, 1))), PRectValue(VarToPointer(ArgValue(AMethod,
-        2)))^);
+        TCanvas(VarToObject(ArgValue(AMethod, 1))),
+        PRectValue(VarToPointer(ArgValue(AMethod, 2)))^);
     CanvasMethDraw:
       Host.Draw(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         TGraphic(VarToObject(ArgValue(AMethod, 2))));
@@ -856,8 +856,8 @@ begin
     CanvasMethPie:
       Host.Pie(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         Integer(ArgValue(AMethod, 2)), Integer(ArgValue(AMethod, 3)), Integer(ArgValue(AMethod, 4)),
-        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)), Integer(ArgValue(AMethod,
-        7)));
+        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)),
+        Integer(ArgValue(AMethod, 7)));
     CanvasMethRefresh: Host.Refresh;
     CanvasMethRoundRect:
       Host.RoundRect(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
