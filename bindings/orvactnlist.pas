@@ -298,12 +298,15 @@ procedure TCustomActionListClassInfo.OnExecute(Action: TBasicAction; var Handled
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnExecute) then
-    FOnExecute(Action, Handled);
-  Event := StartEvent('OnExecute', [ObjectToVar(Action), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnExecute) then
+      FOnExecute(Action, Handled);
+    Event := PrepareEvent('OnExecute', [ObjectToVar(Action), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(1).Value);
   finally
@@ -315,12 +318,15 @@ procedure TCustomActionListClassInfo.OnUpdate(Action: TBasicAction; var Handled:
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnUpdate) then
-    FOnUpdate(Action, Handled);
-  Event := StartEvent('OnUpdate', [ObjectToVar(Action), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnUpdate) then
+      FOnUpdate(Action, Handled);
+    Event := PrepareEvent('OnUpdate', [ObjectToVar(Action), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(1).Value);
   finally
@@ -410,12 +416,15 @@ procedure TCustomActionClassInfo.OnHint(var HintStr: string; var CanShow: Boolea
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnHint) then
-    FOnHint(HintStr, CanShow);
-  Event := StartEvent('OnHint', [string(HintStr), CanShow]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnHint) then
+      FOnHint(HintStr, CanShow);
+    Event := PrepareEvent('OnHint', [string(HintStr), CanShow]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     HintStr := VarToText(Event.GetArgs(0).Value);
     CanShow := Boolean(Event.GetArgs(1).Value);

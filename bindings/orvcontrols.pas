@@ -217,6 +217,9 @@ type
   { TDragImageListClassInfo }
 
   TDragImageListClassInfo = class(TCustomImageListClassInfo)
+  private
+    procedure CallDragMove(AMethod: TorvMethodInfo);
+    procedure CallDragUnlock(AMethod: TorvMethodInfo);
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
@@ -1388,13 +1391,16 @@ procedure TControlClassInfo.OnConstrainedResize(Sender: TObject; var MinWidth: T
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnConstrainedResize) then
-    FOnConstrainedResize(Sender, MinWidth, MinHeight, MaxWidth, MaxHeight);
-  Event := StartEvent('OnConstrainedResize', [ObjectToVar(Sender), MinWidth, MinHeight, MaxWidth,
-    MaxHeight]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnConstrainedResize) then
+      FOnConstrainedResize(Sender, MinWidth, MinHeight, MaxWidth, MaxHeight);
+    Event := PrepareEvent('OnConstrainedResize', [ObjectToVar(Sender), MinWidth, MinHeight,
+      MaxWidth, MaxHeight]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     MinWidth := TConstraintSize(Integer(Event.GetArgs(1).Value));
     MinHeight := TConstraintSize(Integer(Event.GetArgs(2).Value));
@@ -1409,12 +1415,15 @@ procedure TControlClassInfo.OnContextPopup(Sender: TObject; MousePos: TPoint; va
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnContextPopup) then
-    FOnContextPopup(Sender, MousePos, Handled);
-  Event := StartEvent('OnContextPopup', [ObjectToVar(Sender), BufferToVar(MousePos), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnContextPopup) then
+      FOnContextPopup(Sender, MousePos, Handled);
+    Event := PrepareEvent('OnContextPopup', [ObjectToVar(Sender), BufferToVar(MousePos), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(2).Value);
   finally
@@ -1431,12 +1440,15 @@ procedure TControlClassInfo.OnDragDrop(Sender: TObject; Source: TObject; X: Inte
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnDragDrop) then
-    FOnDragDrop(Sender, Source, X, Y);
-  Event := StartEvent('OnDragDrop', [ObjectToVar(Sender), ObjectToVar(Source), X, Y]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnDragDrop) then
+      FOnDragDrop(Sender, Source, X, Y);
+    Event := PrepareEvent('OnDragDrop', [ObjectToVar(Sender), ObjectToVar(Source), X, Y]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1448,13 +1460,16 @@ procedure TControlClassInfo.OnDragOver(Sender: TObject; Source: TObject; X: Inte
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnDragOver) then
-    FOnDragOver(Sender, Source, X, Y, State, Accept);
-  Event := StartEvent('OnDragOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y, Ord(State),
-    Accept]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnDragOver) then
+      FOnDragOver(Sender, Source, X, Y, State, Accept);
+    Event := PrepareEvent('OnDragOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y, Ord(State),
+      Accept]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Accept := Boolean(Event.GetArgs(5).Value);
   finally
@@ -1466,12 +1481,15 @@ procedure TControlClassInfo.OnEndDock(Sender: TObject; Target: TObject; X: Integ
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnEndDock) then
-    FOnEndDock(Sender, Target, X, Y);
-  Event := StartEvent('OnEndDock', [ObjectToVar(Sender), ObjectToVar(Target), X, Y]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnEndDock) then
+      FOnEndDock(Sender, Target, X, Y);
+    Event := PrepareEvent('OnEndDock', [ObjectToVar(Sender), ObjectToVar(Target), X, Y]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1482,12 +1500,15 @@ procedure TControlClassInfo.OnEndDrag(Sender: TObject; Target: TObject; X: Integ
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnEndDrag) then
-    FOnEndDrag(Sender, Target, X, Y);
-  Event := StartEvent('OnEndDrag', [ObjectToVar(Sender), ObjectToVar(Target), X, Y]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnEndDrag) then
+      FOnEndDrag(Sender, Target, X, Y);
+    Event := PrepareEvent('OnEndDrag', [ObjectToVar(Sender), ObjectToVar(Target), X, Y]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1499,12 +1520,16 @@ procedure TControlClassInfo.OnMouseDown(Sender: TObject; Button: TMouseButton; S
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMouseDown) then
-    FOnMouseDown(Sender, Button, Shift, X, Y);
-  Event := StartEvent('OnMouseDown', [ObjectToVar(Sender), Ord(Button), BufferToVar(Shift), X, Y]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMouseDown) then
+      FOnMouseDown(Sender, Button, Shift, X, Y);
+    Event := PrepareEvent('OnMouseDown', [ObjectToVar(Sender), Ord(Button), BufferToVar(Shift), X,
+      Y]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1516,12 +1541,15 @@ procedure TControlClassInfo.OnMouseMove(Sender: TObject; Shift: TShiftState; X: 
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMouseMove) then
-    FOnMouseMove(Sender, Shift, X, Y);
-  Event := StartEvent('OnMouseMove', [ObjectToVar(Sender), BufferToVar(Shift), X, Y]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMouseMove) then
+      FOnMouseMove(Sender, Shift, X, Y);
+    Event := PrepareEvent('OnMouseMove', [ObjectToVar(Sender), BufferToVar(Shift), X, Y]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1533,12 +1561,16 @@ procedure TControlClassInfo.OnMouseUp(Sender: TObject; Button: TMouseButton; Shi
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMouseUp) then
-    FOnMouseUp(Sender, Button, Shift, X, Y);
-  Event := StartEvent('OnMouseUp', [ObjectToVar(Sender), Ord(Button), BufferToVar(Shift), X, Y]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMouseUp) then
+      FOnMouseUp(Sender, Button, Shift, X, Y);
+    Event := PrepareEvent('OnMouseUp', [ObjectToVar(Sender), Ord(Button), BufferToVar(Shift), X,
+      Y]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1554,12 +1586,15 @@ procedure TControlClassInfo.OnStartDock(Sender: TObject; var DragObject: TDragDo
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnStartDock) then
-    FOnStartDock(Sender, DragObject);
-  Event := StartEvent('OnStartDock', [ObjectToVar(Sender), ObjectToVar(DragObject)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnStartDock) then
+      FOnStartDock(Sender, DragObject);
+    Event := PrepareEvent('OnStartDock', [ObjectToVar(Sender), ObjectToVar(DragObject)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     DragObject := TDragDockObject(VarToObject(Event.GetArgs(1).Value));
   finally
@@ -1571,12 +1606,15 @@ procedure TControlClassInfo.OnStartDrag(Sender: TObject; var DragObject: TDragOb
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnStartDrag) then
-    FOnStartDrag(Sender, DragObject);
-  Event := StartEvent('OnStartDrag', [ObjectToVar(Sender), ObjectToVar(DragObject)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnStartDrag) then
+      FOnStartDrag(Sender, DragObject);
+    Event := PrepareEvent('OnStartDrag', [ObjectToVar(Sender), ObjectToVar(DragObject)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     DragObject := TDragObject(VarToObject(Event.GetArgs(1).Value));
   finally
@@ -1804,12 +1842,15 @@ procedure TWinControlClassInfo.OnDockDrop(Sender: TObject; Source: TDragDockObje
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnDockDrop) then
-    FOnDockDrop(Sender, Source, X, Y);
-  Event := StartEvent('OnDockDrop', [ObjectToVar(Sender), ObjectToVar(Source), X, Y]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnDockDrop) then
+      FOnDockDrop(Sender, Source, X, Y);
+    Event := PrepareEvent('OnDockDrop', [ObjectToVar(Sender), ObjectToVar(Source), X, Y]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1821,13 +1862,16 @@ procedure TWinControlClassInfo.OnDockOver(Sender: TObject; Source: TDragDockObje
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnDockOver) then
-    FOnDockOver(Sender, Source, X, Y, State, Accept);
-  Event := StartEvent('OnDockOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y, Ord(State),
-    Accept]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnDockOver) then
+      FOnDockOver(Sender, Source, X, Y, State, Accept);
+    Event := PrepareEvent('OnDockOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y, Ord(State),
+      Accept]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Accept := Boolean(Event.GetArgs(5).Value);
   finally
@@ -1850,13 +1894,16 @@ procedure TWinControlClassInfo.OnGetSiteInfo(Sender: TObject; DockClient: TContr
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnGetSiteInfo) then
-    FOnGetSiteInfo(Sender, DockClient, InfluenceRect, MousePos, CanDock);
-  Event := StartEvent('OnGetSiteInfo', [ObjectToVar(Sender), ObjectToVar(DockClient),
-    BufferToVar(InfluenceRect), BufferToVar(MousePos), CanDock]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnGetSiteInfo) then
+      FOnGetSiteInfo(Sender, DockClient, InfluenceRect, MousePos, CanDock);
+    Event := PrepareEvent('OnGetSiteInfo', [ObjectToVar(Sender), ObjectToVar(DockClient),
+      BufferToVar(InfluenceRect), BufferToVar(MousePos), CanDock]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     InfluenceRect := PRectValue(VarToPointer(Event.GetArgs(2).Value))^;
     CanDock := Boolean(Event.GetArgs(4).Value);
@@ -1869,12 +1916,15 @@ procedure TWinControlClassInfo.OnKeyDown(Sender: TObject; var Key: Word; Shift: 
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnKeyDown) then
-    FOnKeyDown(Sender, Key, Shift);
-  Event := StartEvent('OnKeyDown', [ObjectToVar(Sender), Key, BufferToVar(Shift)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnKeyDown) then
+      FOnKeyDown(Sender, Key, Shift);
+    Event := PrepareEvent('OnKeyDown', [ObjectToVar(Sender), Key, BufferToVar(Shift)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Key := Integer(Event.GetArgs(1).Value);
   finally
@@ -1886,12 +1936,15 @@ procedure TWinControlClassInfo.OnKeyPress(Sender: TObject; var Key: Char);
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnKeyPress) then
-    FOnKeyPress(Sender, Key);
-  Event := StartEvent('OnKeyPress', [ObjectToVar(Sender), CharToVar(Key)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnKeyPress) then
+      FOnKeyPress(Sender, Key);
+    Event := PrepareEvent('OnKeyPress', [ObjectToVar(Sender), CharToVar(Key)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Key := VarToChar(Event.GetArgs(1).Value);
   finally
@@ -1903,12 +1956,15 @@ procedure TWinControlClassInfo.OnKeyUp(Sender: TObject; var Key: Word; Shift: TS
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnKeyUp) then
-    FOnKeyUp(Sender, Key, Shift);
-  Event := StartEvent('OnKeyUp', [ObjectToVar(Sender), Key, BufferToVar(Shift)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnKeyUp) then
+      FOnKeyUp(Sender, Key, Shift);
+    Event := PrepareEvent('OnKeyUp', [ObjectToVar(Sender), Key, BufferToVar(Shift)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Key := Integer(Event.GetArgs(1).Value);
   finally
@@ -1921,13 +1977,16 @@ procedure TWinControlClassInfo.OnMouseWheel(Sender: TObject; Shift: TShiftState;
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMouseWheel) then
-    FOnMouseWheel(Sender, Shift, WheelDelta, MousePos, Handled);
-  Event := StartEvent('OnMouseWheel', [ObjectToVar(Sender), BufferToVar(Shift), WheelDelta,
-    BufferToVar(MousePos), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMouseWheel) then
+      FOnMouseWheel(Sender, Shift, WheelDelta, MousePos, Handled);
+    Event := PrepareEvent('OnMouseWheel', [ObjectToVar(Sender), BufferToVar(Shift), WheelDelta,
+      BufferToVar(MousePos), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(4).Value);
   finally
@@ -1940,13 +1999,16 @@ procedure TWinControlClassInfo.OnMouseWheelDown(Sender: TObject; Shift: TShiftSt
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMouseWheelDown) then
-    FOnMouseWheelDown(Sender, Shift, MousePos, Handled);
-  Event := StartEvent('OnMouseWheelDown', [ObjectToVar(Sender), BufferToVar(Shift),
-    BufferToVar(MousePos), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMouseWheelDown) then
+      FOnMouseWheelDown(Sender, Shift, MousePos, Handled);
+    Event := PrepareEvent('OnMouseWheelDown', [ObjectToVar(Sender), BufferToVar(Shift),
+      BufferToVar(MousePos), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(3).Value);
   finally
@@ -1959,13 +2021,16 @@ procedure TWinControlClassInfo.OnMouseWheelUp(Sender: TObject; Shift: TShiftStat
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMouseWheelUp) then
-    FOnMouseWheelUp(Sender, Shift, MousePos, Handled);
-  Event := StartEvent('OnMouseWheelUp', [ObjectToVar(Sender), BufferToVar(Shift),
-    BufferToVar(MousePos), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMouseWheelUp) then
+      FOnMouseWheelUp(Sender, Shift, MousePos, Handled);
+    Event := PrepareEvent('OnMouseWheelUp', [ObjectToVar(Sender), BufferToVar(Shift),
+      BufferToVar(MousePos), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(3).Value);
   finally
@@ -1978,13 +2043,16 @@ procedure TWinControlClassInfo.OnUnDock(Sender: TObject; Client: TControl; NewTa
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnUnDock) then
-    FOnUnDock(Sender, Client, NewTarget, Allow);
-  Event := StartEvent('OnUnDock', [ObjectToVar(Sender), ObjectToVar(Client), ObjectToVar(NewTarget),
-    Allow]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnUnDock) then
+      FOnUnDock(Sender, Client, NewTarget, Allow);
+    Event := PrepareEvent('OnUnDock', [ObjectToVar(Sender), ObjectToVar(Client),
+      ObjectToVar(NewTarget), Allow]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Allow := Boolean(Event.GetArgs(3).Value);
   finally
@@ -2087,9 +2155,10 @@ begin
     DragImageListMethDragLock:
       AMethod.Result := Host.DragLock(PHWNDValue(VarToPointer(ArgValue(AMethod, 0)))^,
         Integer(ArgValue(AMethod, 1)), Integer(ArgValue(AMethod, 2)));
-    DragImageListMethDragMove:
-      AMethod.Result := Host.DragMove(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)));
-    DragImageListMethDragUnlock: Host.DragUnlock;
+    // the LCL moves the image being dragged without asking whether one is
+    DragImageListMethDragMove: CallDragMove(AMethod);
+    // likewise
+    DragImageListMethDragUnlock: CallDragUnlock(AMethod);
     DragImageListMethEndDrag: AMethod.Result := Host.EndDrag;
     DragImageListMethHideDragImage: Host.HideDragImage;
     DragImageListMethSetDragImage:

@@ -990,13 +990,16 @@ procedure TGraphicClassInfo.OnProgress(Sender: TObject; Stage: TFPImgProgressSta
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnProgress) then
-    FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
-  Event := StartEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
-    BufferToVar(R), string(Msg), Continue]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnProgress) then
+      FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
+    Event := PrepareEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
+      BufferToVar(R), string(Msg), Continue]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Continue := Boolean(Event.GetArgs(6).Value);
   finally
@@ -1109,13 +1112,16 @@ procedure TPictureClassInfo.OnProgress(Sender: TObject; Stage: TFPImgProgressSta
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnProgress) then
-    FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
-  Event := StartEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
-    BufferToVar(R), string(Msg), Continue]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnProgress) then
+      FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
+    Event := PrepareEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
+      BufferToVar(R), string(Msg), Continue]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Continue := Boolean(Event.GetArgs(6).Value);
   finally
