@@ -217,6 +217,9 @@ type
   { TDragImageListClassInfo }
 
   TDragImageListClassInfo = class(TCustomImageListClassInfo)
+  private
+    procedure CallDragMove(AMethod: TorvMethodInfo);
+    procedure CallDragUnlock(AMethod: TorvMethodInfo);
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
@@ -2153,9 +2156,10 @@ begin
     DragImageListMethDragLock:
       AMethod.Result := Host.DragLock(PHWNDValue(VarToPointer(ArgValue(AMethod, 0)))^,
         Integer(ArgValue(AMethod, 1)), Integer(ArgValue(AMethod, 2)));
-    DragImageListMethDragMove:
-      AMethod.Result := Host.DragMove(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)));
-    DragImageListMethDragUnlock: Host.DragUnlock;
+    // the LCL moves the image being dragged without asking whether one is
+    DragImageListMethDragMove: CallDragMove(AMethod);
+    // likewise
+    DragImageListMethDragUnlock: CallDragUnlock(AMethod);
     DragImageListMethEndDrag: AMethod.Result := Host.EndDrag;
     DragImageListMethHideDragImage: Host.HideDragImage;
     DragImageListMethSetDragImage:

@@ -83,9 +83,18 @@ begin
     'TAction': ASubject := TAction.Create(nil);
     'TActionLink': ASubject := TActionLink.Create(nil);
     'TDragObject': ASubject := TDragObject.Create(nil);
-    'TBaseDragControlObject': ASubject := TBaseDragControlObject.Create(nil);
-    'TDragControlObject': ASubject := TDragControlObject.Create(nil);
-    'TDragDockObject': ASubject := TDragDockObject.Create(nil);
+    'TBaseDragControlObject', 'TDragControlObject', 'TDragDockObject':
+      begin
+        // The LCL's control drag objects reach their control unchecked.
+        Control := TControl.Create(nil);
+        AKeep.Add(Control);
+        case AName of
+          'TBaseDragControlObject': ASubject := TBaseDragControlObject.Create(Control);
+          'TDragControlObject': ASubject := TDragControlObject.Create(Control);
+        else
+          ASubject := TDragDockObject.Create(Control);
+        end;
+      end;
     'TControlCanvas': ASubject := TControlCanvas.Create;
     'TControlActionLink': ASubject := TControlActionLink.Create(nil);
     'TWinControlActionLink': ASubject := TWinControlActionLink.Create(nil);

@@ -77,11 +77,17 @@ const
     or as "Class.Method": they free it, run its construction or destruction
     steps a second time, block, start a thread, take or release a lock that
     nobody balances, run a message loop, or read through a reference the
-    host leaves nil on a fresh object. Their own tests cover them. }
-  UncalledMethods: array[0..15] of string = ('Free', 'AfterConstruction', 'BeforeDestruction',
+    host leaves nil on a fresh object (an action link's action), free what
+    the host's destructor frees again (the LCL's hint window its own
+    timer), or hand the caller a system handle that it must delete. Their
+    own tests cover them. }
+  UncalledMethods: array[0..26] of string = ('Free', 'AfterConstruction', 'BeforeDestruction',
     'WaitFor', 'Resume', 'Suspend', 'LockList', 'UnlockList', 'Lock', 'Unlock', 'ShowModal', 'Run',
     'HandleMessage', 'TReader.FixupReferences', 'TBasicActionLink.Execute',
-    'TBasicActionLink.Update');
+    'TBasicActionLink.Update', 'TActionLink.Execute', 'TActionLink.Update',
+    'TControlActionLink.Execute', 'TControlActionLink.Update', 'TWinControlActionLink.Execute',
+    'TWinControlActionLink.Update', 'THintWindow.DestroyComponents', 'TBitmap.ReleaseHandle',
+    'TBitmap.ReleaseMaskHandle', 'TBitmap.ReleasePalette', 'TIcon.ReleaseHandle');
 
   { Events that a binding declares but cannot hook, as "Class.Event": the
     host lacks them. }
