@@ -58,6 +58,8 @@ type
   private
     FInterval: Cardinal;
     FOnTimer: TNotifyEvent;
+    function GetInterval(AProp: TorvPropertyInfo): Variant;
+    procedure SetInterval(AProp: TorvPropertyInfo; const AValue: Variant);
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -693,7 +695,6 @@ type
   TControlBarHost = class(TControlBar);
 
   { Values that travel as the address of a value of the host type. }
-  PCardinalValue = ^Cardinal;
   PRectValue = ^TRect;
   PBandPaintOptionsValue = ^TBandPaintOptions;
 
@@ -873,12 +874,8 @@ begin
   Host := TTimerHost(Pointer(Owner));
   case AProp.Id - TimerBase of
     TimerPropEnabled: Result := Host.Enabled;
-    // 4 bytes at an address, as the LCL's Cardinal
-    TimerPropInterval:
-      begin
-        FInterval := Host.Interval;
-        Result := BufferToVar(FInterval);
-      end;
+    // 4 bytes at an address, as the LCL's Cardinal; no address is refused
+    TimerPropInterval: Result := GetInterval(AProp);
   else
     Result := inherited GetProperty(AProp);
   end;
@@ -891,8 +888,8 @@ begin
   Host := TTimerHost(Pointer(Owner));
   case AProp.Id - TimerBase of
     TimerPropEnabled: Host.Enabled := Boolean(AValue);
-    // 4 bytes at an address, as the LCL's Cardinal
-    TimerPropInterval: Host.Interval := PCardinalValue(VarToPointer(AValue))^;
+    // 4 bytes at an address, as the LCL's Cardinal; no address is refused
+    TimerPropInterval: SetInterval(AProp, AValue);
   else
     inherited SetProperty(AProp, AValue);
   end;

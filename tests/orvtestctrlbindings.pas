@@ -255,6 +255,14 @@ begin
   AssertEquals(250, FTimer.Interval);
   Address := Get(FTimer, 'Interval', []);
   AssertEquals(250, PCardinal(VarToPointer(Address))^);
+  try
+    Put(FTimer, 'Interval', [], 0);
+    Fail('no address is refused');
+  except
+    on E: Exception do
+      AssertEquals('TTimer.Interval cannot take an empty address!', E.Message);
+  end;
+  AssertEquals('a refused write leaves the interval', 250, FTimer.Interval);
 
   Expected := FList.ItemRect(1);
   Address := Call(FList, 'ItemRect', [1]);
