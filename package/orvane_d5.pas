@@ -9,7 +9,7 @@ interface
 
 uses
   Orvnameindex, Orvpointermap, Orvcommon, Orvvalues, Orvsystem, 
-  Orvclasses, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar, Orvcallguard, Orvprobe;
+  Orvclasses, Orvstandins, Orvimglist, Orvactnlist, Orvgraphics, Orvcontrols, Orvstdctrls, Orvextctrls, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar, Orvcallguard, Orvprobe;
 
 implementation
 

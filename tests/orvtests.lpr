@@ -25,7 +25,13 @@ uses
   orvtestvar,
   orvtestcheck,
   orvtestforms,
-  orvtestrobust;
+  orvtestctrlwalk,
+  orvtestgraphics,
+  orvtestcontrols,
+  orvtestrobust,
+  orvtestctrltables,
+  orvtestctrlbindings,
+  orvtestctrllinks;
 
 var
   Runner: TTestRunner;
