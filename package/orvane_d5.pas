@@ -9,7 +9,9 @@ interface
 
 uses
   Orvnameindex, Orvpointermap, Orvfeatureids, Orvcommon, Orvvalues, Orvsystem, 
-  Orvclasses, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar;
+  Orvclasses, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar, Orvdesigner, 
+  Orvwinpos, Orvlinkform, Orvpickers, Orvpropindex, Orvp2peditor, 
+  Orve2peditor, Orvmpeditor, Orve2meditor, Orvlinksedit, Orvcsdlg;
 
 implementation
 
