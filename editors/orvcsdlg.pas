@@ -229,6 +229,8 @@ begin
   lvConnections.Selected := AItem;
   lvConnections.ItemFocused := AItem;
   AItem.MakeVisible(False);
+  // Not every widgetset reports a selection the program makes.
+  lvConnectionsSelectItem(lvConnections, AItem, True);
 end;
 
 procedure TorvConnectionEditor.Add(AClass: TorvConnectionClass; const ABaseName: string);
@@ -280,8 +282,15 @@ begin
     Question.Free;
   end;
   // The link may have gone while the question was asked.
-  if (Answer <> mrYes) or (lvConnections.Items.FindData(Link) = nil) then
+  Item := lvConnections.Items.FindData(Link);
+  if Item = nil then
     Exit;
+  if Answer <> mrYes then
+  begin
+    // Some widgetsets drop the list's selection while the box is shown.
+    lvConnections.Selected := Item;
+    Exit;
+  end;
   // Freeing the link removes its row through the free notification.
   Link.Free;
   FDesigner.Modified;

@@ -117,7 +117,9 @@ begin
       for I := 0 to Collector.Names.Count - 1 do
       begin
         Component := ADesigner.GetComponent(Collector.Names[I]);
-        if (Component <> nil) and (TorvClassRegistry.FindClass(Component.ClassName) <> nil) then
+        // A component being destroyed is still listed by its owner.
+        if (Component <> nil) and not (csDestroying in Component.ComponentState) and
+          (TorvClassRegistry.FindClass(Component.ClassName) <> nil) then
           ACombo.Items.Add(Collector.Names[I]);
       end;
     finally

@@ -23,7 +23,9 @@ uses
   orvteste2m,
   orvtestvar,
   orvtestcheck,
-  orvtestforms;
+  orvtestforms,
+  orvtesteditors,
+  orvtestwinpos;
 
 var
   Runner: TTestRunner;

@@ -26,6 +26,10 @@ heaplog=$work/heaptrc.log
 display=()
 command -v xvfb-run >/dev/null && display=(xvfb-run -a)
 
+# The editor windows keep their places in the user's registry file; the
+# tests keep theirs in the scratch folder.
+export XDG_CONFIG_HOME="$work/config"
+
 HEAPTRC="log=$heaplog keepreleased ${HEAPTRC:-}" "${display[@]}" "$bin" --format=plain --sparse "$@" \
   >"$work/out" 2>"$work/err"
 status=$?
