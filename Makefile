@@ -11,7 +11,7 @@ XRUN ?= xvfb-run -a
 # lazbuild echoes its compiler probes even when quiet; drop those lines only.
 lazbuild = echo 'lazbuild $(1)'; $(LAZBUILD) $(LAZFLAGS) $(1) 2>&1 | sed -u '/^Hint: (lazarus) \[RunTool\]/d'
 
-.PHONY: all setup build test example bench perf tools check clean
+.PHONY: all setup build test example bench perf tools check clean screenshots icons
 
 all: build
 
@@ -59,6 +59,19 @@ perf: build
 	@$(call lazbuild,tools/orvbench.lpi)
 	@bash tools/mkperf.sh
 
+# Pictures of the editor windows for the README, each filled with a link.
+# Window places go to a scratch folder, so every picture shows the designed
+# place and size.
+screenshots: build
+	@$(call lazbuild,tools/orvshots.lpi)
+	@cfg=$$(mktemp -d); XDG_CONFIG_HOME=$$cfg $(XRUN) -s '-screen 0 1024x768x24' ./tools/orvshots docs; rm -rf $$cfg
+
+# Redraw the connections editor's icons into editors/icons and its form file.
+icons: setup
+	@$(call lazbuild,tools/orvicons.lpi)
+	@$(XRUN) ./tools/orvicons editors/icons editors/orvcsdlg.lfm
+	@touch editors/orvcsdlg.pas # the compiler does not see a changed form file
+
 clean:
 	@rm -rf package/lib tests/lib examples/lib tools/lib
-	@rm -f tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo tools/orvbench tools/orvinspect tools/orvcheck
+	@rm -f tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo tools/orvbench tools/orvinspect tools/orvcheck tools/orvshots tools/orvicons

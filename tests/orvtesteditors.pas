@@ -228,6 +228,10 @@ begin
   Editor := EditorOf(FList);
   AssertNotNull('the window is open', Editor);
   AssertEquals('Connections', Editor.Caption);
+  AssertEquals('link icons', 3, Editor.ilConnectors.Count);
+  AssertEquals('command icons', 5, Editor.ilButtons.Count);
+  AssertEquals('the drop-down button adds a property-to-property link', 'pmAdd',
+    Editor.tbAdd.DropdownMenu.Name);
   orvShowConnectionsEditor(FDesigner, FList);
   AssertSame('a second call raises the same window', Editor, EditorOf(FList));
   Other := TorvConnectionList.Create(FRoot);
