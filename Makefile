@@ -43,6 +43,13 @@ example: build
 	@$(call lazbuild,examples/orvlinkdemo.lpi)
 	@$(XRUN) ./examples/orvlinkdemo
 
+# The wiring demo: an application opens the editor windows at run time on
+# its own components; --selftest clicks through them and prints the result.
+.PHONY: example-wiring
+example-wiring: build
+	@$(call lazbuild,examples/orvwiring.lpi)
+	@cfg=$$(mktemp -d); XDG_CONFIG_HOME=$$cfg $(XRUN) ./examples/orvwiring --selftest; rm -rf $$cfg
+
 # The first metadata demo: one class info declared from descriptor strings.
 .PHONY: example-metadata
 example-metadata: build
@@ -74,4 +81,4 @@ icons: setup
 
 clean:
 	@rm -rf package/lib tests/lib examples/lib tools/lib
-	@rm -f tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo tools/orvbench tools/orvinspect tools/orvcheck tools/orvshots tools/orvicons
+	@rm -f tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo examples/orvwiring tools/orvbench tools/orvinspect tools/orvcheck tools/orvshots tools/orvicons
