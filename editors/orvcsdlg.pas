@@ -31,6 +31,8 @@ type
     tbMoveDown: TToolButton;
     ToolButton3: TToolButton;
     ToolButton2: TToolButton;
+    { A one-column report without headers: the LCL's list style draws no
+      row icons on gtk2, and this looks the same with them. }
     lvConnections: TListView;
     ilConnectors: TImageList;
     ilButtons: TImageList;

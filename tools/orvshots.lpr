@@ -65,6 +65,7 @@ begin
   FP2P.SourceEvent := 'OnChange';
   FP2P.Target := FRoot.FindComponent('Shown');
   FP2P.TargetProperty := 'Strings';
+  FP2P.TargetPropertyIndex := VarArrayOf(['0']);
 
   FE2P := TorvE2PConnection.Create(FRoot);
   FE2P.Name := 'SortOnRefresh';
