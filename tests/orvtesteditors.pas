@@ -47,6 +47,8 @@ type
     procedure DriveE2P(AForm: TForm);
     procedure DriveE2M(AForm: TForm);
     procedure DriveMP(AForm: TForm);
+    procedure ChooseEventParameterAgain(AForm: TForm);
+    procedure FreeLinkInIndexEditor(AForm: TForm);
     procedure ChangeE2PSource(AForm: TForm);
     procedure TypeSecondIndex(AForm: TForm);
     procedure TypeThirdItem(AForm: TForm);
@@ -592,6 +594,13 @@ begin
   AssertTrue('a method with parameters enables the button', Editor.btSetParameters.Enabled);
   FDriver.Expect(TorvMPForm, @DriveMP);
   Editor.btSetParameters.Click;
+  AssertEquals('Text', (FLink as TorvE2MConnection).TargetMethodParameters[1].EventParameter);
+  Pick(Editor.cbSourceEvent, 'OnChange');
+  AssertEquals('another event clears the parameters'' event parameters', '',
+    (FLink as TorvE2MConnection).TargetMethodParameters[1].EventParameter);
+  Pick(Editor.cbSourceEvent, 'OnValidate');
+  FDriver.Expect(TorvMPForm, @ChooseEventParameterAgain);
+  Editor.btSetParameters.Click;
   Editor.btClose.Click;
 end;
 
@@ -621,6 +630,18 @@ begin
   AssertEquals('A keeps its own page', 0, Editor.pcValue.PageIndex);
   AssertEquals('x', Editor.edConstant.Text);
   AssertTrue(Link.TargetMethodParameters[0].Options = voConstant);
+  Editor.btClose.Click;
+end;
+
+procedure TTestEditorWindows.ChooseEventParameterAgain(AForm: TForm);
+var
+  Editor: TorvMPForm;
+begin
+  Editor := AForm as TorvMPForm;
+  ClickRow(Editor.lbParameters, 'B');
+  AssertEquals('B''s page', 1, Editor.pcValue.PageIndex);
+  AssertEquals('no event parameter chosen', -1, Editor.lbEventParameter.ItemIndex);
+  ClickRow(Editor.lbEventParameter, 'Text');
   Editor.btClose.Click;
 end;
 
@@ -672,6 +693,11 @@ begin
   Editor.btClose.Click;
 end;
 
+procedure TTestEditorWindows.FreeLinkInIndexEditor(AForm: TForm);
+begin
+  FreeAndNil(FLink);
+end;
+
 procedure TTestEditorWindows.FreeSideInIndexEditor(AForm: TForm);
 begin
   Component('Edit2').Free;
@@ -698,10 +724,18 @@ begin
   except
     on E: EVariantError do ;
   end;
-  // The component whose class info made the property goes: nothing to read.
+  // The component whose class info made the property goes, or the link:
+  // the window closes with nothing to read.
   FDriver.Expect(TorvPropertyIndexEditor, @FreeSideInIndexEditor);
   AssertFalse(orvShowPropertyIndexEditor(FDesigner, Link, IndexArray(['5', '6']), Prop));
   FDriver.Check;
+  Link.Target := Component('Edit3');
+  Link.TargetProperty := 'Cells';
+  FDriver.Expect(TorvPropertyIndexEditor, @FreeLinkInIndexEditor);
+  AssertFalse(orvShowPropertyIndexEditor(FDesigner, Link, IndexArray(['5', '6']),
+    Link.GetTargetPropertyInfo));
+  FDriver.Check;
+  AssertEquals(0, FList.GetConnectionCount);
 end;
 
 procedure TTestEditorWindows.FreeSourceThenLink(AForm: TForm);
