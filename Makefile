@@ -11,7 +11,7 @@ XRUN ?= xvfb-run -a
 # lazbuild echoes its compiler probes even when quiet; drop those lines only.
 lazbuild = echo 'lazbuild $(1)'; $(LAZBUILD) $(LAZFLAGS) $(1) 2>&1 | sed -u '/^Hint: (lazarus) \[RunTool\]/d'
 
-.PHONY: all setup build test example bench perf tools check fuzz clean generate
+.PHONY: all setup build test example bench perf tools check fuzz clean generate screenshots icons
 
 # The binding generator and its tables: every binding unit in bindings/ is
 # made from tools/gen/tables/<unit>.tbl; other tables name their output.
@@ -62,6 +62,13 @@ example: build
 	@$(call lazbuild,examples/orvlinkdemo.lpi)
 	@$(XRUN) ./examples/orvlinkdemo
 
+# The wiring demo: an application opens the editor windows at run time on
+# its own components; --selftest clicks through them and prints the result.
+.PHONY: example-wiring
+example-wiring: build
+	@$(call lazbuild,examples/orvwiring.lpi)
+	@cfg=$$(mktemp -d); XDG_CONFIG_HOME=$$cfg $(XRUN) ./examples/orvwiring --selftest; rm -rf $$cfg
+
 # The first metadata demo: one class info declared from descriptor strings.
 .PHONY: example-metadata
 example-metadata: build
@@ -78,6 +85,19 @@ perf: build
 	@$(call lazbuild,tools/orvbench.lpi)
 	@bash tools/mkperf.sh
 
+# Pictures of the editor windows for the README, each filled with a link.
+# Window places go to a scratch folder, so every picture shows the designed
+# place and size.
+screenshots: build
+	@$(call lazbuild,tools/orvshots.lpi)
+	@cfg=$$(mktemp -d); XDG_CONFIG_HOME=$$cfg $(XRUN) -s '-screen 0 1024x768x24' ./tools/orvshots docs; rm -rf $$cfg
+
+# Redraw the connections editor's icons into editors/icons and its form file.
+icons: setup
+	@$(call lazbuild,tools/orvicons.lpi)
+	@$(XRUN) ./tools/orvicons editors/icons editors/orvcsdlg.lfm
+	@touch editors/orvcsdlg.pas # the compiler does not see a changed form file
+
 # Fuzz the descriptor parser and the form reader with its links: mutated
 # inputs from a fixed seed, each guarded by a forked child; counts by outcome.
 fuzz: build
@@ -87,4 +107,4 @@ fuzz: build
 clean:
 	@rm -rf package/lib tests/lib examples/lib tools/lib tools/gen/lib tools/fuzz/lib tools/fuzz/out
 	@rm -f $(GEN) tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo tools/orvbench \
-	  tools/orvinspect tools/orvcheck tools/fuzz/orvfuzz
+	  tools/orvinspect tools/orvcheck tools/fuzz/orvfuzz examples/orvwiring tools/orvshots tools/orvicons

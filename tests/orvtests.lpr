@@ -31,7 +31,9 @@ uses
   orvtestrobust,
   orvtestctrltables,
   orvtestctrlbindings,
-  orvtestctrllinks;
+  orvtestctrllinks,
+  orvtesteditors,
+  orvtestwinpos;
 
 var
   Runner: TTestRunner;

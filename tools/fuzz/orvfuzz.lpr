@@ -10,7 +10,7 @@
   few milliseconds here, per input). }
 program orvfuzz;
 
-{$I ../../metadata/orvdefines.inc}
+{$I ../../package/orvdefines.inc}
 
 uses
   Classes, SysUtils, DateUtils,
