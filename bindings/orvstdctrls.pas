@@ -1033,36 +1033,25 @@ type
     protected members need nothing special. It is cast through an
     untyped pointer: the owner is never one of these classes, and a
     checked build (-CR) rejects the direct cast. }
-  TCustomGroupBoxHost = class(TCustomGroupBox);
-  TGroupBoxHost = class(TGroupBox);
   TCustomLabelHost = class(TCustomLabel);
-  TLabelHost = class(TLabel);
   TCustomEditHost = class(TCustomEdit);
-  TEditHost = class(TEdit);
   TCustomMemoHost = class(TCustomMemo);
-  TMemoHost = class(TMemo);
   TCustomComboBoxHost = class(TCustomComboBox);
-  TComboBoxHost = class(TComboBox);
-  TButtonActionLinkHost = class(TButtonActionLink);
   TButtonControlHost = class(TButtonControl);
   TButtonHost = class(TButton);
   TCustomCheckBoxHost = class(TCustomCheckBox);
-  TCheckBoxHost = class(TCheckBox);
   TRadioButtonHost = class(TRadioButton);
   TCustomListBoxHost = class(TCustomListBox);
-  TListBoxHost = class(TListBox);
   TScrollBarHost = class(TScrollBar);
   TCustomStaticTextHost = class(TCustomStaticText);
-  TStaticTextHost = class(TStaticText);
 
   { Values that travel as the address of a value of the host type. }
   PPointValue = ^TPoint;
 
 var
-  CustomGroupBoxBase, GroupBoxBase, CustomLabelBase, LabelBase, CustomEditBase, EditBase,
-    CustomMemoBase, MemoBase, CustomComboBoxBase, ComboBoxBase, ButtonActionLinkBase,
-    ButtonControlBase, ButtonBase, CustomCheckBoxBase, CheckBoxBase, RadioButtonBase,
-    CustomListBoxBase, ListBoxBase, ScrollBarBase, CustomStaticTextBase, StaticTextBase: Integer;
+  CustomGroupBoxBase, CustomLabelBase, CustomEditBase, CustomMemoBase, CustomComboBoxBase,
+    ButtonControlBase, ButtonBase, CustomCheckBoxBase, RadioButtonBase, CustomListBoxBase,
+    ScrollBarBase, CustomStaticTextBase: Integer;
 
 { TCustomGroupBoxClassInfo }
 
@@ -1372,44 +1361,68 @@ end;
 
 procedure TCustomComboBoxClassInfo.OnDrawItem(Control: TWinControl; Index: Integer; Rect: TRect;
   State: TOwnerDrawState);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnDrawItem) then
-      FOnDrawItem(Control, Index, Rect, State);
-    Event := PrepareEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
-      BufferToVar(State)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnDrawItem) then
+        FOnDrawItem(Control, Index, Rect, State);
+      Event := PrepareEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
+        BufferToVar(State)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnDrawItem) then
+    FOnDrawItem(Control, Index, Rect, State);
 end;
 
 procedure TCustomComboBoxClassInfo.OnMeasureItem(Control: TWinControl; Index: Integer;
   var Height: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnMeasureItem) then
-      FOnMeasureItem(Control, Index, Height);
-    Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Height := Integer(Event.GetArgs(2).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnMeasureItem) then
+        FOnMeasureItem(Control, Index, Height);
+      Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Height := Integer(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnMeasureItem) then
+    FOnMeasureItem(Control, Index, Height);
 end;
 
 { TButtonControlClassInfo }
@@ -1635,44 +1648,68 @@ end;
 
 procedure TCustomListBoxClassInfo.OnDrawItem(Control: TWinControl; Index: Integer; Rect: TRect;
   State: TOwnerDrawState);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnDrawItem) then
-      FOnDrawItem(Control, Index, Rect, State);
-    Event := PrepareEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
-      BufferToVar(State)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnDrawItem) then
+        FOnDrawItem(Control, Index, Rect, State);
+      Event := PrepareEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
+        BufferToVar(State)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnDrawItem) then
+    FOnDrawItem(Control, Index, Rect, State);
 end;
 
 procedure TCustomListBoxClassInfo.OnMeasureItem(Control: TWinControl; Index: Integer;
   var Height: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnMeasureItem) then
-      FOnMeasureItem(Control, Index, Height);
-    Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Height := Integer(Event.GetArgs(2).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnMeasureItem) then
+        FOnMeasureItem(Control, Index, Height);
+      Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Height := Integer(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnMeasureItem) then
+    FOnMeasureItem(Control, Index, Height);
 end;
 
 { TScrollBarClassInfo }
@@ -1758,23 +1795,35 @@ end;
 
 procedure TScrollBarClassInfo.OnScroll(Sender: TObject; ScrollCode: TScrollCode;
   var ScrollPos: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnScroll) then
-      FOnScroll(Sender, ScrollCode, ScrollPos);
-    Event := PrepareEvent('OnScroll', [ObjectToVar(Sender), Ord(ScrollCode), ScrollPos]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    ScrollPos := Integer(Event.GetArgs(2).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnScroll) then
+        FOnScroll(Sender, ScrollCode, ScrollPos);
+      Event := PrepareEvent('OnScroll', [ObjectToVar(Sender), Ord(ScrollCode), ScrollPos]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      ScrollPos := Integer(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnScroll) then
+    FOnScroll(Sender, ScrollCode, ScrollPos);
 end;
 
 { TCustomStaticTextClassInfo }
@@ -1816,30 +1865,29 @@ end;
 initialization
   CustomGroupBoxBase := RegisterBinding('TCustomGroupBox', TCustomGroupBoxClassInfo,
     CustomGroupBoxDescriptors);
-  GroupBoxBase := RegisterBinding('TGroupBox', TGroupBoxClassInfo, GroupBoxDescriptors);
+  RegisterBinding('TGroupBox', TGroupBoxClassInfo, GroupBoxDescriptors);
   CustomLabelBase := RegisterBinding('TCustomLabel', TCustomLabelClassInfo, CustomLabelDescriptors);
-  LabelBase := RegisterBinding('TLabel', TLabelClassInfo, LabelDescriptors);
+  RegisterBinding('TLabel', TLabelClassInfo, LabelDescriptors);
   CustomEditBase := RegisterBinding('TCustomEdit', TCustomEditClassInfo, CustomEditDescriptors);
-  EditBase := RegisterBinding('TEdit', TEditClassInfo, EditDescriptors);
+  RegisterBinding('TEdit', TEditClassInfo, EditDescriptors);
   CustomMemoBase := RegisterBinding('TCustomMemo', TCustomMemoClassInfo, CustomMemoDescriptors);
-  MemoBase := RegisterBinding('TMemo', TMemoClassInfo, MemoDescriptors);
+  RegisterBinding('TMemo', TMemoClassInfo, MemoDescriptors);
   CustomComboBoxBase := RegisterBinding('TCustomComboBox', TCustomComboBoxClassInfo,
     CustomComboBoxDescriptors);
-  ComboBoxBase := RegisterBinding('TComboBox', TComboBoxClassInfo, ComboBoxDescriptors);
-  ButtonActionLinkBase := RegisterBinding('TButtonActionLink', TButtonActionLinkClassInfo,
-    ButtonActionLinkDescriptors);
+  RegisterBinding('TComboBox', TComboBoxClassInfo, ComboBoxDescriptors);
+  RegisterBinding('TButtonActionLink', TButtonActionLinkClassInfo, ButtonActionLinkDescriptors);
   ButtonControlBase := RegisterBinding('TButtonControl', TButtonControlClassInfo,
     ButtonControlDescriptors);
   ButtonBase := RegisterBinding('TButton', TButtonClassInfo, ButtonDescriptors);
   CustomCheckBoxBase := RegisterBinding('TCustomCheckBox', TCustomCheckBoxClassInfo,
     CustomCheckBoxDescriptors);
-  CheckBoxBase := RegisterBinding('TCheckBox', TCheckBoxClassInfo, CheckBoxDescriptors);
+  RegisterBinding('TCheckBox', TCheckBoxClassInfo, CheckBoxDescriptors);
   RadioButtonBase := RegisterBinding('TRadioButton', TRadioButtonClassInfo, RadioButtonDescriptors);
   CustomListBoxBase := RegisterBinding('TCustomListBox', TCustomListBoxClassInfo,
     CustomListBoxDescriptors);
-  ListBoxBase := RegisterBinding('TListBox', TListBoxClassInfo, ListBoxDescriptors);
+  RegisterBinding('TListBox', TListBoxClassInfo, ListBoxDescriptors);
   ScrollBarBase := RegisterBinding('TScrollBar', TScrollBarClassInfo, ScrollBarDescriptors);
   CustomStaticTextBase := RegisterBinding('TCustomStaticText', TCustomStaticTextClassInfo,
     CustomStaticTextDescriptors);
-  StaticTextBase := RegisterBinding('TStaticText', TStaticTextClassInfo, StaticTextDescriptors);
+  RegisterBinding('TStaticText', TStaticTextClassInfo, StaticTextDescriptors);
 end.
