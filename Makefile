@@ -11,7 +11,7 @@ XRUN ?= xvfb-run -a
 # lazbuild echoes its compiler probes even when quiet; drop those lines only.
 lazbuild = echo 'lazbuild $(1)'; $(LAZBUILD) $(LAZFLAGS) $(1) 2>&1 | sed -u '/^Hint: (lazarus) \[RunTool\]/d'
 
-.PHONY: all setup build test example bench perf tools check clean
+.PHONY: all setup build test example bench perf tools check clean ide ide-check icons
 
 all: build
 
@@ -24,7 +24,7 @@ build: setup
 # A build failure still ends the output with the count line.
 test: setup
 	@{ $(call lazbuild,package/orvane_d5.lpk) && $(call lazbuild,tests/orvtests.lpi) && \
-	   $(call lazbuild,tests/orvtests-vg.lpi); } \
+	   $(call lazbuild,tests/orvtests-vg.lpi) && bash tools/checkruntime.sh; } \
 	  || { echo '0 passed, 1 failed'; exit 1; }
 	@bash tools/runtests.sh
 
@@ -59,6 +59,25 @@ perf: build
 	@$(call lazbuild,tools/orvbench.lpi)
 	@bash tools/mkperf.sh
 
+# Install the package in a Lazarus IDE and rebuild it (tools/ide.sh says
+# where; by default a private copy under /tmp/orvane-ide), then check the
+# rebuilt IDE's palette, context menu and double-click under a virtual
+# display, with screenshots in docs/.
+ide: setup
+	@bash tools/ide.sh
+
+ide-check: ide
+	@bash tools/idecheck.sh
+
+# Redraw the palette icons and the about box's picture, and rebuild the
+# design package's resource from them.
+icons:
+	@mkdir -p tools/lib
+	@fpc -O1 -FEtools -FUtools/lib -otools/mkicons tools/mkicons.lpr >/dev/null
+	@tools/mkicons design/images
+	@lazres design/orvpalette.res design/images/torvvariable.png=TORVVARIABLE \
+	  design/images/torvconnectionlist.png=TORVCONNECTIONLIST >/dev/null
+
 clean:
 	@rm -rf package/lib tests/lib examples/lib tools/lib
-	@rm -f tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo tools/orvbench tools/orvinspect tools/orvcheck
+	@rm -f tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo tools/orvbench tools/orvinspect tools/orvcheck tools/mkicons

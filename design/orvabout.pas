@@ -37,7 +37,7 @@ procedure orvShowAbout;
 
 const
   { Where both links of the about box lead. }
-  orvSiteAddress = 'http://www.orvanesoft.example/';
+  orvSiteAddress = 'http://www.orvane.example/';
 
 var
   { How the links open the site. The host has no browser control to embed,

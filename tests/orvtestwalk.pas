@@ -36,8 +36,8 @@ uses
 
 const
   { Registered by the tests themselves, for their own purposes. }
-  TestOnlyNames: array[0..3] of string = ('TTestWidget', 'TBrokenWidget', 'TOrvTwiceRegistered',
-    'TTestEdit');
+  TestOnlyNames: array[0..4] of string = ('TTestWidget', 'TBrokenWidget', 'TOrvTwiceRegistered',
+    'TTestEdit', 'TDesignProbe');
 
 type
   { TThread cannot be made without a body to run. }
