@@ -8,8 +8,8 @@ unit orvane_d5_dsgn;
 interface
 
 uses
-  Orvdesigner, Orveditorhooks, Orvpropvalues, Orvverbs, Orvregistrar, Orvabout, 
-  Orvidedesigner, Orvpropedits, Orvcompedits, Orvreg, LazarusPackageIntf;
+  Orvpropvalues, Orvverbs, Orvregistrar, Orvabout, Orvidedesigner, Orvpropedits, 
+  Orvcompedits, Orvreg, LazarusPackageIntf;
 
 implementation
 
