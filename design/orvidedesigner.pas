@@ -3,7 +3,7 @@
   The IDE has no one form-designer object to hand to a window: its designer
   (a TComponentEditorDesigner, found from the designed root) marks the form
   changed and names components, while its property editor hook selects,
-  announces new components and refreshes the Object Inspector. An
+  announces new components and refreshes the Object Inspector. A
   TorvIDEDesigner puts the two together for one designed root.
 
   There is one per root, so that a window opened twice for the same form is
