@@ -11,7 +11,7 @@ XRUN ?= xvfb-run -a
 # lazbuild echoes its compiler probes even when quiet; drop those lines only.
 lazbuild = echo 'lazbuild $(1)'; $(LAZBUILD) $(LAZFLAGS) $(1) 2>&1 | sed -u '/^Hint: (lazarus) \[RunTool\]/d'
 
-.PHONY: all setup build test example bench perf tools check clean ide ide-check icons
+.PHONY: all setup build test example bench perf tools check clean ide ide-check palette-icons
 
 all: build
 
@@ -71,7 +71,7 @@ ide-check: ide
 
 # Redraw the palette icons and the about box's picture, and rebuild the
 # design package's resource from them.
-icons:
+palette-icons:
 	@mkdir -p tools/lib
 	@fpc -O1 -FEtools -FUtools/lib -otools/mkicons tools/mkicons.lpr >/dev/null
 	@tools/mkicons design/images

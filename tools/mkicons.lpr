@@ -6,7 +6,7 @@
     tools/mkicons design/images --lfm       also print the about box's
                                             Picture.Data block for its .lfm
 
-  make icons runs it and turns the palette icons into the design package's
+  make palette-icons runs it and turns the palette icons into the design package's
   resource file. }
 program mkicons;
 
