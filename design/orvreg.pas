@@ -19,6 +19,10 @@ implementation
 uses
   Classes, SysUtils, TypInfo,
   PropEdits, ComponentEditors,
+  // The IDE links only what the design package's units use; the runtime
+  // package is linked whole, as a program's uses clause links it, so that
+  // every binding is registered while forms are designed.
+  orvane_d5,
   Orvverbs, Orvregistrar, Orvpropedits, Orvcompedits;
 
 type

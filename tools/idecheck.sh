@@ -79,6 +79,8 @@ read -r _ cx cy <<<"$(echo "$found" | grep '^torvconnectionlist ')"
 [ "$vx" != missing ] && [ "$cx" != missing ] || fail "the page Orvane does not show both components"
 [ "$vy" = "$cy" ] && [ "$vx" -lt "$cx" ] || fail "the variable and the connection list are not side by side in this order"
 grep -q '^orvane_d5_dsgn,' "$IDE_PCP/staticpackages.inc" || fail "orvane_d5_dsgn is not built into the IDE"
+# Without the bindings no component could be linked while designing.
+grep -aq TStringListClassInfo "$ide" || fail "the IDE does not link the runtime package's bindings"
 
 # 2. Drop a connection list on the form and open its context menu.
 form=$(xdotool search --name '^Form1$' 2>/dev/null | head -n 1)
