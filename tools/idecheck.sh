@@ -97,6 +97,46 @@ screen docs/ide-verbs.png >/dev/null
 xdotool key Escape
 sleep 1
 
+# 4. With the connections editor: add a property-to-property link, drop a
+# variable, and edit the link in the Object Inspector. Its Source offers only
+# bindable components, and a source property that the variable's class does
+# not have is refused with the package's message. The places clicked are
+# those of a fresh configuration on this screen size.
+inspect_link() {
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + 12)) $((Y + 11)) click 1    # new connection
+  sleep 3
+  eval "$(xdotool getwindowgeometry --shell "$form")"
+  xdotool mousemove $((vx + 12)) $((vy + 12)) click 1 # the variable, onto the form
+  sleep 1
+  xdotool mousemove $((X + 220)) $((Y + 28)) click 1
+  sleep 2
+  xdotool mousemove 159 13 click 1                     # View > Object Inspector
+  sleep 1
+  xdotool mousemove 218 59 click 1
+  sleep 3
+  xdotool search --name '^Object Inspector$' >/dev/null 2>&1 || fail "no Object Inspector"
+  xdotool mousemove 140 202 click 1                    # the link in the component tree
+  sleep 2
+  xdotool mousemove 160 383 click 1                    # Source
+  sleep 1
+  xdotool key alt+Down
+  sleep 2
+  screen docs/ide-components.png >/dev/null
+  xdotool mousemove 158 437 click 1                    # the second entry: the variable
+  sleep 2
+  xdotool mousemove 150 433 click 1                    # SourceProperty
+  sleep 1
+  xdotool key ctrl+a
+  xdotool type --delay 50 Bogus
+  xdotool key Return
+  sleep 2
+  screen docs/ide-refusal.png >/dev/null
+  xdotool search --name '^Error$' >/dev/null 2>&1 \
+    || fail "the Object Inspector took a source property the variable does not have"
+  echo "idecheck: the Object Inspector refused an unknown source property"
+}
+
 # 3. Double-click it: the connections editor opens. Until a unit installs
 # the editor, the package says so in the IDE's message box instead.
 before=$(xwininfo -root -tree | grep -c '"')
@@ -104,13 +144,14 @@ xdotool mousemove $((dropx + 14)) $((dropy + 13)) click --repeat 2 --delay 80 1
 sleep 3
 screen docs/ide-doubleclick.png >/dev/null
 if grep -rqs 'orvEditConnectionsProc *:=' editors design; then
-  xdotool search --name '^Connections$' >/dev/null 2>&1 \
-    || fail "double-clicking the connection list opened no connections editor"
+  conn=$(xdotool search --name '^Connections$' 2>/dev/null | head -n 1)
+  [ -n "$conn" ] || fail "double-clicking the connection list opened no connections editor"
   echo "idecheck: double-click opened the connections editor"
+  inspect_link "$conn"
 else
   after=$(xwininfo -root -tree | grep -c '"')
   [ "$after" -gt "$before" ] || fail "double-clicking the connection list did nothing"
   echo "idecheck: double-click reached the connections editor hook (no editor installed yet)"
 fi
-echo "idecheck: screenshots docs/ide-palette.png, docs/ide-verbs.png, docs/ide-doubleclick.png"
+echo "idecheck: screenshots in docs/ide-*.png"
 echo "idecheck: passed"
