@@ -12,7 +12,7 @@ interface
 uses
   Classes, SysUtils, TypInfo, Variants, fpcunit, testregistry,
   Orvcommon, Orvsystem, Orvclasses, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar,
-  Orvdesigner;
+  Orvdesigner, Orvverbs;
 
 type
   { A component whose binding has a property of each style and visibility,
@@ -82,12 +82,18 @@ type
     procedure TestIndexEditorValuesAreStored;
     procedure TestIndexEditorLeftWithoutValues;
     procedure TestMethodParameterWindowOfTheLink;
-    procedure TestConnectionsEditorFromMenuAndDoubleClick;
+    procedure TestConnectionsEditorThroughTheHook;
     procedure TestMissingEditorIsReported;
   end;
 
   TTestDesignRegistration = class(TTestCase)
+  private
+    { Check AKind's menu against ACaptions (an empty caption: any text but
+      empty) and the entries that do something. }
+    procedure CheckMenu(AKind: TorvComponentEditorKind; const ACaptions: array of string;
+      AAbout, AEdit: Integer);
   published
+    procedure TestMenus;
     procedure TestCallsInOrder;
     procedure TestEditedPropertiesExist;
     procedure TestRuntimeRegistersStreamingClasses;
@@ -103,7 +109,7 @@ implementation
 
 uses
   Math, Forms, Controls, Graphics, StdCtrls,
-  Orvpropvalues, Orveditorhooks, Orvverbs, Orvregistrar, Orvabout;
+  Orvpropvalues, Orveditorhooks, Orvregistrar, Orvabout;
 
 const
   ProbeDescriptors: TorvDescriptors = (
@@ -521,14 +527,13 @@ begin
   AssertEquals('no window without a link', '', Called);
 end;
 
-procedure TTestDesignDialogs.TestConnectionsEditorFromMenuAndDoubleClick;
+procedure TTestDesignDialogs.TestConnectionsEditorThroughTheHook;
 var
   List: TorvConnectionList;
 begin
   List := TorvConnectionList.Create(FRoot);
   List.Name := 'Links';
-  // Double-click and the menu entry both end in the editor's Edit.
-  AssertEquals('menu entry', Ord(vaEditConnections), Ord(orvVerbAction(cekConnectionList, 4)));
+  // Double-click and the menu entry both end here, in the editor's Edit.
   orvEditConnections(FDesigner, List);
   AssertEquals('editor opened', 'connections Links of Root', Called);
 end;
@@ -631,6 +636,38 @@ procedure TRecordingRegistrar.RegisterComponents(const APage: string;
   const AClasses: array of TComponentClass);
 begin
   Lines.Add('palette ' + APage + ClassNames(AClasses));
+end;
+
+procedure TTestDesignRegistration.CheckMenu(AKind: TorvComponentEditorKind;
+  const ACaptions: array of string; AAbout, AEdit: Integer);
+var
+  Kind: string;
+  I: Integer;
+  Expected: TorvVerbAction;
+begin
+  Kind := GetEnumName(TypeInfo(TorvComponentEditorKind), Ord(AKind));
+  AssertEquals(Kind + ' entries', Length(ACaptions), orvVerbCount(AKind));
+  for I := -1 to High(ACaptions) + 1 do
+  begin
+    if (I < 0) or (I > High(ACaptions)) then
+      AssertEquals(Kind + ' outside', '', orvVerb(AKind, I))
+    else if ACaptions[I] = '' then
+      AssertTrue(Kind + ' entry ' + IntToStr(I), orvVerb(AKind, I) <> '')
+    else
+      AssertEquals(Kind + ' entry ' + IntToStr(I), ACaptions[I], orvVerb(AKind, I));
+    Expected := vaNone;
+    if I = AAbout then
+      Expected := vaAbout
+    else if I = AEdit then
+      Expected := vaEditConnections;
+    AssertEquals(Kind + ' action ' + IntToStr(I), Ord(Expected), Ord(orvVerbAction(AKind, I)));
+  end;
+end;
+
+procedure TTestDesignRegistration.TestMenus;
+begin
+  CheckMenu(cekConnectionList, ['Orvane Suite 1.1', '', '-', 'About...', 'Edit connections...'], 3, 4);
+  CheckMenu(cekVariable, ['Orvane Suite 1.1', '', '-', 'About...'], 3, -2);
 end;
 
 procedure TTestDesignRegistration.TestCallsInOrder;
