@@ -11,7 +11,7 @@ XRUN ?= xvfb-run -a
 # lazbuild echoes its compiler probes even when quiet; drop those lines only.
 lazbuild = echo 'lazbuild $(1)'; $(LAZBUILD) $(LAZFLAGS) $(1) 2>&1 | sed -u '/^Hint: (lazarus) \[RunTool\]/d'
 
-.PHONY: all setup build test example bench perf tools check fuzz clean generate screenshots icons
+.PHONY: all setup build test example bench perf tools check fuzz clean generate screenshots icons ide ide-check palette-icons
 
 # The binding generator and its tables: every binding unit in bindings/ is
 # made from tools/gen/tables/<unit>.tbl; other tables name their output.
@@ -42,7 +42,7 @@ test: setup
 	@{ $(call lazbuild,tools/gen/orvgen.lpi) && $(GEN) --check $(GENFLAGS) $(GENTABLES) $(APPTABLES); } \
 	  || { echo '0 passed, 1 failed'; exit 1; }
 	@{ $(call lazbuild,package/orvane_d5.lpk) && $(call lazbuild,tests/orvtests.lpi) && \
-	   $(call lazbuild,tests/orvtests-vg.lpi); } \
+	   $(call lazbuild,tests/orvtests-vg.lpi) && bash tools/checkruntime.sh; } \
 	  || { echo '0 passed, 1 failed'; exit 1; }
 	@bash tools/runtests.sh
 
@@ -85,6 +85,25 @@ perf: build
 	@$(call lazbuild,tools/orvbench.lpi)
 	@bash tools/mkperf.sh
 
+# Install the package in a Lazarus IDE and rebuild it (tools/ide.sh says
+# where; by default a private copy under /tmp/orvane-ide), then check the
+# rebuilt IDE's palette, context menu and double-click under a virtual
+# display, with screenshots in docs/.
+ide: setup
+	@bash tools/ide.sh
+
+ide-check: ide
+	@bash tools/idecheck.sh
+
+# Redraw the palette icons and the about box's picture, and rebuild the
+# design package's resource from them.
+palette-icons:
+	@mkdir -p tools/lib
+	@fpc -O1 -FEtools -FUtools/lib -otools/mkicons tools/mkicons.lpr >/dev/null
+	@tools/mkicons design/images
+	@lazres design/orvpalette.res design/images/torvvariable.png=TORVVARIABLE \
+	  design/images/torvconnectionlist.png=TORVCONNECTIONLIST >/dev/null
+
 # Pictures of the editor windows for the README, each filled with a link.
 # Window places go to a scratch folder, so every picture shows the designed
 # place and size.
@@ -107,4 +126,4 @@ fuzz: build
 clean:
 	@rm -rf package/lib tests/lib examples/lib tools/lib tools/gen/lib tools/fuzz/lib tools/fuzz/out
 	@rm -f $(GEN) tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo tools/orvbench \
-	  tools/orvinspect tools/orvcheck tools/fuzz/orvfuzz examples/orvwiring tools/orvshots tools/orvicons
+	  tools/orvinspect tools/orvcheck tools/fuzz/orvfuzz examples/orvwiring tools/orvshots tools/orvicons tools/mkicons

@@ -102,7 +102,7 @@ resourcestring
 implementation
 
 uses
-  Orvp2p, Orve2p, Orve2m, Orvp2peditor, Orve2peditor, Orve2meditor, Orvwinpos;
+  Orvp2p, Orve2p, Orve2m, Orvp2peditor, Orve2peditor, Orve2meditor, Orvwinpos, Orveditorhooks;
 
 {$R *.lfm}
 
@@ -392,6 +392,9 @@ begin
   if Item <> nil then
     Item.Delete;
 end;
+
+initialization
+  orvEditConnectionsProc := @orvShowConnectionsEditor;
 
 finalization
   FreeAndNil(OpenWindows);

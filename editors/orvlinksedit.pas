@@ -44,7 +44,7 @@ type
 implementation
 
 uses
-  Orvwinpos;
+  Orvwinpos, Orveditorhooks;
 
 {$R *.lfm}
 
@@ -172,6 +172,9 @@ begin
     Close;
   end;
 end;
+
+initialization
+  orvEditMethodParametersProc := @orvShowMethodParameterEditor;
 
 finalization
   FreeAndNil(OpenWindows);

@@ -68,7 +68,7 @@ type
 implementation
 
 uses
-  Orve2m, Orvwinpos;
+  Orve2m, Orvwinpos, Orveditorhooks;
 
 {$R *.lfm}
 
@@ -198,5 +198,8 @@ begin
   if Gone then
     Close;
 end;
+
+initialization
+  orvEditPropertyIndexFunc := @orvShowPropertyIndexEditor;
 
 end.

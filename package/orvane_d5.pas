@@ -12,8 +12,8 @@ uses
   Orvstandins, Orvimglist, Orvactnlist, Orvgraphics, Orvcontrols,
   Orvstdctrls, Orvextctrls, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvdesigner,
   Orvwinpos, Orvlinkform, Orvpickers, Orvpropindex, Orvp2peditor,
-  Orve2peditor, Orvmpeditor, Orve2meditor, Orvlinksedit, Orvcsdlg, Orvvar,
-  Orvcallguard, Orvprobe;
+  Orve2peditor, Orvmpeditor, Orve2meditor, Orvlinksedit, Orvcsdlg,
+  Orveditorhooks, Orvvar, Orvcallguard, Orvprobe;
 
 implementation
 

@@ -33,7 +33,8 @@ uses
   orvtestctrlbindings,
   orvtestctrllinks,
   orvtesteditors,
-  orvtestwinpos;
+  orvtestwinpos,
+  orvtestdesign;
 
 var
   Runner: TTestRunner;
