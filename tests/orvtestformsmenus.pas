@@ -140,12 +140,12 @@ begin
       end;
     'TScrollingWinControl': ASubject := TScrollingWinControl.Create(nil);
     'TScrollBox': ASubject := TScrollBox.Create(nil);
-    'TCustomFrame': ASubject := TCustomFrame.Create(nil);
-    'TFrame': ASubject := TFrame.Create(nil);
+    // The host makes a frame of any class but TFrame from a form resource.
+    'TCustomFrame', 'TFrame': ASubject := TFrame.Create(nil);
     'TCustomForm': ASubject := TCustomForm.CreateNew(nil);
     'TCustomActiveForm': ASubject := TCustomActiveForm.CreateNew(nil);
     'TForm': ASubject := TForm.CreateNew(nil);
-    'TCustomDockForm': ASubject := TCustomDockForm.Create(nil);
+    'TCustomDockForm': ASubject := TCustomDockForm.CreateNew(nil);
     'TDataModule': ASubject := TDataModule.Create(nil);
     'TMenuActionLink': ASubject := TMenuActionLink.Create(nil);
     'TMenuItem': ASubject := TMenuItem.Create(nil);
