@@ -11,7 +11,15 @@ XRUN ?= xvfb-run -a
 # lazbuild echoes its compiler probes even when quiet; drop those lines only.
 lazbuild = echo 'lazbuild $(1)'; $(LAZBUILD) $(LAZFLAGS) $(1) 2>&1 | sed -u '/^Hint: (lazarus) \[RunTool\]/d'
 
-.PHONY: all setup build test example bench perf tools check clean
+.PHONY: all setup build test example bench perf tools check clean generate
+
+# The binding generator and its tables: every binding unit in bindings/ is
+# made from tools/gen/tables/<unit>.tbl; other tables name their output.
+GEN := tools/gen/orvgen
+GENFLAGS := --types=tools/gen/types.tbl --out=bindings
+GENTABLES = $(sort $(wildcard tools/gen/tables/*.tbl))
+# Tables of components that are not the package's: each names its output.
+APPTABLES := tests/orvtestfixtures.tbl examples/orvdemodevices.tbl tools/orvbenchfixtures.tbl
 
 all: build
 
@@ -21,8 +29,17 @@ setup:
 build: setup
 	@$(call lazbuild,package/orvane_d5.lpk)
 
-# A build failure still ends the output with the count line.
+# Regenerate the generated units after editing a table.
+generate: setup
+	@$(call lazbuild,tools/gen/orvgen.lpi)
+	@$(GEN) $(GENFLAGS) $(GENTABLES) $(APPTABLES)
+
+# A build failure still ends the output with the count line, and so does a
+# generated unit that differs from what its table makes (edited by hand, or
+# a table edited without make generate).
 test: setup
+	@{ $(call lazbuild,tools/gen/orvgen.lpi) && $(GEN) --check $(GENFLAGS) $(GENTABLES) $(APPTABLES); } \
+	  || { echo '0 passed, 1 failed'; exit 1; }
 	@{ $(call lazbuild,package/orvane_d5.lpk) && $(call lazbuild,tests/orvtests.lpi) && \
 	   $(call lazbuild,tests/orvtests-vg.lpi); } \
 	  || { echo '0 passed, 1 failed'; exit 1; }
@@ -70,5 +87,5 @@ perf: build
 	@bash tools/mkperf.sh
 
 clean:
-	@rm -rf package/lib tests/lib examples/lib tools/lib
-	@rm -f tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo examples/orvlinkapp tools/orvbench tools/orvinspect tools/orvcheck
+	@rm -rf package/lib tests/lib examples/lib tools/lib tools/gen/lib
+	@rm -f $(GEN) tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo examples/orvlinkapp tools/orvbench tools/orvinspect tools/orvcheck

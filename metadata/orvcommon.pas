@@ -30,7 +30,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvnameindex, Orvfeatureids;
+  Orvnameindex;
 
 type
   TorvClassInfo = class;
@@ -50,18 +50,17 @@ type
   private
     FClassInfo: TorvClassInfo;
     FName: string;
-    FId: TorvFeatureId;
-    FIdKnown: Boolean;
+    FId: Integer;
     FMark: Boolean; // scratch for the class info that made the feature
-    function ResolveId: TorvFeatureId;
-    function GetId: TorvFeatureId; inline;
   public
     constructor Create(AClassInfo: TorvClassInfo; const AName: string);
     { The class info whose declaration made the feature. }
     property ClassInfo: TorvClassInfo read FClassInfo;
     property Name: string read FName;
-    { The name interned, for the bindings' dispatch; found on first use. }
-    property Id: TorvFeatureId read GetId;
+    { What the binding that declared the feature selects its code by: the
+      feature's position in the descriptor string that defined it, plus the
+      IdBase in force then. A feature made otherwise has 0. }
+    property Id: Integer read FId;
   end;
 
   { TorvParameterInfo }
@@ -265,6 +264,7 @@ type
     FHooked: Boolean; // ConnectEventHandlers ran for the current owner
     { The event found last: bindings look their events up at every firing. }
     FLastEvent: TorvEventInfo;
+    FIdBase: Integer;
     function FeatureCount(AKind: TorvFeatureKind): Integer;
     function FeatureAt(AKind: TorvFeatureKind; AIndex: Integer): TorvFeature;
     function FindFeature(AKind: TorvFeatureKind; const AName: string): TorvFeature;
@@ -298,6 +298,10 @@ type
     procedure DefineORVMethods(AList: TList); virtual;
     procedure DefineORVConstructors(AList: TList); virtual;
     procedure DefineORVEvents(AList: TList); virtual;
+    { Added to the position of each feature that the read operations define
+      to give its Id: a binding sets its own base while it reads its
+      descriptors, so that its features' ids are its own. }
+    property IdBase: Integer read FIdBase write FIdBase;
   public
     { Read operations: parse one descriptor string and append what it
       declares to this class info's list of that kind. }
@@ -474,21 +478,6 @@ begin
   inherited Create;
   FClassInfo := AClassInfo;
   FName := AName;
-end;
-
-function TorvFeature.ResolveId: TorvFeatureId;
-begin
-  FId := FeatureIdOf(FName);
-  FIdKnown := True;
-  Result := FId;
-end;
-
-function TorvFeature.GetId: TorvFeatureId;
-begin
-  if FIdKnown then
-    Result := FId
-  else
-    Result := ResolveId;
 end;
 
 { TorvPropertyInfo }
@@ -1177,6 +1166,7 @@ begin
       Result := TorvEventInfo.Create(Self, Event.Name, CloneParameters(Event.Args),
         Event.Visibility);
   end;
+  Result.FId := APrototype.FId;
 end;
 
 function TorvClassInfo.ReadParameters(ATokens: TStringTokenizer): TorvArguments;
@@ -1208,7 +1198,9 @@ var
   Styles: TorvPropertyStyle;
   Visibility: TorvPropertyVisibility;
   Prop: TorvPropertyInfo;
+  Position: Integer;
 begin
+  Position := 0;
   List := BeginReading(fkProperty);
   Tokens := TStringTokenizer.Create(ADescriptor, '::');
   try
@@ -1225,6 +1217,8 @@ begin
       begin
         Prop := TorvPropertyInfo.Create(Self, PropName, Styles, Visibility,
           ReadParameters(Tokens));
+        Prop.FId := FIdBase + Position;
+        Inc(Position);
         Made(Prop);
         List.Add(Prop);
       end
@@ -1259,7 +1253,9 @@ var
   AMethodName: string;
   Style: TorvMethodStyle;
   Method: TorvMethodInfo;
+  Position: Integer;
 begin
+  Position := 0;
   List := BeginReading(fkMethod);
   Tokens := TStringTokenizer.Create(ADescriptor, '::');
   try
@@ -1268,6 +1264,8 @@ begin
       AMethodName := Tokens.NextToken;
       Style := ReadMethodStyle(Tokens.NextToken);
       Method := TorvMethodInfo.Create(Self, AMethodName, ReadParameters(Tokens), Style);
+      Method.FId := FIdBase + Position;
+      Inc(Position);
       Made(Method);
       List.Add(Method);
     end;
@@ -1291,7 +1289,9 @@ var
   List: TList;
   CtorName: string;
   Ctor: TorvConstructorInfo;
+  Position: Integer;
 begin
+  Position := 0;
   List := BeginReading(fkConstructor);
   Tokens := TStringTokenizer.Create(ADescriptor, '::');
   try
@@ -1299,6 +1299,8 @@ begin
     begin
       CtorName := Tokens.NextToken;
       Ctor := TorvConstructorInfo.Create(Self, CtorName, ReadParameters(Tokens));
+      Ctor.FId := FIdBase + Position;
+      Inc(Position);
       Made(Ctor);
       List.Add(Ctor);
     end;
@@ -1323,7 +1325,9 @@ var
   Keyword, EventName: string;
   Visibility: TorvPropertyVisibility;
   Event: TorvEventInfo;
+  Position: Integer;
 begin
+  Position := 0;
   List := BeginReading(fkEvent);
   Tokens := TStringTokenizer.Create(ADescriptor, '::');
   try
@@ -1337,6 +1341,8 @@ begin
       if Keyword = 'Define' then
       begin
         Event := TorvEventInfo.Create(Self, EventName, ReadParameters(Tokens), Visibility);
+        Event.FId := FIdBase + Position;
+        Inc(Position);
         Made(Event);
         List.Add(Event);
       end

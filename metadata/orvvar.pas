@@ -123,7 +123,7 @@ implementation
 uses
   // The TObject binding must be registered before the first variable is made.
   Orvsystem,
-  Orvfeatureids, Orvvalues;
+  Orvvalues;
 
 resourcestring
   rsUnknownClass = 'Unknown class!';
@@ -134,6 +134,10 @@ const
   VariableProperties = 'Override::Self::psReadable..psWritable::pvPublished::0';
   VariableEvents = 'Define::OnInstanceChange::pvPublished::1::Instance';
   InstanceChangeName = 'OnInstanceChange';
+  { The variable's own work: the features of the class it shows, so it knows
+    them by name, not by the ids of whichever binding declared them. }
+  SelfName = 'Self';
+  FreeName = 'Free';
   DefaultClassTypeName = 'TObject';
 
 type
@@ -380,12 +384,10 @@ end;
 
 function TorvVariableClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
 begin
-  case AProp.Id of
-    fiSelf: Result := ObjectToVar(FInstance);
-  else
-    CheckHolding(AProp.Name);
-    Result := FInnerClassInfo.GetProperty(AProp);
-  end;
+  if SameFeatureName(AProp.Name, SelfName) then
+    Exit(ObjectToVar(FInstance));
+  CheckHolding(AProp.Name);
+  Result := FInnerClassInfo.GetProperty(AProp);
 end;
 
 procedure TorvVariableClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
@@ -393,23 +395,21 @@ var
   Wanted: TObject;
   Event: TorvEventInfo;
 begin
-  case AProp.Id of
-    fiSelf:
-      begin
-        Wanted := VarToObject(AValue);
-        if (Wanted <> nil) and not IsOfClass(Wanted, FClassTypeName) then
-          raise Exception.CreateFmt(rsNotOfHeldClass, [FClassTypeName, Wanted.ClassName]);
-        Hold(Wanted);
-        Event := FindEvent(InstanceChangeName);
-        if Event = nil then
-          Exit;
-        Event.GetArgs(0).Value := ObjectToVar(FInstance);
-        FireEvent(Event);
-      end;
-  else
+  if not SameFeatureName(AProp.Name, SelfName) then
+  begin
     CheckHolding(AProp.Name);
     FInnerClassInfo.SetProperty(AProp, AValue);
+    Exit;
   end;
+  Wanted := VarToObject(AValue);
+  if (Wanted <> nil) and not IsOfClass(Wanted, FClassTypeName) then
+    raise Exception.CreateFmt(rsNotOfHeldClass, [FClassTypeName, Wanted.ClassName]);
+  Hold(Wanted);
+  Event := FindEvent(InstanceChangeName);
+  if Event = nil then
+    Exit;
+  Event.GetArgs(0).Value := ObjectToVar(FInstance);
+  FireEvent(Event);
 end;
 
 procedure TorvVariableClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -417,18 +417,16 @@ var
   Held: TObject;
 begin
   CheckHolding(AMethod.Name);
-  case AMethod.Id of
-    fiFree:
-      begin
-        // Let go first: the object gets its handlers back while it exists,
-        // and one that is not a component would never tell us it is gone.
-        Held := FInstance;
-        Hold(nil);
-        Held.Free;
-      end;
-  else
+  if not SameFeatureName(AMethod.Name, FreeName) then
+  begin
     FInnerClassInfo.InvokeMethod(AMethod);
+    Exit;
   end;
+  // Let go first: the object gets its handlers back while it exists, and
+  // one that is not a component would never tell us it is gone.
+  Held := FInstance;
+  Hold(nil);
+  Held.Free;
 end;
 
 { TorvVariable }

@@ -8,7 +8,7 @@ unit orvane_d5;
 interface
 
 uses
-  Orvnameindex, Orvpointermap, Orvfeatureids, Orvcommon, Orvvalues, Orvsystem, 
+  Orvnameindex, Orvpointermap, Orvcommon, Orvvalues, Orvsystem, 
   Orvclasses, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar;
 
 implementation

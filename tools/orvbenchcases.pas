@@ -199,7 +199,7 @@ implementation
 
 uses
   TypInfo, StdCtrls,
-  Orvclasses, Orvp2p, Orvbenchinfos;
+  Orvclasses, Orvp2p, Orvbenchinfos, Orvbenchbinding;
 
 const
   TextName = 'Text';
