@@ -45,14 +45,15 @@ test: setup
 	  || { echo '0 passed, 1 failed'; exit 1; }
 	@bash tools/runtests.sh
 
-# Command-line tools: orvinspect lists what the class infos offer.
+# Command-line tools: orvinspect lists what the class infos offer. They show
+# no window, so they link the widgetset that needs no display.
 tools: build
-	@$(call lazbuild,tools/orvinspect.lpi)
+	@$(call lazbuild,--ws=nogui tools/orvinspect.lpi)
 
 # orvcheck checks the links stored in form files: make check, then
 # tools/orvcheck tools/samples/clean.lfm tools/samples/broken.lfm
 check: build
-	@$(call lazbuild,tools/orvcheck.lpi)
+	@$(call lazbuild,--ws=nogui tools/orvcheck.lpi)
 
 # The link application: a window wired only by the links in its form file.
 # With a display it opens for a person; without one, or under CI, it runs

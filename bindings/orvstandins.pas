@@ -1,8 +1,9 @@
-{ Classes that the bindings name but the host library lacks, kept small:
-  each has the registered class name, descends from the host class that its
-  parent binding takes the owner as, and adds only what its binding reads,
-  writes or calls. Nothing creates them but an application or a test that
-  wants the binding on a live object. }
+{ Stand-ins for host classes that the bindings name but the LCL lacks.
+
+  A binding is found by the exact class name of its owner, so a class the
+  host library does not have can only be bound through a class of that name.
+  Each stand-in descends from the LCL class its parent binding takes the
+  owner as, and carries no more than its binding reaches. }
 unit Orvstandins;
 
 {$I orvdefines.inc}
@@ -11,11 +12,122 @@ interface
 
 uses
   Classes, SysUtils,
-  Forms, Menus, LCLType;
-
-{ ---- Forms and Menus ---- }
+  LCLType, Graphics, Controls, Forms, Menus;
 
 type
+  { Graphics and controls }
+
+  TMetafile = class;
+
+  { TMetafileCanvas }
+
+  { A canvas made for a metafile. The LCL records no drawing, so the canvas
+    draws on the reference device when one is given and nowhere otherwise. }
+  TMetafileCanvas = class(TCanvas)
+  private
+    FMetafile: TMetafile;
+  public
+    { Make a canvas for AMetafile, drawing on AReferenceDevice when it is
+      not 0; the device stays the caller's. }
+    constructor Create(AMetafile: TMetafile; AReferenceDevice: HDC);
+    { Make the canvas and give AMetafile the comment texts. }
+    constructor CreateWithComment(AMetafile: TMetafile; AReferenceDevice: HDC;
+      const ACreatedBy, ADescription: string);
+    property Metafile: TMetafile read FMetafile;
+  end;
+
+  { TMetafileImage }
+
+  { The shared image of a metafile: it holds no system resource. }
+  TMetafileImage = class(TSharedImage)
+  protected
+    procedure FreeHandle; override;
+  public
+    function HandleAllocated: Boolean; override;
+  end;
+
+  { TMetafile }
+
+  { A vector graphic with no drawing records: its size, its comment and a
+    handle that the caller may set and take back. Each setter reports the
+    change, so the graphic's OnChange fires as for the LCL's graphics. }
+  TMetafile = class(TGraphic)
+  private
+    FCreatedBy: string;
+    FDescription: string;
+    FEnhanced: Boolean;
+    FHandle: THandle;
+    FWidth: Integer;
+    FHeight: Integer;
+    FMMWidth: Integer;
+    FMMHeight: Integer;
+    FInch: Word;
+    FTransparent: Boolean;
+    procedure SetEnhanced(AValue: Boolean);
+    procedure SetHandle(AValue: THandle);
+    procedure SetMMWidth(AValue: Integer);
+    procedure SetMMHeight(AValue: Integer);
+    procedure SetInch(AValue: Word);
+  protected
+    procedure Draw(ACanvas: TCanvas; const ARect: TRect); override;
+    function GetEmpty: Boolean; override;
+    function GetHeight: Integer; override;
+    function GetTransparent: Boolean; override;
+    function GetWidth: Integer; override;
+    procedure SetHeight(AValue: Integer); override;
+    procedure SetTransparent(AValue: Boolean); override;
+    procedure SetWidth(AValue: Integer); override;
+  public
+    constructor Create; override;
+    { Copy another metafile's size and comment; the handle stays the
+      source's. }
+    procedure Assign(ASource: TPersistent); override;
+    { Forget the size, the comment and the handle. }
+    procedure Clear; override;
+    procedure LoadFromStream(AStream: TStream); override;
+    procedure SaveToStream(AStream: TStream); override;
+    { Return the handle and forget it: it is the caller's from then on. }
+    function ReleaseHandle: THandle;
+    property CreatedBy: string read FCreatedBy;
+    property Description: string read FDescription;
+    property Enhanced: Boolean read FEnhanced write SetEnhanced;
+    property Handle: THandle read FHandle write SetHandle;
+    property MMWidth: Integer read FMMWidth write SetMMWidth;
+    property MMHeight: Integer read FMMHeight write SetMMHeight;
+    property Inch: Word read FInch write SetInch;
+  end;
+
+  { TBitmapImage }
+
+  { The shared image of a bitmap, without a system resource of its own. }
+  TBitmapImage = class(TSharedImage)
+  protected
+    procedure FreeHandle; override;
+  public
+    function HandleAllocated: Boolean; override;
+  end;
+
+  { TBaseDragControlObject }
+
+  { The common base of control drag objects. The LCL's own drag and dock
+    objects descend from TDragObject directly, so nothing may be taken as
+    this class but an object made as one. }
+  TBaseDragControlObject = class(TDragObject)
+  end;
+
+  { TWinControlActionLink }
+
+  { The LCL's TWinControlActionLink is another name of TControlActionLink,
+    whose objects are named so; this class answers to the name. }
+  TWinControlActionLink = class(TControlActionLink)
+  end;
+
+resourcestring
+  rsNotAMetafile = 'The stream holds no metafile!';
+
+type
+  { Forms and menus }
+
   { The border styles of an embeddable form. }
   TActiveFormBorderStyle = (afbNone, afbSingle, afbSunken, afbRaised);
 
@@ -52,7 +164,227 @@ type
 
 implementation
 
-{ ---- Forms and Menus ---- }
+const
+  { What a stored metafile begins with. }
+  MetafileSignature: array[0..3] of Char = 'OVMF';
+
+{ TMetafileCanvas }
+
+constructor TMetafileCanvas.Create(AMetafile: TMetafile; AReferenceDevice: HDC);
+begin
+  inherited Create;
+  FMetafile := AMetafile;
+  if AReferenceDevice <> 0 then
+    Handle := AReferenceDevice;
+end;
+
+constructor TMetafileCanvas.CreateWithComment(AMetafile: TMetafile; AReferenceDevice: HDC;
+  const ACreatedBy, ADescription: string);
+begin
+  Create(AMetafile, AReferenceDevice);
+  if AMetafile <> nil then
+  begin
+    AMetafile.FCreatedBy := ACreatedBy;
+    AMetafile.FDescription := ADescription;
+  end;
+end;
+
+{ TMetafileImage }
+
+procedure TMetafileImage.FreeHandle;
+begin
+  // Nothing is allocated.
+end;
+
+function TMetafileImage.HandleAllocated: Boolean;
+begin
+  Result := False;
+end;
+
+{ TMetafile }
+
+constructor TMetafile.Create;
+begin
+  inherited Create;
+  FEnhanced := True;
+  FInch := 96;
+end;
+
+procedure TMetafile.Assign(ASource: TPersistent);
+var
+  Source: TMetafile;
+begin
+  if not (ASource is TMetafile) then
+  begin
+    inherited Assign(ASource);
+    Exit;
+  end;
+  Source := TMetafile(ASource);
+  FCreatedBy := Source.FCreatedBy;
+  FDescription := Source.FDescription;
+  FEnhanced := Source.FEnhanced;
+  FWidth := Source.FWidth;
+  FHeight := Source.FHeight;
+  FMMWidth := Source.FMMWidth;
+  FMMHeight := Source.FMMHeight;
+  FInch := Source.FInch;
+  FTransparent := Source.FTransparent;
+  Changed(Self);
+end;
+
+procedure TMetafile.SetEnhanced(AValue: Boolean);
+begin
+  if FEnhanced = AValue then
+    Exit;
+  FEnhanced := AValue;
+  Changed(Self);
+end;
+
+procedure TMetafile.SetHandle(AValue: THandle);
+begin
+  if FHandle = AValue then
+    Exit;
+  FHandle := AValue;
+  Changed(Self);
+end;
+
+procedure TMetafile.SetMMWidth(AValue: Integer);
+begin
+  if FMMWidth = AValue then
+    Exit;
+  FMMWidth := AValue;
+  Changed(Self);
+end;
+
+procedure TMetafile.SetMMHeight(AValue: Integer);
+begin
+  if FMMHeight = AValue then
+    Exit;
+  FMMHeight := AValue;
+  Changed(Self);
+end;
+
+procedure TMetafile.SetInch(AValue: Word);
+begin
+  if FInch = AValue then
+    Exit;
+  FInch := AValue;
+  Changed(Self);
+end;
+
+procedure TMetafile.Draw(ACanvas: TCanvas; const ARect: TRect);
+begin
+  // There are no drawing records to play back.
+end;
+
+function TMetafile.GetEmpty: Boolean;
+begin
+  Result := (FWidth = 0) or (FHeight = 0);
+end;
+
+function TMetafile.GetHeight: Integer;
+begin
+  Result := FHeight;
+end;
+
+function TMetafile.GetTransparent: Boolean;
+begin
+  Result := FTransparent;
+end;
+
+function TMetafile.GetWidth: Integer;
+begin
+  Result := FWidth;
+end;
+
+procedure TMetafile.SetHeight(AValue: Integer);
+begin
+  if FHeight = AValue then
+    Exit;
+  FHeight := AValue;
+  Changed(Self);
+end;
+
+procedure TMetafile.SetTransparent(AValue: Boolean);
+begin
+  if FTransparent = AValue then
+    Exit;
+  FTransparent := AValue;
+  Changed(Self);
+end;
+
+procedure TMetafile.SetWidth(AValue: Integer);
+begin
+  if FWidth = AValue then
+    Exit;
+  FWidth := AValue;
+  Changed(Self);
+end;
+
+procedure TMetafile.Clear;
+begin
+  FCreatedBy := '';
+  FDescription := '';
+  FHandle := 0;
+  FWidth := 0;
+  FHeight := 0;
+  FMMWidth := 0;
+  FMMHeight := 0;
+  inherited Clear;
+  Changed(Self);
+end;
+
+procedure TMetafile.LoadFromStream(AStream: TStream);
+var
+  Signature: array[0..3] of Char;
+begin
+  Signature := '';
+  AStream.ReadBuffer(Signature, SizeOf(Signature));
+  if Signature <> MetafileSignature then
+    raise EInvalidGraphic.Create(rsNotAMetafile);
+  FWidth := AStream.ReadDWord;
+  FHeight := AStream.ReadDWord;
+  FMMWidth := AStream.ReadDWord;
+  FMMHeight := AStream.ReadDWord;
+  FInch := AStream.ReadWord;
+  FEnhanced := AStream.ReadByte <> 0;
+  FCreatedBy := AStream.ReadAnsiString;
+  FDescription := AStream.ReadAnsiString;
+  Changed(Self);
+end;
+
+procedure TMetafile.SaveToStream(AStream: TStream);
+begin
+  AStream.WriteBuffer(MetafileSignature, SizeOf(MetafileSignature));
+  AStream.WriteDWord(DWord(FWidth));
+  AStream.WriteDWord(DWord(FHeight));
+  AStream.WriteDWord(DWord(FMMWidth));
+  AStream.WriteDWord(DWord(FMMHeight));
+  AStream.WriteWord(FInch);
+  AStream.WriteByte(Ord(FEnhanced));
+  AStream.WriteAnsiString(FCreatedBy);
+  AStream.WriteAnsiString(FDescription);
+end;
+
+function TMetafile.ReleaseHandle: THandle;
+begin
+  Result := FHandle;
+  FHandle := 0;
+end;
+
+{ TBitmapImage }
+
+procedure TBitmapImage.FreeHandle;
+begin
+  // Nothing is allocated.
+end;
+
+function TBitmapImage.HandleAllocated: Boolean;
+begin
+  Result := False;
+end;
+
+{ Forms and menus }
 
 { TPopupList }
 

@@ -8,8 +8,9 @@ unit orvane_d5;
 interface
 
 uses
-  Orvnameindex, Orvpointermap, Orvcommon, Orvvalues, Orvsystem, 
-  Orvclasses, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar;
+  Orvnameindex, Orvpointermap, Orvcommon, Orvvalues, Orvsystem, Orvclasses, 
+  Orvstandins, Orvimglist, Orvactnlist, Orvgraphics, Orvcontrols, Orvconlist, 
+  Orvp2p, Orve2p, Orve2m, Orvvar;
 
 implementation
 

@@ -23,7 +23,10 @@ uses
   orvteste2m,
   orvtestvar,
   orvtestcheck,
-  orvtestforms;
+  orvtestforms,
+  orvtestctrlwalk,
+  orvtestgraphics,
+  orvtestcontrols;
 
 var
   Runner: TTestRunner;

@@ -12,6 +12,20 @@ uses
   Orvcommon;
 
 type
+  { A fresh host object for a registered class name, with whatever must be
+    freed after it (in order). }
+  THost = record
+    Subject: TObject;
+    Keep: array of TObject;
+    TempFile: string;
+    Reason: string; // why no object could be made, when Subject is nil
+  end;
+
+  { Make a fresh object of the class registered as AName into ASubject and
+    add to AKeep, in order, what must be freed after it; answer False for a
+    name the maker does not know. }
+  TorvHostMaker = function(const AName: string; out ASubject: TObject; AKeep: TFPList): Boolean;
+
   TTestBindingWalk = class(TTestCase)
   private
     FNames: TStringList;
@@ -28,6 +42,15 @@ type
     procedure TestReadablePropertiesRead;
     procedure TestHandlersAreHookedAndRestored;
   end;
+
+{ Let the walks make objects of the classes that AMaker knows. }
+procedure RegisterHostMaker(AMaker: TorvHostMaker);
+{ Return a fresh object for the registered class name AName, or the reason
+  why none can be made. }
+function MakeHost(const AName: string): THost;
+procedure FreeHost(var AHost: THost);
+{ Answer whether the tests registered AName for their own purposes. }
+function IsTestOnly(const AName: string): Boolean;
 
 implementation
 
@@ -46,14 +69,37 @@ type
     procedure Execute; override;
   end;
 
-  { A fresh host object for a registered class name, with whatever must be
-    freed after it (in order). }
-  THost = record
-    Subject: TObject;
-    Keep: array of TObject;
-    TempFile: string;
-    Reason: string; // why no object could be made, when Subject is nil
+var
+  HostMakers: array of TorvHostMaker;
+
+procedure RegisterHostMaker(AMaker: TorvHostMaker);
+begin
+  SetLength(HostMakers, Length(HostMakers) + 1);
+  HostMakers[High(HostMakers)] := AMaker;
+end;
+
+{ Ask the registered makers for an object of the class AName. }
+function MakeRegisteredHost(const AName: string; var AHost: THost): Boolean;
+var
+  I, J: Integer;
+  Kept: TFPList;
+begin
+  Kept := TFPList.Create;
+  try
+    for I := 0 to High(HostMakers) do
+      if HostMakers[I](AName, AHost.Subject, Kept) then
+      begin
+        SetLength(AHost.Keep, Kept.Count + 1);
+        AHost.Keep[0] := AHost.Subject;
+        for J := 0 to Kept.Count - 1 do
+          AHost.Keep[J + 1] := TObject(Kept[J]);
+        Exit(True);
+      end;
+  finally
+    Kept.Free;
   end;
+  Result := False;
+end;
 
 procedure TIdleThread.Execute;
 begin
@@ -143,6 +189,8 @@ begin
     // The variable's class info acts on the object it holds, not on its owner.
     'TorvVariable': Result.Reason := 'supplies its own class info';
   else
+    if MakeRegisteredHost(AName, Result) then
+      Exit;
     Result.Reason := 'no way to make one is known to this test';
   end;
   if Result.Subject <> nil then

@@ -13,6 +13,7 @@ program orvcheck;
 
 uses
   Classes, SysUtils,
+  Interfaces, // the widgetset that the bound control classes need linked
   orvane_d5, // links and starts every binding, so every registered class is known
   Orvlfm, Orvlinkcheck;
 

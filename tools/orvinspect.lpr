@@ -10,6 +10,7 @@ program orvinspect;
 
 uses
   Classes, SysUtils,
+  Interfaces, // the widgetset that the bound control classes need linked
   orvane_d5, // links and starts every binding, as the IDE does for a project
   Orvmetadump;
 
