@@ -26,7 +26,10 @@ uses
   orvtestforms,
   orvtestctrlwalk,
   orvtestgraphics,
-  orvtestcontrols;
+  orvtestcontrols,
+  orvtestctrltables,
+  orvtestctrlbindings,
+  orvtestctrllinks;
 
 var
   Runner: TTestRunner;
