@@ -160,6 +160,7 @@ type
     { Remove APopup if it is there. }
     procedure Remove(APopup: TPopupMenu); reintroduce;
     property Window: HWND read FWindow;
+  end;
 
 { ---- Header (ExtCtrls) ---------------------------------------------------- }
 
@@ -457,7 +458,6 @@ procedure TPopupList.Remove(APopup: TPopupMenu);
 begin
   inherited Remove(APopup);
 end;
-
 
 { ---- Header (ExtCtrls) ---------------------------------------------------- }
 
