@@ -29,7 +29,9 @@ uses
   orvtestcontrols,
   orvtestctrltables,
   orvtestctrlbindings,
-  orvtestctrllinks;
+  orvtestctrllinks,
+  orvtestformsmenus,
+  orvtestlinkapp;
 
 var
   Runner: TTestRunner;
