@@ -49,6 +49,7 @@ type
     procedure TestMouseDownAfterTheOwnHandler;
     procedure TestVarParametersReachTheHost;
     procedure TestTabOrderListOfEitherKind;
+    procedure TestDragObjectsReachTheirControl;
     procedure TestMembersTheHostLacks;
   end;
 
@@ -361,6 +362,24 @@ begin
   AssertTrue(Slow[1] = Fast[0]);
   ExpectError('TWinControl.GetTabOrderList: the List given is not a list!', Info, stCall,
     'GetTabOrderList', [ObjectToVar(FForm)]);
+end;
+
+procedure TTestControlBindings.TestDragObjectsReachTheirControl;
+var
+  Dock: TDragDockObject;
+  Info: TorvClassInfo;
+  At: TPoint;
+begin
+  Dock := TDragDockObject(Keep(TDragDockObject.Create(FFirst)));
+  Dock.DockRect := Rect(1, 2, 3, 4);
+  Info := InfoOf(Dock);
+  // Control is declared by the binding of a class the LCL lacks, which
+  // takes the owner as the TDragObject it is.
+  AssertEquals(PtrInt(FFirst), PtrInt(Get(Info, 'Control', [])));
+  At := Point(11, 12);
+  Put(Info, 'DragPos', PtrInt(@At), []);
+  AssertEquals(12, Dock.DragPos.Y);
+  AssertTrue(Rect(1, 2, 3, 4) = PRect(VarToPointer(Get(Info, 'DockRect', [])))^);
 end;
 
 procedure TTestControlBindings.TestMembersTheHostLacks;
