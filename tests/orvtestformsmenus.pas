@@ -123,8 +123,8 @@ const
     'TScrollBox', 'TCustomFrame', 'TFrame', 'TCustomForm', 'TCustomActiveForm', 'TForm',
     'TCustomDockForm', 'TDataModule', 'TMonitor', 'TScreen', 'TApplication');
 
-{ Host objects of these units for the registry walks; the application and
-  the screen are the program's own and are not made again. }
+{ Host objects of these units for the registry walks; the application is
+  the program's own and is not made again. }
 function MakeFormsHost(const AName: string; out ASubject: TObject; AKeep: TFPList): Boolean;
 var
   Form: TForm;
@@ -147,6 +147,9 @@ begin
     'TForm': ASubject := TForm.CreateNew(nil);
     'TCustomDockForm': ASubject := TCustomDockForm.CreateNew(nil);
     'TDataModule': ASubject := TDataModule.Create(nil);
+    'TMonitor': ASubject := TMonitor.Create;
+    // A screen of its own: the program's keeps its forms and handlers.
+    'TScreen': ASubject := TScreen.Create(nil);
     'TMenuActionLink': ASubject := TMenuActionLink.Create(nil);
     'TMenuItem': ASubject := TMenuItem.Create(nil);
     'TMenu': ASubject := TMenu.Create(nil);
@@ -649,7 +652,7 @@ end;
 procedure TTestMenuBindings.TestItemsThroughTheBinding;
 var
   Root, First, Second, Third: TMenuItem;
-  Info: TorvClassInfo;
+  Info, ItemInfo: TorvClassInfo;
 begin
   Root := TMenuItem(Keep(TMenuItem.Create(nil)));
   First := TMenuItem.Create(Root);
@@ -667,7 +670,10 @@ begin
   AssertSame('Find', Third, VarToObject(Call(Info, 'Find', ['Third'])));
   AssertEquals('Find of a caption that is not there', 0, Int64(Call(Info, 'Find', ['Fourth'])));
   AssertEquals('IndexOf', 1, Integer(Call(Info, 'IndexOf', [ObjectToVar(First)])));
-  AssertSame('Parent', Root, VarToObject(Get(InfoOf(First), 'Parent', [])));
+  ItemInfo := InfoOf(First);
+  AssertSame('Parent', Root, VarToObject(Get(ItemInfo, 'Parent', [])));
+  // Clear below frees the items, and this class info is not the registry's.
+  DropInfo(ItemInfo);
   Call(Info, 'Remove', [ObjectToVar(Second)]);
   Root.Insert(0, Second);
   Call(Info, 'Delete', [2]);

@@ -27,19 +27,19 @@ procedure TTestLinkApp.TestSelfCheckHolds;
 var
   Form: TLinkAppForm;
   Log: TStringList;
-  Check: TorvLinkAppCheck;
+  Checker: TorvLinkAppCheck;
 begin
   Log := TStringList.Create;
   Form := TLinkAppForm.Create(nil);
   try
     Form.Show;
-    Check := TorvLinkAppCheck.Create(Form, Log);
+    Checker := TorvLinkAppCheck.Create(Form, Log);
     try
-      if not Check.Run then
-        Fail(Format('%d outcome(s) did not hold:', [Check.Failures]) + LineEnding + Log.Text);
+      if not Checker.Run then
+        Fail(Format('%d outcome(s) did not hold:', [Checker.Failures]) + LineEnding + Log.Text);
       AssertTrue('the check went through every step', Log.Count > 40);
     finally
-      Check.Free;
+      Checker.Free;
     end;
   finally
     Form.Free;

@@ -188,6 +188,8 @@ begin
     'TResourceStream': Result.Reason := 'needs a resource linked into the program';
     // The variable's class info acts on the object it holds, not on its owner.
     'TorvVariable': Result.Reason := 'supplies its own class info';
+    // A second application object would take over the program's globals.
+    'TApplication': Result.Reason := 'the program has its one application';
   else
     if MakeRegisteredHost(AName, Result) then
       Exit;
@@ -394,7 +396,8 @@ begin
     Host := MakeHost(FNames[I]);
     if Host.Subject = nil then
     begin
-      if (FNames[I] <> 'TResourceStream') and (FNames[I] <> 'TorvVariable') then
+      if (FNames[I] <> 'TResourceStream') and (FNames[I] <> 'TorvVariable') and
+        (FNames[I] <> 'TApplication') then
         Failure(FNames[I], Host.Reason);
       Continue;
     end;
