@@ -14,7 +14,7 @@ type
   TTestLinkApp = class(TTestCase)
   published
     procedure TestSelfCheckHolds;
-    procedure TestLinksLetGoWhenTheWindowGoes;
+    procedure TestLinksLetGoOfAnEditTakenOut;
   end;
 
 implementation
@@ -47,23 +47,23 @@ begin
   end;
 end;
 
-procedure TTestLinkApp.TestLinksLetGoWhenTheWindowGoes;
+procedure TTestLinkApp.TestLinksLetGoOfAnEditTakenOut;
 var
   Form: TLinkAppForm;
   Edit: TEdit;
 begin
-  // An edit that outlives the form it was linked on: once the form and its
-  // links are gone, changing it must reach nothing that was freed.
-  Edit := TEdit.Create(nil);
+  // An edit taken out of the form is gone for the form's links: they let
+  // go of it, so its changes reach nothing, neither while the form lives
+  // nor after it and its links are freed.
+  Form := TLinkAppForm.Create(nil);
+  Edit := Form.Edit1;
   try
-    Form := TLinkAppForm.Create(nil);
     try
-      Form.RemoveComponent(Form.Edit1);
-      Edit.Free;
-      Edit := Form.Edit1;
+      Form.RemoveComponent(Edit);
       Edit.Parent := nil;
-      Edit.Text := 'still linked';
-      AssertEquals('the link still works', 'still linked', Form.Label1.Caption);
+      Edit.Text := 'taken out';
+      AssertEquals('the label no longer follows', 'Hello', Form.Label1.Caption);
+      AssertNull('the link let go of its source', Form.FollowText.Source);
     finally
       Form.Free;
     end;
