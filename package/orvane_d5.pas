@@ -9,7 +9,7 @@ interface
 
 uses
   Orvnameindex, Orvpointermap, Orvcommon, Orvvalues, Orvsystem, Orvclasses, 
-  Orvstandins, Orvimglist, Orvactnlist, Orvgraphics, Orvcontrols, Orvmenus, Orvforms, Orvconlist, 
+  Orvstandins, Orvimglist, Orvactnlist, Orvgraphics, Orvcontrols, Orvstdctrls, Orvmenus, Orvforms, Orvextctrls, Orvconlist, 
   Orvp2p, Orve2p, Orve2m, Orvvar;
 
 implementation

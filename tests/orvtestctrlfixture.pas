@@ -245,4 +245,15 @@ end;
 
 initialization
   RegisterHostMaker(@MakeWalkHost);
+  // Features these bindings declare again, as the host classes re-declare
+  // them; the first declaration is the one found by name.
+  RegisterRedeclared('TCustomLabel', 'AutoSize');
+  RegisterRedeclared('TCustomEdit', 'AutoSize');
+  RegisterRedeclared('TCustomStaticText', 'AutoSize');
+  RegisterRedeclared('TImage', 'Canvas');
+  RegisterRedeclared('TCustomPanel', 'BevelInner');
+  RegisterRedeclared('TCustomPanel', 'BevelOuter');
+  RegisterRedeclared('TCustomPanel', 'BevelWidth');
+  RegisterRedeclared('TCustomPanel', 'BorderWidth');
+  RegisterRedeclared('TSplitter', 'OnCanResize');
 end.

@@ -795,6 +795,13 @@ end;
 
 initialization
   RegisterHostMaker(@MakeFormsHost);
+  // The host declares these methods again, and so do the tables.
+  RegisterRedeclared('TCustomForm', 'Show');
+  RegisterRedeclared('TCustomForm', 'Hide');
+  RegisterRedeclared('TPopupList', 'Add');
+  RegisterRedeclared('TPopupList', 'Remove');
+  RegisterRedeclared('TApplication', 'ExecuteAction');
+  RegisterRedeclared('TApplication', 'UpdateAction');
   RegisterTest('Bindings', TTestFormsMenusWalk);
   RegisterTest('Bindings', TTestFormBindings);
   RegisterTest('Bindings', TTestMenuBindings);
