@@ -152,8 +152,14 @@ begin
     'TScreen': ASubject := TScreen.Create(nil);
     'TMenuActionLink': ASubject := TMenuActionLink.Create(nil);
     'TMenuItem': ASubject := TMenuItem.Create(nil);
-    'TMenu': ASubject := TMenu.Create(nil);
-    'TMainMenu': ASubject := TMainMenu.Create(nil);
+    // The widgetset makes a menu's handle only for the main menu of a form.
+    'TMenu', 'TMainMenu':
+      begin
+        Form := TForm.CreateNew(nil);
+        AKeep.Add(Form);
+        ASubject := TMainMenu.Create(Form);
+        Form.Menu := TMainMenu(ASubject);
+      end;
     'TPopupMenu': ASubject := TPopupMenu.Create(nil);
     'TPopupList': ASubject := TPopupList.Create;
   else
