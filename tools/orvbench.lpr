@@ -502,7 +502,8 @@ begin
     Value := CountedRatio(Group, TRealFormBench.CaseName(RealPairs, True),
       TRealFormBench.CaseName(RealPairs, False), RealFormReads, AUseCallgrind, How);
     AddFigure('formload_real', Value, 2, 1.15, How, Format('reading + connecting a form of %d ' +
-      'TEdit/TLabel pairs with a p2p link per pair / the same form without links',
+      'TEdit/TLabel pairs with a p2p link per pair / the same form without links, its labels ' +
+      'holding the captions the links copy',
       [RealPairs]));
     PrintGroup(Group);
     if Broken <> '' then

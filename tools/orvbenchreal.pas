@@ -45,7 +45,8 @@ type
   { TRealFormBench }
 
   { Reading a form of APairs edit and label pairs, with a link per pair
-    that makes the label follow the edit, or without links. The form is not
+    that makes the label follow the edit, or without links and with the
+    labels' captions in the form file instead. The form is not
     shown, as a form is read before it is shown; freeing it is outside the
     clock. }
   TRealFormBench = class
@@ -214,6 +215,10 @@ begin
       Lines.Add('  end');
       Lines.Add(Format('  object Label%d: TLabel', [I]));
       Lines.Add(Format('    Left = 160'#10'    Top = %d', [I * 30]));
+      // Without links the form file holds what the links would copy, so
+      // that both forms end up showing the same.
+      if not ALinked then
+        Lines.Add(Format('    Caption = ''Value %d''', [I]));
       Lines.Add('  end');
     end;
     Lines.Add('  object Links: TorvConnectionList');
