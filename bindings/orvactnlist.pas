@@ -179,17 +179,13 @@ type
     checked build (-CR) rejects the direct cast. }
   TContainedActionHost = class(TContainedAction);
   TCustomActionListHost = class(TCustomActionList);
-  TActionListHost = class(TActionList);
   TCustomActionHost = class(TCustomAction);
-  TActionHost = class(TAction);
-  TActionLinkHost = class(TActionLink);
 
   { Values that travel as the address of a value of the host type. }
   PLMKeyValue = ^TLMKey;
 
 var
-  ContainedActionBase, CustomActionListBase, ActionListBase, CustomActionBase, ActionBase,
-    ActionLinkBase: Integer;
+  ContainedActionBase, CustomActionListBase, CustomActionBase: Integer;
 
 { TContainedActionClassInfo }
 
@@ -298,12 +294,15 @@ procedure TCustomActionListClassInfo.OnExecute(Action: TBasicAction; var Handled
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnExecute) then
-    FOnExecute(Action, Handled);
-  Event := StartEvent('OnExecute', [ObjectToVar(Action), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnExecute) then
+      FOnExecute(Action, Handled);
+    Event := PrepareEvent('OnExecute', [ObjectToVar(Action), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(1).Value);
   finally
@@ -315,12 +314,15 @@ procedure TCustomActionListClassInfo.OnUpdate(Action: TBasicAction; var Handled:
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnUpdate) then
-    FOnUpdate(Action, Handled);
-  Event := StartEvent('OnUpdate', [ObjectToVar(Action), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnUpdate) then
+      FOnUpdate(Action, Handled);
+    Event := PrepareEvent('OnUpdate', [ObjectToVar(Action), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(1).Value);
   finally
@@ -410,12 +412,15 @@ procedure TCustomActionClassInfo.OnHint(var HintStr: string; var CanShow: Boolea
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnHint) then
-    FOnHint(HintStr, CanShow);
-  Event := StartEvent('OnHint', [string(HintStr), CanShow]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnHint) then
+      FOnHint(HintStr, CanShow);
+    Event := PrepareEvent('OnHint', [string(HintStr), CanShow]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     HintStr := VarToText(Event.GetArgs(0).Value);
     CanShow := Boolean(Event.GetArgs(1).Value);
@@ -429,9 +434,9 @@ initialization
     ContainedActionDescriptors);
   CustomActionListBase := RegisterBinding('TCustomActionList', TCustomActionListClassInfo,
     CustomActionListDescriptors);
-  ActionListBase := RegisterBinding('TActionList', TActionListClassInfo, ActionListDescriptors);
+  RegisterBinding('TActionList', TActionListClassInfo, ActionListDescriptors);
   CustomActionBase := RegisterBinding('TCustomAction', TCustomActionClassInfo,
     CustomActionDescriptors);
-  ActionBase := RegisterBinding('TAction', TActionClassInfo, ActionDescriptors);
-  ActionLinkBase := RegisterBinding('TActionLink', TActionLinkClassInfo, ActionLinkDescriptors);
+  RegisterBinding('TAction', TActionClassInfo, ActionDescriptors);
+  RegisterBinding('TActionLink', TActionLinkClassInfo, ActionLinkDescriptors);
 end.

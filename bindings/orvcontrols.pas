@@ -126,11 +126,11 @@ type
       State: TDragState; var Accept: Boolean);
     procedure OnEndDock(Sender: TObject; Target: TObject; X: Integer; Y: Integer);
     procedure OnEndDrag(Sender: TObject; Target: TObject; X: Integer; Y: Integer);
-    procedure OnMouseDown(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X: Integer;
-      Y: Integer);
+    procedure OnMouseDown(Sender: TObject; Button: TMouseButton; Shift: TShiftState;
+      X: Integer; Y: Integer);
     procedure OnMouseMove(Sender: TObject; Shift: TShiftState; X: Integer; Y: Integer);
-    procedure OnMouseUp(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X: Integer;
-      Y: Integer);
+    procedure OnMouseUp(Sender: TObject; Button: TMouseButton; Shift: TShiftState;
+      X: Integer; Y: Integer);
     procedure OnResize(Sender: TObject);
     procedure OnStartDock(Sender: TObject; var DragObject: TDragDockObject);
     procedure OnStartDrag(Sender: TObject; var DragObject: TDragObject);
@@ -826,19 +826,15 @@ type
     checked build (-CR) rejects the direct cast. }
   TDragObjectHost = class(TDragObject);
   TBaseDragControlObjectHost = class(TDragObject);
-  TDragControlObjectHost = class(TDragControlObject);
   TDragDockObjectHost = class(TDragDockObject);
   TControlCanvasHost = class(TControlCanvas);
-  TControlActionLinkHost = class(TControlActionLink);
   TSizeConstraintsHost = class(TSizeConstraints);
   TControlHost = class(TControl);
-  TWinControlActionLinkHost = class(TWinControlActionLink);
   TWinControlHost = class(TWinControl);
   TGraphicControlHost = class(TGraphicControl);
   TCustomControlHost = class(TCustomControl);
   THintWindowHost = class(THintWindow);
   TDragImageListHost = class(TDragImageList);
-  TImageListHost = class(TImageList);
   TDockZoneHost = class(TDockZone);
   TDockTreeHost = class(TDockTree);
   TMouseHost = class(TMouse);
@@ -856,10 +852,9 @@ type
   PMsgValue = ^TMsg;
 
 var
-  DragObjectBase, BaseDragControlObjectBase, DragControlObjectBase, DragDockObjectBase,
-    ControlCanvasBase, ControlActionLinkBase, SizeConstraintsBase, ControlBase,
-    WinControlActionLinkBase, WinControlBase, GraphicControlBase, CustomControlBase, HintWindowBase,
-    DragImageListBase, ImageListBase, DockZoneBase, DockTreeBase, MouseBase: Integer;
+  DragObjectBase, BaseDragControlObjectBase, DragDockObjectBase, ControlCanvasBase,
+    SizeConstraintsBase, ControlBase, WinControlBase, GraphicControlBase, CustomControlBase,
+    HintWindowBase, DragImageListBase, DockZoneBase, DockTreeBase, MouseBase: Integer;
 
 {$I orvcontrolshand.inc}
 
@@ -1314,8 +1309,8 @@ begin
     ControlMethBringToFront: Host.BringToFront;
     ControlMethClientToScreen:
       begin
-        FClientToScreenResult := Host.ClientToScreen(PPointValue(VarToPointer(ArgValue(AMethod,
-          0)))^);
+        FClientToScreenResult :=
+          Host.ClientToScreen(PPointValue(VarToPointer(ArgValue(AMethod, 0)))^);
         AMethod.Result := BufferToVar(FClientToScreenResult);
       end;
     ControlMethDock:
@@ -1359,8 +1354,8 @@ begin
         TAlign(Integer(ArgValue(AMethod, 3))));
     ControlMethScreenToClient:
       begin
-        FScreenToClientResult := Host.ScreenToClient(PPointValue(VarToPointer(ArgValue(AMethod,
-          0)))^);
+        FScreenToClientResult :=
+          Host.ScreenToClient(PPointValue(VarToPointer(ArgValue(AMethod, 0)))^);
         AMethod.Result := BufferToVar(FScreenToClientResult);
       end;
     ControlMethSendToBack: Host.SendToBack;
@@ -1388,13 +1383,16 @@ procedure TControlClassInfo.OnConstrainedResize(Sender: TObject; var MinWidth: T
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnConstrainedResize) then
-    FOnConstrainedResize(Sender, MinWidth, MinHeight, MaxWidth, MaxHeight);
-  Event := StartEvent('OnConstrainedResize', [ObjectToVar(Sender), MinWidth, MinHeight, MaxWidth,
-    MaxHeight]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnConstrainedResize) then
+      FOnConstrainedResize(Sender, MinWidth, MinHeight, MaxWidth, MaxHeight);
+    Event := PrepareEvent('OnConstrainedResize', [ObjectToVar(Sender), MinWidth, MinHeight,
+      MaxWidth, MaxHeight]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     MinWidth := TConstraintSize(Integer(Event.GetArgs(1).Value));
     MinHeight := TConstraintSize(Integer(Event.GetArgs(2).Value));
@@ -1409,12 +1407,15 @@ procedure TControlClassInfo.OnContextPopup(Sender: TObject; MousePos: TPoint; va
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnContextPopup) then
-    FOnContextPopup(Sender, MousePos, Handled);
-  Event := StartEvent('OnContextPopup', [ObjectToVar(Sender), BufferToVar(MousePos), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnContextPopup) then
+      FOnContextPopup(Sender, MousePos, Handled);
+    Event := PrepareEvent('OnContextPopup', [ObjectToVar(Sender), BufferToVar(MousePos), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(2).Value);
   finally
@@ -1431,12 +1432,15 @@ procedure TControlClassInfo.OnDragDrop(Sender: TObject; Source: TObject; X: Inte
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnDragDrop) then
-    FOnDragDrop(Sender, Source, X, Y);
-  Event := StartEvent('OnDragDrop', [ObjectToVar(Sender), ObjectToVar(Source), X, Y]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnDragDrop) then
+      FOnDragDrop(Sender, Source, X, Y);
+    Event := PrepareEvent('OnDragDrop', [ObjectToVar(Sender), ObjectToVar(Source), X, Y]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1448,13 +1452,16 @@ procedure TControlClassInfo.OnDragOver(Sender: TObject; Source: TObject; X: Inte
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnDragOver) then
-    FOnDragOver(Sender, Source, X, Y, State, Accept);
-  Event := StartEvent('OnDragOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y, Ord(State),
-    Accept]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnDragOver) then
+      FOnDragOver(Sender, Source, X, Y, State, Accept);
+    Event := PrepareEvent('OnDragOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y,
+      Ord(State), Accept]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Accept := Boolean(Event.GetArgs(5).Value);
   finally
@@ -1466,12 +1473,15 @@ procedure TControlClassInfo.OnEndDock(Sender: TObject; Target: TObject; X: Integ
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnEndDock) then
-    FOnEndDock(Sender, Target, X, Y);
-  Event := StartEvent('OnEndDock', [ObjectToVar(Sender), ObjectToVar(Target), X, Y]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnEndDock) then
+      FOnEndDock(Sender, Target, X, Y);
+    Event := PrepareEvent('OnEndDock', [ObjectToVar(Sender), ObjectToVar(Target), X, Y]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1482,12 +1492,15 @@ procedure TControlClassInfo.OnEndDrag(Sender: TObject; Target: TObject; X: Integ
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnEndDrag) then
-    FOnEndDrag(Sender, Target, X, Y);
-  Event := StartEvent('OnEndDrag', [ObjectToVar(Sender), ObjectToVar(Target), X, Y]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnEndDrag) then
+      FOnEndDrag(Sender, Target, X, Y);
+    Event := PrepareEvent('OnEndDrag', [ObjectToVar(Sender), ObjectToVar(Target), X, Y]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1499,29 +1512,36 @@ procedure TControlClassInfo.OnMouseDown(Sender: TObject; Button: TMouseButton; S
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMouseDown) then
-    FOnMouseDown(Sender, Button, Shift, X, Y);
-  Event := StartEvent('OnMouseDown', [ObjectToVar(Sender), Ord(Button), BufferToVar(Shift), X, Y]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMouseDown) then
+      FOnMouseDown(Sender, Button, Shift, X, Y);
+    Event := PrepareEvent('OnMouseDown', [ObjectToVar(Sender), Ord(Button),
+      BufferToVar(Shift), X, Y]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
   end;
 end;
 
-procedure TControlClassInfo.OnMouseMove(Sender: TObject; Shift: TShiftState; X: Integer;
-  Y: Integer);
+procedure TControlClassInfo.OnMouseMove(Sender: TObject; Shift: TShiftState;
+  X: Integer; Y: Integer);
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMouseMove) then
-    FOnMouseMove(Sender, Shift, X, Y);
-  Event := StartEvent('OnMouseMove', [ObjectToVar(Sender), BufferToVar(Shift), X, Y]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMouseMove) then
+      FOnMouseMove(Sender, Shift, X, Y);
+    Event := PrepareEvent('OnMouseMove', [ObjectToVar(Sender), BufferToVar(Shift), X, Y]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1533,12 +1553,16 @@ procedure TControlClassInfo.OnMouseUp(Sender: TObject; Button: TMouseButton; Shi
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMouseUp) then
-    FOnMouseUp(Sender, Button, Shift, X, Y);
-  Event := StartEvent('OnMouseUp', [ObjectToVar(Sender), Ord(Button), BufferToVar(Shift), X, Y]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMouseUp) then
+      FOnMouseUp(Sender, Button, Shift, X, Y);
+    Event := PrepareEvent('OnMouseUp', [ObjectToVar(Sender), Ord(Button),
+      BufferToVar(Shift), X, Y]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1554,12 +1578,15 @@ procedure TControlClassInfo.OnStartDock(Sender: TObject; var DragObject: TDragDo
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnStartDock) then
-    FOnStartDock(Sender, DragObject);
-  Event := StartEvent('OnStartDock', [ObjectToVar(Sender), ObjectToVar(DragObject)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnStartDock) then
+      FOnStartDock(Sender, DragObject);
+    Event := PrepareEvent('OnStartDock', [ObjectToVar(Sender), ObjectToVar(DragObject)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     DragObject := TDragDockObject(VarToObject(Event.GetArgs(1).Value));
   finally
@@ -1571,12 +1598,15 @@ procedure TControlClassInfo.OnStartDrag(Sender: TObject; var DragObject: TDragOb
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnStartDrag) then
-    FOnStartDrag(Sender, DragObject);
-  Event := StartEvent('OnStartDrag', [ObjectToVar(Sender), ObjectToVar(DragObject)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnStartDrag) then
+      FOnStartDrag(Sender, DragObject);
+    Event := PrepareEvent('OnStartDrag', [ObjectToVar(Sender), ObjectToVar(DragObject)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     DragObject := TDragObject(VarToObject(Event.GetArgs(1).Value));
   finally
@@ -1757,7 +1787,8 @@ begin
   Host := TWinControlHost(Pointer(Owner));
   case AMethod.Id - WinControlBase of
     WinControlMethCreateParentedControl:
-      AMethod.Result := ObjectToVar(Host.CreateParentedControl(PHWNDValue(VarToPointer(ArgValue(AMethod, 0)))^));
+      AMethod.Result :=
+        ObjectToVar(Host.CreateParentedControl(PHWNDValue(VarToPointer(ArgValue(AMethod, 0)))^));
     // the host reads and writes a whole message, more than one value holds: it travels as its
     // address
     WinControlMethBroadcast: Host.Broadcast(PLMessageValue(VarToPointer(ArgValue(AMethod, 0)))^);
@@ -1799,17 +1830,20 @@ begin
   end;
 end;
 
-procedure TWinControlClassInfo.OnDockDrop(Sender: TObject; Source: TDragDockObject; X: Integer;
-  Y: Integer);
+procedure TWinControlClassInfo.OnDockDrop(Sender: TObject; Source: TDragDockObject;
+  X: Integer; Y: Integer);
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnDockDrop) then
-    FOnDockDrop(Sender, Source, X, Y);
-  Event := StartEvent('OnDockDrop', [ObjectToVar(Sender), ObjectToVar(Source), X, Y]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnDockDrop) then
+      FOnDockDrop(Sender, Source, X, Y);
+    Event := PrepareEvent('OnDockDrop', [ObjectToVar(Sender), ObjectToVar(Source), X, Y]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1821,13 +1855,16 @@ procedure TWinControlClassInfo.OnDockOver(Sender: TObject; Source: TDragDockObje
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnDockOver) then
-    FOnDockOver(Sender, Source, X, Y, State, Accept);
-  Event := StartEvent('OnDockOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y, Ord(State),
-    Accept]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnDockOver) then
+      FOnDockOver(Sender, Source, X, Y, State, Accept);
+    Event := PrepareEvent('OnDockOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y,
+      Ord(State), Accept]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Accept := Boolean(Event.GetArgs(5).Value);
   finally
@@ -1850,13 +1887,16 @@ procedure TWinControlClassInfo.OnGetSiteInfo(Sender: TObject; DockClient: TContr
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnGetSiteInfo) then
-    FOnGetSiteInfo(Sender, DockClient, InfluenceRect, MousePos, CanDock);
-  Event := StartEvent('OnGetSiteInfo', [ObjectToVar(Sender), ObjectToVar(DockClient),
-    BufferToVar(InfluenceRect), BufferToVar(MousePos), CanDock]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnGetSiteInfo) then
+      FOnGetSiteInfo(Sender, DockClient, InfluenceRect, MousePos, CanDock);
+    Event := PrepareEvent('OnGetSiteInfo', [ObjectToVar(Sender), ObjectToVar(DockClient),
+      BufferToVar(InfluenceRect), BufferToVar(MousePos), CanDock]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     InfluenceRect := PRectValue(VarToPointer(Event.GetArgs(2).Value))^;
     CanDock := Boolean(Event.GetArgs(4).Value);
@@ -1869,12 +1909,15 @@ procedure TWinControlClassInfo.OnKeyDown(Sender: TObject; var Key: Word; Shift: 
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnKeyDown) then
-    FOnKeyDown(Sender, Key, Shift);
-  Event := StartEvent('OnKeyDown', [ObjectToVar(Sender), Key, BufferToVar(Shift)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnKeyDown) then
+      FOnKeyDown(Sender, Key, Shift);
+    Event := PrepareEvent('OnKeyDown', [ObjectToVar(Sender), Key, BufferToVar(Shift)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Key := Integer(Event.GetArgs(1).Value);
   finally
@@ -1886,12 +1929,15 @@ procedure TWinControlClassInfo.OnKeyPress(Sender: TObject; var Key: Char);
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnKeyPress) then
-    FOnKeyPress(Sender, Key);
-  Event := StartEvent('OnKeyPress', [ObjectToVar(Sender), CharToVar(Key)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnKeyPress) then
+      FOnKeyPress(Sender, Key);
+    Event := PrepareEvent('OnKeyPress', [ObjectToVar(Sender), CharToVar(Key)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Key := VarToChar(Event.GetArgs(1).Value);
   finally
@@ -1903,12 +1949,15 @@ procedure TWinControlClassInfo.OnKeyUp(Sender: TObject; var Key: Word; Shift: TS
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnKeyUp) then
-    FOnKeyUp(Sender, Key, Shift);
-  Event := StartEvent('OnKeyUp', [ObjectToVar(Sender), Key, BufferToVar(Shift)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnKeyUp) then
+      FOnKeyUp(Sender, Key, Shift);
+    Event := PrepareEvent('OnKeyUp', [ObjectToVar(Sender), Key, BufferToVar(Shift)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Key := Integer(Event.GetArgs(1).Value);
   finally
@@ -1921,13 +1970,16 @@ procedure TWinControlClassInfo.OnMouseWheel(Sender: TObject; Shift: TShiftState;
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMouseWheel) then
-    FOnMouseWheel(Sender, Shift, WheelDelta, MousePos, Handled);
-  Event := StartEvent('OnMouseWheel', [ObjectToVar(Sender), BufferToVar(Shift), WheelDelta,
-    BufferToVar(MousePos), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMouseWheel) then
+      FOnMouseWheel(Sender, Shift, WheelDelta, MousePos, Handled);
+    Event := PrepareEvent('OnMouseWheel', [ObjectToVar(Sender), BufferToVar(Shift), WheelDelta,
+      BufferToVar(MousePos), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(4).Value);
   finally
@@ -1940,13 +1992,16 @@ procedure TWinControlClassInfo.OnMouseWheelDown(Sender: TObject; Shift: TShiftSt
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMouseWheelDown) then
-    FOnMouseWheelDown(Sender, Shift, MousePos, Handled);
-  Event := StartEvent('OnMouseWheelDown', [ObjectToVar(Sender), BufferToVar(Shift),
-    BufferToVar(MousePos), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMouseWheelDown) then
+      FOnMouseWheelDown(Sender, Shift, MousePos, Handled);
+    Event := PrepareEvent('OnMouseWheelDown', [ObjectToVar(Sender), BufferToVar(Shift),
+      BufferToVar(MousePos), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(3).Value);
   finally
@@ -1959,13 +2014,16 @@ procedure TWinControlClassInfo.OnMouseWheelUp(Sender: TObject; Shift: TShiftStat
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMouseWheelUp) then
-    FOnMouseWheelUp(Sender, Shift, MousePos, Handled);
-  Event := StartEvent('OnMouseWheelUp', [ObjectToVar(Sender), BufferToVar(Shift),
-    BufferToVar(MousePos), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMouseWheelUp) then
+      FOnMouseWheelUp(Sender, Shift, MousePos, Handled);
+    Event := PrepareEvent('OnMouseWheelUp', [ObjectToVar(Sender), BufferToVar(Shift),
+      BufferToVar(MousePos), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(3).Value);
   finally
@@ -1978,13 +2036,16 @@ procedure TWinControlClassInfo.OnUnDock(Sender: TObject; Client: TControl; NewTa
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnUnDock) then
-    FOnUnDock(Sender, Client, NewTarget, Allow);
-  Event := StartEvent('OnUnDock', [ObjectToVar(Sender), ObjectToVar(Client), ObjectToVar(NewTarget),
-    Allow]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnUnDock) then
+      FOnUnDock(Sender, Client, NewTarget, Allow);
+    Event := PrepareEvent('OnUnDock', [ObjectToVar(Sender), ObjectToVar(Client),
+      ObjectToVar(NewTarget), Allow]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Allow := Boolean(Event.GetArgs(3).Value);
   finally
@@ -2029,8 +2090,8 @@ begin
   Host := THintWindowHost(Pointer(Owner));
   case AMethod.Id - HintWindowBase of
     HintWindowMethActivateHint:
-      Host.ActivateHint(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^, VarToText(ArgValue(AMethod,
-        1)));
+      Host.ActivateHint(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^,
+        VarToText(ArgValue(AMethod, 1)));
     HintWindowMethActivateHintData:
       Host.ActivateHintData(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^,
         VarToText(ArgValue(AMethod, 1)), VarToPointer(ArgValue(AMethod, 2)));
@@ -2232,19 +2293,17 @@ initialization
   DragObjectBase := RegisterBinding('TDragObject', TDragObjectClassInfo, DragObjectDescriptors);
   BaseDragControlObjectBase := RegisterBinding('TBaseDragControlObject',
     TBaseDragControlObjectClassInfo, BaseDragControlObjectDescriptors);
-  DragControlObjectBase := RegisterBinding('TDragControlObject', TDragControlObjectClassInfo,
-    DragControlObjectDescriptors);
+  RegisterBinding('TDragControlObject', TDragControlObjectClassInfo, DragControlObjectDescriptors);
   DragDockObjectBase := RegisterBinding('TDragDockObject', TDragDockObjectClassInfo,
     DragDockObjectDescriptors);
   ControlCanvasBase := RegisterBinding('TControlCanvas', TControlCanvasClassInfo,
     ControlCanvasDescriptors);
-  ControlActionLinkBase := RegisterBinding('TControlActionLink', TControlActionLinkClassInfo,
-    ControlActionLinkDescriptors);
+  RegisterBinding('TControlActionLink', TControlActionLinkClassInfo, ControlActionLinkDescriptors);
   SizeConstraintsBase := RegisterBinding('TSizeConstraints', TSizeConstraintsClassInfo,
     SizeConstraintsDescriptors);
   ControlBase := RegisterBinding('TControl', TControlClassInfo, ControlDescriptors);
-  WinControlActionLinkBase := RegisterBinding('TWinControlActionLink',
-    TWinControlActionLinkClassInfo, WinControlActionLinkDescriptors);
+  RegisterBinding('TWinControlActionLink', TWinControlActionLinkClassInfo,
+    WinControlActionLinkDescriptors);
   WinControlBase := RegisterBinding('TWinControl', TWinControlClassInfo, WinControlDescriptors);
   GraphicControlBase := RegisterBinding('TGraphicControl', TGraphicControlClassInfo,
     GraphicControlDescriptors);
@@ -2253,7 +2312,7 @@ initialization
   HintWindowBase := RegisterBinding('THintWindow', THintWindowClassInfo, HintWindowDescriptors);
   DragImageListBase := RegisterBinding('TDragImageList', TDragImageListClassInfo,
     DragImageListDescriptors);
-  ImageListBase := RegisterBinding('TImageList', TImageListClassInfo, ImageListDescriptors);
+  RegisterBinding('TImageList', TImageListClassInfo, ImageListDescriptors);
   DockZoneBase := RegisterBinding('TDockZone', TDockZoneClassInfo, DockZoneDescriptors);
   DockTreeBase := RegisterBinding('TDockTree', TDockTreeClassInfo, DockTreeDescriptors);
   MouseBase := RegisterBinding('TMouse', TMouseClassInfo, MouseDescriptors);

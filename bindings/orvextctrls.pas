@@ -682,15 +682,11 @@ type
   TBevelHost = class(TBevel);
   TTimerHost = class(TTimer);
   TCustomPanelHost = class(TCustomPanel);
-  TPanelHost = class(TPanel);
-  TPageHost = class(TPage);
   TNotebookHost = class(TNotebook);
   THeaderHost = class(THeader);
   TCustomRadioGroupHost = class(TCustomRadioGroup);
-  TRadioGroupHost = class(TRadioGroup);
   TSplitterHost = class(TSplitter);
   TCustomControlBarHost = class(TCustomControlBar);
-  TControlBarHost = class(TControlBar);
 
   { Values that travel as the address of a value of the host type. }
   PCardinalValue = ^Cardinal;
@@ -698,9 +694,8 @@ type
   PBandPaintOptionsValue = ^TBandPaintOptions;
 
 var
-  ShapeBase, PaintBoxBase, ImageBase, BevelBase, TimerBase, CustomPanelBase, PanelBase, PageBase,
-    NotebookBase, HeaderBase, CustomRadioGroupBase, RadioGroupBase, SplitterBase,
-    CustomControlBarBase, ControlBarBase: Integer;
+  ShapeBase, ImageBase, BevelBase, TimerBase, CustomPanelBase, NotebookBase, HeaderBase,
+    CustomRadioGroupBase, SplitterBase, CustomControlBarBase: Integer;
 
 {$I orvextctrlshand.inc}
 
@@ -1043,12 +1038,15 @@ procedure THeaderClassInfo.OnSizing(Sender: TObject; ASection: Integer; AWidth: 
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnSizing) then
-    FOnSizing(Sender, ASection, AWidth);
-  Event := StartEvent('OnSizing', [ObjectToVar(Sender), ASection, AWidth]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnSizing) then
+      FOnSizing(Sender, ASection, AWidth);
+    Event := PrepareEvent('OnSizing', [ObjectToVar(Sender), ASection, AWidth]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1059,12 +1057,15 @@ procedure THeaderClassInfo.OnSized(Sender: TObject; ASection: Integer; AWidth: I
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnSized) then
-    FOnSized(Sender, ASection, AWidth);
-  Event := StartEvent('OnSized', [ObjectToVar(Sender), ASection, AWidth]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnSized) then
+      FOnSized(Sender, ASection, AWidth);
+    Event := PrepareEvent('OnSized', [ObjectToVar(Sender), ASection, AWidth]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1256,12 +1257,15 @@ procedure TCustomControlBarClassInfo.OnBandDrag(Sender: TObject; Control: TContr
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnBandDrag) then
-    FOnBandDrag(Sender, Control, Drag);
-  Event := StartEvent('OnBandDrag', [ObjectToVar(Sender), ObjectToVar(Control), Drag]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnBandDrag) then
+      FOnBandDrag(Sender, Control, Drag);
+    Event := PrepareEvent('OnBandDrag', [ObjectToVar(Sender), ObjectToVar(Control), Drag]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Drag := Boolean(Event.GetArgs(2).Value);
   finally
@@ -1274,13 +1278,16 @@ procedure TCustomControlBarClassInfo.OnBandInfo(Sender: TObject; Control: TContr
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnBandInfo) then
-    FOnBandInfo(Sender, Control, Insets, PreferredSize, RowCount);
-  Event := StartEvent('OnBandInfo', [ObjectToVar(Sender), ObjectToVar(Control), BufferToVar(Insets),
-    PreferredSize, RowCount]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnBandInfo) then
+      FOnBandInfo(Sender, Control, Insets, PreferredSize, RowCount);
+    Event := PrepareEvent('OnBandInfo', [ObjectToVar(Sender), ObjectToVar(Control),
+      BufferToVar(Insets), PreferredSize, RowCount]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Insets := PRectValue(VarToPointer(Event.GetArgs(2).Value))^;
     PreferredSize := Integer(Event.GetArgs(3).Value);
@@ -1295,13 +1302,16 @@ procedure TCustomControlBarClassInfo.OnBandMove(Sender: TObject; Control: TContr
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnBandMove) then
-    FOnBandMove(Sender, Control, ARect);
-  Event := StartEvent('OnBandMove', [ObjectToVar(Sender), ObjectToVar(Control),
-    BufferToVar(ARect)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnBandMove) then
+      FOnBandMove(Sender, Control, ARect);
+    Event := PrepareEvent('OnBandMove', [ObjectToVar(Sender), ObjectToVar(Control),
+      BufferToVar(ARect)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     ARect := PRectValue(VarToPointer(Event.GetArgs(2).Value))^;
   finally
@@ -1314,13 +1324,16 @@ procedure TCustomControlBarClassInfo.OnBandPaint(Sender: TObject; Control: TCont
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnBandPaint) then
-    FOnBandPaint(Sender, Control, Canvas, ARect, Options);
-  Event := StartEvent('OnBandPaint', [ObjectToVar(Sender), ObjectToVar(Control),
-    ObjectToVar(Canvas), BufferToVar(ARect), BufferToVar(Options)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnBandPaint) then
+      FOnBandPaint(Sender, Control, Canvas, ARect, Options);
+    Event := PrepareEvent('OnBandPaint', [ObjectToVar(Sender), ObjectToVar(Control),
+      ObjectToVar(Canvas), BufferToVar(ARect), BufferToVar(Options)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     ARect := PRectValue(VarToPointer(Event.GetArgs(3).Value))^;
     Options := PBandPaintOptionsValue(VarToPointer(Event.GetArgs(4).Value))^;
@@ -1336,20 +1349,20 @@ end;
 
 initialization
   ShapeBase := RegisterBinding('TShape', TShapeClassInfo, ShapeDescriptors);
-  PaintBoxBase := RegisterBinding('TPaintBox', TPaintBoxClassInfo, PaintBoxDescriptors);
+  RegisterBinding('TPaintBox', TPaintBoxClassInfo, PaintBoxDescriptors);
   ImageBase := RegisterBinding('TImage', TImageClassInfo, ImageDescriptors);
   BevelBase := RegisterBinding('TBevel', TBevelClassInfo, BevelDescriptors);
   TimerBase := RegisterBinding('TTimer', TTimerClassInfo, TimerDescriptors);
   CustomPanelBase := RegisterBinding('TCustomPanel', TCustomPanelClassInfo, CustomPanelDescriptors);
-  PanelBase := RegisterBinding('TPanel', TPanelClassInfo, PanelDescriptors);
-  PageBase := RegisterBinding('TPage', TPageClassInfo, PageDescriptors);
+  RegisterBinding('TPanel', TPanelClassInfo, PanelDescriptors);
+  RegisterBinding('TPage', TPageClassInfo, PageDescriptors);
   NotebookBase := RegisterBinding('TNotebook', TNotebookClassInfo, NotebookDescriptors);
   HeaderBase := RegisterBinding('THeader', THeaderClassInfo, HeaderDescriptors);
   CustomRadioGroupBase := RegisterBinding('TCustomRadioGroup', TCustomRadioGroupClassInfo,
     CustomRadioGroupDescriptors);
-  RadioGroupBase := RegisterBinding('TRadioGroup', TRadioGroupClassInfo, RadioGroupDescriptors);
+  RegisterBinding('TRadioGroup', TRadioGroupClassInfo, RadioGroupDescriptors);
   SplitterBase := RegisterBinding('TSplitter', TSplitterClassInfo, SplitterDescriptors);
   CustomControlBarBase := RegisterBinding('TCustomControlBar', TCustomControlBarClassInfo,
     CustomControlBarDescriptors);
-  ControlBarBase := RegisterBinding('TControlBar', TControlBarClassInfo, ControlBarDescriptors);
+  RegisterBinding('TControlBar', TControlBarClassInfo, ControlBarDescriptors);
 end.

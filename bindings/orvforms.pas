@@ -11,8 +11,8 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Forms, Controls, Graphics, Menus, ActnList, LCLType, LMessages, Orvclasses, Orvcontrols,
-    Orvstandins,
+  Forms, Controls, Graphics, Menus, ActnList, LCLType, LMessages, Orvclasses,
+    Orvcontrols, Orvstandins,
   Orvcommon, Orvsystem;
 
 type
@@ -83,7 +83,7 @@ type
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
     procedure OnActivate(Sender: TObject);
-    procedure OnClose(Sender: TObject; var AAction: TCloseAction);
+    procedure OnClose(Sender: TObject; var Action: TCloseAction);
     procedure OnCloseQuery(Sender: TObject; var CanClose: Boolean);
     procedure OnCreate(Sender: TObject);
     procedure OnDestroy(Sender: TObject);
@@ -927,12 +927,9 @@ type
   TControlScrollBarHost = class(TControlScrollBar);
   TScrollingWinControlHost = class(TScrollingWinControl);
   TScrollBoxHost = class(TScrollBox);
-  TCustomFrameHost = class(TCustomFrame);
-  TFrameHost = class(TFrame);
   TCustomFormHost = class(TCustomForm);
   TCustomActiveFormHost = class(TCustomActiveForm);
   TFormHost = class(TForm);
-  TCustomDockFormHost = class(TCustomDockForm);
   TDataModuleHost = class(TDataModule);
   TMonitorHost = class(TMonitor);
   TScreenHost = class(TScreen);
@@ -948,9 +945,9 @@ type
   PHintInfoValue = ^THintInfo;
 
 var
-  ControlScrollBarBase, ScrollingWinControlBase, ScrollBoxBase, CustomFrameBase, FrameBase,
-    CustomFormBase, CustomActiveFormBase, FormBase, CustomDockFormBase, DataModuleBase, MonitorBase,
-    ScreenBase, ApplicationBase: Integer;
+  ControlScrollBarBase, ScrollingWinControlBase, ScrollBoxBase, CustomFormBase,
+    CustomActiveFormBase, FormBase, DataModuleBase, MonitorBase, ScreenBase,
+    ApplicationBase: Integer;
 
 {$I orvformshand.inc}
 
@@ -1284,8 +1281,8 @@ begin
     CustomFormMethClose: Host.Close;
     CustomFormMethCloseQuery: AMethod.Result := Host.CloseQuery;
     CustomFormMethDefocusControl:
-      Host.DefocusControl(TWinControl(VarToObject(ArgValue(AMethod, 0))), Boolean(ArgValue(AMethod,
-        1)));
+      Host.DefocusControl(TWinControl(VarToObject(ArgValue(AMethod, 0))),
+        Boolean(ArgValue(AMethod, 1)));
     CustomFormMethFocusControl: Host.FocusControl(TWinControl(VarToObject(ArgValue(AMethod, 0))));
     CustomFormMethGetFormImage: AMethod.Result := ObjectToVar(Host.GetFormImage);
     CustomFormMethHide: Host.Hide;
@@ -1315,18 +1312,21 @@ begin
   FireSender(FOnActivate, 'OnActivate', Sender);
 end;
 
-procedure TCustomFormClassInfo.OnClose(Sender: TObject; var AAction: TCloseAction);
+procedure TCustomFormClassInfo.OnClose(Sender: TObject; var Action: TCloseAction);
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnClose) then
-    FOnClose(Sender, AAction);
-  Event := StartEvent('OnClose', [ObjectToVar(Sender), Ord(AAction)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnClose) then
+      FOnClose(Sender, Action);
+    Event := PrepareEvent('OnClose', [ObjectToVar(Sender), Ord(Action)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
-    AAction := TCloseAction(Integer(Event.GetArgs(1).Value));
+    Action := TCloseAction(Integer(Event.GetArgs(1).Value));
   finally
     LeaveEvent;
   end;
@@ -1336,12 +1336,15 @@ procedure TCustomFormClassInfo.OnCloseQuery(Sender: TObject; var CanClose: Boole
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnCloseQuery) then
-    FOnCloseQuery(Sender, CanClose);
-  Event := StartEvent('OnCloseQuery', [ObjectToVar(Sender), CanClose]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnCloseQuery) then
+      FOnCloseQuery(Sender, CanClose);
+    Event := PrepareEvent('OnCloseQuery', [ObjectToVar(Sender), CanClose]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     CanClose := Boolean(Event.GetArgs(1).Value);
   finally
@@ -1378,12 +1381,15 @@ procedure TCustomFormClassInfo.OnShortCut(var Msg: TLMKey; var Handled: Boolean)
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnShortCut) then
-    FOnShortCut(Msg, Handled);
-  Event := StartEvent('OnShortCut', [BufferToVar(Msg), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnShortCut) then
+      FOnShortCut(Msg, Handled);
+    Event := PrepareEvent('OnShortCut', [BufferToVar(Msg), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Msg := PLMKeyValue(VarToPointer(Event.GetArgs(0).Value))^;
     Handled := Boolean(Event.GetArgs(1).Value);
@@ -1857,12 +1863,15 @@ procedure TApplicationClassInfo.OnActionExecute(Action: TBasicAction; var Handle
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnActionExecute) then
-    FOnActionExecute(Action, Handled);
-  Event := StartEvent('OnActionExecute', [ObjectToVar(Action), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnActionExecute) then
+      FOnActionExecute(Action, Handled);
+    Event := PrepareEvent('OnActionExecute', [ObjectToVar(Action), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(1).Value);
   finally
@@ -1874,12 +1883,15 @@ procedure TApplicationClassInfo.OnActionUpdate(Action: TBasicAction; var Handled
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnActionUpdate) then
-    FOnActionUpdate(Action, Handled);
-  Event := StartEvent('OnActionUpdate', [ObjectToVar(Action), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnActionUpdate) then
+      FOnActionUpdate(Action, Handled);
+    Event := PrepareEvent('OnActionUpdate', [ObjectToVar(Action), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(1).Value);
   finally
@@ -1901,12 +1913,15 @@ procedure TApplicationClassInfo.OnException(Sender: TObject; E: Exception);
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnException) then
-    FOnException(Sender, E);
-  Event := StartEvent('OnException', [ObjectToVar(Sender), ObjectToVar(E)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnException) then
+      FOnException(Sender, E);
+    Event := PrepareEvent('OnException', [ObjectToVar(Sender), ObjectToVar(E)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1917,12 +1932,15 @@ procedure TApplicationClassInfo.OnIdle(Sender: TObject; var Done: Boolean);
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnIdle) then
-    FOnIdle(Sender, Done);
-  Event := StartEvent('OnIdle', [ObjectToVar(Sender), Done]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnIdle) then
+      FOnIdle(Sender, Done);
+    Event := PrepareEvent('OnIdle', [ObjectToVar(Sender), Done]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Done := Boolean(Event.GetArgs(1).Value);
   finally
@@ -1950,12 +1968,15 @@ procedure TApplicationClassInfo.OnShowHint(var HintStr: string; var CanShow: Boo
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnShowHint) then
-    FOnShowHint(HintStr, CanShow, HintInfo);
-  Event := StartEvent('OnShowHint', [string(HintStr), CanShow, BufferToVar(HintInfo)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnShowHint) then
+      FOnShowHint(HintStr, CanShow, HintInfo);
+    Event := PrepareEvent('OnShowHint', [string(HintStr), CanShow, BufferToVar(HintInfo)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     HintStr := VarToText(Event.GetArgs(0).Value);
     CanShow := Boolean(Event.GetArgs(1).Value);
@@ -1969,12 +1990,15 @@ procedure TApplicationClassInfo.OnShortCut(var Msg: TLMKey; var Handled: Boolean
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnShortCut) then
-    FOnShortCut(Msg, Handled);
-  Event := StartEvent('OnShortCut', [BufferToVar(Msg), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnShortCut) then
+      FOnShortCut(Msg, Handled);
+    Event := PrepareEvent('OnShortCut', [BufferToVar(Msg), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Msg := PLMKeyValue(VarToPointer(Event.GetArgs(0).Value))^;
     Handled := Boolean(Event.GetArgs(1).Value);
@@ -1989,14 +2013,13 @@ initialization
   ScrollingWinControlBase := RegisterBinding('TScrollingWinControl', TScrollingWinControlClassInfo,
     ScrollingWinControlDescriptors);
   ScrollBoxBase := RegisterBinding('TScrollBox', TScrollBoxClassInfo, ScrollBoxDescriptors);
-  CustomFrameBase := RegisterBinding('TCustomFrame', TCustomFrameClassInfo, CustomFrameDescriptors);
-  FrameBase := RegisterBinding('TFrame', TFrameClassInfo, FrameDescriptors);
+  RegisterBinding('TCustomFrame', TCustomFrameClassInfo, CustomFrameDescriptors);
+  RegisterBinding('TFrame', TFrameClassInfo, FrameDescriptors);
   CustomFormBase := RegisterBinding('TCustomForm', TCustomFormClassInfo, CustomFormDescriptors);
   CustomActiveFormBase := RegisterBinding('TCustomActiveForm', TCustomActiveFormClassInfo,
     CustomActiveFormDescriptors);
   FormBase := RegisterBinding('TForm', TFormClassInfo, FormDescriptors);
-  CustomDockFormBase := RegisterBinding('TCustomDockForm', TCustomDockFormClassInfo,
-    CustomDockFormDescriptors);
+  RegisterBinding('TCustomDockForm', TCustomDockFormClassInfo, CustomDockFormDescriptors);
   DataModuleBase := RegisterBinding('TDataModule', TDataModuleClassInfo, DataModuleDescriptors);
   MonitorBase := RegisterBinding('TMonitor', TMonitorClassInfo, MonitorDescriptors);
   ScreenBase := RegisterBinding('TScreen', TScreenClassInfo, ScreenDescriptors);

@@ -541,20 +541,14 @@ type
     protected members need nothing special. It is cast through an
     untyped pointer: the owner is never one of these classes, and a
     checked build (-CR) rejects the direct cast. }
-  TGraphicsObjectHost = class(TGraphicsObject);
   TFontHost = class(TFont);
   TPenHost = class(TPen);
   TBrushHost = class(TBrush);
   TCanvasHost = class(TCanvas);
   TGraphicHost = class(TGraphic);
   TPictureHost = class(TPicture);
-  TMetafileCanvasHost = class(TMetafileCanvas);
-  TSharedImageHost = class(TSharedImage);
-  TMetafileImageHost = class(TMetafileImage);
   TMetafileHost = class(TMetafile);
-  TBitmapImageHost = class(TBitmapImage);
   TBitmapHost = class(TBitmap);
-  TIconImageHost = class(TIconImage);
   TIconHost = class(TIcon);
 
   { Values that travel as the address of a value of the host type. }
@@ -572,8 +566,7 @@ type
 
 var
   GraphicsObjectBase, FontBase, PenBase, BrushBase, CanvasBase, GraphicBase, PictureBase,
-    MetafileCanvasBase, SharedImageBase, MetafileImageBase, MetafileBase, BitmapImageBase,
-    BitmapBase, IconImageBase, IconBase: Integer;
+    SharedImageBase, MetafileBase, BitmapBase, IconBase: Integer;
 
 {$I orvgraphicshand.inc}
 
@@ -826,8 +819,8 @@ begin
     CanvasMethArc:
       Host.Arc(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         Integer(ArgValue(AMethod, 2)), Integer(ArgValue(AMethod, 3)), Integer(ArgValue(AMethod, 4)),
-        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)), Integer(ArgValue(AMethod,
-        7)));
+        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)),
+        Integer(ArgValue(AMethod, 7)));
     CanvasMethBrushCopy:
       Host.BrushCopy(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^,
         TBitmap(VarToObject(ArgValue(AMethod, 1))), PRectValue(VarToPointer(ArgValue(AMethod, 2)))^,
@@ -835,12 +828,12 @@ begin
     CanvasMethChord:
       Host.Chord(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         Integer(ArgValue(AMethod, 2)), Integer(ArgValue(AMethod, 3)), Integer(ArgValue(AMethod, 4)),
-        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)), Integer(ArgValue(AMethod,
-        7)));
+        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)),
+        Integer(ArgValue(AMethod, 7)));
     CanvasMethCopyRect:
       Host.CopyRect(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^,
-        TCanvas(VarToObject(ArgValue(AMethod, 1))), PRectValue(VarToPointer(ArgValue(AMethod,
-        2)))^);
+        TCanvas(VarToObject(ArgValue(AMethod, 1))),
+        PRectValue(VarToPointer(ArgValue(AMethod, 2)))^);
     CanvasMethDraw:
       Host.Draw(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         TGraphic(VarToObject(ArgValue(AMethod, 2))));
@@ -856,8 +849,8 @@ begin
     CanvasMethPie:
       Host.Pie(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         Integer(ArgValue(AMethod, 2)), Integer(ArgValue(AMethod, 3)), Integer(ArgValue(AMethod, 4)),
-        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)), Integer(ArgValue(AMethod,
-        7)));
+        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)),
+        Integer(ArgValue(AMethod, 7)));
     CanvasMethRefresh: Host.Refresh;
     CanvasMethRoundRect:
       Host.RoundRect(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
@@ -990,13 +983,16 @@ procedure TGraphicClassInfo.OnProgress(Sender: TObject; Stage: TFPImgProgressSta
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnProgress) then
-    FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
-  Event := StartEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
-    BufferToVar(R), string(Msg), Continue]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnProgress) then
+      FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
+    Event := PrepareEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
+      BufferToVar(R), string(Msg), Continue]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Continue := Boolean(Event.GetArgs(6).Value);
   finally
@@ -1109,13 +1105,16 @@ procedure TPictureClassInfo.OnProgress(Sender: TObject; Stage: TFPImgProgressSta
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnProgress) then
-    FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
-  Event := StartEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
-    BufferToVar(R), string(Msg), Continue]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnProgress) then
+      FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
+    Event := PrepareEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
+      BufferToVar(R), string(Msg), Continue]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Continue := Boolean(Event.GetArgs(6).Value);
   finally
@@ -1335,14 +1334,12 @@ initialization
   CanvasBase := RegisterBinding('TCanvas', TCanvasClassInfo, CanvasDescriptors);
   GraphicBase := RegisterBinding('TGraphic', TGraphicClassInfo, GraphicDescriptors);
   PictureBase := RegisterBinding('TPicture', TPictureClassInfo, PictureDescriptors);
-  MetafileCanvasBase := RegisterBinding('TMetafileCanvas', TMetafileCanvasClassInfo,
-    MetafileCanvasDescriptors);
+  RegisterBinding('TMetafileCanvas', TMetafileCanvasClassInfo, MetafileCanvasDescriptors);
   SharedImageBase := RegisterBinding('TSharedImage', TSharedImageClassInfo, SharedImageDescriptors);
-  MetafileImageBase := RegisterBinding('TMetafileImage', TMetafileImageClassInfo,
-    MetafileImageDescriptors);
+  RegisterBinding('TMetafileImage', TMetafileImageClassInfo, MetafileImageDescriptors);
   MetafileBase := RegisterBinding('TMetafile', TMetafileClassInfo, MetafileDescriptors);
-  BitmapImageBase := RegisterBinding('TBitmapImage', TBitmapImageClassInfo, BitmapImageDescriptors);
+  RegisterBinding('TBitmapImage', TBitmapImageClassInfo, BitmapImageDescriptors);
   BitmapBase := RegisterBinding('TBitmap', TBitmapClassInfo, BitmapDescriptors);
-  IconImageBase := RegisterBinding('TIconImage', TIconImageClassInfo, IconImageDescriptors);
+  RegisterBinding('TIconImage', TIconImageClassInfo, IconImageDescriptors);
   IconBase := RegisterBinding('TIcon', TIconClassInfo, IconDescriptors);
 end.

@@ -10,8 +10,8 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Menus, Controls, Graphics, ImgList, ActnList, LCLType, LMessages, Orvclasses, Orvactnlist,
-    Orvstandins,
+  Menus, Controls, Graphics, ImgList, ActnList, LCLType, LMessages, Orvclasses,
+    Orvactnlist, Orvstandins,
   Orvcommon, Orvsystem;
 
 type
@@ -314,7 +314,6 @@ type
     protected members need nothing special. It is cast through an
     untyped pointer: the owner is never one of these classes, and a
     checked build (-CR) rejects the direct cast. }
-  TMenuActionLinkHost = class(TMenuActionLink);
   TMenuItemHost = class(TMenuItem);
   TMenuHost = class(TMenu);
   TMainMenuHost = class(TMainMenu);
@@ -325,7 +324,7 @@ type
   PLMKeyValue = ^TLMKey;
 
 var
-  MenuActionLinkBase, MenuItemBase, MenuBase, MainMenuBase, PopupMenuBase, PopupListBase: Integer;
+  MenuItemBase, MenuBase, MainMenuBase, PopupMenuBase, PopupListBase: Integer;
 
 {$I orvmenushand.inc}
 
@@ -479,13 +478,16 @@ procedure TMenuItemClassInfo.OnDrawItem(Sender: TObject; ACanvas: TCanvas; ARect
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnDrawItem) then
-    FOnDrawItem(Sender, ACanvas, ARect, AState);
-  Event := StartEvent('OnDrawItem', [ObjectToVar(Sender), ObjectToVar(ACanvas), BufferToVar(ARect),
-    BufferToVar(AState)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnDrawItem) then
+      FOnDrawItem(Sender, ACanvas, ARect, AState);
+    Event := PrepareEvent('OnDrawItem', [ObjectToVar(Sender), ObjectToVar(ACanvas),
+      BufferToVar(ARect), BufferToVar(AState)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -497,12 +499,16 @@ procedure TMenuItemClassInfo.OnMeasureItem(Sender: TObject; ACanvas: TCanvas; va
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMeasureItem) then
-    FOnMeasureItem(Sender, ACanvas, Width, Height);
-  Event := StartEvent('OnMeasureItem', [ObjectToVar(Sender), ObjectToVar(ACanvas), Width, Height]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMeasureItem) then
+      FOnMeasureItem(Sender, ACanvas, Width, Height);
+    Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Sender), ObjectToVar(ACanvas),
+      Width, Height]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Width := Integer(Event.GetArgs(2).Value);
     Height := Integer(Event.GetArgs(3).Value);
@@ -613,12 +619,15 @@ procedure TMenuClassInfo.OnChange(Sender: TObject; Source: TMenuItem; Rebuild: B
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnChange) then
-    FOnChange(Sender, Source, Rebuild);
-  Event := StartEvent('OnChange', [ObjectToVar(Sender), ObjectToVar(Source), Rebuild]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnChange) then
+      FOnChange(Sender, Source, Rebuild);
+    Event := PrepareEvent('OnChange', [ObjectToVar(Sender), ObjectToVar(Source), Rebuild]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -774,8 +783,7 @@ begin
 end;
 
 initialization
-  MenuActionLinkBase := RegisterBinding('TMenuActionLink', TMenuActionLinkClassInfo,
-    MenuActionLinkDescriptors);
+  RegisterBinding('TMenuActionLink', TMenuActionLinkClassInfo, MenuActionLinkDescriptors);
   MenuItemBase := RegisterBinding('TMenuItem', TMenuItemClassInfo, MenuItemDescriptors);
   MenuBase := RegisterBinding('TMenu', TMenuClassInfo, MenuDescriptors);
   MainMenuBase := RegisterBinding('TMainMenu', TMainMenuClassInfo, MainMenuDescriptors);

@@ -1033,36 +1033,25 @@ type
     protected members need nothing special. It is cast through an
     untyped pointer: the owner is never one of these classes, and a
     checked build (-CR) rejects the direct cast. }
-  TCustomGroupBoxHost = class(TCustomGroupBox);
-  TGroupBoxHost = class(TGroupBox);
   TCustomLabelHost = class(TCustomLabel);
-  TLabelHost = class(TLabel);
   TCustomEditHost = class(TCustomEdit);
-  TEditHost = class(TEdit);
   TCustomMemoHost = class(TCustomMemo);
-  TMemoHost = class(TMemo);
   TCustomComboBoxHost = class(TCustomComboBox);
-  TComboBoxHost = class(TComboBox);
-  TButtonActionLinkHost = class(TButtonActionLink);
   TButtonControlHost = class(TButtonControl);
   TButtonHost = class(TButton);
   TCustomCheckBoxHost = class(TCustomCheckBox);
-  TCheckBoxHost = class(TCheckBox);
   TRadioButtonHost = class(TRadioButton);
   TCustomListBoxHost = class(TCustomListBox);
-  TListBoxHost = class(TListBox);
   TScrollBarHost = class(TScrollBar);
   TCustomStaticTextHost = class(TCustomStaticText);
-  TStaticTextHost = class(TStaticText);
 
   { Values that travel as the address of a value of the host type. }
   PPointValue = ^TPoint;
 
 var
-  CustomGroupBoxBase, GroupBoxBase, CustomLabelBase, LabelBase, CustomEditBase, EditBase,
-    CustomMemoBase, MemoBase, CustomComboBoxBase, ComboBoxBase, ButtonActionLinkBase,
-    ButtonControlBase, ButtonBase, CustomCheckBoxBase, CheckBoxBase, RadioButtonBase,
-    CustomListBoxBase, ListBoxBase, ScrollBarBase, CustomStaticTextBase, StaticTextBase: Integer;
+  CustomGroupBoxBase, CustomLabelBase, CustomEditBase, CustomMemoBase, CustomComboBoxBase,
+    ButtonControlBase, ButtonBase, CustomCheckBoxBase, RadioButtonBase, CustomListBoxBase,
+    ScrollBarBase, CustomStaticTextBase: Integer;
 
 { TCustomGroupBoxClassInfo }
 
@@ -1375,13 +1364,16 @@ procedure TCustomComboBoxClassInfo.OnDrawItem(Control: TWinControl; Index: Integ
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnDrawItem) then
-    FOnDrawItem(Control, Index, Rect, State);
-  Event := StartEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
-    BufferToVar(State)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnDrawItem) then
+      FOnDrawItem(Control, Index, Rect, State);
+    Event := PrepareEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
+      BufferToVar(State)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1393,12 +1385,15 @@ procedure TCustomComboBoxClassInfo.OnMeasureItem(Control: TWinControl; Index: In
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMeasureItem) then
-    FOnMeasureItem(Control, Index, Height);
-  Event := StartEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMeasureItem) then
+      FOnMeasureItem(Control, Index, Height);
+    Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Height := Integer(Event.GetArgs(2).Value);
   finally
@@ -1632,13 +1627,16 @@ procedure TCustomListBoxClassInfo.OnDrawItem(Control: TWinControl; Index: Intege
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnDrawItem) then
-    FOnDrawItem(Control, Index, Rect, State);
-  Event := StartEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
-    BufferToVar(State)]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnDrawItem) then
+      FOnDrawItem(Control, Index, Rect, State);
+    Event := PrepareEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
+      BufferToVar(State)]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
   finally
     LeaveEvent;
@@ -1650,12 +1648,15 @@ procedure TCustomListBoxClassInfo.OnMeasureItem(Control: TWinControl; Index: Int
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnMeasureItem) then
-    FOnMeasureItem(Control, Index, Height);
-  Event := StartEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnMeasureItem) then
+      FOnMeasureItem(Control, Index, Height);
+    Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Height := Integer(Event.GetArgs(2).Value);
   finally
@@ -1749,12 +1750,15 @@ procedure TScrollBarClassInfo.OnScroll(Sender: TObject; ScrollCode: TScrollCode;
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnScroll) then
-    FOnScroll(Sender, ScrollCode, ScrollPos);
-  Event := StartEvent('OnScroll', [ObjectToVar(Sender), Ord(ScrollCode), ScrollPos]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnScroll) then
+      FOnScroll(Sender, ScrollCode, ScrollPos);
+    Event := PrepareEvent('OnScroll', [ObjectToVar(Sender), Ord(ScrollCode), ScrollPos]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     ScrollPos := Integer(Event.GetArgs(2).Value);
   finally
@@ -1801,30 +1805,29 @@ end;
 initialization
   CustomGroupBoxBase := RegisterBinding('TCustomGroupBox', TCustomGroupBoxClassInfo,
     CustomGroupBoxDescriptors);
-  GroupBoxBase := RegisterBinding('TGroupBox', TGroupBoxClassInfo, GroupBoxDescriptors);
+  RegisterBinding('TGroupBox', TGroupBoxClassInfo, GroupBoxDescriptors);
   CustomLabelBase := RegisterBinding('TCustomLabel', TCustomLabelClassInfo, CustomLabelDescriptors);
-  LabelBase := RegisterBinding('TLabel', TLabelClassInfo, LabelDescriptors);
+  RegisterBinding('TLabel', TLabelClassInfo, LabelDescriptors);
   CustomEditBase := RegisterBinding('TCustomEdit', TCustomEditClassInfo, CustomEditDescriptors);
-  EditBase := RegisterBinding('TEdit', TEditClassInfo, EditDescriptors);
+  RegisterBinding('TEdit', TEditClassInfo, EditDescriptors);
   CustomMemoBase := RegisterBinding('TCustomMemo', TCustomMemoClassInfo, CustomMemoDescriptors);
-  MemoBase := RegisterBinding('TMemo', TMemoClassInfo, MemoDescriptors);
+  RegisterBinding('TMemo', TMemoClassInfo, MemoDescriptors);
   CustomComboBoxBase := RegisterBinding('TCustomComboBox', TCustomComboBoxClassInfo,
     CustomComboBoxDescriptors);
-  ComboBoxBase := RegisterBinding('TComboBox', TComboBoxClassInfo, ComboBoxDescriptors);
-  ButtonActionLinkBase := RegisterBinding('TButtonActionLink', TButtonActionLinkClassInfo,
-    ButtonActionLinkDescriptors);
+  RegisterBinding('TComboBox', TComboBoxClassInfo, ComboBoxDescriptors);
+  RegisterBinding('TButtonActionLink', TButtonActionLinkClassInfo, ButtonActionLinkDescriptors);
   ButtonControlBase := RegisterBinding('TButtonControl', TButtonControlClassInfo,
     ButtonControlDescriptors);
   ButtonBase := RegisterBinding('TButton', TButtonClassInfo, ButtonDescriptors);
   CustomCheckBoxBase := RegisterBinding('TCustomCheckBox', TCustomCheckBoxClassInfo,
     CustomCheckBoxDescriptors);
-  CheckBoxBase := RegisterBinding('TCheckBox', TCheckBoxClassInfo, CheckBoxDescriptors);
+  RegisterBinding('TCheckBox', TCheckBoxClassInfo, CheckBoxDescriptors);
   RadioButtonBase := RegisterBinding('TRadioButton', TRadioButtonClassInfo, RadioButtonDescriptors);
   CustomListBoxBase := RegisterBinding('TCustomListBox', TCustomListBoxClassInfo,
     CustomListBoxDescriptors);
-  ListBoxBase := RegisterBinding('TListBox', TListBoxClassInfo, ListBoxDescriptors);
+  RegisterBinding('TListBox', TListBoxClassInfo, ListBoxDescriptors);
   ScrollBarBase := RegisterBinding('TScrollBar', TScrollBarClassInfo, ScrollBarDescriptors);
   CustomStaticTextBase := RegisterBinding('TCustomStaticText', TCustomStaticTextClassInfo,
     CustomStaticTextDescriptors);
-  StaticTextBase := RegisterBinding('TStaticText', TStaticTextClassInfo, StaticTextDescriptors);
+  RegisterBinding('TStaticText', TStaticTextClassInfo, StaticTextDescriptors);
 end.

@@ -16,7 +16,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvcommon;
+  Orvcommon, Orvcallguard;
 
 type
   { A link setter refused a name or an index list. }
@@ -38,6 +38,7 @@ type
     FSourceInfo: TorvClassInfo;
     FTarget: TComponent;
     FTargetInfo: TorvClassInfo;
+    FGuard: TorvCallGuard;
     function GetIndex: Integer;
     procedure SetIndex(AValue: Integer);
   protected
@@ -54,8 +55,22 @@ type
     function IsLoading: Boolean;
     { Answer whether the link is in the designer. }
     function IsDesigning: Boolean;
+    { Open AFrame for one firing or transfer of the link, which calls out
+      to user code: the frame tells afterwards whether the link still
+      exists (AFrame.Gone), and a link that has re-entered itself
+      MaxReentry times is refused with an error naming the loop. Close it
+      with LeaveCall in a finally. }
+    procedure EnterFiring(out AFrame: TorvCallFrame);
+    { Return the features the link joins, for messages. }
+    function DescribeJoin: string; virtual;
+    { Return "Component.Feature" for messages; "?" for no component. }
+    function SideText(AComponent: TComponent; const AFeature: string): string;
   public
+    { Mark the link's running firings gone before anything is taken apart. }
+    procedure BeforeDestruction; override;
     destructor Destroy; override;
+    { Return the link's name and what it joins, for messages. }
+    function Describe: string;
     { Resolve what the link names; at run time also subscribe and do the
       first work. Answer False, doing nothing, when something is missing. }
     function Connect: Boolean; virtual; abstract;
@@ -87,6 +102,8 @@ type
   TorvConnectionList = class(TComponent)
   private
     FConnections: TList;
+    FGuard: TorvCallGuard;
+    function DescribeList: string;
     function GetConnection(AIndex: Integer): TorvConnection;
     procedure SetConnection(AIndex: Integer; AValue: TorvConnection);
   protected
@@ -96,6 +113,8 @@ type
     procedure Notification(AComponent: TComponent; Operation: TOperation); override;
   public
     constructor Create(AOwner: TComponent); override;
+    { Mark a connecting in progress gone before anything is taken apart. }
+    procedure BeforeDestruction; override;
     { Free the links still in the list, the last first. }
     destructor Destroy; override;
     procedure AddConnection(AConnection: TorvConnection);
@@ -111,6 +130,13 @@ function CachedClassInfo(AComponent: TComponent; var ACache: TorvClassInfo): Tor
 procedure CheckOrvaneComponent(AComponent: TComponent);
 { Take AListener out of the class info it was added to, if that still exists. }
 procedure DetachListener(AListener: TorvListener);
+
+{ Calls into a class info that may run user code. Each holds AInfo across
+  the call, so that the class info and its features outlive a call that
+  frees its component; afterwards the caller tests AInfo.Dying (and its own
+  frame) before it uses either again. }
+function ReadProperty(AInfo: TorvClassInfo; AProp: TorvPropertyInfo): Variant;
+procedure WriteProperty(AInfo: TorvClassInfo; AProp: TorvPropertyInfo; const AValue: Variant);
 
 { Return the property AName of AInfo through ACache, found in AFrom. AFrom
   is compared first, so a cache from a class info that has gone is dropped
@@ -163,6 +189,8 @@ resourcestring
   rsTransferFailed = 'Exception "%s" occured in connection %s';
   rsInternalError = 'Internal error in %s.OnSourceEvent';
   rsUnresolvedFeature = 'Unknown %s "%s" in connection %s';
+  rsConnectionDescription = 'connection %s (%s)';
+  rsListDescription = 'connection list %s';
 
 implementation
 
@@ -193,6 +221,26 @@ procedure DetachListener(AListener: TorvListener);
 begin
   if (AListener <> nil) and (AListener.AttachedTo <> nil) then
     AListener.AttachedTo.RemoveListener(AListener);
+end;
+
+function ReadProperty(AInfo: TorvClassInfo; AProp: TorvPropertyInfo): Variant;
+begin
+  AInfo.Hold;
+  try
+    Result := AInfo.GetProperty(AProp);
+  finally
+    AInfo.Unhold;
+  end;
+end;
+
+procedure WriteProperty(AInfo: TorvClassInfo; AProp: TorvPropertyInfo; const AValue: Variant);
+begin
+  AInfo.Hold;
+  try
+    AInfo.SetProperty(AProp, AValue);
+  finally
+    AInfo.Unhold;
+  end;
 end;
 
 function CachedProperty(AInfo: TorvClassInfo; const AName: string;
@@ -329,6 +377,37 @@ begin
 end;
 
 { TorvConnection }
+
+procedure TorvConnection.BeforeDestruction;
+begin
+  GuardGone(FGuard, ShortString(Name));
+  inherited BeforeDestruction;
+end;
+
+procedure TorvConnection.EnterFiring(out AFrame: TorvCallFrame);
+begin
+  EnterCall(FGuard, AFrame, @Describe);
+end;
+
+function TorvConnection.SideText(AComponent: TComponent; const AFeature: string): string;
+begin
+  if AComponent = nil then
+    Result := '?'
+  else
+    Result := AComponent.Name;
+  if AFeature <> '' then
+    Result := Result + '.' + AFeature;
+end;
+
+function TorvConnection.DescribeJoin: string;
+begin
+  Result := SideText(FSource, '') + ' -> ' + SideText(FTarget, '');
+end;
+
+function TorvConnection.Describe: string;
+begin
+  Result := Format(rsConnectionDescription, [Name, DescribeJoin]);
+end;
 
 destructor TorvConnection.Destroy;
 begin
@@ -538,15 +617,43 @@ begin
     TorvConnection(Child).SetIndex(Order);
 end;
 
+procedure TorvConnectionList.BeforeDestruction;
+begin
+  GuardGone(FGuard, ShortString(Name));
+  inherited BeforeDestruction;
+end;
+
+function TorvConnectionList.DescribeList: string;
+begin
+  Result := Format(rsListDescription, [Name]);
+end;
+
 procedure TorvConnectionList.Loaded;
 var
   I: Integer;
+  Link: TorvConnection;
+  Frame: TorvCallFrame;
 begin
   inherited Loaded;
   if csDesigning in ComponentState then
     Exit;
-  for I := 0 to FConnections.Count - 1 do
-    GetConnection(I).Connect;
+  // A link's first copy runs setters, which may free a link, the list or
+  // the form that owns them.
+  EnterCall(FGuard, Frame, @DescribeList);
+  try
+    I := 0;
+    while I < FConnections.Count do
+    begin
+      Link := GetConnection(I);
+      Link.Connect;
+      if Frame.Gone then
+        Exit;
+      if (I < FConnections.Count) and (GetConnection(I) = Link) then
+        Inc(I);
+    end;
+  finally
+    LeaveCall(Frame);
+  end;
 end;
 
 procedure TorvConnectionList.Notification(AComponent: TComponent; Operation: TOperation);

@@ -161,12 +161,15 @@ procedure TThermostatClassInfo.OnAlarm(Sender: TObject; Temperature: Double; var
 var
   Event: TorvEventInfo;
 begin
-  if Assigned(FOnAlarm) then
-    FOnAlarm(Sender, Temperature, Handled);
-  Event := StartEvent('OnAlarm', [ObjectToVar(Sender), Double(Temperature), Handled]);
-  if Event = nil then
-    Exit;
+  // Held from the start: the saved handler may free the owner and with it
+  // this class info.
+  EnterEvent;
   try
+    if Assigned(FOnAlarm) then
+      FOnAlarm(Sender, Temperature, Handled);
+    Event := PrepareEvent('OnAlarm', [ObjectToVar(Sender), Double(Temperature), Handled]);
+    if Event = nil then
+      Exit;
     FireEvent(Event);
     Handled := Boolean(Event.GetArgs(2).Value);
   finally

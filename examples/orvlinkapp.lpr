@@ -9,7 +9,7 @@
   what happened and exits with 0 only when everything held. }
 program orvlinkapp;
 
-{$I ../metadata/orvdefines.inc}
+{$I ../package/orvdefines.inc}
 
 uses
   Interfaces, Classes, SysUtils, Forms,

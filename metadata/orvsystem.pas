@@ -42,6 +42,8 @@ type
     FInterface: IUnknown;
     procedure ReadDescriptors(AKind: TorvFeatureKind);
     procedure FireSenderNow(const AEventName: string; ASender: TObject);
+    procedure FireSenderAfter(const APrevious: TNotifyEvent; const AEventName: string;
+      ASender: TObject);
   protected
     function DeclarationsFixed: Boolean; override;
     procedure UnConnectEventHandlers; override;
@@ -51,12 +53,23 @@ type
     procedure DefineORVEvents(AList: TList); override;
     { Begin the event AEventName with AArgs as its parameter values: the
       class info is held until LeaveEvent. Answer nil, holding nothing, when
-      the event is not declared or nobody listens: then there is nobody to
-      hand the values to or to change them. }
+      the event is not declared, nobody listens or the class info has lost
+      its owner: then there is nobody to hand the values to or to change
+      them. Call it only where the class info is known to exist; after the
+      owner's saved handler, use PrepareEvent inside EnterEvent/LeaveEvent. }
     function StartEvent(const AEventName: string; const AArgs: array of Variant): TorvEventInfo;
+    { Answer the event AEventName with AArgs as its parameter values, ready
+      for FireEvent, or nil as StartEvent does; hold nothing. Every hooked
+      handler with parameters runs between EnterEvent and LeaveEvent: the
+      saved handler, then PrepareEvent, FireEvent and the copy back of var
+      parameters. The saved handler may free the owner and with it this
+      class info, which the hold keeps until LeaveEvent; PrepareEvent then
+      answers nil. }
+    function PrepareEvent(const AEventName: string; const AArgs: array of Variant): TorvEventInfo;
     { Run APrevious, the owner's handler the binding saved, then fire
       AEventName, whose one parameter is the sender: what every hooked event
-      of type TNotifyEvent does. }
+      of type TNotifyEvent does. The class info is held while APrevious runs
+      and fires nothing when its owner went meanwhile. }
     procedure FireSender(const APrevious: TNotifyEvent; const AEventName: string;
       ASender: TObject);
   public
@@ -80,6 +93,24 @@ type
   feature has. }
 function RegisterBinding(const AHostName: string; AInfoClass: TObjectClassInfoClass;
   constref ADescriptors: TorvDescriptors): Integer;
+
+{ Untyped buffers
+
+  An untyped parameter of the host is given the storage of one variant. The
+  host writes raw bytes into it, so the storage must never hold a reference
+  while it does: a reference overwritten would leak, and bytes that merely
+  look like one would be released. }
+
+{ Start ABuffer from the argument AValue; a value that holds a reference
+  starts it empty instead. }
+procedure LoadBuffer(var ABuffer: Variant; const AValue: Variant);
+{ Copy what the host left in ABuffer to AParam and answer True; when the
+  bytes form no value that a variant can carry, empty ABuffer without
+  releasing anything and answer False. }
+function TakeBuffer(var ABuffer: Variant; AParam: TorvParameterInfo): Boolean;
+{ Raise the error for bytes that form no value unless ATaken; AMember names
+  the host member, "TStream.Read". }
+procedure CheckTaken(ATaken: Boolean; const AMember: string);
 
 { Return the value of AMethod's argument AIndex. }
 function ArgValue(AMethod: TorvMethodInfo; AIndex: Integer): Variant; inline;
@@ -125,6 +156,46 @@ begin
   Levels[N].Base := Result;
   LevelOf.Put(AInfoClass, Pointer(PtrInt(N + 1)));
   TorvClassRegistry.RegisterClass(AHostName, AInfoClass);
+end;
+
+resourcestring
+  rsBufferNotAValue = '%s: the bytes read do not form a value!';
+
+function HoldsNoReference(const AStorage: TVarData): Boolean;
+begin
+  case AStorage.VType of
+    varEmpty, varNull, varSmallint, varInteger, varSingle, varDouble, varCurrency, varDate,
+    varError, varBoolean, varShortInt, varByte, varWord, varLongWord, varInt64, varQWord:
+      Result := True;
+    varOleStr, varDispatch, varUnknown, varString, varUString:
+      // An empty reference has nothing to release.
+      Result := AStorage.VPointer = nil;
+  else
+    Result := False;
+  end;
+end;
+
+procedure LoadBuffer(var ABuffer: Variant; const AValue: Variant);
+begin
+  if HoldsNoReference(TVarData(AValue)) then
+    ABuffer := AValue
+  else
+    ABuffer := Unassigned;
+end;
+
+function TakeBuffer(var ABuffer: Variant; AParam: TorvParameterInfo): Boolean;
+begin
+  Result := HoldsNoReference(TVarData(ABuffer));
+  if Result then
+    AParam.Value := ABuffer
+  else
+    TVarData(ABuffer).VType := varEmpty;
+end;
+
+procedure CheckTaken(ATaken: Boolean; const AMember: string);
+begin
+  if not ATaken then
+    raise Exception.CreateFmt(rsBufferNotAValue, [AMember]);
 end;
 
 function ArgValue(AMethod: TorvMethodInfo; AIndex: Integer): Variant;
@@ -270,15 +341,23 @@ end;
 
 function TObjectClassInfo.StartEvent(const AEventName: string;
   const AArgs: array of Variant): TorvEventInfo;
+begin
+  Result := PrepareEvent(AEventName, AArgs);
+  if Result <> nil then
+    EnterEvent;
+end;
+
+function TObjectClassInfo.PrepareEvent(const AEventName: string;
+  const AArgs: array of Variant): TorvEventInfo;
 var
   I: Integer;
 begin
-  if not HasListeners then
+  // A class info whose owner went is kept only until its hold ends.
+  if not HasListeners or Dying or (Owner = nil) then
     Exit(nil);
   Result := FindEvent(AEventName);
   if Result = nil then
     Exit;
-  EnterEvent;
   for I := 0 to High(AArgs) do
     if I < Result.GetArgCount then
       Result.GetArgs(I).Value := AArgs[I];
@@ -287,11 +366,36 @@ end;
 procedure TObjectClassInfo.FireSender(const APrevious: TNotifyEvent; const AEventName: string;
   ASender: TObject);
 begin
-  if Assigned(APrevious) then
-    APrevious(ASender);
-  // Kept apart from the work so that an unheard event costs only this test.
-  if HasListeners then
+  // Nobody listens: the saved handler is the last thing done, and nothing
+  // of this class info is touched after it, so it needs no hold. A listener
+  // it adds would not be called by this firing anyway.
+  if not HasListeners then
+  begin
+    if Assigned(APrevious) then
+      APrevious(ASender);
+  end
+  else if Assigned(APrevious) then
+    FireSenderAfter(APrevious, AEventName, ASender)
+  else
     FireSenderNow(AEventName, ASender);
+end;
+
+procedure TObjectClassInfo.FireSenderAfter(const APrevious: TNotifyEvent;
+  const AEventName: string; ASender: TObject);
+var
+  Previous: TNotifyEvent;
+begin
+  // APrevious may be the field of this class info, which the handler may
+  // free: the call is made from a copy.
+  Previous := APrevious;
+  EnterEvent;
+  try
+    Previous(ASender);
+    if HasListeners then
+      FireSenderNow(AEventName, ASender);
+  finally
+    LeaveEvent;
+  end;
 end;
 
 procedure TObjectClassInfo.FireSenderNow(const AEventName: string; ASender: TObject);
@@ -326,7 +430,12 @@ procedure TObjectClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 
   function ArgGuid(AIndex: Integer): PGuid;
   begin
-    Result := PGuid(VarToPointer(Arg(AIndex)));
+    Result := PGuid(VarToRequiredPointer(Arg(AIndex), 'TObject', AMethod.Name, 'IID'));
+  end;
+
+  function ArgMessage: PByte;
+  begin
+    Result := PByte(VarToRequiredPointer(Arg(0), 'TObject', AMethod.Name, 'Message'));
   end;
 
 var
@@ -354,7 +463,8 @@ begin
         AMethod.Result := Host.GetInterface(ArgGuid(0)^, FInterface);
         AMethod.GetArgs(1).Value := InterfaceToVar(FInterface);
       end;
-    ObjectMethGetInterfaceEntry: AMethod.Result := PointerToVar(Host.GetInterfaceEntry(ArgGuid(0)^));
+    ObjectMethGetInterfaceEntry:
+      AMethod.Result := PointerToVar(Host.GetInterfaceEntry(ArgGuid(0)^));
     ObjectMethGetInterfaceTable: AMethod.Result := PointerToVar(Host.GetInterfaceTable);
     ObjectMethSafeCallException:
       AMethod.Result := Host.SafeCallException(VarToObject(Arg(0)), VarToPointer(Arg(1)));
@@ -362,8 +472,8 @@ begin
     ObjectMethBeforeDestruction: Host.BeforeDestruction;
     // A message is a record: it travels as its address and the owner works
     // on it in place, so whatever it leaves there is the caller's to read.
-    ObjectMethDispatch: Host.Dispatch(PByte(VarToPointer(Arg(0)))^);
-    ObjectMethDefaultHandler: Host.DefaultHandler(PByte(VarToPointer(Arg(0)))^);
+    ObjectMethDispatch: Host.Dispatch(ArgMessage^);
+    ObjectMethDefaultHandler: Host.DefaultHandler(ArgMessage^);
   else
     inherited InvokeMethod(AMethod);
   end;

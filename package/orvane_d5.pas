@@ -10,7 +10,7 @@ interface
 uses
   Orvnameindex, Orvpointermap, Orvcommon, Orvvalues, Orvsystem, Orvclasses, 
   Orvstandins, Orvimglist, Orvactnlist, Orvgraphics, Orvcontrols, Orvstdctrls, Orvmenus, Orvforms, Orvextctrls, Orvconlist, 
-  Orvp2p, Orve2p, Orve2m, Orvvar;
+  Orvp2p, Orve2p, Orve2m, Orvvar, Orvcallguard, Orvprobe;
 
 implementation
 

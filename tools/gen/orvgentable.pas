@@ -6,7 +6,7 @@
   derived from it later without reading the tables again. }
 unit Orvgentable;
 
-{$I ../../metadata/orvdefines.inc}
+{$I ../../package/orvdefines.inc}
 
 interface
 
@@ -46,8 +46,10 @@ type
     Hand, HandHook, Missing: Boolean;
     Why: string;            // of a missing member
     AsExpr: string;         // a different host expression
+    Required: string;       // ",A,B," arguments that must not be empty
     Comment: string;        // goes beside the member in the code
     FieldDecl: string;      // of a field line: "FName: Type"
+    ResultType: string;     // what an event of a function type answers
     Doc: string;            // the table's comment lines just above
     Line: Integer;
     { Position among the binding's own features of its kind: the feature's
@@ -433,6 +435,7 @@ type
     function ReadParams: TgenParams;
     procedure ReadFlags(AMember: TgenMember);
     function NewMember(AKind: TgenMemberKind): TgenMember;
+    procedure CheckUnique(AMember: TgenMember);
     procedure ReadBinding;
     procedure ReadProp;
     procedure ReadOver;
@@ -554,6 +557,12 @@ begin
       if FReader.Peek = '"' then
         AMember.Why := FReader.Quoted;
     end
+    else if W = 'required' then
+    begin
+      AMember.Required := ',' + StringReplace(FReader.ToBlank, ' ', '', [rfReplaceAll]) + ',';
+      if AMember.Required = ',,' then
+        FReader.Fail('argument names expected after "required"');
+    end
     else if W = 'kind' then
     begin
       AMember.Kind_ := KindOfWord(FReader.Word);
@@ -582,6 +591,20 @@ begin
   Result.Ordinal := FBinding.Count(AKind);
   Result.Doc := FPending;
   FBinding.Members.Add(Result);
+end;
+
+procedure TTableReader.CheckUnique(AMember: TgenMember);
+var
+  I: Integer;
+  Other: TgenMember;
+begin
+  for I := 0 to FBinding.Members.Count - 2 do
+  begin
+    Other := FBinding.Member(I);
+    if (Other.Kind = AMember.Kind) and SameText(Other.Name, AMember.Name) then
+      FReader.Fail(Format('%s is declared twice in %s (line %d)', [AMember.Name,
+        FBinding.HostName, Other.Line]));
+  end;
 end;
 
 procedure TTableReader.ReadBinding;
@@ -634,6 +657,7 @@ begin
     FReader.Fail('the property''s type expected');
   M.Kind_ := ResolveKind(M.TypeName);
   ReadFlags(M);
+  CheckUnique(M);
 end;
 
 procedure TTableReader.ReadOver;
@@ -691,6 +715,7 @@ begin
     M.Kind_ := ResolveKind(M.TypeName);
   end;
   ReadFlags(M);
+  CheckUnique(M);
 end;
 
 procedure TTableReader.ReadCtor;
@@ -725,7 +750,7 @@ begin
     // An event that answers the host (a function type): hand-written.
     M.IsFunction := True;
     M.Kind_ := tkUnknown;
-    FReader.Word;
+    M.ResultType := FReader.Word;
   end;
   M.Visibility := ReadVisibility('pvPublic');
   M.TypeName := FReader.Word;
@@ -734,6 +759,7 @@ begin
   ReadFlags(M);
   if M.IsFunction and not M.Hand and not M.Missing then
     FReader.Fail('an event with a result must be hand');
+  CheckUnique(M);
 end;
 
 procedure TTableReader.ReadField;
@@ -745,6 +771,7 @@ begin
   M.Name := Trim(Copy(M.FieldDecl, 1, Pos(':', M.FieldDecl + ':') - 1));
   if (M.Name = '') or (Pos(':', M.FieldDecl) = 0) then
     FReader.Fail('field FName: Type expected');
+  CheckUnique(M);
 end;
 
 procedure TTableReader.ReadType;

@@ -6,7 +6,7 @@
   the binding's own: no list of names outside the unit needs to grow. }
 unit Orvgenwrite;
 
-{$I ../../metadata/orvdefines.inc}
+{$I ../../package/orvdefines.inc}
 
 interface
 
@@ -15,8 +15,9 @@ uses
   Orvgentable;
 
 { Return the text of the unit that ATable makes; ASource is the table's
-  path as the banner names it. }
-function WriteUnit(ATable: TgenTable; const ASource: string): string;
+  path as the banner names it, AHandText the unit's hand-written include
+  (what it names of the generated declarations is declared). }
+function WriteUnit(ATable: TgenTable; const ASource, AHandText: string): string;
 
 implementation
 
@@ -29,6 +30,9 @@ type
   private
     FTable: TgenTable;
     FOut: TStringList;
+    { The bodies and the hand-written include: what names the cracker
+      classes and the bases that are declared. }
+    FUsed: string;
     procedure Add(const ALine: string);
     procedure AddWrapped(const AIndent, AText: string);
     procedure Blank;
@@ -47,7 +51,7 @@ type
     function VarField(M: TgenMember; AParam: Integer): string;
     function ResultField(M: TgenMember): string;
     function NeedsVarField(const P: TgenParam): Boolean;
-    function CallArgs(M: TgenMember): string;
+    function CallArgs(B: TgenBinding; M: TgenMember): string;
     function CommentOf(M: TgenMember): string;
     function HandlerParams(B: TgenBinding; M: TgenMember): string;
     procedure EmitBanner(const ASource: string);
@@ -59,28 +63,43 @@ type
     procedure EmitArms(ALines: TStrings; B: TgenBinding; M: TgenMember; const AConst: string;
       const ABody: array of string);
     procedure EmitCase(B: TgenBinding; const AHeader, AParamName, AInherited: string;
-      AArms: TStrings);
+      AArms: TStrings; const ALocals: string = '');
     procedure EmitGetProperty(B: TgenBinding);
     procedure EmitSetProperty(B: TgenBinding);
+    procedure EmitUntypedBefore(B: TgenBinding; M: TgenMember; ABody, ALocals: TStrings);
+    procedure EmitUntypedCall(B: TgenBinding; M: TgenMember; ABody: TStrings;
+      const ACall: string);
     procedure EmitInvokeMethod(B: TgenBinding);
+    procedure CheckRequired(B: TgenBinding; M: TgenMember);
     procedure EmitConnect(B: TgenBinding);
     procedure EmitHandler(B: TgenBinding; M: TgenMember);
     procedure EmitBodies(B: TgenBinding);
   public
     constructor Create(ATable: TgenTable);
     destructor Destroy; override;
-    function Run(const ASource: string): string;
+    function Run(const ASource, AHandText: string): string;
   end;
 
-{ Identifiers a handler's parameter may not take: members of the class info
-  and the handler's own locals. }
+{ Identifiers a handler's parameter may not take: the members of TObject,
+  TorvClassInfo and TObjectClassInfo that a binding sees, and the handler's
+  own locals. }
 const
-  Reserved: array[0..36] of string = ('Owner', 'ClassName', 'MethodName', 'ClassType',
-    'ClassInfo', 'ClassParent', 'InstanceSize', 'InheritsFrom', 'MethodAddress', 'FieldAddress',
-    'GetInterface', 'Free', 'Create', 'Destroy', 'Dispatch', 'DefaultHandler', 'Release',
-    'InitMetaData', 'SetOwner', 'GetProperty', 'SetProperty', 'InvokeMethod', 'FindProperty',
-    'FindEvent', 'FindMethod', 'FindConstructor', 'FireEvent', 'HasListeners', 'AddListener',
-    'RemoveListener', 'Event', 'Host', 'Result', 'Self', 'Equals', 'StartEvent', 'FireSender');
+  Reserved: array[0..84] of string = ('Create', 'Destroy', 'Free', 'InitInstance',
+    'CleanupInstance', 'ClassType', 'ClassInfo', 'ClassName', 'ClassNameIs', 'ClassParent',
+    'InstanceSize', 'InheritsFrom', 'StringMessageTable', 'MethodAddress', 'MethodName',
+    'FieldAddress', 'AfterConstruction', 'BeforeDestruction', 'DefaultHandlerStr', 'Dispatch',
+    'DispatchStr', 'GetInterface', 'GetInterfaceByStr', 'GetInterfaceWeak', 'GetInterfaceEntry',
+    'GetInterfaceEntryByStr', 'GetInterfaceTable', 'UnitName', 'QualifiedClassName', 'Equals',
+    'GetHashCode', 'ToString', 'SafeCallException', 'DefaultHandler', 'NewInstance',
+    'FreeInstance', 'DeclarationsFixed', 'EnterEvent', 'LeaveEvent', 'ConnectEventHandlers',
+    'UnConnectEventHandlers', 'DefineORVProperties', 'DefineORVMethods', 'DefineORVConstructors',
+    'DefineORVEvents', 'IdBase', 'ReadORVProperties', 'ReadORVMethods', 'ReadORVConstructors',
+    'ReadORVEvents', 'Release', 'Hold', 'Unhold', 'Dying', 'InitMetaData', 'SetOwner',
+    'SetOwnerWithoutEvents', 'GetProperty', 'SetProperty', 'InvokeMethod', 'InvokeConstructor',
+    'FindProperty', 'FindEvent', 'FindMethod', 'FindConstructor', 'GetPropertyCount',
+    'GetProperties', 'GetMethodCount', 'GetMethods', 'GetConstructorCount', 'GetConstructors',
+    'GetEventCount', 'GetEvents', 'HasListeners', 'AddListener', 'RemoveListener', 'FireEvent',
+    'Owner', 'StartEvent', 'PrepareEvent', 'FireSender', 'Event', 'Host', 'Result', 'Self');
 
 function KindName(AKind: TgenKind): string;
 begin
@@ -116,13 +135,24 @@ begin
   Indent := AIndent;
   while Length(Indent) + Length(Rest) > MaxLine do
   begin
+    // The last break that fits, unless it would leave a stub of a line:
+    // "Arg(AMethod," and "0)));" read worse than an earlier break.
     Cut := 0;
     for I := MaxLine - Length(Indent) downto 10 do
       if (I < Length(Rest)) and (Rest[I] in [',', ';']) and (Rest[I + 1] = ' ') then
       begin
-        Cut := I;
-        Break;
+        if Cut = 0 then
+          Cut := I;
+        if Length(Rest) - I > 16 then
+        begin
+          Cut := I;
+          Break;
+        end;
       end;
+    if ((Cut = 0) or (Length(Rest) - Cut <= 16)) and (Pos(' := ', Rest) > 0) and
+      (Pos(' := ', Rest) + 3 <= MaxLine - Length(Indent)) and (Indent = AIndent)
+    then
+      Cut := Pos(' := ', Rest) + 2;
     if Cut = 0 then
       Break;
     Add(Indent + Copy(Rest, 1, Cut));
@@ -205,21 +235,30 @@ begin
   Result := 'T' + B.Stem + 'Host';
 end;
 
-{ Answer whether the code AText names the local Host. }
-function MentionsHost(const AText: string): Boolean;
+{ Answer whether the code AText names the identifier AWord. }
+function Mentions(const AText, AWord: string): Boolean;
+const
+  IdentChars = ['A'..'Z', 'a'..'z', '0'..'9', '_'];
 var
-  P: Integer;
+  P, N: Integer;
 begin
-  P := Pos('Host', AText);
+  N := Length(AWord);
+  P := Pos(AWord, AText);
   while P > 0 do
   begin
-    if ((P = 1) or not (AText[P - 1] in ['A'..'Z', 'a'..'z', '0'..'9', '_'])) and
-      ((P + 4 > Length(AText)) or not (AText[P + 4] in ['A'..'Z', 'a'..'z', '0'..'9', '_']))
+    if ((P = 1) or not (AText[P - 1] in IdentChars)) and
+      ((P + N > Length(AText)) or not (AText[P + N] in IdentChars))
     then
       Exit(True);
-    P := Pos('Host', AText, P + 4);
+    P := Pos(AWord, AText, P + N);
   end;
   Result := False;
+end;
+
+{ Answer whether the code AText names the local Host. }
+function MentionsHost(const AText: string): Boolean;
+begin
+  Result := Mentions(AText, 'Host');
 end;
 
 function TWriter.PropConst(B: TgenBinding; M: TgenMember): string;
@@ -235,14 +274,23 @@ end;
 function TWriter.ParamName(B: TgenBinding; const AName: string): string;
 var
   I: Integer;
+  M: TgenMember;
 begin
   Result := AName;
   for I := 0 to High(Reserved) do
     if SameText(Reserved[I], AName) then
       Exit('A' + AName);
+  // The binding's own Pascal members: handlers, fields and hand methods.
   for I := 0 to B.Members.Count - 1 do
-    if SameText(B.Member(I).Name, AName) or SameText('F' + B.Member(I).Name, AName) then
+  begin
+    M := B.Member(I);
+    if ((M.Kind = mkEvent) and SameText(M.Name, AName)) or SameText('F' + M.Name, AName) or
+      ((M.Kind = mkField) and SameText(M.Name, AName)) or SameText('Get' + M.Name, AName) or
+      SameText('Set' + M.Name, AName) or SameText('Call' + M.Name, AName) or
+      SameText('Hook' + M.Name, AName) or SameText('Unhook' + M.Name, AName)
+    then
       Exit('A' + AName);
+  end;
 end;
 
 function TWriter.HasDispatch(B: TgenBinding; AKind: TgenMemberKind; AWritable: Boolean): Boolean;
@@ -393,18 +441,32 @@ begin
   Result := (P.Mode in [pmVar, pmOut]) and not (P.Kind in [tkBuffer, tkUntyped]);
 end;
 
-function TWriter.CallArgs(M: TgenMember): string;
+function TWriter.CallArgs(B: TgenBinding; M: TgenMember): string;
 var
   I: Integer;
-  Arg: string;
+  Arg, Value: string;
+  P: TgenParam;
 begin
   Result := '';
   for I := 0 to High(M.Params) do
   begin
-    if NeedsVarField(M.Params[I]) then
+    P := M.Params[I];
+    Value := Format('ArgValue(AMethod, %d)', [I]);
+    if NeedsVarField(P) or ((P.Kind = tkUntyped) and (P.Mode in [pmVar, pmOut])) then
       Arg := VarField(M, I)
+    else if P.Kind = tkUntyped then
+      Arg := Format('TVarData(Untyped%d)', [I])
+    else if Pos(',' + P.Name + ',', M.Required) = 0 then
+      Arg := FromVar(P.Kind, P.TypeName, Value)
+    else if P.Kind = tkObject then
+      Arg := Format('%s(VarToRequiredObject(%s, ''%s'', ''%s'', ''%s''))', [P.TypeName, Value,
+        B.HostName, M.Name, P.Name])
+    else if P.Kind = tkBuffer then
+      Arg := Format('%s(VarToRequiredPointer(%s, ''%s'', ''%s'', ''%s''))^', [BufferType(P.TypeName),
+        Value, B.HostName, M.Name, P.Name])
     else
-      Arg := FromVar(M.Params[I].Kind, M.Params[I].TypeName, Format('ArgValue(AMethod, %d)', [I]));
+      Arg := Format('%s(VarToRequiredPointer(%s, ''%s'', ''%s'', ''%s''))', [P.TypeName, Value,
+        B.HostName, M.Name, P.Name]);
     if I > 0 then
       Result := Result + ', ';
     Result := Result + Arg;
@@ -514,7 +576,12 @@ begin
           Private_.Add(Format('    %s: %s;', [ResultField(M), M.TypeName]));
         for J := 0 to High(M.Params) do
           if NeedsVarField(M.Params[J]) then
-            Private_.Add(Format('    %s: %s;', [VarField(M, J), M.Params[J].TypeName]));
+            Private_.Add(Format('    %s: %s;', [VarField(M, J), M.Params[J].TypeName]))
+          else if (M.Params[J].Kind = tkUntyped) and (M.Params[J].Mode in [pmVar, pmOut]) then
+          begin
+            Private_.Add('    { What the host fills: the storage of one variant. }');
+            Private_.Add(Format('    %s: Variant;', [VarField(M, J)]));
+          end;
       end;
     end;
     for I := 0 to B.Members.Count - 1 do
@@ -595,7 +662,11 @@ begin
     begin
       M := B.Member(I);
       if (M.Kind = mkEvent) and not M.Missing then
-        AddWrapped('    ', Format('procedure %s%s;', [M.Name, HandlerParams(B, M)]));
+        if M.IsFunction then
+          AddWrapped('    ', Format('function %s%s: %s;', [M.Name, HandlerParams(B, M),
+            M.ResultType]))
+        else
+          AddWrapped('    ', Format('procedure %s%s;', [M.Name, HandlerParams(B, M)]));
     end;
     Add('  end;');
     Blank;
@@ -749,7 +820,8 @@ begin
     for I := 0 to FTable.Bindings.Count - 1 do
     begin
       B := FTable.Binding(I);
-      Add(Format('  %s = class(%s);', [HostVar(B), B.HostType]));
+      if Mentions(FUsed, HostVar(B)) then
+        Add(Format('  %s = class(%s);', [HostVar(B), B.HostType]));
       for J := 0 to B.Members.Count - 1 do
       begin
         M := B.Member(J);
@@ -804,7 +876,7 @@ begin
 end;
 
 procedure TWriter.EmitCase(B: TgenBinding; const AHeader, AParamName, AInherited: string;
-  AArms: TStrings);
+  AArms: TStrings; const ALocals: string);
 var
   I, Indent: Integer;
   UsesHost: Boolean;
@@ -815,11 +887,12 @@ begin
     if MentionsHost(AArms[I]) then
       UsesHost := True;
   Add(AHeader);
-  if UsesHost then
-  begin
+  if UsesHost or (ALocals <> '') then
     Add('var');
+  if UsesHost then
     Add(Format('  Host: %s;', [HostVar(B)]));
-  end;
+  if ALocals <> '' then
+    FOut.Add(ALocals);
   Add('begin');
   if UsesHost then
     Add(Format('  Host := %s(Pointer(Owner));', [HostVar(B)]));
@@ -910,8 +983,84 @@ begin
   end;
 end;
 
+function HasUntyped(M: TgenMember): Boolean;
+var
+  J: Integer;
+begin
+  for J := 0 to High(M.Params) do
+    if M.Params[J].Kind = tkUntyped then
+      Exit(True);
+  Result := False;
+end;
+
+{ Check a count before the host gets an untyped buffer, and copy in a
+  buffer that the host fills. }
+procedure TWriter.EmitUntypedBefore(B: TgenBinding; M: TgenMember; ABody, ALocals: TStrings);
+var
+  J: Integer;
+  P: TgenParam;
+begin
+  for J := 0 to High(M.Params) do
+  begin
+    P := M.Params[J];
+    // The count is checked as given, before it narrows to the host's type.
+    if SameText(P.Name, 'Count') and (P.Kind in [tkInt, tkInt64]) and HasUntyped(M) then
+      ABody.Add(Format('CheckBufferCount(''%s.%s'', Int64(ArgValue(AMethod, %d)));',
+        [B.HostName, M.Name, J]));
+  end;
+  for J := 0 to High(M.Params) do
+  begin
+    P := M.Params[J];
+    if P.Kind <> tkUntyped then
+      Continue;
+    if P.Mode in [pmVar, pmOut] then
+    begin
+      ABody.Add(Format('LoadBuffer(%s, ArgValue(AMethod, %d));', [VarField(M, J), J]));
+      if ALocals.IndexOf('  Taken: Boolean;') < 0 then
+        ALocals.Add('  Taken: Boolean;');
+    end
+    else
+    begin
+      ABody.Add(Format('Untyped%d := ArgValue(AMethod, %d);', [J, J]));
+      if ALocals.IndexOf(Format('  Untyped%d: Variant;', [J])) < 0 then
+        ALocals.Add(Format('  Untyped%d: Variant;', [J]));
+    end;
+  end;
+end;
+
+{ Make the host call; a buffer the host filled is copied back even when
+  the host fails, and refused when its bytes form no value. }
+procedure TWriter.EmitUntypedCall(B: TgenBinding; M: TgenMember; ABody: TStrings;
+  const ACall: string);
+var
+  J: Integer;
+  Filled: Integer;
+begin
+  Filled := -1;
+  for J := 0 to High(M.Params) do
+    if (M.Params[J].Kind = tkUntyped) and (M.Params[J].Mode in [pmVar, pmOut]) then
+    begin
+      if Filled >= 0 then
+        Fail(B, M, 'more than one untyped var parameter needs hand-written work (flag hand)');
+      Filled := J;
+    end;
+  if Filled < 0 then
+  begin
+    ABody.Add(ACall);
+    Exit;
+  end;
+  ABody.Add('try');
+  ABody.Add('  ' + ACall);
+  ABody.Add('finally');
+  ABody.Add(Format('  Taken := TakeBuffer(%s, AMethod.GetArgs(%d));', [VarField(M, Filled),
+    Filled]));
+  ABody.Add('end;');
+  ABody.Add(Format('CheckTaken(Taken, ''%s.%s'');', [B.HostName, M.Name]));
+end;
+
 procedure TWriter.EmitInvokeMethod(B: TgenBinding);
 var
+  Locals: TStringList;
   Arms, Body: TStringList;
   I, J: Integer;
   M: TgenMember;
@@ -922,6 +1071,7 @@ begin
     Exit;
   Arms := TStringList.Create;
   Body := TStringList.Create;
+  Locals := TStringList.Create;
   try
     for I := 0 to B.Members.Count - 1 do
     begin
@@ -939,27 +1089,26 @@ begin
         EmitArms(Arms, B, M, MethConst(B, M), [Format('Call%s(AMethod);', [M.Name])]);
         Continue;
       end;
-      for J := 0 to High(M.Params) do
-        if M.Params[J].Kind = tkUntyped then
-          Fail(B, M, 'an untyped parameter needs hand-written work (flag hand)');
+      CheckRequired(B, M);
       Body.Clear;
+      EmitUntypedBefore(B, M, Body, Locals);
       for J := 0 to High(M.Params) do
         if NeedsVarField(M.Params[J]) then
           Body.Add(Format('%s := %s;', [VarField(M, J), FromVar(M.Params[J].Kind,
             M.Params[J].TypeName, Format('ArgValue(AMethod, %d)', [J]))]));
       if M.AsExpr <> '' then
-        Call := M.AsExpr + CallArgs(M)
+        Call := M.AsExpr + CallArgs(B, M)
       else
-        Call := 'Host.' + M.Name + CallArgs(M);
+        Call := 'Host.' + M.Name + CallArgs(B, M);
       if not M.IsFunction then
-        Body.Add(Call + ';')
+        Call := Call + ';'
       else if M.Kind_ = tkBuffer then
-      begin
-        Body.Add(Format('%s := %s;', [ResultField(M), Call]));
-        Body.Add(Format('AMethod.Result := BufferToVar(%s);', [ResultField(M)]));
-      end
+        Call := Format('%s := %s;', [ResultField(M), Call])
       else
-        Body.Add(Format('AMethod.Result := %s;', [ToVar(M.Kind_, M.TypeName, Call)]));
+        Call := Format('AMethod.Result := %s;', [ToVar(M.Kind_, M.TypeName, Call)]);
+      EmitUntypedCall(B, M, Body, Call);
+      if M.IsFunction and (M.Kind_ = tkBuffer) then
+        Body.Add(Format('AMethod.Result := BufferToVar(%s);', [ResultField(M)]));
       for J := 0 to High(M.Params) do
         if NeedsVarField(M.Params[J]) then
           Body.Add(Format('AMethod.GetArgs(%d).Value := %s;', [J,
@@ -971,10 +1120,39 @@ begin
       EmitArms(Arms, B, M, MethConst(B, M), Lines);
     end;
     EmitCase(B, Format('procedure %s.InvokeMethod(AMethod: TorvMethodInfo);', [B.InfoName]),
-      'AMethod', 'inherited InvokeMethod(AMethod);', Arms);
+      'AMethod', 'inherited InvokeMethod(AMethod);', Arms, TrimRight(Locals.Text));
   finally
     Arms.Free;
     Body.Free;
+    Locals.Free;
+  end;
+end;
+
+procedure TWriter.CheckRequired(B: TgenBinding; M: TgenMember);
+var
+  Names: TStringList;
+  I, J: Integer;
+  Found: Boolean;
+begin
+  if M.Required = '' then
+    Exit;
+  Names := TStringList.Create;
+  try
+    Names.CommaText := M.Required;
+    for I := 0 to Names.Count - 1 do
+    begin
+      if Names[I] = '' then
+        Continue;
+      Found := False;
+      for J := 0 to High(M.Params) do
+        if (M.Params[J].Name = Names[I]) and (M.Params[J].Kind in [tkObject, tkPointer, tkClass,
+          tkBuffer]) and (M.Params[J].Mode in [pmValue, pmConst]) then
+          Found := True;
+      if not Found then
+        Fail(B, M, Format('required: %s is no object, pointer or buffer argument', [Names[I]]));
+    end;
+  finally
+    Names.Free;
   end;
 end;
 
@@ -1079,12 +1257,15 @@ begin
   Add('var');
   Add('  Event: TorvEventInfo;');
   Add('begin');
-  Add(Format('  if Assigned(F%s) then', [M.Name]));
-  AddWrapped('    ', Format('F%s(%s);', [M.Name, Saved]));
-  AddWrapped('  ', Format('Event := StartEvent(''%s'', [%s]);', [M.Name, Args]));
-  Add('  if Event = nil then');
-  Add('    Exit;');
+  Add('  // Held from the start: the saved handler may free the owner and with it');
+  Add('  // this class info.');
+  Add('  EnterEvent;');
   Add('  try');
+  Add(Format('    if Assigned(F%s) then', [M.Name]));
+  AddWrapped('      ', Format('F%s(%s);', [M.Name, Saved]));
+  AddWrapped('    ', Format('Event := PrepareEvent(''%s'', [%s]);', [M.Name, Args]));
+  Add('    if Event = nil then');
+  Add('      Exit;');
   Add('    FireEvent(Event);');
   for I := 0 to High(M.Params) do
   begin
@@ -1123,72 +1304,99 @@ begin
   end;
 end;
 
-function TWriter.Run(const ASource: string): string;
+function TWriter.Run(const ASource, AHandText: string): string;
 var
   I: Integer;
-  Bases: string;
+  Bases, Base: string;
+  Bodies, Head: TStringList;
 begin
-  EmitBanner(ASource);
-  Add('unit ' + FTable.UnitLine + ';');
-  Blank;
-  Add('{$I orvdefines.inc}');
-  Blank;
-  Add('interface');
-  Blank;
-  EmitUses('Classes,SysUtils,Variants', 'Orvcommon,Orvsystem', FTable.Uses_);
-  Blank;
-  Add('type');
-  for I := 0 to FTable.Bindings.Count - 1 do
-    EmitClass(FTable.Binding(I));
-  Add('implementation');
-  Blank;
-  Add('{ The owner is taken as a subclass declared here, which it never is: object');
-  Add('  checks (-CR) would refuse every virtual call through it. }');
-  Add('{$OBJECTCHECKS OFF}');
-  Blank;
-  EmitUses('', 'Orvvalues', FTable.ImplUses);
-  Blank;
-  Add('const');
-  for I := 0 to FTable.Bindings.Count - 1 do
-    EmitDescriptors(FTable.Binding(I));
-  Add('  { Each feature''s id: its position among its binding''s own features of');
-  Add('    its kind, offset by the base the binding was given when it registered. }');
-  for I := 0 to FTable.Bindings.Count - 1 do
-    EmitIds(FTable.Binding(I));
-  EmitAccessTypes;
-  Bases := '';
-  for I := 0 to FTable.Bindings.Count - 1 do
-  begin
-    if I > 0 then
-      Bases := Bases + ', ';
-    Bases := Bases + FTable.Binding(I).Stem + 'Base';
+  // The bodies first, to know which cracker classes and bases they name.
+  Bodies := TStringList.Create;
+  Head := FOut;
+  FOut := Bodies;
+  try
+    for I := 0 to FTable.Bindings.Count - 1 do
+      EmitBodies(FTable.Binding(I));
+  finally
+    FOut := Head;
   end;
-  Add('var');
-  AddWrapped('  ', Bases + ': Integer;');
-  Blank;
-  if FTable.Hand then
-  begin
-    Add(Format('{$I %shand.inc}', [LowerCase(FTable.UnitLine)]));
+  try
+    FUsed := Bodies.Text + AHandText;
+    EmitBanner(ASource);
+    Add('unit ' + FTable.UnitLine + ';');
     Blank;
+    Add('{$I orvdefines.inc}');
+    Blank;
+    Add('interface');
+    Blank;
+    EmitUses('Classes,SysUtils,Variants', 'Orvcommon,Orvsystem', FTable.Uses_);
+    Blank;
+    Add('type');
+    for I := 0 to FTable.Bindings.Count - 1 do
+      EmitClass(FTable.Binding(I));
+    Add('implementation');
+    Blank;
+    Add('{ The owner is taken as a subclass declared here, which it never is: object');
+    Add('  checks (-CR) would refuse every virtual call through it. }');
+    Add('{$OBJECTCHECKS OFF}');
+    Blank;
+    EmitUses('', 'Orvvalues', FTable.ImplUses);
+    Blank;
+    Add('const');
+    for I := 0 to FTable.Bindings.Count - 1 do
+      EmitDescriptors(FTable.Binding(I));
+    Add('  { Each feature''s id: its position among its binding''s own features of');
+    Add('    its kind, offset by the base the binding was given when it registered. }');
+    for I := 0 to FTable.Bindings.Count - 1 do
+      EmitIds(FTable.Binding(I));
+    EmitAccessTypes;
+    Bases := '';
+    for I := 0 to FTable.Bindings.Count - 1 do
+    begin
+      Base := FTable.Binding(I).Stem + 'Base';
+      if not Mentions(FUsed, Base) then
+        Continue;
+      if Bases <> '' then
+        Bases := Bases + ', ';
+      Bases := Bases + Base;
+    end;
+    if Bases <> '' then
+    begin
+      Add('var');
+      AddWrapped('  ', Bases + ': Integer;');
+      Blank;
+    end;
+    if FTable.Hand then
+    begin
+      Add(Format('{$I %shand.inc}', [LowerCase(FTable.UnitLine)]));
+      Blank;
+    end;
+    FOut.AddStrings(Bodies);
+  finally
+    Bodies.Free;
   end;
-  for I := 0 to FTable.Bindings.Count - 1 do
-    EmitBodies(FTable.Binding(I));
   Add('initialization');
   for I := 0 to FTable.Bindings.Count - 1 do
-    AddWrapped('  ', Format('%sBase := RegisterBinding(''%s'', %s, %sDescriptors);',
-      [FTable.Binding(I).Stem, FTable.Binding(I).HostName, FTable.Binding(I).InfoName,
-      FTable.Binding(I).Stem]));
+  begin
+    Base := FTable.Binding(I).Stem + 'Base';
+    if Mentions(FUsed, Base) then
+      Base := Base + ' := '
+    else
+      Base := '';
+    AddWrapped('  ', Format('%sRegisterBinding(''%s'', %s, %sDescriptors);',
+      [Base, FTable.Binding(I).HostName, FTable.Binding(I).InfoName, FTable.Binding(I).Stem]));
+  end;
   Add('end.');
   Result := FOut.Text;
 end;
 
-function WriteUnit(ATable: TgenTable; const ASource: string): string;
+function WriteUnit(ATable: TgenTable; const ASource, AHandText: string): string;
 var
   Writer: TWriter;
 begin
   Writer := TWriter.Create(ATable);
   try
-    Result := Writer.Run(ASource);
+    Result := Writer.Run(ASource, AHandText);
   finally
     Writer.Free;
   end;
