@@ -29,6 +29,7 @@ type
     FOnChange: TNotifyEvent;
     FOnExecute: TActionEvent;
     FOnUpdate: TActionEvent;
+    procedure CallIsShortCut(AMethod: TorvMethodInfo);
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -184,12 +185,11 @@ type
   TActionHost = class(TAction);
   TActionLinkHost = class(TActionLink);
 
-  { Values that travel as the address of a value of the host type. }
-  PLMKeyValue = ^TLMKey;
-
 var
   ContainedActionBase, CustomActionListBase, ActionListBase, CustomActionBase, ActionBase,
     ActionLinkBase: Integer;
+
+{$I orvactnlisthand.inc}
 
 { TContainedActionClassInfo }
 
@@ -277,13 +277,10 @@ begin
 end;
 
 procedure TCustomActionListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
-var
-  Host: TCustomActionListHost;
 begin
-  Host := TCustomActionListHost(Pointer(Owner));
   case AMethod.Id - CustomActionListBase of
-    CustomActionListMethIsShortCut:
-      AMethod.Result := Host.IsShortCut(PLMKeyValue(VarToPointer(ArgValue(AMethod, 0)))^);
+    // the host works on the record at the address given, which must be there
+    CustomActionListMethIsShortCut: CallIsShortCut(AMethod);
   else
     inherited InvokeMethod(AMethod);
   end;
