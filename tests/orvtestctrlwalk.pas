@@ -145,9 +145,11 @@ type
   { A handler that any event type may call: it only counts, and never looks
     at what it is given, so it is safe whatever the event passes. }
   TSink = class
+  private
+    FCalls: Integer;
   public
-    Calls: Integer;
     procedure Heard(Sender: TObject);
+    property Calls: Integer read FCalls;
   end;
 
   TSlots = array of PtrInt;
@@ -160,7 +162,7 @@ type
 
 procedure TSink.Heard(Sender: TObject);
 begin
-  Inc(Calls);
+  Inc(FCalls);
 end;
 
 { Return the offsets of the method fields of AHost that AInfo hooks: those
