@@ -11,7 +11,7 @@ XRUN ?= xvfb-run -a
 # lazbuild echoes its compiler probes even when quiet; drop those lines only.
 lazbuild = echo 'lazbuild $(1)'; $(LAZBUILD) $(LAZFLAGS) $(1) 2>&1 | sed -u '/^Hint: (lazarus) \[RunTool\]/d'
 
-.PHONY: all setup build test example bench perf tools check clean generate
+.PHONY: all setup build test example bench perf tools check fuzz clean generate
 
 # The binding generator and its tables: every binding unit in bindings/ is
 # made from tools/gen/tables/<unit>.tbl; other tables name their output.
@@ -19,7 +19,8 @@ GEN := tools/gen/orvgen
 GENFLAGS := --types=tools/gen/types.tbl --out=bindings
 GENTABLES = $(sort $(wildcard tools/gen/tables/*.tbl))
 # Tables of components that are not the package's: each names its output.
-APPTABLES := tests/orvtestfixtures.tbl examples/orvdemodevices.tbl tools/orvbenchfixtures.tbl
+APPTABLES := tests/orvtestfixtures.tbl tests/orvtestgen.tbl examples/orvdemodevices.tbl \
+  tools/orvbenchfixtures.tbl
 
 all: build
 
@@ -77,6 +78,13 @@ perf: build
 	@$(call lazbuild,tools/orvbench.lpi)
 	@bash tools/mkperf.sh
 
+# Fuzz the descriptor parser and the form reader with its links: mutated
+# inputs from a fixed seed, each guarded by a forked child; counts by outcome.
+fuzz: build
+	@$(call lazbuild,tools/fuzz/orvfuzz.lpi)
+	@./tools/fuzz/orvfuzz $(FUZZFLAGS)
+
 clean:
-	@rm -rf package/lib tests/lib examples/lib tools/lib tools/gen/lib
-	@rm -f $(GEN) tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo tools/orvbench tools/orvinspect tools/orvcheck
+	@rm -rf package/lib tests/lib examples/lib tools/lib tools/gen/lib tools/fuzz/lib tools/fuzz/out
+	@rm -f $(GEN) tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo tools/orvbench \
+	  tools/orvinspect tools/orvcheck tools/fuzz/orvfuzz

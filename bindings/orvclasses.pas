@@ -4,8 +4,8 @@
   filers, threads, components and basic actions.
   
   Where the host differs, the binding says so in a comment at that member;
-  the untyped buffers of streams, filers and the few members that need more
-  than one host call are written by hand in bindings/orvclasseshand.inc. }
+  the few members that need more than one host call are written by hand in
+  bindings/orvclasseshand.inc. }
 unit Orvclasses;
 
 {$I orvdefines.inc}
@@ -114,13 +114,11 @@ type
 
   TStreamClassInfo = class(TObjectClassInfo)
   private
+    { What the host fills: the storage of one variant. }
+    FReadBuffer: Variant;
+    { What the host fills: the storage of one variant. }
+    FReadBufferBuffer: Variant;
     FWriteResourceHeaderFixupInfo: Longint;
-    { What Read and ReadBuffer fill: the storage of one variant. }
-    FBuffer: Variant;
-    procedure CallRead(AMethod: TorvMethodInfo);
-    procedure CallWrite(AMethod: TorvMethodInfo);
-    procedure CallReadBuffer(AMethod: TorvMethodInfo);
-    procedure CallWriteBuffer(AMethod: TorvMethodInfo);
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
@@ -191,9 +189,9 @@ type
 
   TReaderClassInfo = class(TFilerClassInfo)
   private
+    { What the host fills: the storage of one variant. }
+    FReadBuf: Variant;
     FReadInt64Result: Int64;
-    { What Read fills: the storage of one variant. }
-    FBuffer: Variant;
     FOnError: TReaderError;
     FOnFindMethod: TFindMethodEvent;
     FOnSetName: TSetNameEvent;
@@ -201,7 +199,6 @@ type
     FOnAncestorNotFound: TAncestorNotFoundEvent;
     FOnCreateComponent: TCreateComponentEvent;
     FOnFindComponentClass: TFindComponentClassEvent;
-    procedure CallRead(AMethod: TorvMethodInfo);
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -227,7 +224,6 @@ type
   TWriterClassInfo = class(TFilerClassInfo)
   private
     FOnFindAncestor: TFindAncestorEvent;
-    procedure CallWrite(AMethod: TorvMethodInfo);
     procedure CallWriteStr(AMethod: TorvMethodInfo);
   protected
     procedure ConnectEventHandlers; override;
@@ -237,7 +233,7 @@ type
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
     procedure OnFindAncestor(Writer: TWriter; Component: TComponent; const Name: string;
-      var Ancestor: TComponent; var ARootAncestor: TComponent);
+      var Ancestor: TComponent; var RootAncestor: TComponent);
   end;
 
   { TThreadClassInfo }
@@ -1325,12 +1321,16 @@ begin
       AMethod.Result := Host.AddObject(VarToText(ArgValue(AMethod, 0)),
         VarToObject(ArgValue(AMethod, 1)));
     StringsMethAppend: Host.Append(VarToText(ArgValue(AMethod, 0)));
-    StringsMethAddStrings: Host.AddStrings(TStrings(VarToObject(ArgValue(AMethod, 0))));
+    StringsMethAddStrings:
+      Host.AddStrings(TStrings(VarToRequiredObject(ArgValue(AMethod, 0), 'TStrings',
+        'AddStrings', 'Strings')));
     StringsMethBeginUpdate: Host.BeginUpdate;
     StringsMethClear: Host.Clear;
     StringsMethDelete: Host.Delete(Integer(ArgValue(AMethod, 0)));
     StringsMethEndUpdate: Host.EndUpdate;
-    StringsMethEquals: AMethod.Result := Host.Equals(TStrings(VarToObject(ArgValue(AMethod, 0))));
+    StringsMethEquals:
+      AMethod.Result := Host.Equals(TStrings(VarToRequiredObject(ArgValue(AMethod, 0), 'TStrings',
+        'Equals', 'Strings')));
     StringsMethExchange:
       Host.Exchange(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)));
     // The text is allocated for the caller, who releases it with StrDispose.
@@ -1344,7 +1344,9 @@ begin
       Host.InsertObject(Integer(ArgValue(AMethod, 0)), VarToText(ArgValue(AMethod, 1)),
         VarToObject(ArgValue(AMethod, 2)));
     StringsMethLoadFromFile: Host.LoadFromFile(VarToText(ArgValue(AMethod, 0)));
-    StringsMethLoadFromStream: Host.LoadFromStream(TStream(VarToObject(ArgValue(AMethod, 0))));
+    StringsMethLoadFromStream:
+      Host.LoadFromStream(TStream(VarToRequiredObject(ArgValue(AMethod, 0), 'TStrings',
+        'LoadFromStream', 'Stream')));
     StringsMethMove: Host.Move(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)));
     StringsMethSaveToFile: Host.SaveToFile(VarToText(ArgValue(AMethod, 0)));
     StringsMethSaveToStream: Host.SaveToStream(TStream(VarToObject(ArgValue(AMethod, 0))));
@@ -1464,38 +1466,74 @@ end;
 procedure TStreamClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TStreamHost;
+  Taken: Boolean;
+  Untyped0: Variant;
 begin
   Host := TStreamHost(Pointer(Owner));
   case AMethod.Id - StreamBase of
-    StreamMethRead: CallRead(AMethod);
-    StreamMethWrite: CallWrite(AMethod);
+    StreamMethRead:
+      begin
+        CheckBufferCount('TStream.Read', Int64(ArgValue(AMethod, 1)));
+        LoadBuffer(FReadBuffer, ArgValue(AMethod, 0));
+        try
+          AMethod.Result := Host.Read(FReadBuffer, Integer(ArgValue(AMethod, 1)));
+        finally
+          Taken := TakeBuffer(FReadBuffer, AMethod.GetArgs(0));
+        end;
+        CheckTaken(Taken, 'TStream.Read');
+      end;
+    StreamMethWrite:
+      begin
+        CheckBufferCount('TStream.Write', Int64(ArgValue(AMethod, 1)));
+        Untyped0 := ArgValue(AMethod, 0);
+        AMethod.Result := Host.Write(TVarData(Untyped0), Integer(ArgValue(AMethod, 1)));
+      end;
     // The Int64 overload: the Longint one would cut offsets beyond 2 GB. The soFrom* codes are the
     // ordinals of TSeekOrigin.
     StreamMethSeek:
       AMethod.Result := Int64(Host.Seek(Int64(ArgValue(AMethod, 0)),
         TSeekOrigin(Integer(ArgValue(AMethod, 1)))));
-    StreamMethReadBuffer: CallReadBuffer(AMethod);
-    StreamMethWriteBuffer: CallWriteBuffer(AMethod);
+    StreamMethReadBuffer:
+      begin
+        CheckBufferCount('TStream.ReadBuffer', Int64(ArgValue(AMethod, 1)));
+        LoadBuffer(FReadBufferBuffer, ArgValue(AMethod, 0));
+        try
+          Host.ReadBuffer(FReadBufferBuffer, Integer(ArgValue(AMethod, 1)));
+        finally
+          Taken := TakeBuffer(FReadBufferBuffer, AMethod.GetArgs(0));
+        end;
+        CheckTaken(Taken, 'TStream.ReadBuffer');
+      end;
+    StreamMethWriteBuffer:
+      begin
+        CheckBufferCount('TStream.WriteBuffer', Int64(ArgValue(AMethod, 1)));
+        Untyped0 := ArgValue(AMethod, 0);
+        Host.WriteBuffer(TVarData(Untyped0), Integer(ArgValue(AMethod, 1)));
+      end;
     StreamMethCopyFrom:
-      AMethod.Result := Int64(Host.CopyFrom(TStream(VarToObject(ArgValue(AMethod, 0))),
-        Int64(ArgValue(AMethod, 1))));
+      AMethod.Result := Int64(Host.CopyFrom(TStream(VarToRequiredObject(ArgValue(AMethod, 0),
+        'TStream', 'CopyFrom', 'Source')), Int64(ArgValue(AMethod, 1))));
     StreamMethReadComponent:
-      AMethod.Result := ObjectToVar(Host.ReadComponent(TComponent(VarToObject(ArgValue(AMethod,
-        0)))));
+      AMethod.Result :=
+        ObjectToVar(Host.ReadComponent(TComponent(VarToObject(ArgValue(AMethod, 0)))));
     StreamMethReadComponentRes:
-      AMethod.Result := ObjectToVar(Host.ReadComponentRes(TComponent(VarToObject(ArgValue(AMethod,
-        0)))));
-    StreamMethWriteComponent: Host.WriteComponent(TComponent(VarToObject(ArgValue(AMethod, 0))));
+      AMethod.Result :=
+        ObjectToVar(Host.ReadComponentRes(TComponent(VarToObject(ArgValue(AMethod, 0)))));
+    StreamMethWriteComponent:
+      Host.WriteComponent(TComponent(VarToRequiredObject(ArgValue(AMethod, 0), 'TStream',
+        'WriteComponent', 'Instance')));
     StreamMethWriteComponentRes:
       Host.WriteComponentRes(VarToText(ArgValue(AMethod, 0)),
-        TComponent(VarToObject(ArgValue(AMethod, 1))));
+        TComponent(VarToRequiredObject(ArgValue(AMethod, 1), 'TStream',
+        'WriteComponentRes', 'Instance')));
+    // The ancestor may be nil: then everything is written.
     StreamMethWriteDescendent:
-      Host.WriteDescendent(TComponent(VarToObject(ArgValue(AMethod, 0))),
-        TComponent(VarToObject(ArgValue(AMethod, 1))));
+      Host.WriteDescendent(TComponent(VarToRequiredObject(ArgValue(AMethod, 0), 'TStream',
+        'WriteDescendent', 'Instance')), TComponent(VarToObject(ArgValue(AMethod, 1))));
     StreamMethWriteDescendentRes:
       Host.WriteDescendentRes(VarToText(ArgValue(AMethod, 0)),
-        TComponent(VarToObject(ArgValue(AMethod, 1))), TComponent(VarToObject(ArgValue(AMethod,
-        2))));
+        TComponent(VarToRequiredObject(ArgValue(AMethod, 1), 'TStream', 'WriteDescendentRes',
+        'Instance')), TComponent(VarToObject(ArgValue(AMethod, 2))));
     StreamMethWriteResourceHeader:
       begin
         FWriteResourceHeaderFixupInfo := Integer(ArgValue(AMethod, 1));
@@ -1581,7 +1619,9 @@ begin
   Host := TMemoryStreamHost(Pointer(Owner));
   case AMethod.Id - MemoryStreamBase of
     MemoryStreamMethClear: Host.Clear;
-    MemoryStreamMethLoadFromStream: Host.LoadFromStream(TStream(VarToObject(ArgValue(AMethod, 0))));
+    MemoryStreamMethLoadFromStream:
+      Host.LoadFromStream(TStream(VarToRequiredObject(ArgValue(AMethod, 0), 'TMemoryStream',
+        'LoadFromStream', 'Stream')));
     MemoryStreamMethLoadFromFile: Host.LoadFromFile(VarToText(ArgValue(AMethod, 0)));
   else
     inherited InvokeMethod(AMethod);
@@ -1733,6 +1773,7 @@ end;
 procedure TReaderClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TReaderHost;
+  Taken: Boolean;
 begin
   Host := TReaderHost(Pointer(Owner));
   case AMethod.Id - ReaderBase of
@@ -1742,13 +1783,25 @@ begin
     ReaderMethEndReferences: Host.EndReferences;
     ReaderMethFixupReferences: Host.FixupReferences;
     ReaderMethNextValue: AMethod.Result := Ord(Host.NextValue);
-    ReaderMethRead: CallRead(AMethod);
+    ReaderMethRead:
+      begin
+        CheckBufferCount('TReader.Read', Int64(ArgValue(AMethod, 1)));
+        LoadBuffer(FReadBuf, ArgValue(AMethod, 0));
+        try
+          Host.Read(FReadBuf, Integer(ArgValue(AMethod, 1)));
+        finally
+          Taken := TakeBuffer(FReadBuf, AMethod.GetArgs(0));
+        end;
+        CheckTaken(Taken, 'TReader.Read');
+      end;
     ReaderMethReadBoolean: AMethod.Result := Host.ReadBoolean;
     ReaderMethReadChar: AMethod.Result := CharToVar(Host.ReadChar);
-    ReaderMethReadCollection: Host.ReadCollection(TCollection(VarToObject(ArgValue(AMethod, 0))));
+    ReaderMethReadCollection:
+      Host.ReadCollection(TCollection(VarToRequiredObject(ArgValue(AMethod, 0), 'TReader',
+        'ReadCollection', 'Collection')));
     ReaderMethReadComponent:
-      AMethod.Result := ObjectToVar(Host.ReadComponent(TComponent(VarToObject(ArgValue(AMethod,
-        0)))));
+      AMethod.Result :=
+        ObjectToVar(Host.ReadComponent(TComponent(VarToObject(ArgValue(AMethod, 0)))));
     ReaderMethReadFloat: AMethod.Result := Double(Host.ReadFloat);
     ReaderMethReadSingle: AMethod.Result := Double(Host.ReadSingle);
     ReaderMethReadCurrency: AMethod.Result := Double(Host.ReadCurrency);
@@ -1766,8 +1819,8 @@ begin
     // follow it (BeginComponent).
     ReaderMethReadPrefix: NotInHost('TReader', 'ReadPrefix');
     ReaderMethReadRootComponent:
-      AMethod.Result := ObjectToVar(Host.ReadRootComponent(TComponent(VarToObject(ArgValue(AMethod,
-        0)))));
+      AMethod.Result :=
+        ObjectToVar(Host.ReadRootComponent(TComponent(VarToObject(ArgValue(AMethod, 0)))));
     ReaderMethReadSignature: Host.ReadSignature;
     // The host's reader has no ReadStr; its driver reads the same short string.
     ReaderMethReadStr: AMethod.Result := string(Host.Driver.ReadStr);
@@ -1981,17 +2034,25 @@ end;
 procedure TWriterClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TWriterHost;
+  Untyped0: Variant;
 begin
   Host := TWriterHost(Pointer(Owner));
   case AMethod.Id - WriterBase of
-    WriterMethWrite: CallWrite(AMethod);
+    WriterMethWrite:
+      begin
+        CheckBufferCount('TWriter.Write', Int64(ArgValue(AMethod, 1)));
+        Untyped0 := ArgValue(AMethod, 0);
+        Host.Write(TVarData(Untyped0), Integer(ArgValue(AMethod, 1)));
+      end;
     WriterMethWriteBoolean: Host.WriteBoolean(Boolean(ArgValue(AMethod, 0)));
     WriterMethWriteCollection: Host.WriteCollection(TCollection(VarToObject(ArgValue(AMethod, 0))));
-    WriterMethWriteComponent: Host.WriteComponent(TComponent(VarToObject(ArgValue(AMethod, 0))));
+    WriterMethWriteComponent:
+      Host.WriteComponent(TComponent(VarToRequiredObject(ArgValue(AMethod, 0), 'TWriter',
+        'WriteComponent', 'Component')));
     WriterMethWriteChar: Host.WriteChar(VarToChar(ArgValue(AMethod, 0)));
     WriterMethWriteDescendent:
-      Host.WriteDescendent(TComponent(VarToObject(ArgValue(AMethod, 0))),
-        TComponent(VarToObject(ArgValue(AMethod, 1))));
+      Host.WriteDescendent(TComponent(VarToRequiredObject(ArgValue(AMethod, 0), 'TWriter',
+        'WriteDescendent', 'Root')), TComponent(VarToObject(ArgValue(AMethod, 1))));
     WriterMethWriteFloat: Host.WriteFloat(Double(ArgValue(AMethod, 0)));
     WriterMethWriteSingle: Host.WriteSingle(Double(ArgValue(AMethod, 0)));
     WriterMethWriteCurrency: Host.WriteCurrency(Currency(ArgValue(AMethod, 0)));
@@ -2000,7 +2061,8 @@ begin
     WriterMethWriteListBegin: Host.WriteListBegin;
     WriterMethWriteListEnd: Host.WriteListEnd;
     WriterMethWriteRootComponent:
-      Host.WriteRootComponent(TComponent(VarToObject(ArgValue(AMethod, 0))));
+      Host.WriteRootComponent(TComponent(VarToRequiredObject(ArgValue(AMethod, 0), 'TWriter',
+        'WriteRootComponent', 'Root')));
     WriterMethWriteSignature: Host.WriteSignature;
     // The host's writer has no WriteStr; its binary driver writes the same short string. Other
     // drivers have no such method.
@@ -2013,7 +2075,7 @@ begin
 end;
 
 procedure TWriterClassInfo.OnFindAncestor(Writer: TWriter; Component: TComponent;
-  const Name: string; var Ancestor: TComponent; var ARootAncestor: TComponent);
+  const Name: string; var Ancestor: TComponent; var RootAncestor: TComponent);
 var
   Event: TorvEventInfo;
 begin
@@ -2022,14 +2084,14 @@ begin
   EnterEvent;
   try
     if Assigned(FOnFindAncestor) then
-      FOnFindAncestor(Writer, Component, Name, Ancestor, ARootAncestor);
+      FOnFindAncestor(Writer, Component, Name, Ancestor, RootAncestor);
     Event := PrepareEvent('OnFindAncestor', [ObjectToVar(Writer), ObjectToVar(Component),
-      string(Name), ObjectToVar(Ancestor), ObjectToVar(ARootAncestor)]);
+      string(Name), ObjectToVar(Ancestor), ObjectToVar(RootAncestor)]);
     if Event = nil then
       Exit;
     FireEvent(Event);
     Ancestor := TComponent(VarToObject(Event.GetArgs(3).Value));
-    ARootAncestor := TComponent(VarToObject(Event.GetArgs(4).Value));
+    RootAncestor := TComponent(VarToObject(Event.GetArgs(4).Value));
   finally
     LeaveEvent;
   end;
@@ -2311,7 +2373,8 @@ begin
     BasicActionMethExecuteTarget: Host.ExecuteTarget(VarToObject(ArgValue(AMethod, 0)));
     BasicActionMethExecute: AMethod.Result := Host.Execute;
     BasicActionMethRegisterChanges:
-      Host.RegisterChanges(TBasicActionLink(VarToObject(ArgValue(AMethod, 0))));
+      Host.RegisterChanges(TBasicActionLink(VarToRequiredObject(ArgValue(AMethod, 0),
+        'TBasicAction', 'RegisterChanges', 'Value')));
     BasicActionMethUnRegisterChanges:
       Host.UnRegisterChanges(TBasicActionLink(VarToObject(ArgValue(AMethod, 0))));
     BasicActionMethUpdate: AMethod.Result := Host.Update;

@@ -102,6 +102,8 @@ type
   TorvConnectionList = class(TComponent)
   private
     FConnections: TList;
+    FGuard: TorvCallGuard;
+    function DescribeList: string;
     function GetConnection(AIndex: Integer): TorvConnection;
     procedure SetConnection(AIndex: Integer; AValue: TorvConnection);
   protected
@@ -111,6 +113,8 @@ type
     procedure Notification(AComponent: TComponent; Operation: TOperation); override;
   public
     constructor Create(AOwner: TComponent); override;
+    { Mark a connecting in progress gone before anything is taken apart. }
+    procedure BeforeDestruction; override;
     { Free the links still in the list, the last first. }
     destructor Destroy; override;
     procedure AddConnection(AConnection: TorvConnection);
@@ -186,6 +190,7 @@ resourcestring
   rsInternalError = 'Internal error in %s.OnSourceEvent';
   rsUnresolvedFeature = 'Unknown %s "%s" in connection %s';
   rsConnectionDescription = 'connection %s (%s)';
+  rsListDescription = 'connection list %s';
 
 implementation
 
@@ -375,7 +380,7 @@ end;
 
 procedure TorvConnection.BeforeDestruction;
 begin
-  GuardGone(FGuard);
+  GuardGone(FGuard, ShortString(Name));
   inherited BeforeDestruction;
 end;
 
@@ -612,15 +617,43 @@ begin
     TorvConnection(Child).SetIndex(Order);
 end;
 
+procedure TorvConnectionList.BeforeDestruction;
+begin
+  GuardGone(FGuard, ShortString(Name));
+  inherited BeforeDestruction;
+end;
+
+function TorvConnectionList.DescribeList: string;
+begin
+  Result := Format(rsListDescription, [Name]);
+end;
+
 procedure TorvConnectionList.Loaded;
 var
   I: Integer;
+  Link: TorvConnection;
+  Frame: TorvCallFrame;
 begin
   inherited Loaded;
   if csDesigning in ComponentState then
     Exit;
-  for I := 0 to FConnections.Count - 1 do
-    GetConnection(I).Connect;
+  // A link's first copy runs setters, which may free a link, the list or
+  // the form that owns them.
+  EnterCall(FGuard, Frame, @DescribeList);
+  try
+    I := 0;
+    while I < FConnections.Count do
+    begin
+      Link := GetConnection(I);
+      Link.Connect;
+      if Frame.Gone then
+        Exit;
+      if (I < FConnections.Count) and (GetConnection(I) = Link) then
+        Inc(I);
+    end;
+  finally
+    LeaveCall(Frame);
+  end;
 end;
 
 procedure TorvConnectionList.Notification(AComponent: TComponent; Operation: TOperation);

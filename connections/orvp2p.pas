@@ -58,6 +58,8 @@ type
     procedure WriteTargetPropertyIndexes(AWriter: TWriter);
     procedure Transfer(AToTarget: Boolean);
     procedure CopyValue(AToTarget: Boolean; constref AFrame: TorvCallFrame);
+    procedure EndTransfer(var AFrame: TorvCallFrame);
+    function TransferError(E: Exception; constref AFrame: TorvCallFrame): Exception;
   protected
     procedure DefineProperties(Filer: TFiler); override;
     function DescribeJoin: string; override;
@@ -321,7 +323,6 @@ end;
 procedure TorvP2PConnection.Transfer(AToTarget: Boolean);
 var
   Frame: TorvCallFrame;
-  LinkName: string;
 begin
   // Dropped, not postponed: this is how echoes and cycles end.
   if FUpdating then
@@ -332,29 +333,46 @@ begin
     raise EorvInvalidFeature.CreateFmt(rsUnresolvedFeature, ['SourceProperty', FSourceProperty, Name]);
   if GetTargetPropertyInfo = nil then
     raise EorvInvalidFeature.CreateFmt(rsUnresolvedFeature, ['TargetProperty', FTargetProperty, Name]);
-  // Kept for the error: a setter may free the link before its error
-  // arrives here.
-  LinkName := Name;
   EnterFiring(Frame);
+  FUpdating := True;
+  // One handler, not a finally as well: a transfer runs at every firing.
   try
-    FUpdating := True;
-    try
-      CopyValue(AToTarget, Frame);
-    except
+    CopyValue(AToTarget, Frame);
+  except
+    on E: Exception do
+    begin
+      EndTransfer(Frame);
       // The caller learns which link failed; the class info's own error
       // survives only as text. A fault of the program is not an error of
       // the link and passes unchanged.
-      on E: Exception do
-        if IsFatalError(E) then
-          raise
-        else
-          raise Exception.CreateFmt(rsTransferFailed, [E.Message, LinkName]);
+      if IsFatalError(E) then
+        raise;
+      raise TransferError(E, Frame);
+    end
+    else
+    begin
+      EndTransfer(Frame);
+      raise;
     end;
-  finally
-    if not Frame.Gone then
-      FUpdating := False;
-    LeaveCall(Frame);
   end;
+  EndTransfer(Frame);
+end;
+
+function TorvP2PConnection.TransferError(E: Exception; constref AFrame: TorvCallFrame): Exception;
+begin
+  // A setter may have freed the link before its error arrives here; the
+  // frame kept its name then.
+  if AFrame.Gone then
+    Result := Exception.CreateFmt(rsTransferFailed, [E.Message, AFrame.GoneName])
+  else
+    Result := Exception.CreateFmt(rsTransferFailed, [E.Message, Name]);
+end;
+
+procedure TorvP2PConnection.EndTransfer(var AFrame: TorvCallFrame);
+begin
+  if not AFrame.Gone then
+    FUpdating := False;
+  LeaveCall(AFrame);
 end;
 
 procedure TorvP2PConnection.CopyValue(AToTarget: Boolean; constref AFrame: TorvCallFrame);
@@ -371,29 +389,29 @@ begin
   begin
     FromInfo := GetSourceInfo;
     FromProp := GetSourcePropertyInfo;
-  end
-  else
-  begin
-    FromInfo := GetTargetInfo;
-    FromProp := GetTargetPropertyInfo;
-  end;
-  Value := ReadProperty(FromInfo, FromProp);
-  // A getter may free the link or the other side: both are looked at
-  // again, and a side that went takes nothing.
-  if AFrame.Gone then
-    Exit;
-  if AToTarget then
-  begin
     ToInfo := GetTargetInfo;
     ToProp := GetTargetPropertyInfo;
   end
   else
   begin
+    FromInfo := GetTargetInfo;
+    FromProp := GetTargetPropertyInfo;
     ToInfo := GetSourceInfo;
     ToProp := GetSourcePropertyInfo;
   end;
-  if (ToInfo <> nil) and (ToProp <> nil) then
-    WriteProperty(ToInfo, ToProp, Value);
+  // Both held across both calls: a getter or a setter may free either
+  // component, or the link; the held class infos and their features stay
+  // readable until the holds end.
+  FromInfo.Hold;
+  ToInfo.Hold;
+  try
+    Value := FromInfo.GetProperty(FromProp);
+    if not AFrame.Gone and not ToInfo.Dying then
+      ToInfo.SetProperty(ToProp, Value);
+  finally
+    ToInfo.Unhold;
+    FromInfo.Unhold;
+  end;
 end;
 
 function TorvP2PConnection.DescribeJoin: string;

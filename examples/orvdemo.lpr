@@ -6,7 +6,7 @@
   overrides in slot order, event handlers. }
 program orvdemo;
 
-{$I ../metadata/orvdefines.inc}
+{$I ../package/orvdefines.inc}
 
 uses
   Classes, SysUtils, Variants,

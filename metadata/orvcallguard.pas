@@ -45,6 +45,8 @@ type
     Describe: TorvDescribeFunc;
     { Set when the object was destroyed while the frame was open. }
     Gone: Boolean;
+    { The object's name, kept when it was destroyed, for a late error. }
+    GoneName: ShortString;
   end;
 
   { The open frames of one object; a field of that object, zero at first. }
@@ -59,8 +61,9 @@ procedure EnterCall(var AGuard: TorvCallGuard; out AFrame: TorvCallFrame;
   ADescribe: TorvDescribeFunc);
 { Close AFrame; touch the object's guard only when the object still exists. }
 procedure LeaveCall(var AFrame: TorvCallFrame);
-{ Mark every open frame of AGuard gone: call from the object's destructor. }
-procedure GuardGone(var AGuard: TorvCallGuard);
+{ Mark every open frame of AGuard gone, keeping AName in each: call from
+  the object's destructor. }
+procedure GuardGone(var AGuard: TorvCallGuard; const AName: ShortString);
 { Answer whether E is a fault of the program rather than an error to
   report: such exceptions are passed on unchanged, never wrapped. }
 function IsFatalError(E: Exception): Boolean;
@@ -70,8 +73,9 @@ resourcestring
 
 implementation
 
-threadvar
-  { The innermost open frame of the thread, of whichever object. }
+var
+  { The innermost open frame, of whichever object. Links and variables run
+    on the thread that owns the components, the main one. }
   ActiveFrame: PorvCallFrame;
 
 { Return the chain of calls from AGuard's innermost frame to the newest one. }
@@ -116,7 +120,7 @@ begin
   Dec(AFrame.Guard^.Depth);
 end;
 
-procedure GuardGone(var AGuard: TorvCallGuard);
+procedure GuardGone(var AGuard: TorvCallGuard; const AName: ShortString);
 var
   Frame: PorvCallFrame;
 begin
@@ -124,6 +128,7 @@ begin
   while Frame <> nil do
   begin
     Frame^.Gone := True;
+    Frame^.GoneName := AName;
     Frame := Frame^.Outer;
   end;
   AGuard.Innermost := nil;

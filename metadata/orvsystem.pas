@@ -94,6 +94,24 @@ type
 function RegisterBinding(const AHostName: string; AInfoClass: TObjectClassInfoClass;
   constref ADescriptors: TorvDescriptors): Integer;
 
+{ Untyped buffers
+
+  An untyped parameter of the host is given the storage of one variant. The
+  host writes raw bytes into it, so the storage must never hold a reference
+  while it does: a reference overwritten would leak, and bytes that merely
+  look like one would be released. }
+
+{ Start ABuffer from the argument AValue; a value that holds a reference
+  starts it empty instead. }
+procedure LoadBuffer(var ABuffer: Variant; const AValue: Variant);
+{ Copy what the host left in ABuffer to AParam and answer True; when the
+  bytes form no value that a variant can carry, empty ABuffer without
+  releasing anything and answer False. }
+function TakeBuffer(var ABuffer: Variant; AParam: TorvParameterInfo): Boolean;
+{ Raise the error for bytes that form no value unless ATaken; AMember names
+  the host member, "TStream.Read". }
+procedure CheckTaken(ATaken: Boolean; const AMember: string);
+
 { Return the value of AMethod's argument AIndex. }
 function ArgValue(AMethod: TorvMethodInfo; AIndex: Integer): Variant; inline;
 { Return the value of AProp's index AIndex. }
@@ -138,6 +156,46 @@ begin
   Levels[N].Base := Result;
   LevelOf.Put(AInfoClass, Pointer(PtrInt(N + 1)));
   TorvClassRegistry.RegisterClass(AHostName, AInfoClass);
+end;
+
+resourcestring
+  rsBufferNotAValue = '%s: the bytes read do not form a value!';
+
+function HoldsNoReference(const AStorage: TVarData): Boolean;
+begin
+  case AStorage.VType of
+    varEmpty, varNull, varSmallint, varInteger, varSingle, varDouble, varCurrency, varDate,
+    varError, varBoolean, varShortInt, varByte, varWord, varLongWord, varInt64, varQWord:
+      Result := True;
+    varOleStr, varDispatch, varUnknown, varString, varUString:
+      // An empty reference has nothing to release.
+      Result := AStorage.VPointer = nil;
+  else
+    Result := False;
+  end;
+end;
+
+procedure LoadBuffer(var ABuffer: Variant; const AValue: Variant);
+begin
+  if HoldsNoReference(TVarData(AValue)) then
+    ABuffer := AValue
+  else
+    ABuffer := Unassigned;
+end;
+
+function TakeBuffer(var ABuffer: Variant; AParam: TorvParameterInfo): Boolean;
+begin
+  Result := HoldsNoReference(TVarData(ABuffer));
+  if Result then
+    AParam.Value := ABuffer
+  else
+    TVarData(ABuffer).VType := varEmpty;
+end;
+
+procedure CheckTaken(ATaken: Boolean; const AMember: string);
+begin
+  if not ATaken then
+    raise Exception.CreateFmt(rsBufferNotAValue, [AMember]);
 end;
 
 function ArgValue(AMethod: TorvMethodInfo; AIndex: Integer): Variant;
@@ -308,11 +366,17 @@ end;
 procedure TObjectClassInfo.FireSender(const APrevious: TNotifyEvent; const AEventName: string;
   ASender: TObject);
 begin
-  // Kept apart from the work so that an unheard event without a saved
-  // handler costs only these tests.
-  if Assigned(APrevious) then
+  // Nobody listens: the saved handler is the last thing done, and nothing
+  // of this class info is touched after it, so it needs no hold. A listener
+  // it adds would not be called by this firing anyway.
+  if not HasListeners then
+  begin
+    if Assigned(APrevious) then
+      APrevious(ASender);
+  end
+  else if Assigned(APrevious) then
     FireSenderAfter(APrevious, AEventName, ASender)
-  else if HasListeners then
+  else
     FireSenderNow(AEventName, ASender);
 end;
 

@@ -430,7 +430,14 @@ begin
   if not SameFeatureName(AProp.Name, SelfName) then
   begin
     CheckHolding(AProp.Name);
-    FInnerClassInfo.SetProperty(AProp, AValue);
+    // Held: a setter may free the variable, whose inner class info owns
+    // the feature being written.
+    Hold;
+    try
+      FInnerClassInfo.SetProperty(AProp, AValue);
+    finally
+      Unhold;
+    end;
     Exit;
   end;
   Wanted := VarToObject(AValue);
@@ -455,7 +462,14 @@ begin
   CheckHolding(AMethod.Name);
   if not SameFeatureName(AMethod.Name, FreeName) then
   begin
-    FInnerClassInfo.InvokeMethod(AMethod);
+    // Held: the method may free the variable, whose inner class info owns
+    // the method and takes its result.
+    Hold;
+    try
+      FInnerClassInfo.InvokeMethod(AMethod);
+    finally
+      Unhold;
+    end;
     Exit;
   end;
   // Let go first: the object gets its handlers back while it exists, and

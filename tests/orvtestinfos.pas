@@ -30,7 +30,7 @@ type
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
     procedure OnChange(Sender: TObject);
-    procedure OnValidate(Sender: TObject; var AText: string; var Accept: Boolean);
+    procedure OnValidate(Sender: TObject; var Text: string; var Accept: Boolean);
   end;
 
 implementation
@@ -165,7 +165,7 @@ begin
   FireSender(FOnChange, 'OnChange', Sender);
 end;
 
-procedure TTestEditClassInfo.OnValidate(Sender: TObject; var AText: string; var Accept: Boolean);
+procedure TTestEditClassInfo.OnValidate(Sender: TObject; var Text: string; var Accept: Boolean);
 var
   Event: TorvEventInfo;
 begin
@@ -174,12 +174,12 @@ begin
   EnterEvent;
   try
     if Assigned(FOnValidate) then
-      FOnValidate(Sender, AText, Accept);
-    Event := PrepareEvent('OnValidate', [ObjectToVar(Sender), string(AText), Accept]);
+      FOnValidate(Sender, Text, Accept);
+    Event := PrepareEvent('OnValidate', [ObjectToVar(Sender), string(Text), Accept]);
     if Event = nil then
       Exit;
     FireEvent(Event);
-    AText := VarToText(Event.GetArgs(1).Value);
+    Text := VarToText(Event.GetArgs(1).Value);
     Accept := Boolean(Event.GetArgs(2).Value);
   finally
     LeaveEvent;

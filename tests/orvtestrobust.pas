@@ -81,6 +81,8 @@ type
     procedure TestMethodFreesTheRootThatOwnsTheLink;
     procedure TestInstanceChangeFreesTheRoot;
     procedure TestFaultInsideTransferPassesUnchanged;
+    procedure TestFirstCopyFreesWhatHoldsTheLinks;
+    procedure TestHeldObjectsMethodFreesTheVariable;
   end;
 
   TTestReentry = class(TTestRobustBase)
@@ -104,7 +106,11 @@ type
 
   TTestMisuse = class(TTestRobustBase)
   private
-    function Invoke(AObject: TComponent; const AMethod: string; const AArgs: array of Variant): string;
+    { Call AMethod of a fresh AHost by name with AEmpty as argument AIndex;
+      answer '' when it is refused naming AClassName, the method and the
+      argument, or what happened instead. }
+    function Invoke(const AHost, AClassName, AMethod: string; AIndex: Integer;
+      const AEmpty: Variant): string;
     function WriteSelf(AVariable: TorvVariable; AAddress: PtrInt): string;
   published
     procedure TestEmptyArgumentsAreRefused;
@@ -643,6 +649,89 @@ begin
   AssertEquals('after the faults the link transfers again', '', Outcome(nil));
 end;
 
+type
+  { Reaches the list's Loaded, which connects its links. }
+  TListAccess = class(TorvConnectionList);
+
+procedure TTestCallingOut.TestFirstCopyFreesWhatHoldsTheLinks;
+const
+  Victims: array[0..2] of string = ('First', 'List', 'Root');
+var
+  Victim: string;
+  Source, Target: TPokeEdit;
+  List: TorvConnectionList;
+  I: Integer;
+
+  function Copier(const AName: string): TorvP2PConnection;
+  begin
+    Result := TorvP2PConnection.Create(FRoot);
+    Result.Name := AName;
+    Result.FreeNotification(FWatcher);
+    Result.Source := Source;
+    Result.Target := Target;
+    Result.SourceProperty := 'Text';
+    Result.TargetProperty := 'Text';
+    Result.SetConnectionList(List);
+  end;
+
+begin
+  for Victim in Victims do
+  begin
+    if FGone.IndexOf('Root') >= 0 then
+    begin
+      FRoot := TComponent.Create(nil);
+      FRoot.Name := 'Root';
+      FRoot.FreeNotification(FWatcher);
+    end;
+    FGone.Clear;
+    Source := NewEdit('Src');
+    Source.Text := 'copied';
+    Target := NewEdit('Dst');
+    // The first link's first copy changes the target, whose handler frees
+    // the victim while the list is still connecting its links.
+    Target.OnChange := @KillVictim;
+    List := NewList;
+    Copier('First');
+    Copier('Second');
+    FVictim := FRoot.FindComponent(Victim);
+    if Victim = 'Root' then
+      FVictim := FRoot;
+    TListAccess(List).Loaded;
+    AssertTrue(Victim + ' gone', FGone.IndexOf(Victim) >= 0);
+    if FGone.IndexOf('Root') < 0 then
+    begin
+      for I := FRoot.ComponentCount - 1 downto 0 do
+        FRoot.Components[I].Free;
+    end;
+  end;
+end;
+
+procedure TTestCallingOut.TestHeldObjectsMethodFreesTheVariable;
+var
+  Held: TPokeEdit;
+  Variable: TorvVariable;
+  Info: TorvClassInfo;
+  Method: TorvMethodInfo;
+begin
+  Held := NewEdit('Held');
+  // The held edit's own handler frees the variable while the variable's
+  // class info is invoking the edit's method, which then hands back its
+  // result and its var parameter.
+  Held.OnValidate := @KillVictimValidate;
+  Variable := TorvVariable.Create(FRoot);
+  Variable.Name := 'Var';
+  Variable.FreeNotification(FWatcher);
+  Variable.ClassTypeName := 'TPokeEdit';
+  Info := InfoOf(Variable);
+  Info.SetProperty(Info.FindProperty('Self'), PtrInt(Held));
+  FVictim := Variable;
+  Method := Info.FindMethod('Validate');
+  Method.GetArgs(0).Value := 'text';
+  // Not held here: the variable must keep itself for the rest of the call.
+  Info.InvokeMethod(Method);
+  AssertTrue('variable gone', FGone.IndexOf('Var') >= 0);
+end;
+
 { TTestReentry }
 
 function TTestReentry.E2M(const AName: string; ASource, ATarget: TComponent;
@@ -798,49 +887,95 @@ end;
 
 { TTestMisuse }
 
-function TTestMisuse.Invoke(AObject: TComponent; const AMethod: string;
-  const AArgs: array of Variant): string;
+function TTestMisuse.Invoke(const AHost, AClassName, AMethod: string; AIndex: Integer;
+  const AEmpty: Variant): string;
 var
+  Stream: TMemoryStream;
+  Host: TObject;
   Info: TorvClassInfo;
   Method: TorvMethodInfo;
   I: Integer;
 begin
-  Info := InfoOf(AObject);
-  Method := Info.FindMethod(AMethod);
-  AssertNotNull(AMethod, Method);
-  for I := 0 to Method.GetArgCount - 1 do
-    Method.GetArgs(I).Value := AArgs[I];
-  Result := '';
+  // Answers '' when the call was refused with the expected message.
+  Stream := TMemoryStream.Create;
+  Info := nil;
+  case AHost of
+    'TComponent': Host := TComponent.Create(nil);
+    'TBasicAction': Host := TBasicAction.Create(nil);
+    'TStringList': Host := TStringList.Create;
+    'TMemoryStream': Host := TMemoryStream.Create;
+    'TReader': Host := TReader.Create(Stream, 256);
+  else
+    Host := TWriter.Create(Stream, 256);
+  end;
   try
-    Info.InvokeMethod(Method);
-  except
-    on E: Exception do
-      Result := E.Message;
+    Info := TorvClassRegistry.FindClass(AHost).Create;
+    Info.InitMetaData;
+    Info.SetOwner(Host);
+    Method := Info.FindMethod(AMethod);
+    if Method = nil then
+      Exit('no such method');
+    // The other arguments may be empty (an ancestor) or are numbers and
+    // names that take 0; an address that is not an object would be read by
+    // the checked casts of the test build.
+    for I := 0 to Method.GetArgCount - 1 do
+      Method.GetArgs(I).Value := 0;
+    Method.GetArgs(AIndex).Value := AEmpty;
+    Result := 'not refused';
+    try
+      Info.InvokeMethod(Method);
+    except
+      on E: Exception do
+        if E.Message = Format('%s.%s cannot take an empty %s!', [AClassName, AMethod,
+          Method.GetArgs(AIndex).Name]) then
+          Result := ''
+        else
+          Result := E.ClassName + ': ' + E.Message;
+    end;
+  finally
+    if Info <> nil then
+      Info.SetOwner(nil);
+    Info.Free;
+    Host.Free;
+    Stream.Free;
   end;
 end;
 
 procedure TTestMisuse.TestEmptyArgumentsAreRefused;
 const
-  Cases: array[0..9, 0..2] of string = (
-    ('TObject', 'GetInterface', 'IID'),
-    ('TObject', 'GetInterfaceEntry', 'IID'),
-    ('TObject', 'Dispatch', 'Message'),
-    ('TObject', 'DefaultHandler', 'Message'),
-    ('TComponent', 'ExecuteAction', 'Action'),
-    ('TComponent', 'UpdateAction', 'Action'),
-    ('TComponent', 'FreeNotification', 'AComponent'),
-    ('TComponent', 'RemoveFreeNotification', 'AComponent'),
-    ('TComponent', 'InsertComponent', 'AComponent'),
-    ('TComponent', 'RemoveComponent', 'AComponent'));
+  // Host to make, class named in the message, method, argument position.
+  Cases: array[0..24, 0..3] of string = (
+    ('TComponent', 'TObject', 'GetInterface', '0'),
+    ('TComponent', 'TObject', 'GetInterfaceEntry', '0'),
+    ('TComponent', 'TObject', 'Dispatch', '0'),
+    ('TComponent', 'TObject', 'DefaultHandler', '0'),
+    ('TComponent', 'TComponent', 'ExecuteAction', '0'),
+    ('TComponent', 'TComponent', 'UpdateAction', '0'),
+    ('TComponent', 'TComponent', 'FreeNotification', '0'),
+    ('TComponent', 'TComponent', 'RemoveFreeNotification', '0'),
+    ('TComponent', 'TComponent', 'InsertComponent', '0'),
+    ('TComponent', 'TComponent', 'RemoveComponent', '0'),
+    ('TStringList', 'TStrings', 'AddStrings', '0'),
+    ('TStringList', 'TStrings', 'Equals', '0'),
+    ('TStringList', 'TStrings', 'LoadFromStream', '0'),
+    ('TMemoryStream', 'TStream', 'CopyFrom', '0'),
+    ('TMemoryStream', 'TStream', 'WriteComponent', '0'),
+    ('TMemoryStream', 'TStream', 'WriteComponentRes', '1'),
+    ('TMemoryStream', 'TStream', 'WriteDescendent', '0'),
+    ('TMemoryStream', 'TStream', 'WriteDescendentRes', '1'),
+    ('TMemoryStream', 'TMemoryStream', 'LoadFromStream', '0'),
+    ('TReader', 'TReader', 'ReadCollection', '0'),
+    ('TWriter', 'TWriter', 'WriteComponent', '0'),
+    ('TWriter', 'TWriter', 'WriteDescendent', '0'),
+    ('TWriter', 'TWriter', 'WriteRootComponent', '0'),
+    ('TBasicAction', 'TBasicAction', 'RegisterChanges', '0'),
+    ('TBasicAction', 'TComponent', 'ExecuteAction', '0'));
 var
-  Edit: TPokeEdit;
   I, J: Integer;
   Empties: array[0..2] of Variant;
-  Empty: Variant;
   Failures: string;
-  Expected, Got: string;
+  Got: string;
 begin
-  Edit := NewEdit('Edit');
   Empties[0] := 0;
   Empties[1] := Unassigned;
   Empties[2] := '';
@@ -848,12 +983,10 @@ begin
   for I := 0 to High(Cases) do
     for J := 0 to High(Empties) do
     begin
-      Empty := Empties[J];
-      Expected := Format('%s.%s cannot take an empty %s!', [Cases[I, 0], Cases[I, 1], Cases[I, 2]]);
-      Got := Invoke(Edit, Cases[I, 1], [Empty, Empty]);
-      if Got <> Expected then
-        Failures := Failures + Format('%s with %s: "%s"' + LineEnding,
-          [Cases[I, 1], VarTypeAsText(VarType(Empty)), Got]);
+      Got := Invoke(Cases[I, 0], Cases[I, 1], Cases[I, 2], StrToInt(Cases[I, 3]), Empties[J]);
+      if Got <> '' then
+        Failures := Failures + Format('%s.%s with %s: "%s"' + LineEnding,
+          [Cases[I, 0], Cases[I, 2], VarTypeAsText(VarType(Empties[J])), Got]);
     end;
   AssertEquals(Failures, '', Failures);
 end;

@@ -30,7 +30,7 @@
   collected too. }
 program orvbench;
 
-{$I ../metadata/orvdefines.inc}
+{$I ../package/orvdefines.inc}
 
 uses
   {$IFDEF UNIX}cthreads,{$ENDIF}

@@ -9,7 +9,7 @@
   from what its table makes is named, and the exit code is 1. }
 program orvgen;
 
-{$I ../../metadata/orvdefines.inc}
+{$I ../../package/orvdefines.inc}
 
 uses
   Classes, SysUtils,

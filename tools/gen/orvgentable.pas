@@ -6,7 +6,7 @@
   derived from it later without reading the tables again. }
 unit Orvgentable;
 
-{$I ../../metadata/orvdefines.inc}
+{$I ../../package/orvdefines.inc}
 
 interface
 
@@ -434,6 +434,7 @@ type
     function ReadParams: TgenParams;
     procedure ReadFlags(AMember: TgenMember);
     function NewMember(AKind: TgenMemberKind): TgenMember;
+    procedure CheckUnique(AMember: TgenMember);
     procedure ReadBinding;
     procedure ReadProp;
     procedure ReadOver;
@@ -591,6 +592,20 @@ begin
   FBinding.Members.Add(Result);
 end;
 
+procedure TTableReader.CheckUnique(AMember: TgenMember);
+var
+  I: Integer;
+  Other: TgenMember;
+begin
+  for I := 0 to FBinding.Members.Count - 2 do
+  begin
+    Other := FBinding.Member(I);
+    if (Other.Kind = AMember.Kind) and SameText(Other.Name, AMember.Name) then
+      FReader.Fail(Format('%s is declared twice in %s (line %d)', [AMember.Name,
+        FBinding.HostName, Other.Line]));
+  end;
+end;
+
 procedure TTableReader.ReadBinding;
 var
   B: TgenBinding;
@@ -641,6 +656,7 @@ begin
     FReader.Fail('the property''s type expected');
   M.Kind_ := ResolveKind(M.TypeName);
   ReadFlags(M);
+  CheckUnique(M);
 end;
 
 procedure TTableReader.ReadOver;
@@ -698,6 +714,7 @@ begin
     M.Kind_ := ResolveKind(M.TypeName);
   end;
   ReadFlags(M);
+  CheckUnique(M);
 end;
 
 procedure TTableReader.ReadCtor;
@@ -741,6 +758,7 @@ begin
   ReadFlags(M);
   if M.IsFunction and not M.Hand and not M.Missing then
     FReader.Fail('an event with a result must be hand');
+  CheckUnique(M);
 end;
 
 procedure TTableReader.ReadField;
@@ -752,6 +770,7 @@ begin
   M.Name := Trim(Copy(M.FieldDecl, 1, Pos(':', M.FieldDecl + ':') - 1));
   if (M.Name = '') or (Pos(':', M.FieldDecl) = 0) then
     FReader.Fail('field FName: Type expected');
+  CheckUnique(M);
 end;
 
 procedure TTableReader.ReadType;

@@ -6,7 +6,7 @@
   the binding's own: no list of names outside the unit needs to grow. }
 unit Orvgenwrite;
 
-{$I ../../metadata/orvdefines.inc}
+{$I ../../package/orvdefines.inc}
 
 interface
 
@@ -59,9 +59,12 @@ type
     procedure EmitArms(ALines: TStrings; B: TgenBinding; M: TgenMember; const AConst: string;
       const ABody: array of string);
     procedure EmitCase(B: TgenBinding; const AHeader, AParamName, AInherited: string;
-      AArms: TStrings);
+      AArms: TStrings; const ALocals: string = '');
     procedure EmitGetProperty(B: TgenBinding);
     procedure EmitSetProperty(B: TgenBinding);
+    procedure EmitUntypedBefore(B: TgenBinding; M: TgenMember; ABody, ALocals: TStrings);
+    procedure EmitUntypedCall(B: TgenBinding; M: TgenMember; ABody: TStrings;
+      const ACall: string);
     procedure EmitInvokeMethod(B: TgenBinding);
     procedure CheckRequired(B: TgenBinding; M: TgenMember);
     procedure EmitConnect(B: TgenBinding);
@@ -73,15 +76,26 @@ type
     function Run(const ASource: string): string;
   end;
 
-{ Identifiers a handler's parameter may not take: members of the class info
-  and the handler's own locals. }
+{ Identifiers a handler's parameter may not take: the members of TObject,
+  TorvClassInfo and TObjectClassInfo that a binding sees, and the handler's
+  own locals. }
 const
-  Reserved: array[0..36] of string = ('Owner', 'ClassName', 'MethodName', 'ClassType',
-    'ClassInfo', 'ClassParent', 'InstanceSize', 'InheritsFrom', 'MethodAddress', 'FieldAddress',
-    'GetInterface', 'Free', 'Create', 'Destroy', 'Dispatch', 'DefaultHandler', 'Release',
-    'InitMetaData', 'SetOwner', 'GetProperty', 'SetProperty', 'InvokeMethod', 'FindProperty',
-    'FindEvent', 'FindMethod', 'FindConstructor', 'FireEvent', 'HasListeners', 'AddListener',
-    'RemoveListener', 'Event', 'Host', 'Result', 'Self', 'Equals', 'StartEvent', 'FireSender');
+  Reserved: array[0..84] of string = ('Create', 'Destroy', 'Free', 'InitInstance',
+    'CleanupInstance', 'ClassType', 'ClassInfo', 'ClassName', 'ClassNameIs', 'ClassParent',
+    'InstanceSize', 'InheritsFrom', 'StringMessageTable', 'MethodAddress', 'MethodName',
+    'FieldAddress', 'AfterConstruction', 'BeforeDestruction', 'DefaultHandlerStr', 'Dispatch',
+    'DispatchStr', 'GetInterface', 'GetInterfaceByStr', 'GetInterfaceWeak', 'GetInterfaceEntry',
+    'GetInterfaceEntryByStr', 'GetInterfaceTable', 'UnitName', 'QualifiedClassName', 'Equals',
+    'GetHashCode', 'ToString', 'SafeCallException', 'DefaultHandler', 'NewInstance',
+    'FreeInstance', 'DeclarationsFixed', 'EnterEvent', 'LeaveEvent', 'ConnectEventHandlers',
+    'UnConnectEventHandlers', 'DefineORVProperties', 'DefineORVMethods', 'DefineORVConstructors',
+    'DefineORVEvents', 'IdBase', 'ReadORVProperties', 'ReadORVMethods', 'ReadORVConstructors',
+    'ReadORVEvents', 'Release', 'Hold', 'Unhold', 'Dying', 'InitMetaData', 'SetOwner',
+    'SetOwnerWithoutEvents', 'GetProperty', 'SetProperty', 'InvokeMethod', 'InvokeConstructor',
+    'FindProperty', 'FindEvent', 'FindMethod', 'FindConstructor', 'GetPropertyCount',
+    'GetProperties', 'GetMethodCount', 'GetMethods', 'GetConstructorCount', 'GetConstructors',
+    'GetEventCount', 'GetEvents', 'HasListeners', 'AddListener', 'RemoveListener', 'FireEvent',
+    'Owner', 'StartEvent', 'PrepareEvent', 'FireSender', 'Event', 'Host', 'Result', 'Self');
 
 function KindName(AKind: TgenKind): string;
 begin
@@ -117,13 +131,24 @@ begin
   Indent := AIndent;
   while Length(Indent) + Length(Rest) > MaxLine do
   begin
+    // The last break that fits, unless it would leave a stub of a line:
+    // "Arg(AMethod," and "0)));" read worse than an earlier break.
     Cut := 0;
     for I := MaxLine - Length(Indent) downto 10 do
       if (I < Length(Rest)) and (Rest[I] in [',', ';']) and (Rest[I + 1] = ' ') then
       begin
-        Cut := I;
-        Break;
+        if Cut = 0 then
+          Cut := I;
+        if Length(Rest) - I > 16 then
+        begin
+          Cut := I;
+          Break;
+        end;
       end;
+    if ((Cut = 0) or (Length(Rest) - Cut <= 16)) and (Pos(' := ', Rest) > 0) and
+      (Pos(' := ', Rest) + 3 <= MaxLine - Length(Indent)) and (Indent = AIndent)
+    then
+      Cut := Pos(' := ', Rest) + 2;
     if Cut = 0 then
       Break;
     Add(Indent + Copy(Rest, 1, Cut));
@@ -236,14 +261,23 @@ end;
 function TWriter.ParamName(B: TgenBinding; const AName: string): string;
 var
   I: Integer;
+  M: TgenMember;
 begin
   Result := AName;
   for I := 0 to High(Reserved) do
     if SameText(Reserved[I], AName) then
       Exit('A' + AName);
+  // The binding's own Pascal members: handlers, fields and hand methods.
   for I := 0 to B.Members.Count - 1 do
-    if SameText(B.Member(I).Name, AName) or SameText('F' + B.Member(I).Name, AName) then
+  begin
+    M := B.Member(I);
+    if ((M.Kind = mkEvent) and SameText(M.Name, AName)) or SameText('F' + M.Name, AName) or
+      ((M.Kind = mkField) and SameText(M.Name, AName)) or SameText('Get' + M.Name, AName) or
+      SameText('Set' + M.Name, AName) or SameText('Call' + M.Name, AName) or
+      SameText('Hook' + M.Name, AName) or SameText('Unhook' + M.Name, AName)
+    then
       Exit('A' + AName);
+  end;
 end;
 
 function TWriter.HasDispatch(B: TgenBinding; AKind: TgenMemberKind; AWritable: Boolean): Boolean;
@@ -405,8 +439,10 @@ begin
   begin
     P := M.Params[I];
     Value := Format('ArgValue(AMethod, %d)', [I]);
-    if NeedsVarField(P) then
+    if NeedsVarField(P) or ((P.Kind = tkUntyped) and (P.Mode in [pmVar, pmOut])) then
       Arg := VarField(M, I)
+    else if P.Kind = tkUntyped then
+      Arg := Format('TVarData(Untyped%d)', [I])
     else if Pos(',' + P.Name + ',', M.Required) = 0 then
       Arg := FromVar(P.Kind, P.TypeName, Value)
     else if P.Kind = tkObject then
@@ -527,7 +563,12 @@ begin
           Private_.Add(Format('    %s: %s;', [ResultField(M), M.TypeName]));
         for J := 0 to High(M.Params) do
           if NeedsVarField(M.Params[J]) then
-            Private_.Add(Format('    %s: %s;', [VarField(M, J), M.Params[J].TypeName]));
+            Private_.Add(Format('    %s: %s;', [VarField(M, J), M.Params[J].TypeName]))
+          else if (M.Params[J].Kind = tkUntyped) and (M.Params[J].Mode in [pmVar, pmOut]) then
+          begin
+            Private_.Add('    { What the host fills: the storage of one variant. }');
+            Private_.Add(Format('    %s: Variant;', [VarField(M, J)]));
+          end;
       end;
     end;
     for I := 0 to B.Members.Count - 1 do
@@ -817,7 +858,7 @@ begin
 end;
 
 procedure TWriter.EmitCase(B: TgenBinding; const AHeader, AParamName, AInherited: string;
-  AArms: TStrings);
+  AArms: TStrings; const ALocals: string);
 var
   I, Indent: Integer;
   UsesHost: Boolean;
@@ -828,11 +869,12 @@ begin
     if MentionsHost(AArms[I]) then
       UsesHost := True;
   Add(AHeader);
-  if UsesHost then
-  begin
+  if UsesHost or (ALocals <> '') then
     Add('var');
+  if UsesHost then
     Add(Format('  Host: %s;', [HostVar(B)]));
-  end;
+  if ALocals <> '' then
+    FOut.Add(ALocals);
   Add('begin');
   if UsesHost then
     Add(Format('  Host := %s(Pointer(Owner));', [HostVar(B)]));
@@ -923,8 +965,84 @@ begin
   end;
 end;
 
+function HasUntyped(M: TgenMember): Boolean;
+var
+  J: Integer;
+begin
+  for J := 0 to High(M.Params) do
+    if M.Params[J].Kind = tkUntyped then
+      Exit(True);
+  Result := False;
+end;
+
+{ Check a count before the host gets an untyped buffer, and copy in a
+  buffer that the host fills. }
+procedure TWriter.EmitUntypedBefore(B: TgenBinding; M: TgenMember; ABody, ALocals: TStrings);
+var
+  J: Integer;
+  P: TgenParam;
+begin
+  for J := 0 to High(M.Params) do
+  begin
+    P := M.Params[J];
+    // The count is checked as given, before it narrows to the host's type.
+    if SameText(P.Name, 'Count') and (P.Kind in [tkInt, tkInt64]) and HasUntyped(M) then
+      ABody.Add(Format('CheckBufferCount(''%s.%s'', Int64(ArgValue(AMethod, %d)));',
+        [B.HostName, M.Name, J]));
+  end;
+  for J := 0 to High(M.Params) do
+  begin
+    P := M.Params[J];
+    if P.Kind <> tkUntyped then
+      Continue;
+    if P.Mode in [pmVar, pmOut] then
+    begin
+      ABody.Add(Format('LoadBuffer(%s, ArgValue(AMethod, %d));', [VarField(M, J), J]));
+      if ALocals.IndexOf('  Taken: Boolean;') < 0 then
+        ALocals.Add('  Taken: Boolean;');
+    end
+    else
+    begin
+      ABody.Add(Format('Untyped%d := ArgValue(AMethod, %d);', [J, J]));
+      if ALocals.IndexOf(Format('  Untyped%d: Variant;', [J])) < 0 then
+        ALocals.Add(Format('  Untyped%d: Variant;', [J]));
+    end;
+  end;
+end;
+
+{ Make the host call; a buffer the host filled is copied back even when
+  the host fails, and refused when its bytes form no value. }
+procedure TWriter.EmitUntypedCall(B: TgenBinding; M: TgenMember; ABody: TStrings;
+  const ACall: string);
+var
+  J: Integer;
+  Filled: Integer;
+begin
+  Filled := -1;
+  for J := 0 to High(M.Params) do
+    if (M.Params[J].Kind = tkUntyped) and (M.Params[J].Mode in [pmVar, pmOut]) then
+    begin
+      if Filled >= 0 then
+        Fail(B, M, 'more than one untyped var parameter needs hand-written work (flag hand)');
+      Filled := J;
+    end;
+  if Filled < 0 then
+  begin
+    ABody.Add(ACall);
+    Exit;
+  end;
+  ABody.Add('try');
+  ABody.Add('  ' + ACall);
+  ABody.Add('finally');
+  ABody.Add(Format('  Taken := TakeBuffer(%s, AMethod.GetArgs(%d));', [VarField(M, Filled),
+    Filled]));
+  ABody.Add('end;');
+  ABody.Add(Format('CheckTaken(Taken, ''%s.%s'');', [B.HostName, M.Name]));
+end;
+
 procedure TWriter.EmitInvokeMethod(B: TgenBinding);
 var
+  Locals: TStringList;
   Arms, Body: TStringList;
   I, J: Integer;
   M: TgenMember;
@@ -935,6 +1053,7 @@ begin
     Exit;
   Arms := TStringList.Create;
   Body := TStringList.Create;
+  Locals := TStringList.Create;
   try
     for I := 0 to B.Members.Count - 1 do
     begin
@@ -952,11 +1071,9 @@ begin
         EmitArms(Arms, B, M, MethConst(B, M), [Format('Call%s(AMethod);', [M.Name])]);
         Continue;
       end;
-      for J := 0 to High(M.Params) do
-        if M.Params[J].Kind = tkUntyped then
-          Fail(B, M, 'an untyped parameter needs hand-written work (flag hand)');
       CheckRequired(B, M);
       Body.Clear;
+      EmitUntypedBefore(B, M, Body, Locals);
       for J := 0 to High(M.Params) do
         if NeedsVarField(M.Params[J]) then
           Body.Add(Format('%s := %s;', [VarField(M, J), FromVar(M.Params[J].Kind,
@@ -966,14 +1083,14 @@ begin
       else
         Call := 'Host.' + M.Name + CallArgs(B, M);
       if not M.IsFunction then
-        Body.Add(Call + ';')
+        Call := Call + ';'
       else if M.Kind_ = tkBuffer then
-      begin
-        Body.Add(Format('%s := %s;', [ResultField(M), Call]));
-        Body.Add(Format('AMethod.Result := BufferToVar(%s);', [ResultField(M)]));
-      end
+        Call := Format('%s := %s;', [ResultField(M), Call])
       else
-        Body.Add(Format('AMethod.Result := %s;', [ToVar(M.Kind_, M.TypeName, Call)]));
+        Call := Format('AMethod.Result := %s;', [ToVar(M.Kind_, M.TypeName, Call)]);
+      EmitUntypedCall(B, M, Body, Call);
+      if M.IsFunction and (M.Kind_ = tkBuffer) then
+        Body.Add(Format('AMethod.Result := BufferToVar(%s);', [ResultField(M)]));
       for J := 0 to High(M.Params) do
         if NeedsVarField(M.Params[J]) then
           Body.Add(Format('AMethod.GetArgs(%d).Value := %s;', [J,
@@ -985,10 +1102,11 @@ begin
       EmitArms(Arms, B, M, MethConst(B, M), Lines);
     end;
     EmitCase(B, Format('procedure %s.InvokeMethod(AMethod: TorvMethodInfo);', [B.InfoName]),
-      'AMethod', 'inherited InvokeMethod(AMethod);', Arms);
+      'AMethod', 'inherited InvokeMethod(AMethod);', Arms, TrimRight(Locals.Text));
   finally
     Arms.Free;
     Body.Free;
+    Locals.Free;
   end;
 end;
 
