@@ -126,11 +126,11 @@ type
       State: TDragState; var Accept: Boolean);
     procedure OnEndDock(Sender: TObject; Target: TObject; X: Integer; Y: Integer);
     procedure OnEndDrag(Sender: TObject; Target: TObject; X: Integer; Y: Integer);
-    procedure OnMouseDown(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X: Integer;
-      Y: Integer);
+    procedure OnMouseDown(Sender: TObject; Button: TMouseButton; Shift: TShiftState;
+      X: Integer; Y: Integer);
     procedure OnMouseMove(Sender: TObject; Shift: TShiftState; X: Integer; Y: Integer);
-    procedure OnMouseUp(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X: Integer;
-      Y: Integer);
+    procedure OnMouseUp(Sender: TObject; Button: TMouseButton; Shift: TShiftState;
+      X: Integer; Y: Integer);
     procedure OnResize(Sender: TObject);
     procedure OnStartDock(Sender: TObject; var DragObject: TDragDockObject);
     procedure OnStartDrag(Sender: TObject; var DragObject: TDragObject);
@@ -1317,7 +1317,9 @@ begin
     ControlMethBringToFront: Host.BringToFront;
     ControlMethClientToScreen:
       begin
-        FClientToScreenResult := Host.ClientToScreen(PPointValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TControl', 'ClientToScreen', 'Point'))^);
+        FClientToScreenResult :=
+          Host.ClientToScreen(PPointValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TControl',
+          'ClientToScreen', 'Point'))^);
         AMethod.Result := BufferToVar(FClientToScreenResult);
       end;
     ControlMethDock:
@@ -1363,7 +1365,9 @@ begin
         1))), TControl(VarToObject(ArgValue(AMethod, 2))), TAlign(Integer(ArgValue(AMethod, 3))));
     ControlMethScreenToClient:
       begin
-        FScreenToClientResult := Host.ScreenToClient(PPointValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TControl', 'ScreenToClient', 'Point'))^);
+        FScreenToClientResult :=
+          Host.ScreenToClient(PPointValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TControl',
+          'ScreenToClient', 'Point'))^);
         AMethod.Result := BufferToVar(FScreenToClientResult);
       end;
     ControlMethSendToBack: Host.SendToBack;
@@ -1466,8 +1470,8 @@ begin
   try
     if Assigned(FOnDragOver) then
       FOnDragOver(Sender, Source, X, Y, State, Accept);
-    Event := PrepareEvent('OnDragOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y, Ord(State),
-      Accept]);
+    Event := PrepareEvent('OnDragOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y,
+      Ord(State), Accept]);
     if Event = nil then
       Exit;
     FireEvent(Event);
@@ -1526,8 +1530,8 @@ begin
   try
     if Assigned(FOnMouseDown) then
       FOnMouseDown(Sender, Button, Shift, X, Y);
-    Event := PrepareEvent('OnMouseDown', [ObjectToVar(Sender), Ord(Button), BufferToVar(Shift), X,
-      Y]);
+    Event := PrepareEvent('OnMouseDown', [ObjectToVar(Sender), Ord(Button),
+      BufferToVar(Shift), X, Y]);
     if Event = nil then
       Exit;
     FireEvent(Event);
@@ -1536,8 +1540,8 @@ begin
   end;
 end;
 
-procedure TControlClassInfo.OnMouseMove(Sender: TObject; Shift: TShiftState; X: Integer;
-  Y: Integer);
+procedure TControlClassInfo.OnMouseMove(Sender: TObject; Shift: TShiftState;
+  X: Integer; Y: Integer);
 var
   Event: TorvEventInfo;
 begin
@@ -1567,8 +1571,8 @@ begin
   try
     if Assigned(FOnMouseUp) then
       FOnMouseUp(Sender, Button, Shift, X, Y);
-    Event := PrepareEvent('OnMouseUp', [ObjectToVar(Sender), Ord(Button), BufferToVar(Shift), X,
-      Y]);
+    Event := PrepareEvent('OnMouseUp', [ObjectToVar(Sender), Ord(Button),
+      BufferToVar(Shift), X, Y]);
     if Event = nil then
       Exit;
     FireEvent(Event);
@@ -1795,7 +1799,9 @@ begin
   Host := TWinControlHost(Pointer(Owner));
   case AMethod.Id - WinControlBase of
     WinControlMethCreateParentedControl:
-      AMethod.Result := ObjectToVar(Host.CreateParentedControl(PHWNDValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TWinControl', 'CreateParentedControl', 'ParentWindow'))^));
+      AMethod.Result :=
+        ObjectToVar(Host.CreateParentedControl(PHWNDValue(VarToRequiredPointer(ArgValue(AMethod, 0),
+        'TWinControl', 'CreateParentedControl', 'ParentWindow'))^));
     // the host reads and writes a whole message, more than one value holds: it travels as its
     // address
     WinControlMethBroadcast: CallBroadcast(AMethod);
@@ -1803,7 +1809,10 @@ begin
     WinControlMethContainsControl:
       AMethod.Result := Host.ContainsControl(TControl(VarToObject(ArgValue(AMethod, 0))));
     WinControlMethControlAtPos:
-      AMethod.Result := ObjectToVar(Host.ControlAtPos(PPointValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TWinControl', 'ControlAtPos', 'Pos'))^, Boolean(ArgValue(AMethod, 1)), Boolean(ArgValue(AMethod, 2))));
+      AMethod.Result :=
+        ObjectToVar(Host.ControlAtPos(PPointValue(VarToRequiredPointer(ArgValue(AMethod, 0),
+        'TWinControl', 'ControlAtPos', 'Pos'))^, Boolean(ArgValue(AMethod, 1)),
+        Boolean(ArgValue(AMethod, 2))));
     WinControlMethDisableAlign: Host.DisableAlign;
     WinControlMethDockDrop:
       Host.DockDrop(TDragDockObject(VarToRequiredObject(ArgValue(AMethod, 0), 'TWinControl',
@@ -1840,8 +1849,8 @@ begin
   end;
 end;
 
-procedure TWinControlClassInfo.OnDockDrop(Sender: TObject; Source: TDragDockObject; X: Integer;
-  Y: Integer);
+procedure TWinControlClassInfo.OnDockDrop(Sender: TObject; Source: TDragDockObject;
+  X: Integer; Y: Integer);
 var
   Event: TorvEventInfo;
 begin
@@ -1871,8 +1880,8 @@ begin
   try
     if Assigned(FOnDockOver) then
       FOnDockOver(Sender, Source, X, Y, State, Accept);
-    Event := PrepareEvent('OnDockOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y, Ord(State),
-      Accept]);
+    Event := PrepareEvent('OnDockOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y,
+      Ord(State), Accept]);
     if Event = nil then
       Exit;
     FireEvent(Event);
@@ -2242,8 +2251,8 @@ begin
   Host := TDockTreeHost(Pointer(Owner));
   case AMethod.Id - DockTreeBase of
     DockTreeMethPaintSite:
-      Host.PaintSite(PHDCValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TDockTree', 'PaintSite',
-        'DC'))^);
+      Host.PaintSite(PHDCValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TDockTree',
+        'PaintSite', 'DC'))^);
   else
     inherited InvokeMethod(AMethod);
   end;

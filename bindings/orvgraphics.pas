@@ -826,8 +826,8 @@ begin
     CanvasMethArc:
       Host.Arc(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         Integer(ArgValue(AMethod, 2)), Integer(ArgValue(AMethod, 3)), Integer(ArgValue(AMethod, 4)),
-        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)), Integer(ArgValue(AMethod,
-        7)));
+        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)),
+        Integer(ArgValue(AMethod, 7)));
     CanvasMethBrushCopy:
       Host.BrushCopy(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TCanvas', 'BrushCopy',
         'Dest'))^, TBitmap(VarToRequiredObject(ArgValue(AMethod, 1), 'TCanvas', 'BrushCopy',
@@ -836,13 +836,13 @@ begin
     CanvasMethChord:
       Host.Chord(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         Integer(ArgValue(AMethod, 2)), Integer(ArgValue(AMethod, 3)), Integer(ArgValue(AMethod, 4)),
-        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)), Integer(ArgValue(AMethod,
-        7)));
+        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)),
+        Integer(ArgValue(AMethod, 7)));
     CanvasMethCopyRect:
       Host.CopyRect(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TCanvas', 'CopyRect',
         'Dest'))^, TCanvas(VarToRequiredObject(ArgValue(AMethod, 1), 'TCanvas', 'CopyRect',
-        'Canvas')), PRectValue(VarToRequiredPointer(ArgValue(AMethod, 2), 'TCanvas', 'CopyRect',
-        'Source'))^);
+        'Canvas')), PRectValue(VarToRequiredPointer(ArgValue(AMethod, 2), 'TCanvas',
+        'CopyRect', 'Source'))^);
     CanvasMethDraw:
       Host.Draw(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         TGraphic(VarToObject(ArgValue(AMethod, 2))));
@@ -850,22 +850,22 @@ begin
       Host.DrawFocusRect(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TCanvas',
         'DrawFocusRect', 'Rect'))^);
     CanvasMethFillRect:
-      Host.FillRect(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TCanvas', 'FillRect',
-        'Rect'))^);
+      Host.FillRect(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TCanvas',
+        'FillRect', 'Rect'))^);
     CanvasMethFloodFill:
       Host.FloodFill(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         TColor(Integer(ArgValue(AMethod, 2))), TFillStyle(Integer(ArgValue(AMethod, 3))));
     CanvasMethFrameRect:
-      Host.FrameRect(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TCanvas', 'FrameRect',
-        'Rect'))^);
+      Host.FrameRect(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TCanvas',
+        'FrameRect', 'Rect'))^);
     CanvasMethLineTo: Host.LineTo(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)));
     CanvasMethLock: Host.Lock;
     CanvasMethMoveTo: Host.MoveTo(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)));
     CanvasMethPie:
       Host.Pie(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         Integer(ArgValue(AMethod, 2)), Integer(ArgValue(AMethod, 3)), Integer(ArgValue(AMethod, 4)),
-        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)), Integer(ArgValue(AMethod,
-        7)));
+        Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)),
+        Integer(ArgValue(AMethod, 7)));
     CanvasMethRefresh: Host.Refresh;
     CanvasMethRoundRect:
       Host.RoundRect(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),

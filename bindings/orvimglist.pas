@@ -25,7 +25,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
-    procedure OnChange(ASender: TObject);
+    procedure OnChange(Sender: TObject);
   end;
 
   { TCustomImageListClassInfo }
@@ -223,9 +223,9 @@ begin
   end;
 end;
 
-procedure TChangeLinkClassInfo.OnChange(ASender: TObject);
+procedure TChangeLinkClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', ASender);
+  FireSender(FOnChange, 'OnChange', Sender);
 end;
 
 { TCustomImageListClassInfo }
@@ -314,8 +314,8 @@ begin
     CustomImageListMethDelete: Host.Delete(Integer(ArgValue(AMethod, 0)));
     CustomImageListMethDraw:
       Host.Draw(TCanvas(VarToObject(ArgValue(AMethod, 0))), Integer(ArgValue(AMethod, 1)),
-        Integer(ArgValue(AMethod, 2)), Integer(ArgValue(AMethod, 3)), Boolean(ArgValue(AMethod,
-        4)));
+        Integer(ArgValue(AMethod, 2)), Integer(ArgValue(AMethod, 3)),
+        Boolean(ArgValue(AMethod, 4)));
     CustomImageListMethDrawOverlay:
       Host.DrawOverlay(TCanvas(VarToObject(ArgValue(AMethod, 0))), Integer(ArgValue(AMethod, 1)),
         Integer(ArgValue(AMethod, 2)), Integer(ArgValue(AMethod, 3)),
@@ -323,8 +323,8 @@ begin
     // no loading by resource type; load a bitmap and Add it
     CustomImageListMethFileLoad: NotInHost('TCustomImageList', 'FileLoad');
     CustomImageListMethGetBitmap:
-      Host.GetBitmap(Integer(ArgValue(AMethod, 0)), TCustomBitmap(VarToObject(ArgValue(AMethod,
-        1))));
+      Host.GetBitmap(Integer(ArgValue(AMethod, 0)),
+        TCustomBitmap(VarToObject(ArgValue(AMethod, 1))));
     CustomImageListMethGetHotSpot:
       begin
         FGetHotSpotResult := Host.GetHotSpot;
@@ -346,8 +346,8 @@ begin
       Host.Insert(Integer(ArgValue(AMethod, 0)), TCustomBitmap(VarToObject(ArgValue(AMethod, 1))),
         TCustomBitmap(VarToObject(ArgValue(AMethod, 2))));
     CustomImageListMethInsertIcon:
-      Host.InsertIcon(Integer(ArgValue(AMethod, 0)), TCustomIcon(VarToObject(ArgValue(AMethod,
-        1))));
+      Host.InsertIcon(Integer(ArgValue(AMethod, 0)),
+        TCustomIcon(VarToObject(ArgValue(AMethod, 1))));
     CustomImageListMethInsertMasked:
       Host.InsertMasked(Integer(ArgValue(AMethod, 0)), TCustomBitmap(VarToObject(ArgValue(AMethod,
         1))), TColor(Integer(ArgValue(AMethod, 2))));
@@ -365,8 +365,8 @@ begin
       Host.Replace(Integer(ArgValue(AMethod, 0)), TCustomBitmap(VarToObject(ArgValue(AMethod, 1))),
         TCustomBitmap(VarToObject(ArgValue(AMethod, 2))));
     CustomImageListMethReplaceIcon:
-      Host.ReplaceIcon(Integer(ArgValue(AMethod, 0)), TCustomIcon(VarToObject(ArgValue(AMethod,
-        1))));
+      Host.ReplaceIcon(Integer(ArgValue(AMethod, 0)),
+        TCustomIcon(VarToObject(ArgValue(AMethod, 1))));
     CustomImageListMethReplaceMasked:
       Host.ReplaceMasked(Integer(ArgValue(AMethod, 0)), TCustomBitmap(VarToObject(ArgValue(AMethod,
         1))), TColor(Integer(ArgValue(AMethod, 2))));
