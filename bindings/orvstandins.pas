@@ -15,7 +15,7 @@ uses
   LCLType, Graphics, Controls, Forms, Menus;
 
 type
-  { Graphics and controls }
+  { Stand-ins for the bindings of graphics and controls }
 
   TMetafile = class;
 
@@ -392,20 +392,30 @@ end;
 procedure TMetafile.LoadFromStream(AStream: TStream);
 var
   Signature: array[0..3] of Char;
+  Loaded: TMetafile;
 begin
   Signature := '';
   AStream.ReadBuffer(Signature, SizeOf(Signature));
   if Signature <> MetafileSignature then
     raise EInvalidGraphic.Create(rsNotAMetafile);
-  FWidth := AStream.ReadDWord;
-  FHeight := AStream.ReadDWord;
-  FMMWidth := AStream.ReadDWord;
-  FMMHeight := AStream.ReadDWord;
-  FInch := AStream.ReadWord;
-  FEnhanced := AStream.ReadByte <> 0;
-  FCreatedBy := AStream.ReadAnsiString;
-  FDescription := AStream.ReadAnsiString;
-  Changed(Self);
+  // Read into another metafile first: a stream that ends early leaves this
+  // one as it was.
+  Loaded := TMetafile.Create;
+  try
+    Loaded.FWidth := Integer(AStream.ReadDWord);
+    Loaded.FHeight := Integer(AStream.ReadDWord);
+    Loaded.FMMWidth := Integer(AStream.ReadDWord);
+    Loaded.FMMHeight := Integer(AStream.ReadDWord);
+    Loaded.FInch := AStream.ReadWord;
+    Loaded.FEnhanced := AStream.ReadByte <> 0;
+    Loaded.FCreatedBy := AStream.ReadAnsiString;
+    Loaded.FDescription := AStream.ReadAnsiString;
+    // Transparency is not stored.
+    Loaded.FTransparent := FTransparent;
+    Assign(Loaded);
+  finally
+    Loaded.Free;
+  end;
 end;
 
 procedure TMetafile.SaveToStream(AStream: TStream);

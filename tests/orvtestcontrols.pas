@@ -15,9 +15,13 @@ uses
 type
   { A control that answers one message with what it was given. }
   TEchoControl = class(TCustomControl)
+  private
+    FWParam, FLParam: PtrInt;
   public
-    WParam, LParam: PtrInt;
     procedure WMEcho(var AMessage: TLMessage); message LM_USER + 7;
+    { The parameters of the last message answered. }
+    property WParam: PtrInt read FWParam;
+    property LParam: PtrInt read FLParam;
   end;
 
   { Owns a shown form with two windowed controls; frees it when a test ends. }
@@ -50,6 +54,7 @@ type
     procedure TestVarParametersReachTheHost;
     procedure TestTabOrderListOfEitherKind;
     procedure TestDragObjectsReachTheirControl;
+    procedure TestHintWindowAndMouseRecords;
     procedure TestMembersTheHostLacks;
   end;
 
@@ -96,8 +101,8 @@ end;
 
 procedure TEchoControl.WMEcho(var AMessage: TLMessage);
 begin
-  WParam := AMessage.WParam;
-  LParam := AMessage.LParam;
+  FWParam := AMessage.WParam;
+  FLParam := AMessage.LParam;
   AMessage.Result := AMessage.WParam xor AMessage.LParam;
 end;
 
@@ -380,6 +385,33 @@ begin
   Put(Info, 'DragPos', PtrInt(@At), []);
   AssertEquals(12, Dock.DragPos.Y);
   AssertTrue(Rect(1, 2, 3, 4) = PRect(VarToPointer(Get(Info, 'DockRect', [])))^);
+end;
+
+procedure TTestControlBindings.TestHintWindowAndMouseRecords;
+var
+  Hint: THintWindow;
+  Info: TorvClassInfo;
+  Bounds: TRect;
+  At: TPoint;
+begin
+  Hint := THintWindow(Keep(THintWindow.Create(nil)));
+  Info := InfoOf(Hint);
+  Bounds := PRect(VarToPointer(Call(Info, 'CalcHintRect', [300, 'a hint', 0]).Result))^;
+  AssertTrue('a rectangle result', Hint.CalcHintRect(300, 'a hint', nil) = Bounds);
+  Types.OffsetRect(Bounds, 30, 40);
+  Call(Info, 'ActivateHint', [PtrInt(@Bounds), 'a hint']);
+  AssertTrue('shown where the rectangle given says', Hint.Visible and (Hint.Left = 30));
+  AssertEquals('an override makes the protected caption public', Ord(pvPublic),
+    Ord(Info.FindProperty('Caption').Visibility));
+  AssertEquals('a hint', string(Get(Info, 'Caption', [])));
+  Call(Info, 'ReleaseHandle', []);
+  AssertFalse(Hint.HandleAllocated);
+
+  At := Point(40, 50);
+  Info := InfoOf(Mouse);
+  Put(Info, 'CursorPos', PtrInt(@At), []);
+  AssertEquals('the pointer moved', 50, Mouse.CursorPos.Y);
+  AssertEquals(40, PPoint(VarToPointer(Get(Info, 'CursorPos', [])))^.X);
 end;
 
 procedure TTestControlBindings.TestMembersTheHostLacks;

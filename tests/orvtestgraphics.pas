@@ -298,6 +298,16 @@ begin
   AssertEquals(3175, Loaded.MMWidth);
   AssertEquals(600, Loaded.Inch);
   AssertEquals('a test', Loaded.Description);
+  Stream.Size := Stream.Size - 3;
+  Stream.Position := 0;
+  Loaded.MMWidth := 7;
+  try
+    Call(InfoOf(Loaded), 'LoadFromStream', [ObjectToVar(Stream)]);
+    Fail('a cut stream was read');
+  except
+    on E: EReadError do
+      AssertEquals('a cut stream changes nothing', 7, Loaded.MMWidth);
+  end;
 
   Picture := TPicture(Keep(TPicture.Create));
   Put(InfoOf(Picture), 'Graphic', ObjectToVar(Metafile), []);

@@ -77,16 +77,23 @@ const
     or as "Class.Method": they free it, run its construction or destruction
     steps a second time, block, start a thread, take or release a lock that
     nobody balances, run a message loop, or read through a reference the
-    host leaves nil on a fresh object. Their own tests cover them. }
-  UncalledMethods: array[0..15] of string = ('Free', 'AfterConstruction', 'BeforeDestruction',
+    host leaves nil on a fresh object (an action link's action), free what
+    the host's destructor frees again (the LCL's hint window its own
+    timer), or hand the caller a system handle that it must delete. Their
+    own tests cover them. }
+  UncalledMethods: array[0..26] of string = ('Free', 'AfterConstruction', 'BeforeDestruction',
     'WaitFor', 'Resume', 'Suspend', 'LockList', 'UnlockList', 'Lock', 'Unlock', 'ShowModal', 'Run',
     'HandleMessage', 'TReader.FixupReferences', 'TBasicActionLink.Execute',
-    'TBasicActionLink.Update');
+    'TBasicActionLink.Update', 'TActionLink.Execute', 'TActionLink.Update',
+    'TControlActionLink.Execute', 'TControlActionLink.Update', 'TWinControlActionLink.Execute',
+    'TWinControlActionLink.Update', 'THintWindow.DestroyComponents', 'TBitmap.ReleaseHandle',
+    'TBitmap.ReleaseMaskHandle', 'TBitmap.ReleasePalette', 'TIcon.ReleaseHandle');
 
   { Events that a binding declares but does not hook in the owner's own
     fields, as "Class.Event": the host lacks them, or keeps them on another
     object. An entry covers the bindings below that class too. }
-  UnhookedEvents: array[0..1] of string = ('TProbeBase.OnPing', 'TProbeBase.OnGone');
+  UnhookedEvents: array[0..2] of string = ('TProbeBase.OnPing', 'TProbeBase.OnGone',
+    'TControl.OnCanResize');
 
 type
   { TThread cannot be made without a body to run. }
