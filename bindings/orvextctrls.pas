@@ -58,6 +58,8 @@ type
   private
     FInterval: Cardinal;
     FOnTimer: TNotifyEvent;
+    function GetInterval(AProp: TorvPropertyInfo): Variant;
+    procedure SetInterval(AProp: TorvPropertyInfo; const AValue: Variant);
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -689,7 +691,6 @@ type
   TCustomControlBarHost = class(TCustomControlBar);
 
   { Values that travel as the address of a value of the host type. }
-  PCardinalValue = ^Cardinal;
   PRectValue = ^TRect;
   PBandPaintOptionsValue = ^TBandPaintOptions;
 
@@ -868,12 +869,8 @@ begin
   Host := TTimerHost(Pointer(Owner));
   case AProp.Id - TimerBase of
     TimerPropEnabled: Result := Host.Enabled;
-    // 4 bytes at an address, as the LCL's Cardinal
-    TimerPropInterval:
-      begin
-        FInterval := Host.Interval;
-        Result := BufferToVar(FInterval);
-      end;
+    // 4 bytes at an address, as the LCL's Cardinal; no address is refused
+    TimerPropInterval: Result := GetInterval(AProp);
   else
     Result := inherited GetProperty(AProp);
   end;
@@ -886,8 +883,8 @@ begin
   Host := TTimerHost(Pointer(Owner));
   case AProp.Id - TimerBase of
     TimerPropEnabled: Host.Enabled := Boolean(AValue);
-    // 4 bytes at an address, as the LCL's Cardinal
-    TimerPropInterval: Host.Interval := PCardinalValue(VarToPointer(AValue))^;
+    // 4 bytes at an address, as the LCL's Cardinal; no address is refused
+    TimerPropInterval: SetInterval(AProp, AValue);
   else
     inherited SetProperty(AProp, AValue);
   end;

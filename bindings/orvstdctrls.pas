@@ -1610,8 +1610,8 @@ begin
   case AMethod.Id - CustomListBoxBase of
     CustomListBoxMethClear: Host.Clear;
     CustomListBoxMethItemAtPos:
-      AMethod.Result := Host.ItemAtPos(PPointValue(VarToPointer(ArgValue(AMethod, 0)))^,
-        Boolean(ArgValue(AMethod, 1)));
+      AMethod.Result := Host.ItemAtPos(PPointValue(VarToRequiredPointer(ArgValue(AMethod, 0),
+        'TCustomListBox', 'ItemAtPos', 'Pos'))^, Boolean(ArgValue(AMethod, 1)));
     CustomListBoxMethItemRect:
       begin
         FItemRectResult := Host.ItemRect(Integer(ArgValue(AMethod, 0)));

@@ -23,6 +23,8 @@ type
     { Log the event, keep its parameter values, and set the parameter
       FAnswerName to FAnswer when one is named. }
     procedure Heard(Sender: TObject; Event: TorvEventInfo);
+    { The scroll bar's own handler: it moves the position to 7. }
+    procedure UserScroll(Sender: TObject; ScrollCode: TScrollCode; var ScrollPos: Integer);
     { Log the event and free its sender. }
     procedure FreeSender(Sender: TObject; Event: TorvEventInfo);
     procedure Answer(const AName: string; const AValue: Variant);
@@ -100,6 +102,13 @@ procedure TTestControlBindings.FreeSender(Sender: TObject; Event: TorvEventInfo)
 begin
   FLog.Add('freed ' + (Sender as TComponent).Name + '.' + Event.Name);
   Sender.Free;
+end;
+
+procedure TTestControlBindings.UserScroll(Sender: TObject; ScrollCode: TScrollCode;
+  var ScrollPos: Integer);
+begin
+  FLog.Add('user ' + (Sender as TComponent).Name);
+  ScrollPos := 7;
 end;
 
 procedure TTestControlBindings.Answer(const AName: string; const AValue: Variant);
@@ -246,6 +255,14 @@ begin
   AssertEquals(250, FTimer.Interval);
   Address := Get(FTimer, 'Interval', []);
   AssertEquals(250, PCardinal(VarToPointer(Address))^);
+  try
+    Put(FTimer, 'Interval', [], 0);
+    Fail('no address is refused');
+  except
+    on E: Exception do
+      AssertEquals('TTimer.Interval cannot take an empty address!', E.Message);
+  end;
+  AssertEquals('a refused write leaves the interval', 250, FTimer.Interval);
 
   Expected := FList.ItemRect(1);
   Address := Call(FList, 'ItemRect', [1]);
@@ -254,6 +271,13 @@ begin
   Middle := CenterPoint(Expected);
   AssertEquals('ItemAtPos reads the point at the address given', 1,
     Call(FList, 'ItemAtPos', [PointerToVar(@Middle), True]));
+  try
+    Call(FList, 'ItemAtPos', [0, True]);
+    Fail('a point at no address is refused');
+  except
+    on E: Exception do
+      AssertEquals('TCustomListBox.ItemAtPos cannot take an empty Pos!', E.Message);
+  end;
 
   FScroll.Max := 100;
   Call(FScroll, 'SetParams', [30, 10, 90]);
@@ -465,12 +489,19 @@ begin
   AssertEquals(30, Height);
   AssertEquals('13', FSeen.Values['Height']);
 
+  // The scroll bar's own handler runs first; what it leaves, the listener
+  // sees, and the host keeps unless the listener changes it.
+  FScroll.OnScroll := @UserScroll;
   Listen(FScroll, 'OnScroll', @Heard);
-  Answer('ScrollPos', 42);
+  FAnswerName := '';
   Position := 5;
   TScrollAccess(FScroll).Scroll(scLineDown, Position);
-  AssertEquals(42, Position);
+  AssertEquals('7', FSeen.Values['ScrollPos']);
+  AssertEquals(7, Position);
   AssertEquals(IntToStr(Ord(scLineDown)), FSeen.Values['ScrollCode']);
+  Answer('ScrollPos', 42);
+  TScrollAccess(FScroll).Scroll(scLineDown, Position);
+  AssertEquals(42, Position);
 
   Listen(FSplitter, 'OnCanResize', @Heard);
   Answer('Accept', False);

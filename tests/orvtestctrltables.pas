@@ -37,9 +37,11 @@ implementation
 uses
   Orvmetadump;
 
-const
-  TablesDir = 'tools/gen/tables/';
-  TypesFile = 'tools/gen/types.tbl';
+{ The generator's folder, found from the test program in tests/. }
+function GenDir: string;
+begin
+  Result := ExpandFileName(ExtractFilePath(ParamStr(0)) + '../tools/gen/');
+end;
 
 procedure TTestControlTables.SetUp;
 begin
@@ -130,8 +132,8 @@ begin
   Types := TStringList.Create;
   Table := nil;
   try
-    LoadTypes(TypesFile, Types);
-    Table := LoadTable(TablesDir + ATable, Types);
+    LoadTypes(GenDir + 'types.tbl', Types);
+    Table := LoadTable(GenDir + 'tables/' + ATable, Types);
     AssertEquals(ATable + ' bindings', ABindings, Table.Bindings.Count);
     Sum := Default(TorvFeatureCounts);
     PropertyOverrides := 0;

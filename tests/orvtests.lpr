@@ -28,12 +28,12 @@ uses
   orvtestctrlwalk,
   orvtestgraphics,
   orvtestcontrols,
+  orvtestrobust,
   orvtestctrltables,
   orvtestctrlbindings,
   orvtestctrllinks,
   orvtestformsmenus,
-  orvtestlinkapp,
-  orvtestrobust;
+  orvtestlinkapp;
 
 var
   Runner: TTestRunner;
