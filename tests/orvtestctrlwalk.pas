@@ -35,7 +35,7 @@ implementation
 
 uses
   StrUtils,
-  Graphics, ImgList, Controls, Forms, ActnList, LCLType,
+  Graphics, ImgList, Controls, StdCtrls, Forms, ActnList, LCLType,
   Orvstandins, Orvmetadump, Orvtestwalk;
 
 const
@@ -155,6 +155,7 @@ type
   TSlots = array of PtrInt;
 
   TControlAccess = class(TControl);
+  TCheckBoxAccess = class(TCustomCheckBox);
   TGraphicAccess = class(TGraphic);
   TPictureAccess = class(TPicture);
   TSizeConstraintsAccess = class(TSizeConstraints);
@@ -201,7 +202,10 @@ end;
 function FireOne(AHost: TObject): Boolean;
 begin
   Result := True;
-  if AHost is TControl then
+  // The LCL's check boxes ignore Click: a change of state fires OnClick.
+  if AHost is TCustomCheckBox then
+    TCheckBoxAccess(AHost).Checked := not TCheckBoxAccess(AHost).Checked
+  else if AHost is TControl then
     TControlAccess(AHost).Click
   else if AHost is TFont then
     TFont(AHost).Size := TFont(AHost).Size + 3
