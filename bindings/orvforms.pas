@@ -73,6 +73,7 @@ type
     FOnPaint: TNotifyEvent;
     FOnShortCut: TShortCutEvent;
     FOnShow: TNotifyEvent;
+    procedure CallIsShortCut(AMethod: TorvMethodInfo);
     procedure HookOnHelp;
     procedure UnhookOnHelp;
   protected
@@ -937,8 +938,8 @@ type
 
   { Values that travel as the address of a value of the host type. }
   PBorderIconsValue = ^TBorderIcons;
-  PLMKeyValue = ^TLMKey;
   PLMessageValue = ^TLMessage;
+  PLMKeyValue = ^TLMKey;
   PPointValue = ^TPoint;
   PHCURSORValue = ^HCURSOR;
   PHandleValue = ^THandle;
@@ -1281,14 +1282,13 @@ begin
     CustomFormMethClose: Host.Close;
     CustomFormMethCloseQuery: AMethod.Result := Host.CloseQuery;
     CustomFormMethDefocusControl:
-      Host.DefocusControl(TWinControl(VarToObject(ArgValue(AMethod, 0))),
-        Boolean(ArgValue(AMethod, 1)));
+      Host.DefocusControl(TWinControl(VarToRequiredObject(ArgValue(AMethod, 0), 'TCustomForm',
+        'DefocusControl', 'Control')), Boolean(ArgValue(AMethod, 1)));
     CustomFormMethFocusControl: Host.FocusControl(TWinControl(VarToObject(ArgValue(AMethod, 0))));
     CustomFormMethGetFormImage: AMethod.Result := ObjectToVar(Host.GetFormImage);
     CustomFormMethHide: Host.Hide;
     // the host's 32-byte key message, worked on in place
-    CustomFormMethIsShortCut:
-      AMethod.Result := Host.IsShortCut(PLMKeyValue(VarToPointer(ArgValue(AMethod, 0)))^);
+    CustomFormMethIsShortCut: CallIsShortCut(AMethod);
     // host forms do not print themselves; GetFormImage gives the picture
     CustomFormMethPrint: NotInHost('TCustomForm', 'Print');
     CustomFormMethRelease: Host.Release;
@@ -1804,7 +1804,8 @@ begin
   Host := TApplicationHost(Pointer(Owner));
   case AMethod.Id - ApplicationBase of
     ApplicationMethActivateHint:
-      Host.ActivateHint(PPointValue(VarToPointer(ArgValue(AMethod, 0)))^);
+      Host.ActivateHint(PPointValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TApplication',
+        'ActivateHint', 'CursorPos'))^);
     ApplicationMethBringToFront: Host.BringToFront;
     ApplicationMethControlDestroyed:
       Host.ControlDestroyed(TControl(VarToObject(ArgValue(AMethod, 0))));
@@ -1844,7 +1845,9 @@ begin
     // the host has RestoreStayOnTop instead
     ApplicationMethRestoreTopMosts: NotInHost('TApplication', 'RestoreTopMosts');
     ApplicationMethRun: Host.Run;
-    ApplicationMethShowException: Host.ShowException(Exception(VarToObject(ArgValue(AMethod, 0))));
+    ApplicationMethShowException:
+      Host.ShowException(Exception(VarToRequiredObject(ArgValue(AMethod, 0), 'TApplication',
+        'ShowException', 'E')));
     ApplicationMethTerminate: Host.Terminate;
     // served by the component binding
     ApplicationMethUpdateAction: CallUpdateAction(AMethod);

@@ -51,6 +51,7 @@ type
     FOnChange: TMenuChangeEvent;
     function GetWindowHandle(AProp: TorvPropertyInfo): Variant;
     procedure SetWindowHandle(AProp: TorvPropertyInfo; const AValue: Variant);
+    procedure CallIsShortCut(AMethod: TorvMethodInfo);
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -319,9 +320,6 @@ type
   TMainMenuHost = class(TMainMenu);
   TPopupMenuHost = class(TPopupMenu);
   TPopupListHost = class(TPopupList);
-
-  { Values that travel as the address of a value of the host type. }
-  PLMKeyValue = ^TLMKey;
 
 var
   MenuItemBase, MenuBase, MainMenuBase, PopupMenuBase, PopupListBase: Integer;
@@ -606,8 +604,7 @@ begin
         Boolean(ArgValue(AMethod, 1)));
     MenuMethIsRightToLeft: AMethod.Result := Host.IsRightToLeft;
     // the host's 32-byte key message, worked on in place
-    MenuMethIsShortCut:
-      AMethod.Result := Host.IsShortCut(PLMKeyValue(VarToPointer(ArgValue(AMethod, 0)))^);
+    MenuMethIsShortCut: CallIsShortCut(AMethod);
     // the widgetset handles menu characters
     MenuMethProcessMenuChar: NotInHost('TMenu', 'ProcessMenuChar');
   else

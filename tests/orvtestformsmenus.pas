@@ -11,7 +11,7 @@ interface
 
 uses
   Classes, SysUtils, Variants, fpcunit, testregistry,
-  Forms, Controls, Graphics, Menus, ActnList, LCLType,
+  Forms, Controls, Graphics, Menus, ActnList, LCLType, LMessages,
   Orvcommon;
 
 type
@@ -68,6 +68,7 @@ type
     function PreviousHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean): Boolean;
     procedure HeardHelp(Sender: TObject; Event: TorvEventInfo);
     procedure HeardActionExecute(Sender: TObject; Event: TorvEventInfo);
+    procedure HeardShortCut(Sender: TObject; Event: TorvEventInfo);
     { Close a shown form whose previous OnCloseQuery handler and listener
       answer as given; check whether it stays open and what the listener saw. }
     procedure CheckClose(APrevious, AListener: TAnswer; AStaysOpen: Boolean);
@@ -84,6 +85,7 @@ type
     procedure TestMembersTheHostLacks;
     procedure TestCreateFormHandsBackTheNewComponent;
     procedure TestApplicationExecuteActionHearsListeners;
+    procedure TestShortCutWorksOnTheCallersMessage;
   end;
 
   { TTestMenuBindings }
@@ -115,6 +117,7 @@ type
   PBorderIcons = ^TBorderIcons;
   PFormState = ^TFormState;
   POwnerDrawState = ^TOwnerDrawState;
+  TLMKeyPointer = ^TLMKey;
 
 const
   MenusNames: array[0..5] of string = ('TMenuActionLink', 'TMenuItem', 'TMenu', 'TMainMenu',
@@ -603,6 +606,13 @@ begin
   AssertEquals('Size reads', Form.VertScrollBar.Size, Integer(Get(BarInfo, 'Size', [])));
   ExpectError(Format(rsNotInHost, ['TControlScrollBar', 'Size']), BarInfo, 'Put', 'Size', [5]);
   ExpectError(Format(rsNotInHost, ['TControlScrollBar', 'Color']), BarInfo, 'Get', 'Color', []);
+  // Arguments the host would use without looking are refused when empty.
+  ExpectError(Format(rsEmptyArgument, ['TCustomForm', 'IsShortCut', 'Message']), Info, 'Call',
+    'IsShortCut', [0]);
+  ExpectError(Format(rsEmptyArgument, ['TCustomForm', 'DefocusControl', 'Control']), Info,
+    'Call', 'DefocusControl', [0, True]);
+  ExpectError(Format(rsEmptyArgument, ['TApplication', 'ShowException', 'E']),
+    InfoOf(Application), 'Call', 'ShowException', [0]);
 end;
 
 procedure TTestFormBindings.TestCreateFormHandsBackTheNewComponent;
@@ -641,6 +651,28 @@ begin
   Listen(Info, 'OnActionExecute', @HeardActionExecute);
   AssertTrue('the listener handled it', Call(Info, 'ExecuteAction', [ObjectToVar(Action)]));
   AssertSame('the listener got the action', Action, VarToObject(FSeen));
+end;
+
+procedure TTestFormBindings.HeardShortCut(Sender: TObject; Event: TorvEventInfo);
+begin
+  // The message is the caller's record itself: change it in place.
+  FSeen := Event.GetArgs(0).Value;
+  TLMKeyPointer(VarToPointer(FSeen))^.CharCode := 77;
+  Event.GetArgs(1).Value := True;
+end;
+
+procedure TTestFormBindings.TestShortCutWorksOnTheCallersMessage;
+var
+  Info: TorvClassInfo;
+  Message: TLMKey;
+begin
+  Info := InfoOf(ShownForm);
+  Listen(Info, 'OnShortCut', @HeardShortCut);
+  Message := Default(TLMKey);
+  Message.CharCode := 65;
+  AssertTrue('handled by the listener', Call(Info, 'IsShortCut', [BufferToVar(Message)]));
+  AssertEquals('the listener had the caller''s record', PtrInt(@Message), Int64(FSeen));
+  AssertEquals('and changed it in place', 77, Message.CharCode);
 end;
 
 { TTestMenuBindings }
