@@ -22,6 +22,7 @@ type
     procedure WidenAndSpeed(Sender: TObject; Event: TorvEventInfo);
     procedure CountSeen(Sender: TObject; Event: TorvEventInfo);
     procedure Pinged(Sender: TObject; Event: TorvEventInfo);
+    procedure SayYes(Sender: TObject; Event: TorvEventInfo);
     procedure SavedKey(Sender: TObject; var Key: Char; Shift: TShiftState);
   protected
     procedure SetUp; override;
@@ -78,6 +79,11 @@ end;
 procedure TTestGeneratedBinding.Pinged(Sender: TObject; Event: TorvEventInfo);
 begin
   FLog := FLog + 'ping;';
+end;
+
+procedure TTestGeneratedBinding.SayYes(Sender: TObject; Event: TorvEventInfo);
+begin
+  Event.GetArgs(1).Value := 'yes';
 end;
 
 procedure TTestGeneratedBinding.SavedKey(Sender: TObject; var Key: Char; Shift: TShiftState);
@@ -200,6 +206,11 @@ begin
   Listen(FInfo, 'OnCount', @CountSeen);
   AssertEquals('the hand-written body copies the listener''s value back', 40, FProbe.Count(2));
   AssertEquals('hooked by hand on the sub-object; the body''s own value', 'ping;count 3;', FLog);
+  AssertFalse('nobody answers yet', FProbe.Ask('ok?'));
+  Listen(FInfo, 'OnAsk', @SayYes);
+  AssertTrue('a function event answers the host', FProbe.Ask('ok?'));
+  Put(FInfo, 'Shout', 'hey', []);
+  AssertEquals('hand-written setter', 'HEY', string(Get(FInfo, 'Caption', [])));
   DropInfo(FInfo);
   AssertFalse('unhooked by hand', Assigned(FProbe.Sub.OnPing));
 end;

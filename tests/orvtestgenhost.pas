@@ -20,6 +20,7 @@ type
   TProbeRectEvent = procedure(Sender: TObject; var R: TRect; const ClassName: string;
     var Mode: TProbeMode) of object;
   TProbeCountEvent = procedure(Sender: TObject; var Count: Integer) of object;
+  TProbeAskEvent = function(Sender: TObject; const Question: string): Boolean of object;
 
   { Where TProbeBase keeps its OnPing: the event is not the owner's own. }
   TProbeSub = class(TPersistent)
@@ -60,6 +61,7 @@ type
     FOnKey: TProbeKeyEvent;
     FOnRect: TProbeRectEvent;
     FOnCount: TProbeCountEvent;
+    FOnAsk: TProbeAskEvent;
     function GetCell(ARow, ACol: Integer): Integer;
     function GetNamed(const AKey: string): string;
     procedure SetCell(ARow, ACol: Integer; AValue: Integer);
@@ -81,6 +83,8 @@ type
     procedure Rect;
     { Fire OnCount with ACount and answer what the handlers leave. }
     function Count(ACount: Integer): Integer;
+    { Answer what the OnAsk handler answers to AQuestion, or False. }
+    function Ask(const AQuestion: string): Boolean;
     property Modes: TProbeModes read FModes write FModes;
     property Bounds: TRect read FBounds write FBounds;
     property Letter: Char read FLetter write FLetter;
@@ -95,6 +99,7 @@ type
     property OnKey: TProbeKeyEvent read FOnKey write FOnKey;
     property OnRect: TProbeRectEvent read FOnRect write FOnRect;
     property OnCount: TProbeCountEvent read FOnCount write FOnCount;
+    property OnAsk: TProbeAskEvent read FOnAsk write FOnAsk;
   end;
 
   { A class whose binding takes the owner as its ancestor TProbeBase. }
@@ -202,6 +207,11 @@ begin
   Result := ACount;
   if Assigned(FOnCount) then
     FOnCount(Self, Result);
+end;
+
+function TProbe.Ask(const AQuestion: string): Boolean;
+begin
+  Result := Assigned(FOnAsk) and FOnAsk(Self, AQuestion);
 end;
 
 end.

@@ -50,7 +50,9 @@ type
     FOnKey: TProbeKeyEvent;
     FOnRect: TProbeRectEvent;
     FOnCount: TProbeCountEvent;
+    FOnAsk: TProbeAskEvent;
     function GetDoubled(AProp: TorvPropertyInfo): Variant;
+    procedure SetShout(AProp: TorvPropertyInfo; const AValue: Variant);
     procedure CallTwice(AMethod: TorvMethodInfo);
   protected
     procedure ConnectEventHandlers; override;
@@ -62,6 +64,7 @@ type
     procedure OnKey(Sender: TObject; var Key: Char; Shift: TShiftState);
     procedure OnRect(Sender: TObject; var R: TRect; const AClassName: string; var Mode: TProbeMode);
     procedure OnCount(Sender: TObject; var Count: Integer);
+    function OnAsk(Sender: TObject; const Question: string): Boolean;
   end;
 
   { TProbeTwinClassInfo }
@@ -102,6 +105,7 @@ const
       'Define::Mode::psReadable..psWritable::pvPublic::0::' +
       'Define::Limit::psWritable::pvPublic::0::' +
       'Define::Doubled::psReadable::pvPublic::0::' +
+      'Define::Shout::psWritable::pvPublic::0::' +
       'Define::Cells::psReadable..psWritable..psIndexed::pvPublic::2::Row::Col::' +
       'Define::Named::psReadable..psIndexed::pvPublic::1::Key';
     Methods:
@@ -119,6 +123,7 @@ const
       'Define::OnKey::pvPublic::3::Sender::Key::Shift::' +
       'Define::OnRect::pvPublic::4::Sender::R::ClassName::Mode::' +
       'Define::OnCount::pvPublic::2::Sender::Count::' +
+      'Define::OnAsk::pvPublic::2::Sender::Question::' +
       'Override::OnPing::pvPublished');
 
   ProbeTwinDescriptors: TorvDescriptors = (
@@ -141,8 +146,9 @@ const
   ProbePropMode = 5;
   ProbePropLimit = 6;
   ProbePropDoubled = 7;
-  ProbePropCells = 8;
-  ProbePropNamed = 9;
+  ProbePropShout = 8;
+  ProbePropCells = 9;
+  ProbePropNamed = 10;
   ProbeMethArea = 0;
   ProbeMethGrow = 1;
   ProbeMethCenter = 2;
@@ -243,6 +249,8 @@ begin
   Host.OnRect := @OnRect;
   FOnCount := Host.OnCount;
   Host.OnCount := @OnCount;
+  FOnAsk := Host.OnAsk;
+  Host.OnAsk := @OnAsk;
 end;
 
 procedure TProbeClassInfo.UnConnectEventHandlers;
@@ -253,6 +261,7 @@ begin
   Host.OnKey := FOnKey;
   Host.OnRect := FOnRect;
   Host.OnCount := FOnCount;
+  Host.OnAsk := FOnAsk;
   inherited UnConnectEventHandlers;
 end;
 
@@ -298,6 +307,7 @@ begin
     ProbePropRatio: Host.Ratio := Double(AValue);
     ProbePropMode: Host.Mode := TProbeMode(Integer(AValue));
     ProbePropLimit: Host.Limit := Integer(AValue);
+    ProbePropShout: SetShout(AProp, AValue);
     ProbePropCells:
       Host.Cells[Integer(IndexValue(AProp, 0)), Integer(IndexValue(AProp, 1))] := Integer(AValue);
   else
@@ -360,46 +370,70 @@ begin
 end;
 
 procedure TProbeClassInfo.OnKey(Sender: TObject; var Key: Char; Shift: TShiftState);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnKey) then
-      FOnKey(Sender, Key, Shift);
-    Event := PrepareEvent('OnKey', [ObjectToVar(Sender), CharToVar(Key), BufferToVar(Shift)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Key := VarToChar(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnKey) then
+        FOnKey(Sender, Key, Shift);
+      Event := PrepareEvent('OnKey', [ObjectToVar(Sender), CharToVar(Key), BufferToVar(Shift)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Key := VarToChar(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnKey) then
+    FOnKey(Sender, Key, Shift);
 end;
 
 procedure TProbeClassInfo.OnRect(Sender: TObject; var R: TRect; const AClassName: string;
   var Mode: TProbeMode);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnRect) then
-      FOnRect(Sender, R, AClassName, Mode);
-    Event := PrepareEvent('OnRect', [ObjectToVar(Sender), BufferToVar(R),
-      string(AClassName), Ord(Mode)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    R := PRectValue(VarToPointer(Event.GetArgs(1).Value))^;
-    Mode := TProbeMode(Integer(Event.GetArgs(3).Value));
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnRect) then
+        FOnRect(Sender, R, AClassName, Mode);
+      Event := PrepareEvent('OnRect', [ObjectToVar(Sender), BufferToVar(R),
+        string(AClassName), Ord(Mode)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      R := PRectValue(VarToPointer(Event.GetArgs(1).Value))^;
+      Mode := TProbeMode(Integer(Event.GetArgs(3).Value));
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnRect) then
+    FOnRect(Sender, R, AClassName, Mode);
 end;
 
 { TProbeTwinClassInfo }

@@ -87,12 +87,18 @@ end;
 function MakeUnit(const ATableFile: string; const AOptions: TOptions; ATypes: TStrings): Boolean;
 var
   Table: TgenTable;
-  Target, Text: string;
+  Target, Text, Hand, HandText: string;
 begin
   Table := LoadTable(ATableFile, ATypes);
   try
-    Text := WriteUnit(Table, ATableFile);
     Target := OutputOf(Table, AOptions.OutDir);
+    Hand := ConcatPaths([ExtractFileDir(Target), LowerCase(Table.UnitLine) + 'hand.inc']);
+    if Table.Hand and not FileExists(Hand) then
+      raise EgenError.CreateFmt('%s: the table says hand, and %s is missing', [ATableFile, Hand]);
+    HandText := '';
+    if Table.Hand then
+      HandText := ReadText(Hand);
+    Text := WriteUnit(Table, ATableFile, HandText);
   finally
     Table.Free;
   end;

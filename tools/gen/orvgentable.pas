@@ -49,6 +49,7 @@ type
     Required: string;       // ",A,B," arguments that must not be empty
     Comment: string;        // goes beside the member in the code
     FieldDecl: string;      // of a field line: "FName: Type"
+    ResultType: string;     // what an event of a function type answers
     Doc: string;            // the table's comment lines just above
     Line: Integer;
     { Position among the binding's own features of its kind: the feature's
@@ -408,6 +409,11 @@ begin
         KindWord := Reader.Word;
         if (KindOfWord(KindWord) = tkUnknown) or not Reader.AtEnd then
           Reader.Fail('expected: TypeName kind');
+        if (ATypes.IndexOfName(LowerCase(Name)) >= 0) and
+          (ATypes.Values[LowerCase(Name)] <> KindWord)
+        then
+          Reader.Fail(Format('%s is listed twice, as %s and as %s', [Name,
+            ATypes.Values[LowerCase(Name)], KindWord]));
         ATypes.Values[LowerCase(Name)] := KindWord;
       finally
         Reader.Free;
@@ -749,7 +755,7 @@ begin
     // An event that answers the host (a function type): hand-written.
     M.IsFunction := True;
     M.Kind_ := tkUnknown;
-    FReader.Word;
+    M.ResultType := FReader.Word;
   end;
   M.Visibility := ReadVisibility('pvPublic');
   M.TypeName := FReader.Word;

@@ -15,10 +15,14 @@ uses
   Orvgentable;
 
 { Return the text of the unit that ATable makes; ASource is the table's
-  path as the banner names it. }
-function WriteUnit(ATable: TgenTable; const ASource: string): string;
+  path as the banner names it, AHandText the unit's hand-written include
+  (what it names of the generated declarations is declared). }
+function WriteUnit(ATable: TgenTable; const ASource, AHandText: string): string;
 
 implementation
+
+uses
+  Orvgenconv;
 
 const
   MaxLine = 100;
@@ -29,6 +33,9 @@ type
   private
     FTable: TgenTable;
     FOut: TStringList;
+    { The bodies and the hand-written include: what names the cracker
+      classes and the bases that are declared. }
+    FUsed: string;
     procedure Add(const ALine: string);
     procedure AddWrapped(const AIndent, AText: string);
     procedure Blank;
@@ -73,14 +80,14 @@ type
   public
     constructor Create(ATable: TgenTable);
     destructor Destroy; override;
-    function Run(const ASource: string): string;
+    function Run(const ASource, AHandText: string): string;
   end;
 
 { Identifiers a handler's parameter may not take: the members of TObject,
   TorvClassInfo and TObjectClassInfo that a binding sees, and the handler's
   own locals. }
 const
-  Reserved: array[0..84] of string = ('Create', 'Destroy', 'Free', 'InitInstance',
+  Reserved: array[0..85] of string = ('Create', 'Destroy', 'Free', 'InitInstance',
     'CleanupInstance', 'ClassType', 'ClassInfo', 'ClassName', 'ClassNameIs', 'ClassParent',
     'InstanceSize', 'InheritsFrom', 'StringMessageTable', 'MethodAddress', 'MethodName',
     'FieldAddress', 'AfterConstruction', 'BeforeDestruction', 'DefaultHandlerStr', 'Dispatch',
@@ -95,12 +102,8 @@ const
     'FindProperty', 'FindEvent', 'FindMethod', 'FindConstructor', 'GetPropertyCount',
     'GetProperties', 'GetMethodCount', 'GetMethods', 'GetConstructorCount', 'GetConstructors',
     'GetEventCount', 'GetEvents', 'HasListeners', 'AddListener', 'RemoveListener', 'FireEvent',
-    'Owner', 'StartEvent', 'PrepareEvent', 'FireSender', 'Event', 'Host', 'Result', 'Self');
-
-function KindName(AKind: TgenKind): string;
-begin
-  WriteStr(Result, AKind);
-end;
+    'Owner', 'StartEvent', 'PrepareEvent', 'FireSender', 'Event', 'Host', 'Result', 'Self',
+    'Heard');
 
 { TWriter }
 
@@ -233,19 +236,8 @@ end;
 
 { Answer whether the code AText names the local Host. }
 function MentionsHost(const AText: string): Boolean;
-var
-  P: Integer;
 begin
-  P := Pos('Host', AText);
-  while P > 0 do
-  begin
-    if ((P = 1) or not (AText[P - 1] in ['A'..'Z', 'a'..'z', '0'..'9', '_'])) and
-      ((P + 4 > Length(AText)) or not (AText[P + 4] in ['A'..'Z', 'a'..'z', '0'..'9', '_']))
-    then
-      Exit(True);
-    P := Pos('Host', AText, P + 4);
-  end;
-  Result := False;
+  Result := Mentions(AText, 'Host');
 end;
 
 function TWriter.PropConst(B: TgenBinding; M: TgenMember): string;
@@ -308,85 +300,17 @@ end;
 
 function TWriter.BufferType(const ATypeName: string): string;
 begin
-  Result := ATypeName;
-  if (Length(Result) > 1) and (Result[1] = 'T') then
-    Delete(Result, 1, 1);
-  Result := 'P' + Result + 'Value';
+  Result := BufferTypeName(ATypeName);
 end;
 
 function TWriter.ToVar(AKind: TgenKind; const AType, AExpr: string): string;
 begin
-  case AKind of
-    tkInt, tkBool: Result := AExpr;
-    tkInt64: Result := 'Int64(' + AExpr + ')';
-    tkEnum: Result := 'Ord(' + AExpr + ')';
-    tkStr: Result := 'string(' + AExpr + ')';
-    tkWideStr: Result := 'WideString(' + AExpr + ')';
-    tkChar: Result := 'CharToVar(' + AExpr + ')';
-    tkFloat, tkCurrency: Result := 'Double(' + AExpr + ')';
-    tkObject: Result := 'ObjectToVar(' + AExpr + ')';
-    tkClass: Result := 'ClassToVar(' + AExpr + ')';
-    tkPointer: Result := 'PointerToVar(' + AExpr + ')';
-    tkIntf: Result := 'InterfaceToVar(' + AExpr + ')';
-  else
-    raise EgenError.CreateFmt('%s: no direct conversion of %s (%s) into a variant',
-      [FTable.FileName, AType, KindName(AKind)]);
-  end;
-end;
-
-function IsPlain(const AType: string; const ANames: array of string): Boolean;
-var
-  I: Integer;
-begin
-  for I := 0 to High(ANames) do
-    if SameText(AType, ANames[I]) then
-      Exit(True);
-  Result := False;
+  Result := ToVarExpr(AKind, AType, AExpr, FTable.FileName);
 end;
 
 function TWriter.FromVar(AKind: TgenKind; const AType, AExpr: string): string;
 begin
-  case AKind of
-    tkInt:
-      if IsPlain(AType, ['Integer', 'Longint', 'SmallInt', 'ShortInt', 'Byte', 'Word']) then
-        Result := 'Integer(' + AExpr + ')'
-      else
-        Result := AType + '(Integer(' + AExpr + '))';
-    tkInt64:
-      if IsPlain(AType, ['Int64']) then
-        Result := 'Int64(' + AExpr + ')'
-      else
-        Result := AType + '(Int64(' + AExpr + '))';
-    tkEnum: Result := AType + '(Integer(' + AExpr + '))';
-    tkBool: Result := 'Boolean(' + AExpr + ')';
-    tkStr: Result := 'VarToText(' + AExpr + ')';
-    tkWideStr: Result := 'WideString(' + AExpr + ')';
-    tkChar: Result := 'VarToChar(' + AExpr + ')';
-    tkFloat: Result := 'Double(' + AExpr + ')';
-    tkCurrency: Result := 'Currency(' + AExpr + ')';
-    tkObject:
-      if IsPlain(AType, ['TObject']) then
-        Result := 'VarToObject(' + AExpr + ')'
-      else
-        Result := AType + '(VarToObject(' + AExpr + '))';
-    tkClass:
-      if IsPlain(AType, ['TClass']) then
-        Result := 'VarToClass(' + AExpr + ')'
-      else
-        Result := AType + '(VarToClass(' + AExpr + '))';
-    tkPointer:
-      if IsPlain(AType, ['Pointer']) then
-        Result := 'VarToPointer(' + AExpr + ')'
-      else
-        Result := AType + '(VarToPointer(' + AExpr + '))';
-    // From the address: the host takes its own reference, and a checked
-    // build (-CR) rejects a cast between interface types.
-    tkIntf: Result := AType + '(VarToPointer(' + AExpr + '))';
-    tkBuffer: Result := BufferType(AType) + '(VarToPointer(' + AExpr + '))^';
-  else
-    raise EgenError.CreateFmt('%s: no conversion of %s (%s) from a variant',
-      [FTable.FileName, AType, KindName(AKind)]);
-  end;
+  Result := FromVarExpr(AKind, AType, AExpr, FTable.FileName);
 end;
 
 function TWriter.IndexArgs(M: TgenMember; const AFrom: string): string;
@@ -649,7 +573,11 @@ begin
     begin
       M := B.Member(I);
       if (M.Kind = mkEvent) and not M.Missing then
-        AddWrapped('    ', Format('procedure %s%s;', [M.Name, HandlerParams(B, M)]));
+        if M.IsFunction then
+          AddWrapped('    ', Format('function %s%s: %s;', [M.Name, HandlerParams(B, M),
+            M.ResultType]))
+        else
+          AddWrapped('    ', Format('procedure %s%s;', [M.Name, HandlerParams(B, M)]));
     end;
     Add('  end;');
     Blank;
@@ -803,7 +731,8 @@ begin
     for I := 0 to FTable.Bindings.Count - 1 do
     begin
       B := FTable.Binding(I);
-      Add(Format('  %s = class(%s);', [HostVar(B), B.HostType]));
+      if Mentions(FUsed, HostVar(B)) then
+        Add(Format('  %s = class(%s);', [HostVar(B), B.HostType]));
       for J := 0 to B.Members.Count - 1 do
       begin
         M := B.Member(J);
@@ -1236,29 +1165,41 @@ begin
     else
       Args := Args + ToVar(P.Kind, P.TypeName, Name);
   end;
-  Add('var');
-  Add('  Event: TorvEventInfo;');
-  Add('begin');
-  Add('  // Held from the start: the saved handler may free the owner and with it');
-  Add('  // this class info.');
-  Add('  EnterEvent;');
-  Add('  try');
-  Add(Format('    if Assigned(F%s) then', [M.Name]));
-  AddWrapped('      ', Format('F%s(%s);', [M.Name, Saved]));
-  AddWrapped('    ', Format('Event := PrepareEvent(''%s'', [%s]);', [M.Name, Args]));
-  Add('    if Event = nil then');
-  Add('      Exit;');
-  Add('    FireEvent(Event);');
+  Blank;
+  Add('  // Somebody listens: held from the start, as the saved handler may free');
+  Add('  // the owner and with it this class info.');
+  Add('  procedure Heard;');
+  Add('  var');
+  Add('    Event: TorvEventInfo;');
+  Add('  begin');
+  Add('    EnterEvent;');
+  Add('    try');
+  Add(Format('      if Assigned(F%s) then', [M.Name]));
+  AddWrapped('        ', Format('F%s(%s);', [M.Name, Saved]));
+  AddWrapped('      ', Format('Event := PrepareEvent(''%s'', [%s]);', [M.Name, Args]));
+  Add('      if Event = nil then');
+  Add('        Exit;');
+  Add('      FireEvent(Event);');
   for I := 0 to High(M.Params) do
   begin
     P := M.Params[I];
     if P.Mode in [pmVar, pmOut] then
-      AddWrapped('    ', Format('%s := %s;', [ParamName(B, P.Name), FromVar(P.Kind, P.TypeName,
+      AddWrapped('      ', Format('%s := %s;', [ParamName(B, P.Name), FromVar(P.Kind, P.TypeName,
         Format('Event.GetArgs(%d).Value', [I]))]));
   end;
-  Add('  finally');
-  Add('    LeaveEvent;');
+  Add('    finally');
+  Add('      LeaveEvent;');
+  Add('    end;');
   Add('  end;');
+  Blank;
+  Add('begin');
+  Add('  // Nobody listens: the saved handler is the last thing done, and nothing of');
+  Add('  // this class info is touched after it, so it needs no hold (and the values');
+  Add('  // need no copying).');
+  Add('  if HasListeners then');
+  Add('    Heard');
+  Add(Format('  else if Assigned(F%s) then', [M.Name]));
+  AddWrapped('    ', Format('F%s(%s);', [M.Name, Saved]));
   Add('end;');
   Blank;
 end;
@@ -1286,72 +1227,99 @@ begin
   end;
 end;
 
-function TWriter.Run(const ASource: string): string;
+function TWriter.Run(const ASource, AHandText: string): string;
 var
   I: Integer;
-  Bases: string;
+  Bases, Base: string;
+  Bodies, Head: TStringList;
 begin
-  EmitBanner(ASource);
-  Add('unit ' + FTable.UnitLine + ';');
-  Blank;
-  Add('{$I orvdefines.inc}');
-  Blank;
-  Add('interface');
-  Blank;
-  EmitUses('Classes,SysUtils,Variants', 'Orvcommon,Orvsystem', FTable.Uses_);
-  Blank;
-  Add('type');
-  for I := 0 to FTable.Bindings.Count - 1 do
-    EmitClass(FTable.Binding(I));
-  Add('implementation');
-  Blank;
-  Add('{ The owner is taken as a subclass declared here, which it never is: object');
-  Add('  checks (-CR) would refuse every virtual call through it. }');
-  Add('{$OBJECTCHECKS OFF}');
-  Blank;
-  EmitUses('', 'Orvvalues', FTable.ImplUses);
-  Blank;
-  Add('const');
-  for I := 0 to FTable.Bindings.Count - 1 do
-    EmitDescriptors(FTable.Binding(I));
-  Add('  { Each feature''s id: its position among its binding''s own features of');
-  Add('    its kind, offset by the base the binding was given when it registered. }');
-  for I := 0 to FTable.Bindings.Count - 1 do
-    EmitIds(FTable.Binding(I));
-  EmitAccessTypes;
-  Bases := '';
-  for I := 0 to FTable.Bindings.Count - 1 do
-  begin
-    if I > 0 then
-      Bases := Bases + ', ';
-    Bases := Bases + FTable.Binding(I).Stem + 'Base';
+  // The bodies first, to know which cracker classes and bases they name.
+  Bodies := TStringList.Create;
+  Head := FOut;
+  FOut := Bodies;
+  try
+    for I := 0 to FTable.Bindings.Count - 1 do
+      EmitBodies(FTable.Binding(I));
+  finally
+    FOut := Head;
   end;
-  Add('var');
-  AddWrapped('  ', Bases + ': Integer;');
-  Blank;
-  if FTable.Hand then
-  begin
-    Add(Format('{$I %shand.inc}', [LowerCase(FTable.UnitLine)]));
+  try
+    FUsed := Bodies.Text + AHandText;
+    EmitBanner(ASource);
+    Add('unit ' + FTable.UnitLine + ';');
     Blank;
+    Add('{$I orvdefines.inc}');
+    Blank;
+    Add('interface');
+    Blank;
+    EmitUses('Classes,SysUtils,Variants', 'Orvcommon,Orvsystem', FTable.Uses_);
+    Blank;
+    Add('type');
+    for I := 0 to FTable.Bindings.Count - 1 do
+      EmitClass(FTable.Binding(I));
+    Add('implementation');
+    Blank;
+    Add('{ The owner is taken as a subclass declared here, which it never is: object');
+    Add('  checks (-CR) would refuse every virtual call through it. }');
+    Add('{$OBJECTCHECKS OFF}');
+    Blank;
+    EmitUses('', 'Orvvalues', FTable.ImplUses);
+    Blank;
+    Add('const');
+    for I := 0 to FTable.Bindings.Count - 1 do
+      EmitDescriptors(FTable.Binding(I));
+    Add('  { Each feature''s id: its position among its binding''s own features of');
+    Add('    its kind, offset by the base the binding was given when it registered. }');
+    for I := 0 to FTable.Bindings.Count - 1 do
+      EmitIds(FTable.Binding(I));
+    EmitAccessTypes;
+    Bases := '';
+    for I := 0 to FTable.Bindings.Count - 1 do
+    begin
+      Base := FTable.Binding(I).Stem + 'Base';
+      if not Mentions(FUsed, Base) then
+        Continue;
+      if Bases <> '' then
+        Bases := Bases + ', ';
+      Bases := Bases + Base;
+    end;
+    if Bases <> '' then
+    begin
+      Add('var');
+      AddWrapped('  ', Bases + ': Integer;');
+      Blank;
+    end;
+    if FTable.Hand then
+    begin
+      Add(Format('{$I %shand.inc}', [LowerCase(FTable.UnitLine)]));
+      Blank;
+    end;
+    FOut.AddStrings(Bodies);
+  finally
+    Bodies.Free;
   end;
-  for I := 0 to FTable.Bindings.Count - 1 do
-    EmitBodies(FTable.Binding(I));
   Add('initialization');
   for I := 0 to FTable.Bindings.Count - 1 do
-    AddWrapped('  ', Format('%sBase := RegisterBinding(''%s'', %s, %sDescriptors);',
-      [FTable.Binding(I).Stem, FTable.Binding(I).HostName, FTable.Binding(I).InfoName,
-      FTable.Binding(I).Stem]));
+  begin
+    Base := FTable.Binding(I).Stem + 'Base';
+    if Mentions(FUsed, Base) then
+      Base := Base + ' := '
+    else
+      Base := '';
+    AddWrapped('  ', Format('%sRegisterBinding(''%s'', %s, %sDescriptors);',
+      [Base, FTable.Binding(I).HostName, FTable.Binding(I).InfoName, FTable.Binding(I).Stem]));
+  end;
   Add('end.');
   Result := FOut.Text;
 end;
 
-function WriteUnit(ATable: TgenTable; const ASource: string): string;
+function WriteUnit(ATable: TgenTable; const ASource, AHandText: string): string;
 var
   Writer: TWriter;
 begin
   Writer := TWriter.Create(ATable);
   try
-    Result := Writer.Run(ASource);
+    Result := Writer.Run(ASource, AHandText);
   finally
     Writer.Free;
   end;
