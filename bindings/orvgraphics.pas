@@ -541,20 +541,14 @@ type
     protected members need nothing special. It is cast through an
     untyped pointer: the owner is never one of these classes, and a
     checked build (-CR) rejects the direct cast. }
-  TGraphicsObjectHost = class(TGraphicsObject);
   TFontHost = class(TFont);
   TPenHost = class(TPen);
   TBrushHost = class(TBrush);
   TCanvasHost = class(TCanvas);
   TGraphicHost = class(TGraphic);
   TPictureHost = class(TPicture);
-  TMetafileCanvasHost = class(TMetafileCanvas);
-  TSharedImageHost = class(TSharedImage);
-  TMetafileImageHost = class(TMetafileImage);
   TMetafileHost = class(TMetafile);
-  TBitmapImageHost = class(TBitmapImage);
   TBitmapHost = class(TBitmap);
-  TIconImageHost = class(TIconImage);
   TIconHost = class(TIcon);
 
   { Values that travel as the address of a value of the host type. }
@@ -572,8 +566,7 @@ type
 
 var
   GraphicsObjectBase, FontBase, PenBase, BrushBase, CanvasBase, GraphicBase, PictureBase,
-    MetafileCanvasBase, SharedImageBase, MetafileImageBase, MetafileBase, BitmapImageBase,
-    BitmapBase, IconImageBase, IconBase: Integer;
+    SharedImageBase, MetafileBase, BitmapBase, IconBase: Integer;
 
 {$I orvgraphicshand.inc}
 
@@ -1000,24 +993,36 @@ end;
 procedure TGraphicClassInfo.OnProgress(Sender: TObject; Stage: TFPImgProgressStage;
   PercentDone: Byte; RedrawNow: Boolean; const R: TRect; const Msg: AnsiString;
   var Continue: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnProgress) then
-      FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
-    Event := PrepareEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
-      BufferToVar(R), string(Msg), Continue]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Continue := Boolean(Event.GetArgs(6).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnProgress) then
+        FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
+      Event := PrepareEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
+        BufferToVar(R), string(Msg), Continue]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Continue := Boolean(Event.GetArgs(6).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnProgress) then
+    FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
 end;
 
 { TPictureClassInfo }
@@ -1122,24 +1127,36 @@ end;
 procedure TPictureClassInfo.OnProgress(Sender: TObject; Stage: TFPImgProgressStage;
   PercentDone: Byte; RedrawNow: Boolean; const R: TRect; const Msg: AnsiString;
   var Continue: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnProgress) then
-      FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
-    Event := PrepareEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
-      BufferToVar(R), string(Msg), Continue]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Continue := Boolean(Event.GetArgs(6).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnProgress) then
+        FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
+      Event := PrepareEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
+        BufferToVar(R), string(Msg), Continue]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Continue := Boolean(Event.GetArgs(6).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnProgress) then
+    FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
 end;
 
 { TSharedImageClassInfo }
@@ -1354,14 +1371,12 @@ initialization
   CanvasBase := RegisterBinding('TCanvas', TCanvasClassInfo, CanvasDescriptors);
   GraphicBase := RegisterBinding('TGraphic', TGraphicClassInfo, GraphicDescriptors);
   PictureBase := RegisterBinding('TPicture', TPictureClassInfo, PictureDescriptors);
-  MetafileCanvasBase := RegisterBinding('TMetafileCanvas', TMetafileCanvasClassInfo,
-    MetafileCanvasDescriptors);
+  RegisterBinding('TMetafileCanvas', TMetafileCanvasClassInfo, MetafileCanvasDescriptors);
   SharedImageBase := RegisterBinding('TSharedImage', TSharedImageClassInfo, SharedImageDescriptors);
-  MetafileImageBase := RegisterBinding('TMetafileImage', TMetafileImageClassInfo,
-    MetafileImageDescriptors);
+  RegisterBinding('TMetafileImage', TMetafileImageClassInfo, MetafileImageDescriptors);
   MetafileBase := RegisterBinding('TMetafile', TMetafileClassInfo, MetafileDescriptors);
-  BitmapImageBase := RegisterBinding('TBitmapImage', TBitmapImageClassInfo, BitmapImageDescriptors);
+  RegisterBinding('TBitmapImage', TBitmapImageClassInfo, BitmapImageDescriptors);
   BitmapBase := RegisterBinding('TBitmap', TBitmapClassInfo, BitmapDescriptors);
-  IconImageBase := RegisterBinding('TIconImage', TIconImageClassInfo, IconImageDescriptors);
+  RegisterBinding('TIconImage', TIconImageClassInfo, IconImageDescriptors);
   IconBase := RegisterBinding('TIcon', TIconClassInfo, IconDescriptors);
 end.
