@@ -288,43 +288,67 @@ begin
 end;
 
 procedure TCustomActionListClassInfo.OnExecute(Action: TBasicAction; var Handled: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnExecute) then
-      FOnExecute(Action, Handled);
-    Event := PrepareEvent('OnExecute', [ObjectToVar(Action), Handled]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Handled := Boolean(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnExecute) then
+        FOnExecute(Action, Handled);
+      Event := PrepareEvent('OnExecute', [ObjectToVar(Action), Handled]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Handled := Boolean(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnExecute) then
+    FOnExecute(Action, Handled);
 end;
 
 procedure TCustomActionListClassInfo.OnUpdate(Action: TBasicAction; var Handled: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnUpdate) then
-      FOnUpdate(Action, Handled);
-    Event := PrepareEvent('OnUpdate', [ObjectToVar(Action), Handled]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Handled := Boolean(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnUpdate) then
+        FOnUpdate(Action, Handled);
+      Event := PrepareEvent('OnUpdate', [ObjectToVar(Action), Handled]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Handled := Boolean(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnUpdate) then
+    FOnUpdate(Action, Handled);
 end;
 
 { TCustomActionClassInfo }
@@ -406,24 +430,36 @@ begin
 end;
 
 procedure TCustomActionClassInfo.OnHint(var HintStr: string; var CanShow: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnHint) then
-      FOnHint(HintStr, CanShow);
-    Event := PrepareEvent('OnHint', [string(HintStr), CanShow]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    HintStr := VarToText(Event.GetArgs(0).Value);
-    CanShow := Boolean(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnHint) then
+        FOnHint(HintStr, CanShow);
+      Event := PrepareEvent('OnHint', [string(HintStr), CanShow]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      HintStr := VarToText(Event.GetArgs(0).Value);
+      CanShow := Boolean(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnHint) then
+    FOnHint(HintStr, CanShow);
 end;
 
 initialization

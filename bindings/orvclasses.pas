@@ -1829,152 +1829,237 @@ begin
 end;
 
 procedure TReaderClassInfo.OnError(Reader: TReader; const Message: string; var Handled: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnError) then
-      FOnError(Reader, Message, Handled);
-    Event := PrepareEvent('OnError', [ObjectToVar(Reader), string(Message), Handled]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Handled := Boolean(Event.GetArgs(2).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnError) then
+        FOnError(Reader, Message, Handled);
+      Event := PrepareEvent('OnError', [ObjectToVar(Reader), string(Message), Handled]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Handled := Boolean(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnError) then
+    FOnError(Reader, Message, Handled);
 end;
 
 procedure TReaderClassInfo.OnFindMethod(Reader: TReader; const AMethodName: string;
   var Address: CodePointer; var Error: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnFindMethod) then
-      FOnFindMethod(Reader, AMethodName, Address, Error);
-    Event := PrepareEvent('OnFindMethod', [ObjectToVar(Reader), string(AMethodName),
-      PointerToVar(Address), Error]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Address := CodePointer(VarToPointer(Event.GetArgs(2).Value));
-    Error := Boolean(Event.GetArgs(3).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnFindMethod) then
+        FOnFindMethod(Reader, AMethodName, Address, Error);
+      Event := PrepareEvent('OnFindMethod', [ObjectToVar(Reader), string(AMethodName),
+        PointerToVar(Address), Error]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Address := CodePointer(VarToPointer(Event.GetArgs(2).Value));
+      Error := Boolean(Event.GetArgs(3).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnFindMethod) then
+    FOnFindMethod(Reader, AMethodName, Address, Error);
 end;
 
 procedure TReaderClassInfo.OnSetName(Reader: TReader; Component: TComponent; var Name: string);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnSetName) then
-      FOnSetName(Reader, Component, Name);
-    Event := PrepareEvent('OnSetName', [ObjectToVar(Reader), ObjectToVar(Component), string(Name)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Name := VarToText(Event.GetArgs(2).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnSetName) then
+        FOnSetName(Reader, Component, Name);
+      Event := PrepareEvent('OnSetName', [ObjectToVar(Reader),
+        ObjectToVar(Component), string(Name)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Name := VarToText(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnSetName) then
+    FOnSetName(Reader, Component, Name);
 end;
 
 procedure TReaderClassInfo.OnReferenceName(Reader: TReader; var Name: string);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnReferenceName) then
-      FOnReferenceName(Reader, Name);
-    Event := PrepareEvent('OnReferenceName', [ObjectToVar(Reader), string(Name)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Name := VarToText(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnReferenceName) then
+        FOnReferenceName(Reader, Name);
+      Event := PrepareEvent('OnReferenceName', [ObjectToVar(Reader), string(Name)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Name := VarToText(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnReferenceName) then
+    FOnReferenceName(Reader, Name);
 end;
 
 procedure TReaderClassInfo.OnAncestorNotFound(Reader: TReader; const ComponentName: string;
   ComponentClass: TPersistentClass; var Component: TComponent);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnAncestorNotFound) then
-      FOnAncestorNotFound(Reader, ComponentName, ComponentClass, Component);
-    Event := PrepareEvent('OnAncestorNotFound', [ObjectToVar(Reader), string(ComponentName),
-      ClassToVar(ComponentClass), ObjectToVar(Component)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Component := TComponent(VarToObject(Event.GetArgs(3).Value));
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnAncestorNotFound) then
+        FOnAncestorNotFound(Reader, ComponentName, ComponentClass, Component);
+      Event := PrepareEvent('OnAncestorNotFound', [ObjectToVar(Reader), string(ComponentName),
+        ClassToVar(ComponentClass), ObjectToVar(Component)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Component := TComponent(VarToObject(Event.GetArgs(3).Value));
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnAncestorNotFound) then
+    FOnAncestorNotFound(Reader, ComponentName, ComponentClass, Component);
 end;
 
 procedure TReaderClassInfo.OnCreateComponent(Reader: TReader; ComponentClass: TComponentClass;
   var Component: TComponent);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnCreateComponent) then
-      FOnCreateComponent(Reader, ComponentClass, Component);
-    Event := PrepareEvent('OnCreateComponent', [ObjectToVar(Reader), ClassToVar(ComponentClass),
-      ObjectToVar(Component)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Component := TComponent(VarToObject(Event.GetArgs(2).Value));
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnCreateComponent) then
+        FOnCreateComponent(Reader, ComponentClass, Component);
+      Event := PrepareEvent('OnCreateComponent', [ObjectToVar(Reader), ClassToVar(ComponentClass),
+        ObjectToVar(Component)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Component := TComponent(VarToObject(Event.GetArgs(2).Value));
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnCreateComponent) then
+    FOnCreateComponent(Reader, ComponentClass, Component);
 end;
 
 procedure TReaderClassInfo.OnFindComponentClass(Reader: TReader; const AClassName: string;
   var ComponentClass: TComponentClass);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnFindComponentClass) then
-      FOnFindComponentClass(Reader, AClassName, ComponentClass);
-    Event := PrepareEvent('OnFindComponentClass', [ObjectToVar(Reader), string(AClassName),
-      ClassToVar(ComponentClass)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    ComponentClass := TComponentClass(VarToClass(Event.GetArgs(2).Value));
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnFindComponentClass) then
+        FOnFindComponentClass(Reader, AClassName, ComponentClass);
+      Event := PrepareEvent('OnFindComponentClass', [ObjectToVar(Reader), string(AClassName),
+        ClassToVar(ComponentClass)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      ComponentClass := TComponentClass(VarToClass(Event.GetArgs(2).Value));
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnFindComponentClass) then
+    FOnFindComponentClass(Reader, AClassName, ComponentClass);
 end;
 
 { TWriterClassInfo }
@@ -2071,25 +2156,37 @@ end;
 
 procedure TWriterClassInfo.OnFindAncestor(Writer: TWriter; Component: TComponent;
   const Name: string; var Ancestor: TComponent; var RootAncestor: TComponent);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnFindAncestor) then
-      FOnFindAncestor(Writer, Component, Name, Ancestor, RootAncestor);
-    Event := PrepareEvent('OnFindAncestor', [ObjectToVar(Writer), ObjectToVar(Component),
-      string(Name), ObjectToVar(Ancestor), ObjectToVar(RootAncestor)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Ancestor := TComponent(VarToObject(Event.GetArgs(3).Value));
-    RootAncestor := TComponent(VarToObject(Event.GetArgs(4).Value));
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnFindAncestor) then
+        FOnFindAncestor(Writer, Component, Name, Ancestor, RootAncestor);
+      Event := PrepareEvent('OnFindAncestor', [ObjectToVar(Writer), ObjectToVar(Component),
+        string(Name), ObjectToVar(Ancestor), ObjectToVar(RootAncestor)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Ancestor := TComponent(VarToObject(Event.GetArgs(3).Value));
+      RootAncestor := TComponent(VarToObject(Event.GetArgs(4).Value));
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnFindAncestor) then
+    FOnFindAncestor(Writer, Component, Name, Ancestor, RootAncestor);
 end;
 
 { TThreadClassInfo }

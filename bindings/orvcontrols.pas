@@ -1387,47 +1387,72 @@ end;
 
 procedure TControlClassInfo.OnConstrainedResize(Sender: TObject; var MinWidth: TConstraintSize;
   var MinHeight: TConstraintSize; var MaxWidth: TConstraintSize; var MaxHeight: TConstraintSize);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnConstrainedResize) then
-      FOnConstrainedResize(Sender, MinWidth, MinHeight, MaxWidth, MaxHeight);
-    Event := PrepareEvent('OnConstrainedResize', [ObjectToVar(Sender), MinWidth, MinHeight,
-      MaxWidth, MaxHeight]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    MinWidth := TConstraintSize(Integer(Event.GetArgs(1).Value));
-    MinHeight := TConstraintSize(Integer(Event.GetArgs(2).Value));
-    MaxWidth := TConstraintSize(Integer(Event.GetArgs(3).Value));
-    MaxHeight := TConstraintSize(Integer(Event.GetArgs(4).Value));
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnConstrainedResize) then
+        FOnConstrainedResize(Sender, MinWidth, MinHeight, MaxWidth, MaxHeight);
+      Event := PrepareEvent('OnConstrainedResize', [ObjectToVar(Sender), MinWidth, MinHeight,
+        MaxWidth, MaxHeight]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      MinWidth := TConstraintSize(Integer(Event.GetArgs(1).Value));
+      MinHeight := TConstraintSize(Integer(Event.GetArgs(2).Value));
+      MaxWidth := TConstraintSize(Integer(Event.GetArgs(3).Value));
+      MaxHeight := TConstraintSize(Integer(Event.GetArgs(4).Value));
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnConstrainedResize) then
+    FOnConstrainedResize(Sender, MinWidth, MinHeight, MaxWidth, MaxHeight);
 end;
 
 procedure TControlClassInfo.OnContextPopup(Sender: TObject; MousePos: TPoint; var Handled: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnContextPopup) then
-      FOnContextPopup(Sender, MousePos, Handled);
-    Event := PrepareEvent('OnContextPopup', [ObjectToVar(Sender), BufferToVar(MousePos), Handled]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Handled := Boolean(Event.GetArgs(2).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnContextPopup) then
+        FOnContextPopup(Sender, MousePos, Handled);
+      Event := PrepareEvent('OnContextPopup', [ObjectToVar(Sender),
+        BufferToVar(MousePos), Handled]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Handled := Boolean(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnContextPopup) then
+    FOnContextPopup(Sender, MousePos, Handled);
 end;
 
 procedure TControlClassInfo.OnDblClick(Sender: TObject);
@@ -1436,144 +1461,228 @@ begin
 end;
 
 procedure TControlClassInfo.OnDragDrop(Sender: TObject; Source: TObject; X: Integer; Y: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnDragDrop) then
-      FOnDragDrop(Sender, Source, X, Y);
-    Event := PrepareEvent('OnDragDrop', [ObjectToVar(Sender), ObjectToVar(Source), X, Y]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnDragDrop) then
+        FOnDragDrop(Sender, Source, X, Y);
+      Event := PrepareEvent('OnDragDrop', [ObjectToVar(Sender), ObjectToVar(Source), X, Y]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnDragDrop) then
+    FOnDragDrop(Sender, Source, X, Y);
 end;
 
 procedure TControlClassInfo.OnDragOver(Sender: TObject; Source: TObject; X: Integer; Y: Integer;
   State: TDragState; var Accept: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnDragOver) then
-      FOnDragOver(Sender, Source, X, Y, State, Accept);
-    Event := PrepareEvent('OnDragOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y,
-      Ord(State), Accept]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Accept := Boolean(Event.GetArgs(5).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnDragOver) then
+        FOnDragOver(Sender, Source, X, Y, State, Accept);
+      Event := PrepareEvent('OnDragOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y,
+        Ord(State), Accept]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Accept := Boolean(Event.GetArgs(5).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnDragOver) then
+    FOnDragOver(Sender, Source, X, Y, State, Accept);
 end;
 
 procedure TControlClassInfo.OnEndDock(Sender: TObject; Target: TObject; X: Integer; Y: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnEndDock) then
-      FOnEndDock(Sender, Target, X, Y);
-    Event := PrepareEvent('OnEndDock', [ObjectToVar(Sender), ObjectToVar(Target), X, Y]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnEndDock) then
+        FOnEndDock(Sender, Target, X, Y);
+      Event := PrepareEvent('OnEndDock', [ObjectToVar(Sender), ObjectToVar(Target), X, Y]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnEndDock) then
+    FOnEndDock(Sender, Target, X, Y);
 end;
 
 procedure TControlClassInfo.OnEndDrag(Sender: TObject; Target: TObject; X: Integer; Y: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnEndDrag) then
-      FOnEndDrag(Sender, Target, X, Y);
-    Event := PrepareEvent('OnEndDrag', [ObjectToVar(Sender), ObjectToVar(Target), X, Y]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnEndDrag) then
+        FOnEndDrag(Sender, Target, X, Y);
+      Event := PrepareEvent('OnEndDrag', [ObjectToVar(Sender), ObjectToVar(Target), X, Y]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnEndDrag) then
+    FOnEndDrag(Sender, Target, X, Y);
 end;
 
 procedure TControlClassInfo.OnMouseDown(Sender: TObject; Button: TMouseButton; Shift: TShiftState;
   X: Integer; Y: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnMouseDown) then
-      FOnMouseDown(Sender, Button, Shift, X, Y);
-    Event := PrepareEvent('OnMouseDown', [ObjectToVar(Sender), Ord(Button),
-      BufferToVar(Shift), X, Y]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnMouseDown) then
+        FOnMouseDown(Sender, Button, Shift, X, Y);
+      Event := PrepareEvent('OnMouseDown', [ObjectToVar(Sender), Ord(Button),
+        BufferToVar(Shift), X, Y]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnMouseDown) then
+    FOnMouseDown(Sender, Button, Shift, X, Y);
 end;
 
 procedure TControlClassInfo.OnMouseMove(Sender: TObject; Shift: TShiftState;
   X: Integer; Y: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnMouseMove) then
-      FOnMouseMove(Sender, Shift, X, Y);
-    Event := PrepareEvent('OnMouseMove', [ObjectToVar(Sender), BufferToVar(Shift), X, Y]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnMouseMove) then
+        FOnMouseMove(Sender, Shift, X, Y);
+      Event := PrepareEvent('OnMouseMove', [ObjectToVar(Sender), BufferToVar(Shift), X, Y]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnMouseMove) then
+    FOnMouseMove(Sender, Shift, X, Y);
 end;
 
 procedure TControlClassInfo.OnMouseUp(Sender: TObject; Button: TMouseButton; Shift: TShiftState;
   X: Integer; Y: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnMouseUp) then
-      FOnMouseUp(Sender, Button, Shift, X, Y);
-    Event := PrepareEvent('OnMouseUp', [ObjectToVar(Sender), Ord(Button),
-      BufferToVar(Shift), X, Y]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnMouseUp) then
+        FOnMouseUp(Sender, Button, Shift, X, Y);
+      Event := PrepareEvent('OnMouseUp', [ObjectToVar(Sender), Ord(Button),
+        BufferToVar(Shift), X, Y]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnMouseUp) then
+    FOnMouseUp(Sender, Button, Shift, X, Y);
 end;
 
 procedure TControlClassInfo.OnResize(Sender: TObject);
@@ -1582,43 +1691,67 @@ begin
 end;
 
 procedure TControlClassInfo.OnStartDock(Sender: TObject; var DragObject: TDragDockObject);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnStartDock) then
-      FOnStartDock(Sender, DragObject);
-    Event := PrepareEvent('OnStartDock', [ObjectToVar(Sender), ObjectToVar(DragObject)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    DragObject := TDragDockObject(VarToObject(Event.GetArgs(1).Value));
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnStartDock) then
+        FOnStartDock(Sender, DragObject);
+      Event := PrepareEvent('OnStartDock', [ObjectToVar(Sender), ObjectToVar(DragObject)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      DragObject := TDragDockObject(VarToObject(Event.GetArgs(1).Value));
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnStartDock) then
+    FOnStartDock(Sender, DragObject);
 end;
 
 procedure TControlClassInfo.OnStartDrag(Sender: TObject; var DragObject: TDragObject);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnStartDrag) then
-      FOnStartDrag(Sender, DragObject);
-    Event := PrepareEvent('OnStartDrag', [ObjectToVar(Sender), ObjectToVar(DragObject)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    DragObject := TDragObject(VarToObject(Event.GetArgs(1).Value));
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnStartDrag) then
+        FOnStartDrag(Sender, DragObject);
+      Event := PrepareEvent('OnStartDrag', [ObjectToVar(Sender), ObjectToVar(DragObject)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      DragObject := TDragObject(VarToObject(Event.GetArgs(1).Value));
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnStartDrag) then
+    FOnStartDrag(Sender, DragObject);
 end;
 
 { TWinControlClassInfo }
@@ -1846,44 +1979,68 @@ end;
 
 procedure TWinControlClassInfo.OnDockDrop(Sender: TObject; Source: TDragDockObject;
   X: Integer; Y: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnDockDrop) then
-      FOnDockDrop(Sender, Source, X, Y);
-    Event := PrepareEvent('OnDockDrop', [ObjectToVar(Sender), ObjectToVar(Source), X, Y]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnDockDrop) then
+        FOnDockDrop(Sender, Source, X, Y);
+      Event := PrepareEvent('OnDockDrop', [ObjectToVar(Sender), ObjectToVar(Source), X, Y]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnDockDrop) then
+    FOnDockDrop(Sender, Source, X, Y);
 end;
 
 procedure TWinControlClassInfo.OnDockOver(Sender: TObject; Source: TDragDockObject; X: Integer;
   Y: Integer; State: TDragState; var Accept: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnDockOver) then
-      FOnDockOver(Sender, Source, X, Y, State, Accept);
-    Event := PrepareEvent('OnDockOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y,
-      Ord(State), Accept]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Accept := Boolean(Event.GetArgs(5).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnDockOver) then
+        FOnDockOver(Sender, Source, X, Y, State, Accept);
+      Event := PrepareEvent('OnDockOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y,
+        Ord(State), Accept]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Accept := Boolean(Event.GetArgs(5).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnDockOver) then
+    FOnDockOver(Sender, Source, X, Y, State, Accept);
 end;
 
 procedure TWinControlClassInfo.OnEnter(Sender: TObject);
@@ -1898,173 +2055,269 @@ end;
 
 procedure TWinControlClassInfo.OnGetSiteInfo(Sender: TObject; DockClient: TControl;
   var InfluenceRect: TRect; MousePos: TPoint; var CanDock: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnGetSiteInfo) then
-      FOnGetSiteInfo(Sender, DockClient, InfluenceRect, MousePos, CanDock);
-    Event := PrepareEvent('OnGetSiteInfo', [ObjectToVar(Sender), ObjectToVar(DockClient),
-      BufferToVar(InfluenceRect), BufferToVar(MousePos), CanDock]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    InfluenceRect := PRectValue(VarToPointer(Event.GetArgs(2).Value))^;
-    CanDock := Boolean(Event.GetArgs(4).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnGetSiteInfo) then
+        FOnGetSiteInfo(Sender, DockClient, InfluenceRect, MousePos, CanDock);
+      Event := PrepareEvent('OnGetSiteInfo', [ObjectToVar(Sender), ObjectToVar(DockClient),
+        BufferToVar(InfluenceRect), BufferToVar(MousePos), CanDock]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      InfluenceRect := PRectValue(VarToPointer(Event.GetArgs(2).Value))^;
+      CanDock := Boolean(Event.GetArgs(4).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnGetSiteInfo) then
+    FOnGetSiteInfo(Sender, DockClient, InfluenceRect, MousePos, CanDock);
 end;
 
 procedure TWinControlClassInfo.OnKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnKeyDown) then
-      FOnKeyDown(Sender, Key, Shift);
-    Event := PrepareEvent('OnKeyDown', [ObjectToVar(Sender), Key, BufferToVar(Shift)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Key := Integer(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnKeyDown) then
+        FOnKeyDown(Sender, Key, Shift);
+      Event := PrepareEvent('OnKeyDown', [ObjectToVar(Sender), Key, BufferToVar(Shift)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Key := Integer(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnKeyDown) then
+    FOnKeyDown(Sender, Key, Shift);
 end;
 
 procedure TWinControlClassInfo.OnKeyPress(Sender: TObject; var Key: Char);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnKeyPress) then
-      FOnKeyPress(Sender, Key);
-    Event := PrepareEvent('OnKeyPress', [ObjectToVar(Sender), CharToVar(Key)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Key := VarToChar(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnKeyPress) then
+        FOnKeyPress(Sender, Key);
+      Event := PrepareEvent('OnKeyPress', [ObjectToVar(Sender), CharToVar(Key)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Key := VarToChar(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnKeyPress) then
+    FOnKeyPress(Sender, Key);
 end;
 
 procedure TWinControlClassInfo.OnKeyUp(Sender: TObject; var Key: Word; Shift: TShiftState);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnKeyUp) then
-      FOnKeyUp(Sender, Key, Shift);
-    Event := PrepareEvent('OnKeyUp', [ObjectToVar(Sender), Key, BufferToVar(Shift)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Key := Integer(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnKeyUp) then
+        FOnKeyUp(Sender, Key, Shift);
+      Event := PrepareEvent('OnKeyUp', [ObjectToVar(Sender), Key, BufferToVar(Shift)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Key := Integer(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnKeyUp) then
+    FOnKeyUp(Sender, Key, Shift);
 end;
 
 procedure TWinControlClassInfo.OnMouseWheel(Sender: TObject; Shift: TShiftState;
   WheelDelta: Integer; MousePos: TPoint; var Handled: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnMouseWheel) then
-      FOnMouseWheel(Sender, Shift, WheelDelta, MousePos, Handled);
-    Event := PrepareEvent('OnMouseWheel', [ObjectToVar(Sender), BufferToVar(Shift), WheelDelta,
-      BufferToVar(MousePos), Handled]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Handled := Boolean(Event.GetArgs(4).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnMouseWheel) then
+        FOnMouseWheel(Sender, Shift, WheelDelta, MousePos, Handled);
+      Event := PrepareEvent('OnMouseWheel', [ObjectToVar(Sender), BufferToVar(Shift), WheelDelta,
+        BufferToVar(MousePos), Handled]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Handled := Boolean(Event.GetArgs(4).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnMouseWheel) then
+    FOnMouseWheel(Sender, Shift, WheelDelta, MousePos, Handled);
 end;
 
 procedure TWinControlClassInfo.OnMouseWheelDown(Sender: TObject; Shift: TShiftState;
   MousePos: TPoint; var Handled: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnMouseWheelDown) then
-      FOnMouseWheelDown(Sender, Shift, MousePos, Handled);
-    Event := PrepareEvent('OnMouseWheelDown', [ObjectToVar(Sender), BufferToVar(Shift),
-      BufferToVar(MousePos), Handled]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Handled := Boolean(Event.GetArgs(3).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnMouseWheelDown) then
+        FOnMouseWheelDown(Sender, Shift, MousePos, Handled);
+      Event := PrepareEvent('OnMouseWheelDown', [ObjectToVar(Sender), BufferToVar(Shift),
+        BufferToVar(MousePos), Handled]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Handled := Boolean(Event.GetArgs(3).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnMouseWheelDown) then
+    FOnMouseWheelDown(Sender, Shift, MousePos, Handled);
 end;
 
 procedure TWinControlClassInfo.OnMouseWheelUp(Sender: TObject; Shift: TShiftState; MousePos: TPoint;
   var Handled: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnMouseWheelUp) then
-      FOnMouseWheelUp(Sender, Shift, MousePos, Handled);
-    Event := PrepareEvent('OnMouseWheelUp', [ObjectToVar(Sender), BufferToVar(Shift),
-      BufferToVar(MousePos), Handled]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Handled := Boolean(Event.GetArgs(3).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnMouseWheelUp) then
+        FOnMouseWheelUp(Sender, Shift, MousePos, Handled);
+      Event := PrepareEvent('OnMouseWheelUp', [ObjectToVar(Sender), BufferToVar(Shift),
+        BufferToVar(MousePos), Handled]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Handled := Boolean(Event.GetArgs(3).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnMouseWheelUp) then
+    FOnMouseWheelUp(Sender, Shift, MousePos, Handled);
 end;
 
 procedure TWinControlClassInfo.OnUnDock(Sender: TObject; Client: TControl; NewTarget: TWinControl;
   var Allow: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnUnDock) then
-      FOnUnDock(Sender, Client, NewTarget, Allow);
-    Event := PrepareEvent('OnUnDock', [ObjectToVar(Sender), ObjectToVar(Client),
-      ObjectToVar(NewTarget), Allow]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Allow := Boolean(Event.GetArgs(3).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnUnDock) then
+        FOnUnDock(Sender, Client, NewTarget, Allow);
+      Event := PrepareEvent('OnUnDock', [ObjectToVar(Sender), ObjectToVar(Client),
+        ObjectToVar(NewTarget), Allow]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Allow := Boolean(Event.GetArgs(3).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnUnDock) then
+    FOnUnDock(Sender, Client, NewTarget, Allow);
 end;
 
 { TGraphicControlClassInfo }

@@ -993,24 +993,36 @@ end;
 procedure TGraphicClassInfo.OnProgress(Sender: TObject; Stage: TFPImgProgressStage;
   PercentDone: Byte; RedrawNow: Boolean; const R: TRect; const Msg: AnsiString;
   var Continue: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnProgress) then
-      FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
-    Event := PrepareEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
-      BufferToVar(R), string(Msg), Continue]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Continue := Boolean(Event.GetArgs(6).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnProgress) then
+        FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
+      Event := PrepareEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
+        BufferToVar(R), string(Msg), Continue]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Continue := Boolean(Event.GetArgs(6).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnProgress) then
+    FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
 end;
 
 { TPictureClassInfo }
@@ -1115,24 +1127,36 @@ end;
 procedure TPictureClassInfo.OnProgress(Sender: TObject; Stage: TFPImgProgressStage;
   PercentDone: Byte; RedrawNow: Boolean; const R: TRect; const Msg: AnsiString;
   var Continue: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnProgress) then
-      FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
-    Event := PrepareEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
-      BufferToVar(R), string(Msg), Continue]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Continue := Boolean(Event.GetArgs(6).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnProgress) then
+        FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
+      Event := PrepareEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
+        BufferToVar(R), string(Msg), Continue]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Continue := Boolean(Event.GetArgs(6).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnProgress) then
+    FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
 end;
 
 { TSharedImageClassInfo }

@@ -158,23 +158,35 @@ begin
 end;
 
 procedure TThermostatClassInfo.OnAlarm(Sender: TObject; Temperature: Double; var Handled: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnAlarm) then
-      FOnAlarm(Sender, Temperature, Handled);
-    Event := PrepareEvent('OnAlarm', [ObjectToVar(Sender), Double(Temperature), Handled]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Handled := Boolean(Event.GetArgs(2).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnAlarm) then
+        FOnAlarm(Sender, Temperature, Handled);
+      Event := PrepareEvent('OnAlarm', [ObjectToVar(Sender), Double(Temperature), Handled]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Handled := Boolean(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnAlarm) then
+    FOnAlarm(Sender, Temperature, Handled);
 end;
 
 { TDisplayClassInfo }

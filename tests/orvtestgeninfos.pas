@@ -370,46 +370,70 @@ begin
 end;
 
 procedure TProbeClassInfo.OnKey(Sender: TObject; var Key: Char; Shift: TShiftState);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnKey) then
-      FOnKey(Sender, Key, Shift);
-    Event := PrepareEvent('OnKey', [ObjectToVar(Sender), CharToVar(Key), BufferToVar(Shift)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Key := VarToChar(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnKey) then
+        FOnKey(Sender, Key, Shift);
+      Event := PrepareEvent('OnKey', [ObjectToVar(Sender), CharToVar(Key), BufferToVar(Shift)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Key := VarToChar(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnKey) then
+    FOnKey(Sender, Key, Shift);
 end;
 
 procedure TProbeClassInfo.OnRect(Sender: TObject; var R: TRect; const AClassName: string;
   var Mode: TProbeMode);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnRect) then
-      FOnRect(Sender, R, AClassName, Mode);
-    Event := PrepareEvent('OnRect', [ObjectToVar(Sender), BufferToVar(R),
-      string(AClassName), Ord(Mode)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    R := PRectValue(VarToPointer(Event.GetArgs(1).Value))^;
-    Mode := TProbeMode(Integer(Event.GetArgs(3).Value));
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnRect) then
+        FOnRect(Sender, R, AClassName, Mode);
+      Event := PrepareEvent('OnRect', [ObjectToVar(Sender), BufferToVar(R),
+        string(AClassName), Ord(Mode)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      R := PRectValue(VarToPointer(Event.GetArgs(1).Value))^;
+      Mode := TProbeMode(Integer(Event.GetArgs(3).Value));
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnRect) then
+    FOnRect(Sender, R, AClassName, Mode);
 end;
 
 { TProbeTwinClassInfo }

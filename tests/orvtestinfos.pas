@@ -166,24 +166,36 @@ begin
 end;
 
 procedure TTestEditClassInfo.OnValidate(Sender: TObject; var Text: string; var Accept: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnValidate) then
-      FOnValidate(Sender, Text, Accept);
-    Event := PrepareEvent('OnValidate', [ObjectToVar(Sender), string(Text), Accept]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Text := VarToText(Event.GetArgs(1).Value);
-    Accept := Boolean(Event.GetArgs(2).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnValidate) then
+        FOnValidate(Sender, Text, Accept);
+      Event := PrepareEvent('OnValidate', [ObjectToVar(Sender), string(Text), Accept]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Text := VarToText(Event.GetArgs(1).Value);
+      Accept := Boolean(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnValidate) then
+    FOnValidate(Sender, Text, Accept);
 end;
 
 initialization

@@ -409,6 +409,11 @@ begin
         KindWord := Reader.Word;
         if (KindOfWord(KindWord) = tkUnknown) or not Reader.AtEnd then
           Reader.Fail('expected: TypeName kind');
+        if (ATypes.IndexOfName(LowerCase(Name)) >= 0) and
+          (ATypes.Values[LowerCase(Name)] <> KindWord)
+        then
+          Reader.Fail(Format('%s is listed twice, as %s and as %s', [Name,
+            ATypes.Values[LowerCase(Name)], KindWord]));
         ATypes.Values[LowerCase(Name)] := KindWord;
       finally
         Reader.Free;

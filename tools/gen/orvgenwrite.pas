@@ -21,6 +21,9 @@ function WriteUnit(ATable: TgenTable; const ASource, AHandText: string): string;
 
 implementation
 
+uses
+  Orvgenconv;
+
 const
   MaxLine = 100;
 
@@ -84,7 +87,7 @@ type
   TorvClassInfo and TObjectClassInfo that a binding sees, and the handler's
   own locals. }
 const
-  Reserved: array[0..84] of string = ('Create', 'Destroy', 'Free', 'InitInstance',
+  Reserved: array[0..85] of string = ('Create', 'Destroy', 'Free', 'InitInstance',
     'CleanupInstance', 'ClassType', 'ClassInfo', 'ClassName', 'ClassNameIs', 'ClassParent',
     'InstanceSize', 'InheritsFrom', 'StringMessageTable', 'MethodAddress', 'MethodName',
     'FieldAddress', 'AfterConstruction', 'BeforeDestruction', 'DefaultHandlerStr', 'Dispatch',
@@ -99,12 +102,8 @@ const
     'FindProperty', 'FindEvent', 'FindMethod', 'FindConstructor', 'GetPropertyCount',
     'GetProperties', 'GetMethodCount', 'GetMethods', 'GetConstructorCount', 'GetConstructors',
     'GetEventCount', 'GetEvents', 'HasListeners', 'AddListener', 'RemoveListener', 'FireEvent',
-    'Owner', 'StartEvent', 'PrepareEvent', 'FireSender', 'Event', 'Host', 'Result', 'Self');
-
-function KindName(AKind: TgenKind): string;
-begin
-  WriteStr(Result, AKind);
-end;
+    'Owner', 'StartEvent', 'PrepareEvent', 'FireSender', 'Event', 'Host', 'Result', 'Self',
+    'Heard');
 
 { TWriter }
 
@@ -235,26 +234,6 @@ begin
   Result := 'T' + B.Stem + 'Host';
 end;
 
-{ Answer whether the code AText names the identifier AWord. }
-function Mentions(const AText, AWord: string): Boolean;
-const
-  IdentChars = ['A'..'Z', 'a'..'z', '0'..'9', '_'];
-var
-  P, N: Integer;
-begin
-  N := Length(AWord);
-  P := Pos(AWord, AText);
-  while P > 0 do
-  begin
-    if ((P = 1) or not (AText[P - 1] in IdentChars)) and
-      ((P + N > Length(AText)) or not (AText[P + N] in IdentChars))
-    then
-      Exit(True);
-    P := Pos(AWord, AText, P + N);
-  end;
-  Result := False;
-end;
-
 { Answer whether the code AText names the local Host. }
 function MentionsHost(const AText: string): Boolean;
 begin
@@ -321,85 +300,17 @@ end;
 
 function TWriter.BufferType(const ATypeName: string): string;
 begin
-  Result := ATypeName;
-  if (Length(Result) > 1) and (Result[1] = 'T') then
-    Delete(Result, 1, 1);
-  Result := 'P' + Result + 'Value';
+  Result := BufferTypeName(ATypeName);
 end;
 
 function TWriter.ToVar(AKind: TgenKind; const AType, AExpr: string): string;
 begin
-  case AKind of
-    tkInt, tkBool: Result := AExpr;
-    tkInt64: Result := 'Int64(' + AExpr + ')';
-    tkEnum: Result := 'Ord(' + AExpr + ')';
-    tkStr: Result := 'string(' + AExpr + ')';
-    tkWideStr: Result := 'WideString(' + AExpr + ')';
-    tkChar: Result := 'CharToVar(' + AExpr + ')';
-    tkFloat, tkCurrency: Result := 'Double(' + AExpr + ')';
-    tkObject: Result := 'ObjectToVar(' + AExpr + ')';
-    tkClass: Result := 'ClassToVar(' + AExpr + ')';
-    tkPointer: Result := 'PointerToVar(' + AExpr + ')';
-    tkIntf: Result := 'InterfaceToVar(' + AExpr + ')';
-  else
-    raise EgenError.CreateFmt('%s: no direct conversion of %s (%s) into a variant',
-      [FTable.FileName, AType, KindName(AKind)]);
-  end;
-end;
-
-function IsPlain(const AType: string; const ANames: array of string): Boolean;
-var
-  I: Integer;
-begin
-  for I := 0 to High(ANames) do
-    if SameText(AType, ANames[I]) then
-      Exit(True);
-  Result := False;
+  Result := ToVarExpr(AKind, AType, AExpr, FTable.FileName);
 end;
 
 function TWriter.FromVar(AKind: TgenKind; const AType, AExpr: string): string;
 begin
-  case AKind of
-    tkInt:
-      if IsPlain(AType, ['Integer', 'Longint', 'SmallInt', 'ShortInt', 'Byte', 'Word']) then
-        Result := 'Integer(' + AExpr + ')'
-      else
-        Result := AType + '(Integer(' + AExpr + '))';
-    tkInt64:
-      if IsPlain(AType, ['Int64']) then
-        Result := 'Int64(' + AExpr + ')'
-      else
-        Result := AType + '(Int64(' + AExpr + '))';
-    tkEnum: Result := AType + '(Integer(' + AExpr + '))';
-    tkBool: Result := 'Boolean(' + AExpr + ')';
-    tkStr: Result := 'VarToText(' + AExpr + ')';
-    tkWideStr: Result := 'WideString(' + AExpr + ')';
-    tkChar: Result := 'VarToChar(' + AExpr + ')';
-    tkFloat: Result := 'Double(' + AExpr + ')';
-    tkCurrency: Result := 'Currency(' + AExpr + ')';
-    tkObject:
-      if IsPlain(AType, ['TObject']) then
-        Result := 'VarToObject(' + AExpr + ')'
-      else
-        Result := AType + '(VarToObject(' + AExpr + '))';
-    tkClass:
-      if IsPlain(AType, ['TClass']) then
-        Result := 'VarToClass(' + AExpr + ')'
-      else
-        Result := AType + '(VarToClass(' + AExpr + '))';
-    tkPointer:
-      if IsPlain(AType, ['Pointer']) then
-        Result := 'VarToPointer(' + AExpr + ')'
-      else
-        Result := AType + '(VarToPointer(' + AExpr + '))';
-    // From the address: the host takes its own reference, and a checked
-    // build (-CR) rejects a cast between interface types.
-    tkIntf: Result := AType + '(VarToPointer(' + AExpr + '))';
-    tkBuffer: Result := BufferType(AType) + '(VarToPointer(' + AExpr + '))^';
-  else
-    raise EgenError.CreateFmt('%s: no conversion of %s (%s) from a variant',
-      [FTable.FileName, AType, KindName(AKind)]);
-  end;
+  Result := FromVarExpr(AKind, AType, AExpr, FTable.FileName);
 end;
 
 function TWriter.IndexArgs(M: TgenMember; const AFrom: string): string;
@@ -1254,29 +1165,41 @@ begin
     else
       Args := Args + ToVar(P.Kind, P.TypeName, Name);
   end;
-  Add('var');
-  Add('  Event: TorvEventInfo;');
-  Add('begin');
-  Add('  // Held from the start: the saved handler may free the owner and with it');
-  Add('  // this class info.');
-  Add('  EnterEvent;');
-  Add('  try');
-  Add(Format('    if Assigned(F%s) then', [M.Name]));
-  AddWrapped('      ', Format('F%s(%s);', [M.Name, Saved]));
-  AddWrapped('    ', Format('Event := PrepareEvent(''%s'', [%s]);', [M.Name, Args]));
-  Add('    if Event = nil then');
-  Add('      Exit;');
-  Add('    FireEvent(Event);');
+  Blank;
+  Add('  // Somebody listens: held from the start, as the saved handler may free');
+  Add('  // the owner and with it this class info.');
+  Add('  procedure Heard;');
+  Add('  var');
+  Add('    Event: TorvEventInfo;');
+  Add('  begin');
+  Add('    EnterEvent;');
+  Add('    try');
+  Add(Format('      if Assigned(F%s) then', [M.Name]));
+  AddWrapped('        ', Format('F%s(%s);', [M.Name, Saved]));
+  AddWrapped('      ', Format('Event := PrepareEvent(''%s'', [%s]);', [M.Name, Args]));
+  Add('      if Event = nil then');
+  Add('        Exit;');
+  Add('      FireEvent(Event);');
   for I := 0 to High(M.Params) do
   begin
     P := M.Params[I];
     if P.Mode in [pmVar, pmOut] then
-      AddWrapped('    ', Format('%s := %s;', [ParamName(B, P.Name), FromVar(P.Kind, P.TypeName,
+      AddWrapped('      ', Format('%s := %s;', [ParamName(B, P.Name), FromVar(P.Kind, P.TypeName,
         Format('Event.GetArgs(%d).Value', [I]))]));
   end;
-  Add('  finally');
-  Add('    LeaveEvent;');
+  Add('    finally');
+  Add('      LeaveEvent;');
+  Add('    end;');
   Add('  end;');
+  Blank;
+  Add('begin');
+  Add('  // Nobody listens: the saved handler is the last thing done, and nothing of');
+  Add('  // this class info is touched after it, so it needs no hold (and the values');
+  Add('  // need no copying).');
+  Add('  if HasListeners then');
+  Add('    Heard');
+  Add(Format('  else if Assigned(F%s) then', [M.Name]));
+  AddWrapped('    ', Format('F%s(%s);', [M.Name, Saved]));
   Add('end;');
   Blank;
 end;
