@@ -1032,41 +1032,65 @@ begin
 end;
 
 procedure THeaderClassInfo.OnSizing(Sender: TObject; ASection: Integer; AWidth: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnSizing) then
-      FOnSizing(Sender, ASection, AWidth);
-    Event := PrepareEvent('OnSizing', [ObjectToVar(Sender), ASection, AWidth]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnSizing) then
+        FOnSizing(Sender, ASection, AWidth);
+      Event := PrepareEvent('OnSizing', [ObjectToVar(Sender), ASection, AWidth]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnSizing) then
+    FOnSizing(Sender, ASection, AWidth);
 end;
 
 procedure THeaderClassInfo.OnSized(Sender: TObject; ASection: Integer; AWidth: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnSized) then
-      FOnSized(Sender, ASection, AWidth);
-    Event := PrepareEvent('OnSized', [ObjectToVar(Sender), ASection, AWidth]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnSized) then
+        FOnSized(Sender, ASection, AWidth);
+      Event := PrepareEvent('OnSized', [ObjectToVar(Sender), ASection, AWidth]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnSized) then
+    FOnSized(Sender, ASection, AWidth);
 end;
 
 { TCustomRadioGroupClassInfo }
@@ -1251,92 +1275,140 @@ end;
 
 procedure TCustomControlBarClassInfo.OnBandDrag(Sender: TObject; Control: TControl;
   var Drag: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnBandDrag) then
-      FOnBandDrag(Sender, Control, Drag);
-    Event := PrepareEvent('OnBandDrag', [ObjectToVar(Sender), ObjectToVar(Control), Drag]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Drag := Boolean(Event.GetArgs(2).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnBandDrag) then
+        FOnBandDrag(Sender, Control, Drag);
+      Event := PrepareEvent('OnBandDrag', [ObjectToVar(Sender), ObjectToVar(Control), Drag]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Drag := Boolean(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnBandDrag) then
+    FOnBandDrag(Sender, Control, Drag);
 end;
 
 procedure TCustomControlBarClassInfo.OnBandInfo(Sender: TObject; Control: TControl;
   var Insets: TRect; var PreferredSize: Integer; var RowCount: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnBandInfo) then
-      FOnBandInfo(Sender, Control, Insets, PreferredSize, RowCount);
-    Event := PrepareEvent('OnBandInfo', [ObjectToVar(Sender), ObjectToVar(Control),
-      BufferToVar(Insets), PreferredSize, RowCount]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Insets := PRectValue(VarToPointer(Event.GetArgs(2).Value))^;
-    PreferredSize := Integer(Event.GetArgs(3).Value);
-    RowCount := Integer(Event.GetArgs(4).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnBandInfo) then
+        FOnBandInfo(Sender, Control, Insets, PreferredSize, RowCount);
+      Event := PrepareEvent('OnBandInfo', [ObjectToVar(Sender), ObjectToVar(Control),
+        BufferToVar(Insets), PreferredSize, RowCount]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Insets := PRectValue(VarToPointer(Event.GetArgs(2).Value))^;
+      PreferredSize := Integer(Event.GetArgs(3).Value);
+      RowCount := Integer(Event.GetArgs(4).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnBandInfo) then
+    FOnBandInfo(Sender, Control, Insets, PreferredSize, RowCount);
 end;
 
 procedure TCustomControlBarClassInfo.OnBandMove(Sender: TObject; Control: TControl;
   var ARect: TRect);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnBandMove) then
-      FOnBandMove(Sender, Control, ARect);
-    Event := PrepareEvent('OnBandMove', [ObjectToVar(Sender), ObjectToVar(Control),
-      BufferToVar(ARect)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    ARect := PRectValue(VarToPointer(Event.GetArgs(2).Value))^;
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnBandMove) then
+        FOnBandMove(Sender, Control, ARect);
+      Event := PrepareEvent('OnBandMove', [ObjectToVar(Sender), ObjectToVar(Control),
+        BufferToVar(ARect)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      ARect := PRectValue(VarToPointer(Event.GetArgs(2).Value))^;
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnBandMove) then
+    FOnBandMove(Sender, Control, ARect);
 end;
 
 procedure TCustomControlBarClassInfo.OnBandPaint(Sender: TObject; Control: TControl;
   Canvas: TCanvas; var ARect: TRect; var Options: TBandPaintOptions);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnBandPaint) then
-      FOnBandPaint(Sender, Control, Canvas, ARect, Options);
-    Event := PrepareEvent('OnBandPaint', [ObjectToVar(Sender), ObjectToVar(Control),
-      ObjectToVar(Canvas), BufferToVar(ARect), BufferToVar(Options)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    ARect := PRectValue(VarToPointer(Event.GetArgs(3).Value))^;
-    Options := PBandPaintOptionsValue(VarToPointer(Event.GetArgs(4).Value))^;
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnBandPaint) then
+        FOnBandPaint(Sender, Control, Canvas, ARect, Options);
+      Event := PrepareEvent('OnBandPaint', [ObjectToVar(Sender), ObjectToVar(Control),
+        ObjectToVar(Canvas), BufferToVar(ARect), BufferToVar(Options)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      ARect := PRectValue(VarToPointer(Event.GetArgs(3).Value))^;
+      Options := PBandPaintOptionsValue(VarToPointer(Event.GetArgs(4).Value))^;
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnBandPaint) then
+    FOnBandPaint(Sender, Control, Canvas, ARect, Options);
 end;
 
 procedure TCustomControlBarClassInfo.OnPaint(Sender: TObject);

@@ -1313,43 +1313,67 @@ begin
 end;
 
 procedure TCustomFormClassInfo.OnClose(Sender: TObject; var Action: TCloseAction);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnClose) then
-      FOnClose(Sender, Action);
-    Event := PrepareEvent('OnClose', [ObjectToVar(Sender), Ord(Action)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Action := TCloseAction(Integer(Event.GetArgs(1).Value));
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnClose) then
+        FOnClose(Sender, Action);
+      Event := PrepareEvent('OnClose', [ObjectToVar(Sender), Ord(Action)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Action := TCloseAction(Integer(Event.GetArgs(1).Value));
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnClose) then
+    FOnClose(Sender, Action);
 end;
 
 procedure TCustomFormClassInfo.OnCloseQuery(Sender: TObject; var CanClose: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnCloseQuery) then
-      FOnCloseQuery(Sender, CanClose);
-    Event := PrepareEvent('OnCloseQuery', [ObjectToVar(Sender), CanClose]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    CanClose := Boolean(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnCloseQuery) then
+        FOnCloseQuery(Sender, CanClose);
+      Event := PrepareEvent('OnCloseQuery', [ObjectToVar(Sender), CanClose]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      CanClose := Boolean(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnCloseQuery) then
+    FOnCloseQuery(Sender, CanClose);
 end;
 
 procedure TCustomFormClassInfo.OnCreate(Sender: TObject);
@@ -1378,24 +1402,36 @@ begin
 end;
 
 procedure TCustomFormClassInfo.OnShortCut(var Msg: TLMKey; var Handled: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnShortCut) then
-      FOnShortCut(Msg, Handled);
-    Event := PrepareEvent('OnShortCut', [BufferToVar(Msg), Handled]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Msg := PLMKeyValue(VarToPointer(Event.GetArgs(0).Value))^;
-    Handled := Boolean(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnShortCut) then
+        FOnShortCut(Msg, Handled);
+      Event := PrepareEvent('OnShortCut', [BufferToVar(Msg), Handled]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Msg := PLMKeyValue(VarToPointer(Event.GetArgs(0).Value))^;
+      Handled := Boolean(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnShortCut) then
+    FOnShortCut(Msg, Handled);
 end;
 
 procedure TCustomFormClassInfo.OnShow(Sender: TObject);
@@ -1863,43 +1899,67 @@ begin
 end;
 
 procedure TApplicationClassInfo.OnActionExecute(Action: TBasicAction; var Handled: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnActionExecute) then
-      FOnActionExecute(Action, Handled);
-    Event := PrepareEvent('OnActionExecute', [ObjectToVar(Action), Handled]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Handled := Boolean(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnActionExecute) then
+        FOnActionExecute(Action, Handled);
+      Event := PrepareEvent('OnActionExecute', [ObjectToVar(Action), Handled]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Handled := Boolean(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnActionExecute) then
+    FOnActionExecute(Action, Handled);
 end;
 
 procedure TApplicationClassInfo.OnActionUpdate(Action: TBasicAction; var Handled: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnActionUpdate) then
-      FOnActionUpdate(Action, Handled);
-    Event := PrepareEvent('OnActionUpdate', [ObjectToVar(Action), Handled]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Handled := Boolean(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnActionUpdate) then
+        FOnActionUpdate(Action, Handled);
+      Event := PrepareEvent('OnActionUpdate', [ObjectToVar(Action), Handled]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Handled := Boolean(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnActionUpdate) then
+    FOnActionUpdate(Action, Handled);
 end;
 
 procedure TApplicationClassInfo.OnActivate(Sender: TObject);
@@ -1913,42 +1973,66 @@ begin
 end;
 
 procedure TApplicationClassInfo.OnException(Sender: TObject; E: Exception);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnException) then
-      FOnException(Sender, E);
-    Event := PrepareEvent('OnException', [ObjectToVar(Sender), ObjectToVar(E)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnException) then
+        FOnException(Sender, E);
+      Event := PrepareEvent('OnException', [ObjectToVar(Sender), ObjectToVar(E)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnException) then
+    FOnException(Sender, E);
 end;
 
 procedure TApplicationClassInfo.OnIdle(Sender: TObject; var Done: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnIdle) then
-      FOnIdle(Sender, Done);
-    Event := PrepareEvent('OnIdle', [ObjectToVar(Sender), Done]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Done := Boolean(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnIdle) then
+        FOnIdle(Sender, Done);
+      Event := PrepareEvent('OnIdle', [ObjectToVar(Sender), Done]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Done := Boolean(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnIdle) then
+    FOnIdle(Sender, Done);
 end;
 
 procedure TApplicationClassInfo.OnHint(Sender: TObject);
@@ -1968,46 +2052,70 @@ end;
 
 procedure TApplicationClassInfo.OnShowHint(var HintStr: string; var CanShow: Boolean;
   var HintInfo: THintInfo);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnShowHint) then
-      FOnShowHint(HintStr, CanShow, HintInfo);
-    Event := PrepareEvent('OnShowHint', [string(HintStr), CanShow, BufferToVar(HintInfo)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    HintStr := VarToText(Event.GetArgs(0).Value);
-    CanShow := Boolean(Event.GetArgs(1).Value);
-    HintInfo := PHintInfoValue(VarToPointer(Event.GetArgs(2).Value))^;
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnShowHint) then
+        FOnShowHint(HintStr, CanShow, HintInfo);
+      Event := PrepareEvent('OnShowHint', [string(HintStr), CanShow, BufferToVar(HintInfo)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      HintStr := VarToText(Event.GetArgs(0).Value);
+      CanShow := Boolean(Event.GetArgs(1).Value);
+      HintInfo := PHintInfoValue(VarToPointer(Event.GetArgs(2).Value))^;
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnShowHint) then
+    FOnShowHint(HintStr, CanShow, HintInfo);
 end;
 
 procedure TApplicationClassInfo.OnShortCut(var Msg: TLMKey; var Handled: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnShortCut) then
-      FOnShortCut(Msg, Handled);
-    Event := PrepareEvent('OnShortCut', [BufferToVar(Msg), Handled]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Msg := PLMKeyValue(VarToPointer(Event.GetArgs(0).Value))^;
-    Handled := Boolean(Event.GetArgs(1).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnShortCut) then
+        FOnShortCut(Msg, Handled);
+      Event := PrepareEvent('OnShortCut', [BufferToVar(Msg), Handled]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Msg := PLMKeyValue(VarToPointer(Event.GetArgs(0).Value))^;
+      Handled := Boolean(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnShortCut) then
+    FOnShortCut(Msg, Handled);
 end;
 
 initialization

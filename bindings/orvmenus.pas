@@ -473,46 +473,70 @@ end;
 
 procedure TMenuItemClassInfo.OnDrawItem(Sender: TObject; ACanvas: TCanvas; ARect: TRect;
   AState: TOwnerDrawState);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnDrawItem) then
-      FOnDrawItem(Sender, ACanvas, ARect, AState);
-    Event := PrepareEvent('OnDrawItem', [ObjectToVar(Sender), ObjectToVar(ACanvas),
-      BufferToVar(ARect), BufferToVar(AState)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnDrawItem) then
+        FOnDrawItem(Sender, ACanvas, ARect, AState);
+      Event := PrepareEvent('OnDrawItem', [ObjectToVar(Sender), ObjectToVar(ACanvas),
+        BufferToVar(ARect), BufferToVar(AState)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnDrawItem) then
+    FOnDrawItem(Sender, ACanvas, ARect, AState);
 end;
 
 procedure TMenuItemClassInfo.OnMeasureItem(Sender: TObject; ACanvas: TCanvas; var Width: Integer;
   var Height: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnMeasureItem) then
-      FOnMeasureItem(Sender, ACanvas, Width, Height);
-    Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Sender), ObjectToVar(ACanvas),
-      Width, Height]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Width := Integer(Event.GetArgs(2).Value);
-    Height := Integer(Event.GetArgs(3).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnMeasureItem) then
+        FOnMeasureItem(Sender, ACanvas, Width, Height);
+      Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Sender), ObjectToVar(ACanvas),
+        Width, Height]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Width := Integer(Event.GetArgs(2).Value);
+      Height := Integer(Event.GetArgs(3).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnMeasureItem) then
+    FOnMeasureItem(Sender, ACanvas, Width, Height);
 end;
 
 { TMenuClassInfo }
@@ -613,22 +637,34 @@ begin
 end;
 
 procedure TMenuClassInfo.OnChange(Sender: TObject; Source: TMenuItem; Rebuild: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnChange) then
-      FOnChange(Sender, Source, Rebuild);
-    Event := PrepareEvent('OnChange', [ObjectToVar(Sender), ObjectToVar(Source), Rebuild]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnChange) then
+        FOnChange(Sender, Source, Rebuild);
+      Event := PrepareEvent('OnChange', [ObjectToVar(Sender), ObjectToVar(Source), Rebuild]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnChange) then
+    FOnChange(Sender, Source, Rebuild);
 end;
 
 { TMainMenuClassInfo }

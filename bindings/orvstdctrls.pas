@@ -1361,44 +1361,68 @@ end;
 
 procedure TCustomComboBoxClassInfo.OnDrawItem(Control: TWinControl; Index: Integer; Rect: TRect;
   State: TOwnerDrawState);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnDrawItem) then
-      FOnDrawItem(Control, Index, Rect, State);
-    Event := PrepareEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
-      BufferToVar(State)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnDrawItem) then
+        FOnDrawItem(Control, Index, Rect, State);
+      Event := PrepareEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
+        BufferToVar(State)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnDrawItem) then
+    FOnDrawItem(Control, Index, Rect, State);
 end;
 
 procedure TCustomComboBoxClassInfo.OnMeasureItem(Control: TWinControl; Index: Integer;
   var Height: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnMeasureItem) then
-      FOnMeasureItem(Control, Index, Height);
-    Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Height := Integer(Event.GetArgs(2).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnMeasureItem) then
+        FOnMeasureItem(Control, Index, Height);
+      Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Height := Integer(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnMeasureItem) then
+    FOnMeasureItem(Control, Index, Height);
 end;
 
 { TButtonControlClassInfo }
@@ -1624,44 +1648,68 @@ end;
 
 procedure TCustomListBoxClassInfo.OnDrawItem(Control: TWinControl; Index: Integer; Rect: TRect;
   State: TOwnerDrawState);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnDrawItem) then
-      FOnDrawItem(Control, Index, Rect, State);
-    Event := PrepareEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
-      BufferToVar(State)]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnDrawItem) then
+        FOnDrawItem(Control, Index, Rect, State);
+      Event := PrepareEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
+        BufferToVar(State)]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnDrawItem) then
+    FOnDrawItem(Control, Index, Rect, State);
 end;
 
 procedure TCustomListBoxClassInfo.OnMeasureItem(Control: TWinControl; Index: Integer;
   var Height: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnMeasureItem) then
-      FOnMeasureItem(Control, Index, Height);
-    Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    Height := Integer(Event.GetArgs(2).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnMeasureItem) then
+        FOnMeasureItem(Control, Index, Height);
+      Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Height := Integer(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnMeasureItem) then
+    FOnMeasureItem(Control, Index, Height);
 end;
 
 { TScrollBarClassInfo }
@@ -1747,23 +1795,35 @@ end;
 
 procedure TScrollBarClassInfo.OnScroll(Sender: TObject; ScrollCode: TScrollCode;
   var ScrollPos: Integer);
-var
-  Event: TorvEventInfo;
-begin
-  // Held from the start: the saved handler may free the owner and with it
-  // this class info.
-  EnterEvent;
-  try
-    if Assigned(FOnScroll) then
-      FOnScroll(Sender, ScrollCode, ScrollPos);
-    Event := PrepareEvent('OnScroll', [ObjectToVar(Sender), Ord(ScrollCode), ScrollPos]);
-    if Event = nil then
-      Exit;
-    FireEvent(Event);
-    ScrollPos := Integer(Event.GetArgs(2).Value);
-  finally
-    LeaveEvent;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  procedure Heard;
+  var
+    Event: TorvEventInfo;
+  begin
+    EnterEvent;
+    try
+      if Assigned(FOnScroll) then
+        FOnScroll(Sender, ScrollCode, ScrollPos);
+      Event := PrepareEvent('OnScroll', [ObjectToVar(Sender), Ord(ScrollCode), ScrollPos]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      ScrollPos := Integer(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
   end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Heard
+  else if Assigned(FOnScroll) then
+    FOnScroll(Sender, ScrollCode, ScrollPos);
 end;
 
 { TCustomStaticTextClassInfo }
