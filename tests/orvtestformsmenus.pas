@@ -69,6 +69,7 @@ type
     procedure HeardHelp(Sender: TObject; Event: TorvEventInfo);
     procedure HeardActionExecute(Sender: TObject; Event: TorvEventInfo);
     procedure HeardShortCut(Sender: TObject; Event: TorvEventInfo);
+    procedure HeardShowHint(Sender: TObject; Event: TorvEventInfo);
     { Close a shown form whose previous OnCloseQuery handler and listener
       answer as given; check whether it stays open and what the listener saw. }
     procedure CheckClose(APrevious, AListener: TAnswer; AStaysOpen: Boolean);
@@ -86,6 +87,7 @@ type
     procedure TestCreateFormHandsBackTheNewComponent;
     procedure TestApplicationExecuteActionHearsListeners;
     procedure TestShortCutWorksOnTheCallersMessage;
+    procedure TestShowHintTakesTheRecordAListenerGives;
   end;
 
   { TTestMenuBindings }
@@ -118,6 +120,10 @@ type
   PFormState = ^TFormState;
   POwnerDrawState = ^TOwnerDrawState;
   TLMKeyPointer = ^TLMKey;
+
+var
+  { The hint a listener of OnShowHint hands over instead of the host's. }
+  OtherHint: THintInfo;
 
 const
   MenusNames: array[0..5] of string = ('TMenuActionLink', 'TMenuItem', 'TMenu', 'TMainMenu',
@@ -673,6 +679,37 @@ begin
   AssertTrue('handled by the listener', Call(Info, 'IsShortCut', [BufferToVar(Message)]));
   AssertEquals('the listener had the caller''s record', PtrInt(@Message), Int64(FSeen));
   AssertEquals('and changed it in place', 77, Message.CharCode);
+end;
+
+procedure TTestFormBindings.HeardShowHint(Sender: TObject; Event: TorvEventInfo);
+begin
+  FSeen := PHintInfo(VarToPointer(Event.GetArgs(2).Value))^.HintStr;
+  Event.GetArgs(2).Value := BufferToVar(OtherHint);
+end;
+
+procedure TTestFormBindings.TestShowHintTakesTheRecordAListenerGives;
+var
+  Info: TorvClassInfo;
+  HintStr: string;
+  CanShow: Boolean;
+  Hint: THintInfo;
+begin
+  Info := InfoOf(Application);
+  Listen(Info, 'OnShowHint', @HeardShowHint);
+  OtherHint := Default(THintInfo);
+  // Built at run time, so that the copy has a string of its own to count.
+  OtherHint.HintStr := 'other ' + IntToStr(Random(10));
+  OtherHint.HideTimeout := 1234;
+  Hint := Default(THintInfo);
+  Hint.HintStr := 'own';
+  HintStr := 'own';
+  CanShow := True;
+  // What the host does when a hint is about to show: call the handler.
+  Application.OnShowHint(HintStr, CanShow, Hint);
+  AssertEquals('the listener saw the host''s hint', 'own', string(FSeen));
+  AssertEquals('the host shows the other record''s hint', OtherHint.HintStr, Hint.HintStr);
+  AssertEquals('all of the record', 1234, Hint.HideTimeout);
+  OtherHint.HintStr := '';
 end;
 
 { TTestMenuBindings }
