@@ -15,13 +15,14 @@ type
   published
     procedure TestSelfCheckHolds;
     procedure TestLinksLetGoOfAnEditTakenOut;
+    procedure TestFormFileChecksClean;
   end;
 
 implementation
 
 uses
   Forms, StdCtrls,
-  Orvcommon, Orvlinkappform, Orvlinkappcheck;
+  Orvcommon, Orvlinkcheck, Orvlinkappform, Orvlinkappcheck;
 
 procedure TTestLinkApp.TestSelfCheckHolds;
 var
@@ -71,6 +72,25 @@ begin
     AssertEquals('after the form', Edit.Text);
   finally
     Edit.Free;
+  end;
+end;
+
+procedure TTestLinkApp.TestFormFileChecksClean;
+var
+  Report: TStringList;
+  Counts: TorvCheckCounts;
+begin
+  // What the form checker says of the form file that the window is read
+  // from: every link resolves, with nothing to warn about.
+  Report := TStringList.Create;
+  try
+    Counts := CheckFormFile(ExtractFilePath(ParamStr(0)) + '../examples/orvlinkappform.lfm',
+      Report);
+    AssertEquals(Report.Text, 8, Counts.Links);
+    AssertEquals(Report.Text, 8, Counts.Ok);
+    AssertEquals(Report.Text, 0, Counts.Warnings);
+  finally
+    Report.Free;
   end;
 end;
 
