@@ -29,6 +29,7 @@ type
     FOnChange: TNotifyEvent;
     FOnExecute: TActionEvent;
     FOnUpdate: TActionEvent;
+    procedure CallIsShortCut(AMethod: TorvMethodInfo);
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -181,11 +182,10 @@ type
   TCustomActionListHost = class(TCustomActionList);
   TCustomActionHost = class(TCustomAction);
 
-  { Values that travel as the address of a value of the host type. }
-  PLMKeyValue = ^TLMKey;
-
 var
   ContainedActionBase, CustomActionListBase, CustomActionBase: Integer;
+
+{$I orvactnlisthand.inc}
 
 { TContainedActionClassInfo }
 
@@ -273,13 +273,10 @@ begin
 end;
 
 procedure TCustomActionListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
-var
-  Host: TCustomActionListHost;
 begin
-  Host := TCustomActionListHost(Pointer(Owner));
   case AMethod.Id - CustomActionListBase of
-    CustomActionListMethIsShortCut:
-      AMethod.Result := Host.IsShortCut(PLMKeyValue(VarToPointer(ArgValue(AMethod, 0)))^);
+    // the host works on the record at the address given, which must be there
+    CustomActionListMethIsShortCut: CallIsShortCut(AMethod);
   else
     inherited InvokeMethod(AMethod);
   end;

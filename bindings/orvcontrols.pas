@@ -163,6 +163,7 @@ type
     FOnMouseWheelUp: TMouseWheelUpDownEvent;
     FOnUnDock: TUnDockEvent;
     function GetControls(AProp: TorvPropertyInfo): Variant;
+    procedure CallBroadcast(AMethod: TorvMethodInfo);
     procedure CallGetTabOrderList(AMethod: TorvMethodInfo);
   protected
     procedure ConnectEventHandlers; override;
@@ -850,7 +851,6 @@ type
   PControlStyleValue = ^TControlStyle;
   PCardinalValue = ^Cardinal;
   PHWNDValue = ^HWND;
-  PLMessageValue = ^TLMessage;
   PHDCValue = ^HDC;
   PMsgValue = ^TMsg;
 
@@ -1313,12 +1313,13 @@ begin
     ControlMethClientToScreen:
       begin
         FClientToScreenResult :=
-          Host.ClientToScreen(PPointValue(VarToPointer(ArgValue(AMethod, 0)))^);
+          Host.ClientToScreen(PPointValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TControl',
+          'ClientToScreen', 'Point'))^);
         AMethod.Result := BufferToVar(FClientToScreenResult);
       end;
     ControlMethDock:
       Host.Dock(TWinControl(VarToObject(ArgValue(AMethod, 0))),
-        PRectValue(VarToPointer(ArgValue(AMethod, 1)))^);
+        PRectValue(VarToRequiredPointer(ArgValue(AMethod, 1), 'TControl', 'Dock', 'ARect'))^);
     ControlMethDragging: AMethod.Result := Host.Dragging;
     ControlMethDragDrop:
       Host.DragDrop(VarToObject(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
@@ -1344,21 +1345,24 @@ begin
         TControl(VarToObject(ArgValue(AMethod, 1))), TAlign(Integer(ArgValue(AMethod, 2))));
     // the host floats the control into a screen rectangle
     ControlMethManualFloat:
-      AMethod.Result := Host.ManualFloat(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^);
+      AMethod.Result := Host.ManualFloat(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0),
+        'TControl', 'ManualFloat', 'ScreenPos'))^);
     // WParam, LParam and the result are pointer-sized plain integers
     ControlMethPerform:
-      AMethod.Result := Int64(Host.Perform(PCardinalValue(VarToPointer(ArgValue(AMethod, 0)))^,
-        WPARAM(Int64(ArgValue(AMethod, 1))), LPARAM(Int64(ArgValue(AMethod, 2)))));
+      AMethod.Result := Int64(Host.Perform(PCardinalValue(VarToRequiredPointer(ArgValue(AMethod, 0),
+        'TControl', 'Perform', 'Msg'))^, WPARAM(Int64(ArgValue(AMethod, 1))),
+        LPARAM(Int64(ArgValue(AMethod, 2)))));
     ControlMethRefresh: Host.Refresh;
     ControlMethRepaint: Host.Repaint;
     ControlMethReplaceDockedControl:
-      AMethod.Result := Host.ReplaceDockedControl(TControl(VarToObject(ArgValue(AMethod, 0))),
-        TWinControl(VarToObject(ArgValue(AMethod, 1))), TControl(VarToObject(ArgValue(AMethod, 2))),
-        TAlign(Integer(ArgValue(AMethod, 3))));
+      AMethod.Result := Host.ReplaceDockedControl(TControl(VarToRequiredObject(ArgValue(AMethod, 0),
+        'TControl', 'ReplaceDockedControl', 'Control')), TWinControl(VarToObject(ArgValue(AMethod,
+        1))), TControl(VarToObject(ArgValue(AMethod, 2))), TAlign(Integer(ArgValue(AMethod, 3))));
     ControlMethScreenToClient:
       begin
         FScreenToClientResult :=
-          Host.ScreenToClient(PPointValue(VarToPointer(ArgValue(AMethod, 0)))^);
+          Host.ScreenToClient(PPointValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TControl',
+          'ScreenToClient', 'Point'))^);
         AMethod.Result := BufferToVar(FScreenToClientResult);
       end;
     ControlMethSendToBack: Host.SendToBack;
@@ -1924,20 +1928,23 @@ begin
   case AMethod.Id - WinControlBase of
     WinControlMethCreateParentedControl:
       AMethod.Result :=
-        ObjectToVar(Host.CreateParentedControl(PHWNDValue(VarToPointer(ArgValue(AMethod, 0)))^));
+        ObjectToVar(Host.CreateParentedControl(PHWNDValue(VarToRequiredPointer(ArgValue(AMethod, 0),
+        'TWinControl', 'CreateParentedControl', 'ParentWindow'))^));
     // the host reads and writes a whole message, more than one value holds: it travels as its
     // address
-    WinControlMethBroadcast: Host.Broadcast(PLMessageValue(VarToPointer(ArgValue(AMethod, 0)))^);
+    WinControlMethBroadcast: CallBroadcast(AMethod);
     WinControlMethCanFocus: AMethod.Result := Host.CanFocus;
     WinControlMethContainsControl:
       AMethod.Result := Host.ContainsControl(TControl(VarToObject(ArgValue(AMethod, 0))));
     WinControlMethControlAtPos:
-      AMethod.Result := ObjectToVar(Host.ControlAtPos(PPointValue(VarToPointer(ArgValue(AMethod,
-        0)))^, Boolean(ArgValue(AMethod, 1)), Boolean(ArgValue(AMethod, 2))));
+      AMethod.Result :=
+        ObjectToVar(Host.ControlAtPos(PPointValue(VarToRequiredPointer(ArgValue(AMethod, 0),
+        'TWinControl', 'ControlAtPos', 'Pos'))^, Boolean(ArgValue(AMethod, 1)),
+        Boolean(ArgValue(AMethod, 2))));
     WinControlMethDisableAlign: Host.DisableAlign;
     WinControlMethDockDrop:
-      Host.DockDrop(TDragDockObject(VarToObject(ArgValue(AMethod, 0))), Integer(ArgValue(AMethod,
-        1)), Integer(ArgValue(AMethod, 2)));
+      Host.DockDrop(TDragDockObject(VarToRequiredObject(ArgValue(AMethod, 0), 'TWinControl',
+        'DockDrop', 'Source')), Integer(ArgValue(AMethod, 1)), Integer(ArgValue(AMethod, 2)));
     WinControlMethEnableAlign: Host.EnableAlign;
     WinControlMethFindChildControl:
       AMethod.Result := ObjectToVar(Host.FindChildControl(VarToText(ArgValue(AMethod, 0))));
@@ -1947,13 +1954,17 @@ begin
     WinControlMethGetTabOrderList: CallGetTabOrderList(AMethod);
     WinControlMethHandleAllocated: AMethod.Result := Host.HandleAllocated;
     WinControlMethHandleNeeded: Host.HandleNeeded;
-    WinControlMethInsertControl: Host.InsertControl(TControl(VarToObject(ArgValue(AMethod, 0))));
+    WinControlMethInsertControl:
+      Host.InsertControl(TControl(VarToRequiredObject(ArgValue(AMethod, 0), 'TWinControl',
+        'InsertControl', 'AControl')));
     // wheel messages go to DoMouseWheel
     WinControlMethMouseWheelHandler: NotInHost('TWinControl', 'MouseWheelHandler');
     WinControlMethPaintTo:
-      Host.PaintTo(PHDCValue(VarToPointer(ArgValue(AMethod, 0)))^, Integer(ArgValue(AMethod, 1)),
-        Integer(ArgValue(AMethod, 2)));
-    WinControlMethRemoveControl: Host.RemoveControl(TControl(VarToObject(ArgValue(AMethod, 0))));
+      Host.PaintTo(PHDCValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TWinControl', 'PaintTo',
+        'DC'))^, Integer(ArgValue(AMethod, 1)), Integer(ArgValue(AMethod, 2)));
+    WinControlMethRemoveControl:
+      Host.RemoveControl(TControl(VarToRequiredObject(ArgValue(AMethod, 0), 'TWinControl',
+        'RemoveControl', 'AControl')));
     WinControlMethRealign: Host.Realign;
     WinControlMethScaleBy:
       Host.ScaleBy(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)));
@@ -2346,11 +2357,12 @@ begin
   Host := THintWindowHost(Pointer(Owner));
   case AMethod.Id - HintWindowBase of
     HintWindowMethActivateHint:
-      Host.ActivateHint(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^,
-        VarToText(ArgValue(AMethod, 1)));
+      Host.ActivateHint(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'THintWindow',
+        'ActivateHint', 'Rect'))^, VarToText(ArgValue(AMethod, 1)));
     HintWindowMethActivateHintData:
-      Host.ActivateHintData(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^,
-        VarToText(ArgValue(AMethod, 1)), VarToPointer(ArgValue(AMethod, 2)));
+      Host.ActivateHintData(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'THintWindow',
+        'ActivateHintData', 'Rect'))^, VarToText(ArgValue(AMethod, 1)),
+        VarToPointer(ArgValue(AMethod, 2)));
     HintWindowMethCalcHintRect:
       begin
         FCalcHintRectResult := Host.CalcHintRect(Integer(ArgValue(AMethod, 0)),
@@ -2358,7 +2370,8 @@ begin
         AMethod.Result := BufferToVar(FCalcHintRectResult);
       end;
     HintWindowMethIsHintMsg:
-      AMethod.Result := Host.IsHintMsg(PMsgValue(VarToPointer(ArgValue(AMethod, 0)))^);
+      AMethod.Result := Host.IsHintMsg(PMsgValue(VarToRequiredPointer(ArgValue(AMethod, 0),
+        'THintWindow', 'IsHintMsg', 'Msg'))^);
     HintWindowMethReleaseHandle: Host.ReleaseHandle;
   else
     inherited InvokeMethod(AMethod);
@@ -2399,11 +2412,13 @@ begin
   Host := TDragImageListHost(Pointer(Owner));
   case AMethod.Id - DragImageListBase of
     DragImageListMethBeginDrag:
-      AMethod.Result := Host.BeginDrag(PHWNDValue(VarToPointer(ArgValue(AMethod, 0)))^,
-        Integer(ArgValue(AMethod, 1)), Integer(ArgValue(AMethod, 2)));
+      AMethod.Result := Host.BeginDrag(PHWNDValue(VarToRequiredPointer(ArgValue(AMethod, 0),
+        'TDragImageList', 'BeginDrag', 'Window'))^, Integer(ArgValue(AMethod, 1)),
+        Integer(ArgValue(AMethod, 2)));
     DragImageListMethDragLock:
-      AMethod.Result := Host.DragLock(PHWNDValue(VarToPointer(ArgValue(AMethod, 0)))^,
-        Integer(ArgValue(AMethod, 1)), Integer(ArgValue(AMethod, 2)));
+      AMethod.Result := Host.DragLock(PHWNDValue(VarToRequiredPointer(ArgValue(AMethod, 0),
+        'TDragImageList', 'DragLock', 'Window'))^, Integer(ArgValue(AMethod, 1)),
+        Integer(ArgValue(AMethod, 2)));
     // the LCL moves the image being dragged without asking whether one is
     DragImageListMethDragMove: CallDragMove(AMethod);
     // likewise
@@ -2483,7 +2498,9 @@ var
 begin
   Host := TDockTreeHost(Pointer(Owner));
   case AMethod.Id - DockTreeBase of
-    DockTreeMethPaintSite: Host.PaintSite(PHDCValue(VarToPointer(ArgValue(AMethod, 0)))^);
+    DockTreeMethPaintSite:
+      Host.PaintSite(PHDCValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TDockTree',
+        'PaintSite', 'DC'))^);
   else
     inherited InvokeMethod(AMethod);
   end;

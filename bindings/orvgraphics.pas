@@ -822,27 +822,35 @@ begin
         Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)),
         Integer(ArgValue(AMethod, 7)));
     CanvasMethBrushCopy:
-      Host.BrushCopy(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^,
-        TBitmap(VarToObject(ArgValue(AMethod, 1))), PRectValue(VarToPointer(ArgValue(AMethod, 2)))^,
-        TColor(Integer(ArgValue(AMethod, 3))));
+      Host.BrushCopy(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TCanvas', 'BrushCopy',
+        'Dest'))^, TBitmap(VarToRequiredObject(ArgValue(AMethod, 1), 'TCanvas', 'BrushCopy',
+        'Bitmap')), PRectValue(VarToRequiredPointer(ArgValue(AMethod, 2), 'TCanvas', 'BrushCopy',
+        'Source'))^, TColor(Integer(ArgValue(AMethod, 3))));
     CanvasMethChord:
       Host.Chord(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         Integer(ArgValue(AMethod, 2)), Integer(ArgValue(AMethod, 3)), Integer(ArgValue(AMethod, 4)),
         Integer(ArgValue(AMethod, 5)), Integer(ArgValue(AMethod, 6)),
         Integer(ArgValue(AMethod, 7)));
     CanvasMethCopyRect:
-      Host.CopyRect(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^,
-        TCanvas(VarToObject(ArgValue(AMethod, 1))),
-        PRectValue(VarToPointer(ArgValue(AMethod, 2)))^);
+      Host.CopyRect(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TCanvas', 'CopyRect',
+        'Dest'))^, TCanvas(VarToRequiredObject(ArgValue(AMethod, 1), 'TCanvas', 'CopyRect',
+        'Canvas')), PRectValue(VarToRequiredPointer(ArgValue(AMethod, 2), 'TCanvas',
+        'CopyRect', 'Source'))^);
     CanvasMethDraw:
       Host.Draw(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         TGraphic(VarToObject(ArgValue(AMethod, 2))));
-    CanvasMethDrawFocusRect: Host.DrawFocusRect(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^);
-    CanvasMethFillRect: Host.FillRect(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^);
+    CanvasMethDrawFocusRect:
+      Host.DrawFocusRect(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TCanvas',
+        'DrawFocusRect', 'Rect'))^);
+    CanvasMethFillRect:
+      Host.FillRect(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TCanvas',
+        'FillRect', 'Rect'))^);
     CanvasMethFloodFill:
       Host.FloodFill(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         TColor(Integer(ArgValue(AMethod, 2))), TFillStyle(Integer(ArgValue(AMethod, 3))));
-    CanvasMethFrameRect: Host.FrameRect(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^);
+    CanvasMethFrameRect:
+      Host.FrameRect(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TCanvas',
+        'FrameRect', 'Rect'))^);
     CanvasMethLineTo: Host.LineTo(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)));
     CanvasMethLock: Host.Lock;
     CanvasMethMoveTo: Host.MoveTo(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)));
@@ -857,8 +865,8 @@ begin
         Integer(ArgValue(AMethod, 2)), Integer(ArgValue(AMethod, 3)), Integer(ArgValue(AMethod, 4)),
         Integer(ArgValue(AMethod, 5)));
     CanvasMethStretchDraw:
-      Host.StretchDraw(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^,
-        TGraphic(VarToObject(ArgValue(AMethod, 1))));
+      Host.StretchDraw(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TCanvas',
+        'StretchDraw', 'Rect'))^, TGraphic(VarToObject(ArgValue(AMethod, 1))));
     CanvasMethTextExtent:
       begin
         FTextExtentResult := Host.TextExtent(VarToText(ArgValue(AMethod, 0)));
@@ -869,8 +877,9 @@ begin
       Host.TextOut(Integer(ArgValue(AMethod, 0)), Integer(ArgValue(AMethod, 1)),
         VarToText(ArgValue(AMethod, 2)));
     CanvasMethTextRect:
-      Host.TextRect(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^, Integer(ArgValue(AMethod, 1)),
-        Integer(ArgValue(AMethod, 2)), VarToText(ArgValue(AMethod, 3)));
+      Host.TextRect(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TCanvas', 'TextRect',
+        'Rect'))^, Integer(ArgValue(AMethod, 1)), Integer(ArgValue(AMethod, 2)),
+        VarToText(ArgValue(AMethod, 3)));
     CanvasMethTextWidth: AMethod.Result := Host.TextWidth(VarToText(ArgValue(AMethod, 0)));
     CanvasMethTryLock: AMethod.Result := Host.TryLock;
     CanvasMethUnlock: Host.Unlock;
@@ -961,8 +970,12 @@ begin
   case AMethod.Id - GraphicBase of
     GraphicMethLoadFromFile: Host.LoadFromFile(VarToText(ArgValue(AMethod, 0)));
     GraphicMethSaveToFile: Host.SaveToFile(VarToText(ArgValue(AMethod, 0)));
-    GraphicMethLoadFromStream: Host.LoadFromStream(TStream(VarToObject(ArgValue(AMethod, 0))));
-    GraphicMethSaveToStream: Host.SaveToStream(TStream(VarToObject(ArgValue(AMethod, 0))));
+    GraphicMethLoadFromStream:
+      Host.LoadFromStream(TStream(VarToRequiredObject(ArgValue(AMethod, 0), 'TGraphic',
+        'LoadFromStream', 'Stream')));
+    GraphicMethSaveToStream:
+      Host.SaveToStream(TStream(VarToRequiredObject(ArgValue(AMethod, 0), 'TGraphic',
+        'SaveToStream', 'Stream')));
     // the host's call takes the format only
     GraphicMethLoadFromClipboardFormat: CallLoadFromClipboardFormat(AMethod);
     // the host's call takes the format only
@@ -1276,12 +1289,12 @@ begin
     BitmapMethDormant: NotInHost('TBitmap', 'Dormant');
     BitmapMethFreeImage: Host.FreeImage;
     BitmapMethLoadFromResourceName:
-      Host.LoadFromResourceName(PHandleValue(VarToPointer(ArgValue(AMethod, 0)))^,
-        VarToText(ArgValue(AMethod, 1)));
+      Host.LoadFromResourceName(PHandleValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TBitmap',
+        'LoadFromResourceName', 'Instance'))^, VarToText(ArgValue(AMethod, 1)));
     // a pointer-sized resource number in the host
     BitmapMethLoadFromResourceID:
-      Host.LoadFromResourceID(PHandleValue(VarToPointer(ArgValue(AMethod, 0)))^,
-        PtrInt(Int64(ArgValue(AMethod, 1))));
+      Host.LoadFromResourceID(PHandleValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TBitmap',
+        'LoadFromResourceID', 'Instance'))^, PtrInt(Int64(ArgValue(AMethod, 1))));
     BitmapMethMask: Host.Mask(TColor(Integer(ArgValue(AMethod, 0))));
     BitmapMethReleaseHandle:
       begin

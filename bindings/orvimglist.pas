@@ -371,7 +371,8 @@ begin
       Host.ReplaceMasked(Integer(ArgValue(AMethod, 0)), TCustomBitmap(VarToObject(ArgValue(AMethod,
         1))), TColor(Integer(ArgValue(AMethod, 2))));
     CustomImageListMethUnRegisterChanges:
-      Host.UnRegisterChanges(TChangeLink(VarToObject(ArgValue(AMethod, 0))));
+      Host.UnRegisterChanges(TChangeLink(VarToRequiredObject(ArgValue(AMethod, 0),
+        'TCustomImageList', 'UnRegisterChanges', 'Value')));
   else
     inherited InvokeMethod(AMethod);
   end;

@@ -12,7 +12,7 @@ interface
 
 uses
   Classes, SysUtils,
-  LCLType, Graphics, Controls;
+  LCLType, Graphics, Controls, Forms, Menus;
 
 type
   { Stand-ins for the bindings of graphics and controls }
@@ -124,6 +124,43 @@ type
 
 resourcestring
   rsNotAMetafile = 'The stream holds no metafile!';
+
+type
+  { Forms and menus }
+
+  { The border styles of an embeddable form. }
+  TActiveFormBorderStyle = (afbNone, afbSingle, afbSunken, afbRaised);
+
+  { TCustomActiveForm }
+
+  { A form meant to be embedded in another application. The host has no such
+    form; this one only keeps its border style. Make it with CreateNew:
+    Create looks for a form resource that a stand-in does not have. }
+  TCustomActiveForm = class(TCustomForm)
+  private
+    FAxBorderStyle: TActiveFormBorderStyle;
+  published
+    property AxBorderStyle: TActiveFormBorderStyle read FAxBorderStyle write FAxBorderStyle
+      default afbNone;
+  end;
+
+  { TPopupList }
+
+  { The popup menus that share one window for their commands. The host keeps
+    no such list (its widgetset shows popups itself), so the window is the
+    one the list is made for, 0 by default. }
+  TPopupList = class(TList)
+  private
+    FWindow: HWND;
+  public
+    { Make a list whose commands go to AWindow. }
+    constructor CreateFor(AWindow: HWND);
+    { Add APopup; unlike the list's own Add it answers nothing. }
+    procedure Add(APopup: TPopupMenu); reintroduce;
+    { Remove APopup if it is there. }
+    procedure Remove(APopup: TPopupMenu); reintroduce;
+    property Window: HWND read FWindow;
+  end;
 
 { ---- Header (ExtCtrls) ---------------------------------------------------- }
 
@@ -410,6 +447,26 @@ end;
 function TBitmapImage.HandleAllocated: Boolean;
 begin
   Result := False;
+end;
+
+{ Forms and menus }
+
+{ TPopupList }
+
+constructor TPopupList.CreateFor(AWindow: HWND);
+begin
+  inherited Create;
+  FWindow := AWindow;
+end;
+
+procedure TPopupList.Add(APopup: TPopupMenu);
+begin
+  inherited Add(APopup);
+end;
+
+procedure TPopupList.Remove(APopup: TPopupMenu);
+begin
+  inherited Remove(APopup);
 end;
 
 { ---- Header (ExtCtrls) ---------------------------------------------------- }

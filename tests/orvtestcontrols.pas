@@ -15,9 +15,13 @@ uses
 type
   { A control that answers one message with what it was given. }
   TEchoControl = class(TCustomControl)
+  private
+    FWParam, FLParam: PtrInt;
   public
-    WParam, LParam: PtrInt;
     procedure WMEcho(var AMessage: TLMessage); message LM_USER + 7;
+    { The parameters of the last message answered. }
+    property WParam: PtrInt read FWParam;
+    property LParam: PtrInt read FLParam;
   end;
 
   { Owns a shown form with two windowed controls; frees it when a test ends. }
@@ -97,8 +101,8 @@ end;
 
 procedure TEchoControl.WMEcho(var AMessage: TLMessage);
 begin
-  WParam := AMessage.WParam;
-  LParam := AMessage.LParam;
+  FWParam := AMessage.WParam;
+  FLParam := AMessage.LParam;
   AMessage.Result := AMessage.WParam xor AMessage.LParam;
 end;
 

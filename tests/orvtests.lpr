@@ -34,7 +34,9 @@ uses
   orvtestctrllinks,
   orvtesteditors,
   orvtestwinpos,
-  orvtestdesign;
+  orvtestdesign,
+  orvtestformsmenus,
+  orvtestlinkapp;
 
 var
   Runner: TTestRunner;

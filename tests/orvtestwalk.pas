@@ -82,19 +82,22 @@ const
     the host's destructor frees again (the LCL's hint window its own
     timer), or hand the caller a system handle that it must delete. Their
     own tests cover them. }
-  UncalledMethods: array[0..26] of string = ('Free', 'AfterConstruction', 'BeforeDestruction',
+  UncalledMethods: array[0..31] of string = ('Free', 'AfterConstruction', 'BeforeDestruction',
     'WaitFor', 'Resume', 'Suspend', 'LockList', 'UnlockList', 'Lock', 'Unlock', 'ShowModal', 'Run',
     'HandleMessage', 'TReader.FixupReferences', 'TBasicActionLink.Execute',
     'TBasicActionLink.Update', 'TActionLink.Execute', 'TActionLink.Update',
     'TControlActionLink.Execute', 'TControlActionLink.Update', 'TWinControlActionLink.Execute',
     'TWinControlActionLink.Update', 'THintWindow.DestroyComponents', 'TBitmap.ReleaseHandle',
-    'TBitmap.ReleaseMaskHandle', 'TBitmap.ReleasePalette', 'TIcon.ReleaseHandle');
+    'TBitmap.ReleaseMaskHandle', 'TBitmap.ReleasePalette', 'TIcon.ReleaseHandle',
+    'TCustomForm.Release', 'TCustomForm.GetFormImage', 'TCustomForm.DestroyComponents',
+    'TDataModule.DestroyComponents', 'TMenu.DestroyComponents');
 
   { Events that a binding declares but does not hook in the owner's own
     fields, as "Class.Event": the host lacks them, or keeps them on another
     object. An entry covers the bindings below that class too. }
-  UnhookedEvents: array[0..4] of string = ('TProbeBase.OnPing', 'TProbeBase.OnGone',
-    'TControl.OnCanResize', 'TImage.OnProgress', 'TNotebook.OnPageChanged');
+  UnhookedEvents: array[0..6] of string = ('TProbeBase.OnPing', 'TProbeBase.OnGone',
+    'TControl.OnCanResize', 'TImage.OnProgress', 'TNotebook.OnPageChanged',
+    'TMenuItem.OnAdvancedDrawItem', 'TApplication.OnMessage');
 
 type
   { TThread cannot be made without a body to run. }
@@ -250,6 +253,8 @@ begin
     'TResourceStream': Result.Reason := 'needs a resource linked into the program';
     // The variable's class info acts on the object it holds, not on its owner.
     'TorvVariable': Result.Reason := 'supplies its own class info';
+    // A second application object would take over the program's globals.
+    'TApplication': Result.Reason := 'the program has its one application';
   else
     if MakeRegisteredHost(AName, Result) then
       Exit;
@@ -475,7 +480,8 @@ begin
     Host := MakeHost(FNames[I]);
     if Host.Subject = nil then
     begin
-      if (FNames[I] <> 'TResourceStream') and (FNames[I] <> 'TorvVariable') then
+      if (FNames[I] <> 'TResourceStream') and (FNames[I] <> 'TorvVariable') and
+        (FNames[I] <> 'TApplication') then
         Failure(FNames[I], Host.Reason);
       Continue;
     end;

@@ -37,7 +37,7 @@ uses
   Classes, SysUtils,
   Interfaces, Forms,
   orvane_d5, // links and starts every binding, as the IDE does for a project
-  Orvbenchsampler, Orvbenchfixtures, Orvbenchcases;
+  Orvbenchsampler, Orvbenchfixtures, Orvbenchcases, Orvbenchreal;
 
 const
   SampleCount = 21;
@@ -47,6 +47,10 @@ const
   HeapObjects = 1000;
   DefaultCount = 10000;
   EventFirings = 20000;
+  { Operations counted by callgrind for the real-control figures. }
+  RealTransfers = 2000;
+  RealFormReads = 10;
+  RealPairs = 100;
   { Link counts of the form-load series; the figures use 10, 100 and 1000. }
   SeriesPairs: array[0..6] of Integer = (0, 10, 50, 100, 200, 500, 1000);
   NoTarget = -1;
@@ -439,6 +443,81 @@ begin
   end;
 end;
 
+{ Return the ratio of case ACase to case ABase in instructions counted by
+  callgrind over ACount operations, or in median time when callgrind is
+  missing or fails; AHow says which. }
+function CountedRatio(AGroup: TBenchGroup; const ACase, ABase: string; ACount: Integer;
+  AUseCallgrind: Boolean; out AHow: string): Double;
+var
+  Counted, Base: Int64;
+begin
+  Counted := -1;
+  Base := -1;
+  if AUseCallgrind then
+  begin
+    Base := CallgrindInstructions(ABase, ACount);
+    if Base > 0 then
+      Counted := CallgrindInstructions(ACase, ACount);
+  end;
+  if (Base > 0) and (Counted >= 0) then
+  begin
+    Result := Counted / Base;
+    AHow := Format('callgrind (%d operations: %s %.0f, %s %.0f instructions each):',
+      [ACount, ACase, Counted / ACount, ABase, Base / ACount]);
+  end
+  else
+  begin
+    Result := AGroup.Median(ACase) / AGroup.Median(ABase);
+    AHow := 'from median times:';
+  end;
+end;
+
+procedure MeasureRealControls(AUseCallgrind: Boolean);
+var
+  Transfers: TRealTransferBench;
+  Plain, Linked: TRealFormBench;
+  Group: TBenchGroup;
+  Broken, How: string;
+  Value: Double;
+begin
+  Transfers := TRealTransferBench.Create;
+  Plain := TRealFormBench.Create(RealPairs, False);
+  Linked := TRealFormBench.Create(RealPairs, True);
+  Group := NewGroup('Real LCL controls: a TLabel following a TEdit, and forms of such pairs');
+  try
+    Broken := Transfers.Check;
+    Transfers.AddCases(Group);
+    Plain.AddCase(Group);
+    Linked.AddCase(Group);
+    Group.Measure;
+    Value := CountedRatio(Group, 'real-shown-link', 'real-shown-hand', RealTransfers,
+      AUseCallgrind, How);
+    AddFigure('transfer_shown', Value, 3, 1.02, How, 'TEdit.Text -> TLabel.Caption on a ' +
+      'shown form: p2p link on OnChange / hand-written OnChange handler (each includes setting ' +
+      'the edit''s Text through its widget)');
+    Value := CountedRatio(Group, 'real-hidden-link', 'real-hidden-hand', RealTransfers,
+      AUseCallgrind, How);
+    AddFigure('transfer_hidden', Value, 2, 2.0, How, 'the same on a form never shown, whose ' +
+      'controls have no widgets');
+    Value := CountedRatio(Group, TRealFormBench.CaseName(RealPairs, True),
+      TRealFormBench.CaseName(RealPairs, False), RealFormReads, AUseCallgrind, How);
+    AddFigure('formload_real', Value, 2, 1.15, How, Format('reading + connecting a form of %d ' +
+      'TEdit/TLabel pairs with a p2p link per pair / the same form without links, its labels ' +
+      'holding the captions the links copy',
+      [RealPairs]));
+    PrintGroup(Group);
+    if Broken <> '' then
+      WriteLn('  NOTE: these ways did not copy the text, their figures mean nothing:', Broken);
+    if Linked.Checked <> '' then
+      WriteLn('  NOTE: ', Linked.Checked);
+  finally
+    Group.Free;
+    Linked.Free;
+    Plain.Free;
+    Transfers.Free;
+  end;
+end;
+
 procedure RunAll(AUseCallgrind: Boolean);
 var
   Declarations: TDeclarationBench;
@@ -453,6 +532,7 @@ begin
     MeasureInfos;
     MeasureEvents(AUseCallgrind);
     MeasureForms;
+    MeasureRealControls(AUseCallgrind);
     MeasureDeclarations(Declarations);
     // Last: it pads the registry for the rest of the run.
     MeasureFind;
@@ -502,10 +582,15 @@ var
   Infos: TInfoBench;
   Events: TEventBench;
   Find: TFindBench;
+  Real: TRealTransferBench;
+  RealForms: array[Boolean] of TRealFormBench;
   BenchCase: TBenchCase;
   Elapsed: Int64;
 begin
   Owned := TFPList.Create;
+  Real := nil;
+  RealForms[False] := nil;
+  RealForms[True] := nil;
   Group := TBenchGroup.Create('', 1, 1);
   Declarations := nil;
   Transfers := nil;
@@ -524,6 +609,16 @@ begin
     Find := TFindBench.Create;
     Find.AddCases(Group);
     AddFormBenches(Group, Owned, SeriesPairs, [bfPlain, bfLinked, bfInert, bfControls]);
+    // Real controls only when asked for: they open a window.
+    if Copy(AName, 1, 4) = 'real' then
+    begin
+      Real := TRealTransferBench.Create;
+      Real.AddCases(Group);
+      RealForms[False] := TRealFormBench.Create(RealPairs, False);
+      RealForms[False].AddCase(Group);
+      RealForms[True] := TRealFormBench.Create(RealPairs, True);
+      RealForms[True].AddCase(Group);
+    end;
     BenchCase := Group.Find(AName);
     // Outside the collected range: one-off costs of the first operation.
     BenchCase.Run(1);
@@ -532,6 +627,9 @@ begin
     Elapsed := NowNs - Elapsed;
     WriteLn(Format('%s: %d operations, %.1f ns each', [AName, ACount, Elapsed / ACount]));
   finally
+    RealForms[True].Free;
+    RealForms[False].Free;
+    Real.Free;
     Find.Free;
     Events.Free;
     Infos.Free;
