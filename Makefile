@@ -26,16 +26,16 @@ test: setup
 	@{ $(call lazbuild,package/orvane_d5.lpk) && $(call lazbuild,tests/orvtests.lpi) && \
 	   $(call lazbuild,tests/orvtests-vg.lpi); } \
 	  || { echo '0 passed, 1 failed'; exit 1; }
-	@bash tools/runtests.sh
+	@bash tests/runtests.sh
 
 # Command-line tools: orvinspect lists what the class infos offer.
 tools: build
-	@$(call lazbuild,tools/orvinspect.lpi)
+	@$(call lazbuild,tools/inspect/orvinspect.lpi)
 
 # orvcheck checks the links stored in form files: make check, then
-# tools/orvcheck tools/samples/clean.lfm tools/samples/broken.lfm
+# tools/check/orvcheck tools/check/samples/clean.lfm tools/check/samples/broken.lfm
 check: build
-	@$(call lazbuild,tools/orvcheck.lpi)
+	@$(call lazbuild,tools/check/orvcheck.lpi)
 
 # The link demo: a data module's form file wires components together with
 # links; the program prints what the links do as it turns a thermostat up.
@@ -51,14 +51,14 @@ example-metadata: build
 
 # The benchmark's table of figures, each with its target (about a minute).
 bench: build
-	@$(call lazbuild,tools/orvbench.lpi)
-	@$(XRUN) ./tools/orvbench
+	@$(call lazbuild,tools/bench/orvbench.lpi)
+	@$(XRUN) ./tools/bench/orvbench
 
 # Regenerate docs/performance.md and its plot from a benchmark run.
 perf: build
-	@$(call lazbuild,tools/orvbench.lpi)
-	@bash tools/mkperf.sh
+	@$(call lazbuild,tools/bench/orvbench.lpi)
+	@bash tools/bench/mkperf.sh
 
 clean:
-	@rm -rf package/lib tests/lib examples/lib tools/lib
-	@rm -f tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo tools/orvbench tools/orvinspect tools/orvcheck
+	@rm -rf package/lib tests/lib examples/lib tools/*/lib
+	@rm -f tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo tools/bench/orvbench tools/inspect/orvinspect tools/check/orvcheck

@@ -3,8 +3,8 @@
 # "N passed, M failed". Exit non-zero when a test fails or errors, when the
 # program dies, or when heaptrc reports anything but 0 unfreed memory blocks.
 #
-#   tools/runtests.sh                      every registered test
-#   tools/runtests.sh --suite=Metadata     one subsystem
+#   tests/runtests.sh                      every registered test
+#   tests/runtests.sh --suite=Metadata     one subsystem
 #
 # heaptrc writes its summary to stderr only when stderr is a terminal (the
 # buffer is dropped otherwise), so it is sent to a log file through HEAPTRC.

@@ -9,7 +9,7 @@
   form file (the message names file and line) or the command line is wrong. }
 program orvcheck;
 
-{$I ../metadata/orvdefines.inc}
+{$I ../../metadata/orvdefines.inc}
 
 uses
   Classes, SysUtils,

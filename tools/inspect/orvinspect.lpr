@@ -6,7 +6,7 @@
   A name that is not registered gets the registry's answer and exit code 1. }
 program orvinspect;
 
-{$I ../metadata/orvdefines.inc}
+{$I ../../metadata/orvdefines.inc}
 
 uses
   Classes, SysUtils,
