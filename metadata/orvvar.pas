@@ -118,17 +118,17 @@ type
     property ClassTypeName: string read FClassTypeName write SetClassTypeName;
   end;
 
+resourcestring
+  rsUnknownClass = 'Unknown class!';
+  rsNothingHeld = 'The variable holds no object to use %s on!';
+  rsNotOfHeldClass = 'The variable holds objects of class %s: a %s cannot be held!';
+
 implementation
 
 uses
   // The TObject binding must be registered before the first variable is made.
   Orvsystem,
   Orvfeatureids, Orvvalues;
-
-resourcestring
-  rsUnknownClass = 'Unknown class!';
-  rsNothingHeld = 'The variable holds no object to use %s on!';
-  rsNotOfHeldClass = 'The variable holds objects of class %s: a %s cannot be held!';
 
 const
   VariableProperties = 'Override::Self::psReadable..psWritable::pvPublished::0';

@@ -9,7 +9,7 @@ interface
 
 uses
   Orvnameindex, Orvpointermap, Orvfeatureids, Orvcommon, Orvvalues, Orvsystem, 
-  Orvclasses, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar;
+  Orvclasses, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar, Orvlinknames;
 
 implementation
 
