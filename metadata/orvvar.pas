@@ -108,11 +108,19 @@ type
     FClassTypeName: string;
     FClassInfo: TorvVariableClassInfo;
     procedure SetClassTypeName(const AValue: string);
+    function GetInstance: TObject;
+    procedure SetInstance(AValue: TObject);
   public
     constructor Create(AOwner: TComponent); override;
     destructor Destroy; override;
     { Return the variable's own class info; it lives as long as the variable. }
     function GetORVClassInfo: TorvClassInfo;
+    { The object the variable holds, or nil. Setting it writes Self, as a
+      link would: the object must be of the class ClassTypeName names or
+      derived from it, OnInstanceChange fires, and a property-to-property
+      link waiting for the object makes its first copy. Set ClassTypeName
+      first when it is not stored in the form file. }
+    property Instance: TObject read GetInstance write SetInstance;
   published
     { Name of the registered class whose features the variable shows. }
     property ClassTypeName: string read FClassTypeName write SetClassTypeName;
@@ -453,6 +461,16 @@ end;
 function TorvVariable.GetORVClassInfo: TorvClassInfo;
 begin
   Result := FClassInfo;
+end;
+
+function TorvVariable.GetInstance: TObject;
+begin
+  Result := FClassInfo.Instance;
+end;
+
+procedure TorvVariable.SetInstance(AValue: TObject);
+begin
+  FClassInfo.SetProperty(FClassInfo.FindProperty('Self'), ObjectToVar(AValue));
 end;
 
 procedure TorvVariable.SetClassTypeName(const AValue: string);

@@ -2,11 +2,16 @@
   application they belong to.
 
     orvcheck FILE.lfm [FILE2.lfm ...]
+    orvcheck --help | --version
 
   One line per link ("ok" or "broken: why"), a line per warning, and a last
   line "N links checked: K ok, B broken, W warnings". Exit code 0 when no
   link is broken, 1 when one is, 2 when a file cannot be read or is not a
-  form file (the message names file and line) or the command line is wrong. }
+  form file (the message names file and line) or the command line is wrong.
+
+  It knows the classes the orvane_d5 package registers and no others: an
+  application with its own bound components runs the same check from a
+  program of its own that links them (CheckFormFile of Orvlinkcheck). }
 program orvcheck;
 
 {$I ../../metadata/orvdefines.inc}
@@ -17,19 +22,57 @@ uses
   Orvlfm, Orvlinkcheck;
 
 resourcestring
-  rsUsage = 'usage: orvcheck FILE.lfm [FILE2.lfm ...]';
+  rsUsage = 'usage: orvcheck FILE.lfm [FILE2.lfm ...] | --help | --version';
+  rsHelp =
+    LineEnding +
+    'Reports for every link in the text form files whether it would connect' + LineEnding +
+    'when the form is read, and if not which name on which side does not' + LineEnding +
+    'resolve; the last line is "N links checked: K ok, B broken, W warnings".' + LineEnding +
+    'Exit code 0: no link is broken; 1: a link is broken; 2: a file cannot be' + LineEnding +
+    'read or is not a form file, or the command line is wrong.' + LineEnding +
+    LineEnding +
+    'Registrations: this program knows the classes the orvane_d5 package' + LineEnding +
+    'registers (RTL and LCL classes, TObject, TInterfacedObject, TorvVariable;' + LineEnding +
+    'see orvinspect --all) and no others. To check forms that use an' + LineEnding +
+    'application''s own bound components, call CheckFormFile of unit' + LineEnding +
+    'Orvlinkcheck (tools/check) from a program that links those components,' + LineEnding +
+    'as examples/orvcheckforms.lpr does.';
+  rsVersion = 'orvcheck (Orvane Suite, orvane_d5 %s)';
   rsFileFailed = '%s: %s';
+  rsUnknownHere = 'orvcheck: %d sides name components of classes this program has no binding for; ' +
+    'it knows only the classes of the orvane_d5 package (orvcheck --help says how to check ' +
+    'an application''s own)';
 
-{ Answer whether the command line is not a list of files. There are no
-  options: anything that looks like one is a mistake. }
-function Misused: Boolean;
+const
+  PackageVersion = '1.1';
+
+{ Answer the exit code of a command line that asks for help or the version,
+  or is not a list of files; -1 for a list of files. }
+function RunOptions: Integer;
 var
   I: Integer;
 begin
-  Result := ParamCount = 0;
+  Result := -1;
+  for I := 1 to ParamCount do
+    if (ParamStr(I) = '--help') or (ParamStr(I) = '-h') then
+    begin
+      WriteLn(rsUsage);
+      WriteLn(rsHelp);
+      Exit(0);
+    end
+    else if ParamStr(I) = '--version' then
+    begin
+      WriteLn(Format(rsVersion, [PackageVersion]));
+      Exit(0);
+    end;
+  // Any other option is a mistake.
   for I := 1 to ParamCount do
     if Copy(ParamStr(I), 1, 1) = '-' then
-      Result := True;
+      Result := 2;
+  if ParamCount = 0 then
+    Result := 2;
+  if Result = 2 then
+    WriteLn(ErrOutput, rsUsage);
 end;
 
 function Run: Integer;
@@ -39,11 +82,9 @@ var
   I: Integer;
   Unreadable: Boolean;
 begin
-  if Misused then
-  begin
-    WriteLn(ErrOutput, rsUsage);
-    Exit(2);
-  end;
+  Result := RunOptions;
+  if Result >= 0 then
+    Exit;
   Total := Default(TorvCheckCounts);
   Unreadable := False;
   Lines := TStringList.Create;
@@ -68,6 +109,8 @@ begin
       end;
       Write(Lines.Text);
     end;
+    if Total.UnknownClasses > 0 then
+      WriteLn(ErrOutput, Format(rsUnknownHere, [Total.UnknownClasses]));
     WriteLn(SummaryLine(Total));
   finally
     Lines.Free;

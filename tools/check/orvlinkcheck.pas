@@ -51,7 +51,7 @@ implementation
 
 uses
   TypInfo,
-  Orvcommon, Orvlinknames, Orvconlist, Orve2m, Orvvar, Orvmetadump, Orvlfm;
+  Orvcommon, Orvlinknames, Orvconlist, Orve2m, Orvvar, Orvlfm;
 
 resourcestring
   rsReportLine = '%s: %s (%s): %s';
@@ -301,7 +301,13 @@ begin
   I := FInfos.IndexOf(AInfoClass.ClassName);
   if I >= 0 then
     Exit(TorvClassInfo(FInfos.Objects[I]));
-  Result := DeclaredInfo(AInfoClass);
+  Result := AInfoClass.Create;
+  try
+    Result.InitMetaData;
+  except
+    Result.Free;
+    raise;
+  end;
   FInfos.AddObject(AInfoClass.ClassName, Result);
 end;
 
