@@ -47,6 +47,7 @@ type
     FSourceInfo: TorvClassInfo;
     FTarget: TComponent;
     FTargetInfo: TorvClassInfo;
+    FRefusal: EorvLinkError;  // raised once the form is read
     function GetIndex: Integer;
     procedure SetIndex(AValue: Integer);
   protected
@@ -54,6 +55,8 @@ type
     procedure SetTarget(AValue: TComponent);
     procedure Notification(AComponent: TComponent; Operation: TOperation); override;
     procedure ReadState(Reader: TReader); override;
+    { Raise the refusal of a component met while the form was read. }
+    procedure Loaded; override;
     procedure SetParentComponent(AParent: TComponent); override;
     { Put AValue on the side ASide whose component is AField and whose class
       info cache is ACache: refuse an unregistered component, clear the side
@@ -67,9 +70,11 @@ type
     function IsDesigning: Boolean;
   public
     destructor Destroy; override;
-    { Refuse AValue for the side ASide unless it is registered. While the
-      form is read and the list reports failures, report it instead and
-      answer False: the side stays empty and the rest of the form loads. }
+    { Refuse AValue for the side ASide unless it is registered, answering
+      False. While the form is read the side stays empty: the refusal goes
+      to the list's OnConnectFailure when it is assigned, so that the rest
+      of the form loads; otherwise it is raised once the form is read, which
+      stops the form as before, without leaving the reader's work undone. }
     function AcceptComponent(AValue: TComponent; const ASide: string): Boolean;
     { Resolve what the link names; at run time also subscribe and do the
       first work. Answer False, doing nothing, when something is missing. }
@@ -290,6 +295,7 @@ end;
 
 destructor TorvConnection.Destroy;
 begin
+  FreeAndNil(FRefusal);
   if FConnectionList <> nil then
     FConnectionList.RemoveConnection(Self);
   inherited Destroy;
@@ -359,10 +365,26 @@ begin
   if Result then
     Exit;
   Error := EorvLinkError.CreateAt(rsNotOrvaneComponent, Self, ASide, AValue);
-  if not IsLoading or (FConnectionList = nil) or not Assigned(FConnectionList.OnConnectFailure) then
+  if not IsLoading then
     raise Error;
-  // The handler may free anything, this link too: nothing of it is touched after.
-  FConnectionList.ReportFailure(Self, Error);
+  if (FConnectionList <> nil) and Assigned(FConnectionList.OnConnectFailure) then
+    // The handler may free anything, this link too: nothing of it is touched after.
+    FConnectionList.ReportFailure(Self, Error)
+  else if FRefusal = nil then
+    FRefusal := Error
+  else
+    Error.Free;
+end;
+
+procedure TorvConnection.Loaded;
+var
+  Refusal: EorvLinkError;
+begin
+  inherited Loaded;
+  Refusal := FRefusal;
+  FRefusal := nil;
+  if Refusal <> nil then
+    raise Refusal;
 end;
 
 function TorvConnection.Unresolved: string;

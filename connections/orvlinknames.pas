@@ -343,29 +343,27 @@ end;
 
 { Diagnostics }
 
+{ The number of single-character insertions, deletions, replacements and
+  swaps of neighbours that turn A into B. }
 function EditDistance(const A, B: string): Integer;
 var
-  Row: array of Integer;
-  I, J, Diagonal, Above: Integer;
+  D: array of array of Integer;
+  I, J, Cost: Integer;
 begin
-  SetLength(Row, Length(B) + 1);
+  SetLength(D, Length(A) + 1, Length(B) + 1);
+  for I := 0 to Length(A) do
+    D[I, 0] := I;
   for J := 0 to Length(B) do
-    Row[J] := J;
+    D[0, J] := J;
   for I := 1 to Length(A) do
-  begin
-    Diagonal := Row[0];
-    Row[0] := I;
     for J := 1 to Length(B) do
     begin
-      Above := Row[J];
-      if A[I] = B[J] then
-        Row[J] := Diagonal
-      else
-        Row[J] := 1 + Min(Min(Diagonal, Above), Row[J - 1]);
-      Diagonal := Above;
+      Cost := Ord(A[I] <> B[J]);
+      D[I, J] := Min(Min(D[I - 1, J] + 1, D[I, J - 1] + 1), D[I - 1, J - 1] + Cost);
+      if (I > 1) and (J > 1) and (A[I] = B[J - 1]) and (A[I - 1] = B[J]) then
+        D[I, J] := Min(D[I, J], D[I - 2, J - 2] + 1);
     end;
-  end;
-  Result := Row[Length(B)];
+  Result := D[Length(A), Length(B)];
 end;
 
 function NearestName(const AValue: string; ANames: TStrings): string;

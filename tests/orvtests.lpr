@@ -23,7 +23,8 @@ uses
   orvteste2m,
   orvtestvar,
   orvtestcheck,
-  orvtestforms;
+  orvtestforms,
+  orvtestdiagnostics;
 
 var
   Runner: TTestRunner;
