@@ -49,6 +49,17 @@ example-metadata: build
 	@$(call lazbuild,examples/orvdemo.lpi)
 	@$(XRUN) ./examples/orvdemo
 
+# Features by name from code: a component, and a TStringList through a variable.
+.PHONY: example-byname example-check
+example-byname: build
+	@$(call lazbuild,examples/orvbyname.lpi)
+	@./examples/orvbyname
+
+# An application checks its own form files with its own classes registered.
+example-check: build
+	@$(call lazbuild,examples/orvcheckforms.lpi)
+	@./examples/orvcheckforms
+
 # The benchmark's table of figures, each with its target (about a minute).
 bench: build
 	@$(call lazbuild,tools/bench/orvbench.lpi)
@@ -61,4 +72,4 @@ perf: build
 
 clean:
 	@rm -rf package/lib tests/lib examples/lib tools/*/lib
-	@rm -f tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo tools/bench/orvbench tools/inspect/orvinspect tools/check/orvcheck
+	@rm -f tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo examples/orvbyname examples/orvcheckforms tools/bench/orvbench tools/inspect/orvinspect tools/check/orvcheck
