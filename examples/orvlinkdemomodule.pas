@@ -11,7 +11,11 @@
   (Log1.Instance); ShowLogSize, connected before that, waits for the object
   and makes its first copy then. OnDestroy takes it back before Display1
   frees its log: a variable cannot hear of the end of an object that is not
-  a component. }
+  a component.
+
+  Links.OnConnectFailure is LinkFailed: a link that cannot connect is
+  reported there, with form, link, side and class, and the rest of the
+  module loads. }
 unit Orvlinkdemomodule;
 
 {$I orvdefines.inc}
@@ -38,6 +42,8 @@ type
     ShowLogSize: TorvP2PConnection;
     procedure DataModuleCreate(Sender: TObject);
     procedure DataModuleDestroy(Sender: TObject);
+    procedure LinkFailed(Sender: TorvConnectionList; AConnection: TorvConnection;
+      AError: EorvLinkError);
   end;
 
 implementation
@@ -52,6 +58,12 @@ end;
 procedure TLinkDemoModule.DataModuleDestroy(Sender: TObject);
 begin
   Log1.Instance := nil;
+end;
+
+procedure TLinkDemoModule.LinkFailed(Sender: TorvConnectionList; AConnection: TorvConnection;
+  AError: EorvLinkError);
+begin
+  WriteLn(ErrOutput, 'link not connected: ', AError.Describe);
 end;
 
 end.
