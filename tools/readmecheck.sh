@@ -134,7 +134,7 @@ check_layout() {
     listed="$listed ${folder%/}"
     if [ -d "$folder" ]; then pass "README:$nr folder $folder"; else fail "README:$nr folder $folder does not exist"; fi
   done < <(awk -F'\t' '$1 == "folder" { split($3, w, " "); print $2 "\t" w[1] }' "$work/blocks")
-  for folder in $(git ls-files | grep / | cut -d/ -f1 | sort -u); do
+  for folder in $(git ls-files | grep / | cut -d/ -f1 | grep -v '^\.' | sort -u); do
     case " $listed " in
       *" $folder "*) ;;
       *) fail "README layout does not list $folder/" ;;
