@@ -61,6 +61,7 @@ type
     procedure TestReportedFailuresLetTheRestLoad;
     procedure TestCheckerSaysWhatTheLinkSays;
     procedure TestHandlerMayFreeLinksOrTheList;
+    procedure TestApplicationChecksItsFormsWithItsClasses;
   end;
 
   TTestVariableObject = class(TTestCase)
@@ -434,6 +435,31 @@ begin
   AssertEquals('a freed list connects nothing more',
     'connect:C connect:D free:E free:D free:C ', LinkLog);
   AssertEquals(3, FRoot.Failures.Count);
+end;
+
+procedure TTestLoadFailures.TestApplicationChecksItsFormsWithItsClasses;
+var
+  Report: TStringList;
+  Counts: TorvCheckCounts;
+begin
+  // TTestEdit is this program's own bound component, as TThermostat is the
+  // link demo's: a check run here knows it, and only the class that has no
+  // binding at all is reported, as unknown to this program.
+  Report := TStringList.Create;
+  try
+    Counts := CheckFormText(BrokenForm(False), 'f.lfm', Report);
+    AssertEquals(Report.Text, 1, Counts.UnknownClasses);
+    AssertTrue(Report.Text, Pos('Target Panel1: This is a not Orvane component! ' +
+      '(no binding of class TPlainThing is registered in this program)', Report.Text) > 0);
+    Report.Clear;
+    Counts := CheckFormText(StringReplace(StringReplace(BrokenForm(False), 'TPlainThing',
+      'TTestEdit', []), 'OnChanged', 'OnChange', []), 'f.lfm', Report);
+    AssertEquals(Report.Text, 0, Counts.UnknownClasses);
+    AssertEquals(Report.Text, 0, Counts.Broken);
+    AssertEquals(Report.Text, 3, Counts.Ok);
+  finally
+    Report.Free;
+  end;
 end;
 
 { TTestVariableObject }
