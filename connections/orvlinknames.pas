@@ -149,8 +149,9 @@ function FeatureSuggestion(AInfo: TorvClassInfo; AKind: TorvFeatureKind;
 { The same among ANames. }
 function Suggestion(const AValue: string; ANames: TStrings): string;
 { Return the name among ANames nearest to AValue, or ''. A name differing
-  in letter case only is nearest; otherwise the fewest edits, at most a
-  third of the length. }
+  in letter case only is nearest; otherwise the one with the fewest edits,
+  at most a third of the length, unless another is as near: a guess
+  between equals would mislead. }
 function NearestName(const AValue: string; ANames: TStrings): string;
 
 { Name lists, in declaration order, each name once: what a link may name. }
@@ -369,6 +370,7 @@ end;
 function NearestName(const AValue: string; ANames: TStrings): string;
 var
   I, Distance, Best: Integer;
+  Tied: Boolean;
 begin
   Result := '';
   if AValue = '' then
@@ -378,6 +380,7 @@ begin
     if SameText(ANames[I], AValue) then
       Exit(ANames[I]);
   Best := Length(AValue) div 3 + 1;
+  Tied := False;
   for I := 0 to ANames.Count - 1 do
   begin
     Distance := EditDistance(LowerCase(AValue), LowerCase(ANames[I]));
@@ -385,8 +388,13 @@ begin
     begin
       Best := Distance;
       Result := ANames[I];
-    end;
+      Tied := False;
+    end
+    else if (Distance = Best) and (Result <> '') and (ANames[I] <> Result) then
+      Tied := True;
   end;
+  if Tied then
+    Result := '';
 end;
 
 function Suggestion(const AValue: string; ANames: TStrings): string;

@@ -10,7 +10,7 @@ interface
 
 uses
   Classes, SysUtils, fpcunit, testregistry,
-  Orvcommon, Orvlinknames, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar, Orvlinkcheck,
+  Orvcommon, Orvlinknames, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar, Orvlinkcheck, Orvmetadump,
   Orvtestfixtures, Orvtestconlist;
 
 type
@@ -62,6 +62,11 @@ type
     procedure TestCheckerSaysWhatTheLinkSays;
     procedure TestHandlerMayFreeLinksOrTheList;
     procedure TestApplicationChecksItsFormsWithItsClasses;
+  end;
+
+  TTestInspectorColumns = class(TTestCase)
+  published
+    procedure TestLongNamesKeepTheColumns;
   end;
 
   TTestVariableObject = class(TTestCase)
@@ -170,6 +175,8 @@ begin
   ExpectNearest('Txet', ['Text', 'Tag'], 'Text');
   ExpectNearest('Colour', ['Color', 'Count'], 'Color');
   ExpectNearest('Xyzzy', ['Count', 'Text'], '');
+  ExpectNearest('Edit8', ['Edit1', 'Edit2'], '');
+  ExpectNearest('Edt1', ['Edit1', 'Edit2'], 'Edit1');
   ExpectNearest('A', ['B', 'Count'], '');
   ExpectNearest('', ['Text'], '');
   ExpectNearest('Text', [], '');
@@ -452,6 +459,11 @@ begin
     AssertTrue(Report.Text, Pos('Target Panel1: This is a not Orvane component! ' +
       '(no binding of class TPlainThing is registered in this program)', Report.Text) > 0);
     Report.Clear;
+    CheckFormText(StringReplace(BrokenForm(False), 'Source = Edit1', 'Source = Edt1', []),
+      'f.lfm', Report);
+    AssertTrue(Report.Text, Pos('Source: no component named Edt1 on the form ' +
+      '(did you mean ''Edit1''?)', Report.Text) > 0);
+    Report.Clear;
     Counts := CheckFormText(StringReplace(StringReplace(BrokenForm(False), 'TPlainThing',
       'TTestEdit', []), 'OnChanged', 'OnChange', []), 'f.lfm', Report);
     AssertEquals(Report.Text, 0, Counts.UnknownClasses);
@@ -459,6 +471,27 @@ begin
     AssertEquals(Report.Text, 3, Counts.Ok);
   finally
     Report.Free;
+  end;
+end;
+
+{ TTestInspectorColumns }
+
+procedure TTestInspectorColumns.TestLongNamesKeepTheColumns;
+var
+  Lines: TStringList;
+  I, Column: Integer;
+begin
+  Lines := TStringList.Create;
+  try
+    // OnValidate(Sender, Text, Accept) is longer than any fixed width would be.
+    DescribeClass('TTestEdit', Lines);
+    AssertTrue(Lines.Text, Pos('OnValidate(Sender, Text, Accept)', Lines.Text) > 0);
+    Column := Lines[1].LastIndexOf(' ');
+    for I := 1 to Lines.Count - 1 do
+      AssertEquals('the declaring binding in one column: ' + Lines[I], Column,
+        Lines[I].LastIndexOf(' '));
+  finally
+    Lines.Free;
   end;
 end;
 
@@ -555,4 +588,5 @@ initialization
   RegisterTest('Links', TTestLinkNames);
   RegisterTest('Links', TTestLoadFailures);
   RegisterTest('Variable', TTestVariableObject);
+  RegisterTest('Tools', TTestInspectorColumns);
 end.

@@ -142,6 +142,7 @@ type
     procedure Report(ASeverity: TSeverity; const AText: string);
     procedure NotChecked(const AText: string);
     function Resolve(const ARef: string; out AObject: TorvFormObject): TReference;
+    function ComponentSuggestion(const ARef: string): string;
     function Describe(AObject: TorvFormObject; var ASide: TSide): Boolean;
     function ResolveSide(AProps: TorvFormProperties; const AName, ARole: string;
       ARequired: Boolean; ASeverity: TSeverity; out ASide: TSide): Boolean;
@@ -237,6 +238,51 @@ begin
     end;
   end;
   Result := nil;
+end;
+
+{ Add the names of the components AOwner owns, not looking into frames. }
+procedure AddOwnedNames(AOwner: TorvFormObject; ANames: TStrings);
+var
+  I: Integer;
+  Child: TorvFormObject;
+begin
+  for I := 0 to AOwner.ChildCount - 1 do
+  begin
+    Child := AOwner.Children(I);
+    if Child.Name <> '' then
+      ANames.Add(Child.Name);
+    if Child.Kind <> foInline then
+      AddOwnedNames(Child, ANames);
+  end;
+end;
+
+type
+  { Collects the registered class names for a suggestion. }
+  TClassNames = class
+    Names: TStringList;
+    procedure Add(const AClassName: string);
+  end;
+
+procedure TClassNames.Add(const AClassName: string);
+begin
+  Names.Add(AClassName);
+end;
+
+{ Return " (did you mean 'X'?)" for the registered class name nearest to
+  AClassName, or ''. }
+function ClassSuggestion(const AClassName: string): string;
+var
+  Collector: TClassNames;
+begin
+  Collector := TClassNames.Create;
+  try
+    Collector.Names := TStringList.Create;
+    TorvClassRegistry.Iterate(@Collector.Add);
+    Result := Suggestion(AClassName, Collector.Names);
+  finally
+    Collector.Names.Free;
+    Collector.Free;
+  end;
 end;
 
 { Return the text of a property written as a string (or, leniently, as an
@@ -389,6 +435,22 @@ begin
   Result := refFound;
 end;
 
+function TFormChecker.ComponentSuggestion(const ARef: string): string;
+var
+  Names: TStringList;
+begin
+  // Only a plain name is matched: a path into a frame is the user's own.
+  if Pos('.', ARef) > 0 then
+    Exit('');
+  Names := TStringList.Create;
+  try
+    AddOwnedNames(ScopeOwnerOf(FLink), Names);
+    Result := Suggestion(ARef, Names);
+  finally
+    Names.Free;
+  end;
+end;
+
 function TFormChecker.Describe(AObject: TorvFormObject; var ASide: TSide): Boolean;
 var
   InfoClass: TorvClassInfoClass;
@@ -415,7 +477,8 @@ begin
     begin
       // The variable refuses the class while the form is read.
       Report(svBroken, Format(rsSideSays, [ASide.Role, ASide.Ref,
-        Format(rsUnknownClassType, [rsUnknownClass, ClassTypeName])]));
+        Format(rsUnknownClassType, [rsUnknownClass, ClassTypeName])]) +
+        ClassSuggestion(ClassTypeName));
       Exit;
     end;
     ASide.InfoClass := InfoClass;
@@ -468,7 +531,8 @@ begin
   ASide.Ref := Value.Text;
   case Resolve(Value.Text, Found) of
     refFound: Result := Describe(Found, ASide);
-    refMissing: Report(ASeverity, Format(rsNoComponent, [ARole, ASide.Ref]));
+    refMissing: Report(ASeverity, Format(rsNoComponent, [ARole, ASide.Ref]) +
+      ComponentSuggestion(ASide.Ref));
     refOtherForm:
       if ASeverity <> svQuiet then
         NotChecked(Format(rsOtherForm, [ARole, ASide.Ref]));
@@ -837,7 +901,8 @@ var
 begin
   ClassTypeName := StringOf(AObject.Properties, 'ClassTypeName', Present);
   if Present and (TorvClassRegistry.FindClass(ClassTypeName) = nil) then
-    Warn(AObject, Format(rsVariableUnreadable, [rsUnknownClass, ClassTypeName]));
+    Warn(AObject, Format(rsVariableUnreadable, [rsUnknownClass, ClassTypeName]) +
+      ClassSuggestion(ClassTypeName));
 end;
 
 procedure TFormChecker.Walk(AObject: TorvFormObject);

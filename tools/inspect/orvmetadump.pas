@@ -107,17 +107,21 @@ type
 function ChainOf(AInfoClass: TClass): TChain;
 var
   C: TClass;
-  N: Integer;
+  N, I: Integer;
 begin
-  Result := nil;
+  N := 0;
   C := AInfoClass;
   while (C <> nil) and (C <> TorvClassInfo) and C.InheritsFrom(TorvClassInfo) do
   begin
-    N := Length(Result);
-    SetLength(Result, N + 1);
-    Move(Result[0], Result[1], N * SizeOf(TChainLevel));
-    Result[0].InfoClass := C;
-    Result[0].Counts := TotalFeatures(C);
+    Inc(N);
+    C := C.ClassParent;
+  end;
+  SetLength(Result, N);
+  C := AInfoClass;
+  for I := N - 1 downto 0 do
+  begin
+    Result[I].InfoClass := C;
+    Result[I].Counts := TotalFeatures(C);
     C := C.ClassParent;
   end;
 end;
