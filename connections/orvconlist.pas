@@ -63,7 +63,6 @@ type
       and Unconnect, then hold AValue. }
     procedure ReplaceSide(var AField: TComponent; var ACache: TorvClassInfo; AValue: TComponent;
       const ASide: string);
-
     { Answer whether the link is being read from a form file. }
     function IsLoading: Boolean;
     { Answer whether the link is in the designer. }
@@ -367,7 +366,9 @@ begin
   Error := EorvLinkError.CreateAt(rsNotOrvaneComponent, Self, ASide, AValue);
   if not IsLoading then
     raise Error;
-  if (FConnectionList <> nil) and Assigned(FConnectionList.OnConnectFailure) then
+  // In the designer the handler is not the application's code and is not called.
+  if (FConnectionList <> nil) and Assigned(FConnectionList.OnConnectFailure) and
+    not IsDesigning then
     // The handler may free anything, this link too: nothing of it is touched after.
     FConnectionList.ReportFailure(Self, Error)
   else if FRefusal = nil then

@@ -72,12 +72,14 @@ type
   TTestVariableObject = class(TTestCase)
   private
     FRoot: TTestRoot;
+    procedure ReadWaitingForm;
   protected
     procedure SetUp; override;
     procedure TearDown; override;
   published
     procedure TestInstanceIsWritingSelf;
     procedure TestLinkFromAnEmptyVariableWaitsForItsObject;
+    procedure TestWaitingEndsWithTheVariable;
   end;
 
 implementation
@@ -474,6 +476,21 @@ begin
   end;
 end;
 
+procedure TTestVariableObject.TestWaitingEndsWithTheVariable;
+var
+  Link: TorvP2PConnection;
+  Edit2: TTestEdit;
+begin
+  ReadWaitingForm;
+  Link := FRoot.FindComponent('ShowCount') as TorvP2PConnection;
+  Edit2 := FRoot.FindComponent('Edit2') as TTestEdit;
+  FRoot.FindComponent('Held').Free;
+  AssertNull('the link forgot its source', Link.Source);
+  AssertFalse(Link.Connect);
+  Edit2.Number := 9;
+  AssertEquals(9, Edit2.Number);
+end;
+
 { TTestInspectorColumns }
 
 procedure TTestInspectorColumns.TestLongNamesKeepTheColumns;
@@ -547,11 +564,7 @@ begin
   end;
 end;
 
-procedure TTestVariableObject.TestLinkFromAnEmptyVariableWaitsForItsObject;
-var
-  Edit2: TTestEdit;
-  Held: TorvVariable;
-  List: TStringList;
+procedure TTestVariableObject.ReadWaitingForm;
 begin
   // Read as a form is: the variable comes out of the file empty, and the
   // link is connected before any code can give it its object.
@@ -564,6 +577,15 @@ begin
     '      TargetProperty = ''Number''', '    end',
     '  end',
     'end']), FRoot);
+end;
+
+procedure TTestVariableObject.TestLinkFromAnEmptyVariableWaitsForItsObject;
+var
+  Edit2: TTestEdit;
+  Held: TorvVariable;
+  List: TStringList;
+begin
+  ReadWaitingForm;
   Edit2 := FRoot.FindComponent('Edit2') as TTestEdit;
   Held := FRoot.FindComponent('Held') as TorvVariable;
   AssertEquals('nothing copied yet', 5, Edit2.Number);
