@@ -1,14 +1,18 @@
 { Check the links of a text form file against the class infos of the
   components they name, without creating the form, its components or its
-  links: the form belongs to an application that is not linked here.
+  links. The classes known are those registered in the program that runs
+  the check: the stand-alone orvcheck knows the package's; an application's
+  own test program, linking its own bindings, knows its own as well.
 
   A link is broken when it cannot work at all: a name that its Connect
   needs does not resolve (Connect then answers False and the link stays
   inert), or reading the form fails because of it (a component whose class
   is not registered), or the first copy of a property-to-property link
   raises, which stops the list from connecting the links after it (a
-  property that cannot be read or written, a variable that holds nothing
-  yet or is handed an object of another class). What Connect lets pass
+  property that cannot be read or written, a variable handed an object of
+  another class; a variable that holds nothing yet makes the copy wait
+  instead). The texts are the links' own (Orvlinknames), with the nearest
+  declared name when a name does not resolve. What Connect lets pass
   but leaves the link partial is a warning: an event a property-to-property
   link cannot listen to, an index list that does not fit its property, a
   method parameter item that does not resolve. What cannot be judged from
