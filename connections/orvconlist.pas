@@ -16,7 +16,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvcommon, Orvlinknames;
+  Orvcommon, Orvcallguard, Orvlinknames;
 
 type
   { A link setter refused a name or an index list. }
@@ -48,6 +48,7 @@ type
     FTarget: TComponent;
     FTargetInfo: TorvClassInfo;
     FRefusal: EorvLinkError;  // raised once the form is read
+    FGuard: TorvCallGuard;
     function GetIndex: Integer;
     procedure SetIndex(AValue: Integer);
   protected
@@ -67,7 +68,19 @@ type
     function IsLoading: Boolean;
     { Answer whether the link is in the designer. }
     function IsDesigning: Boolean;
+    { Open AFrame for one firing or transfer of the link, which calls out
+      to user code: the frame tells afterwards whether the link still
+      exists (AFrame.Gone), and a link that has re-entered itself
+      MaxReentry times is refused with an error naming the loop. Close it
+      with LeaveCall in a finally. }
+    procedure EnterFiring(out AFrame: TorvCallFrame);
+    { Return the features the link joins, for messages. }
+    function DescribeJoin: string; virtual;
+    { Return "Component.Feature" for messages; "?" for no component. }
+    function SideText(AComponent: TComponent; const AFeature: string): string;
   public
+    { Mark the link's running firings gone before anything is taken apart. }
+    procedure BeforeDestruction; override;
     destructor Destroy; override;
     { Refuse AValue for the side ASide unless it is registered, answering
       False. While the form is read the side stays empty: the refusal goes
@@ -75,6 +88,8 @@ type
       of the form loads; otherwise it is raised once the form is read, which
       stops the form as before, without leaving the reader's work undone. }
     function AcceptComponent(AValue: TComponent; const ASide: string): Boolean;
+    { Return the link's name and what it joins, for messages. }
+    function Describe: string;
     { Resolve what the link names; at run time also subscribe and do the
       first work. Answer False, doing nothing, when something is missing. }
     function Connect: Boolean; virtual; abstract;
@@ -110,10 +125,10 @@ type
   private
     FConnections: TList;
     FOnConnectFailure: TorvConnectFailureEvent;
-    FAlive: PBoolean;  // cleared when the list is destroyed under a handler
-    { Connect AConnection and report a failure; answer whether the list
-      still exists. }
-    function ConnectReporting(AConnection: TorvConnection): Boolean;
+    FGuard: TorvCallGuard;
+    function DescribeList: string;
+    { Connect AConnection and hand a failure to OnConnectFailure. }
+    procedure ConnectReporting(AConnection: TorvConnection);
     function GetConnection(AIndex: Integer): TorvConnection;
     procedure SetConnection(AIndex: Integer; AValue: TorvConnection);
   protected
@@ -123,6 +138,8 @@ type
     procedure Notification(AComponent: TComponent; Operation: TOperation); override;
   public
     constructor Create(AOwner: TComponent); override;
+    { Mark a connecting in progress gone before anything is taken apart. }
+    procedure BeforeDestruction; override;
     { Free the links still in the list, the last first. }
     destructor Destroy; override;
     procedure AddConnection(AConnection: TorvConnection);
@@ -137,7 +154,10 @@ type
       read (a component of an unregistered class on a side, a name that does
       not resolve, an error of its first copy) is reported here and the rest
       of the form loads; unassigned, the error stops the form as it always
-      did, and a link that does not resolve stays inert without a word. }
+      did, and a link that does not resolve stays inert without a word. A
+      link that its own first copy freed can be neither asked nor handed
+      over: it is not reported, and an error it raised stops the form. The
+      handler may free the link, other links, the list or the form. }
     property OnConnectFailure: TorvConnectFailureEvent read FOnConnectFailure
       write FOnConnectFailure;
   end;
@@ -147,6 +167,13 @@ type
 function CachedClassInfo(AComponent: TComponent; var ACache: TorvClassInfo): TorvClassInfo;
 { Take AListener out of the class info it was added to, if that still exists. }
 procedure DetachListener(AListener: TorvListener);
+
+{ Calls into a class info that may run user code. Each holds AInfo across
+  the call, so that the class info and its features outlive a call that
+  frees its component; afterwards the caller tests AInfo.Dying (and its own
+  frame) before it uses either again. }
+function ReadProperty(AInfo: TorvClassInfo; AProp: TorvPropertyInfo): Variant;
+procedure WriteProperty(AInfo: TorvClassInfo; AProp: TorvPropertyInfo; const AValue: Variant);
 
 { Return the property AName of AInfo through ACache, found in AFrom. AFrom
   is compared first, so a cache from a class info that has gone is dropped
@@ -178,6 +205,8 @@ resourcestring
   rsInternalError = 'Internal error in %s.OnSourceEvent';
   rsUnresolvedFeature = 'Unknown %s "%s" in connection %s';
   rsCannotConnect = 'The connection cannot connect: %s';
+  rsConnectionDescription = 'connection %s (%s)';
+  rsListDescription = 'connection list %s';
 
 implementation
 
@@ -202,6 +231,26 @@ procedure DetachListener(AListener: TorvListener);
 begin
   if (AListener <> nil) and (AListener.AttachedTo <> nil) then
     AListener.AttachedTo.RemoveListener(AListener);
+end;
+
+function ReadProperty(AInfo: TorvClassInfo; AProp: TorvPropertyInfo): Variant;
+begin
+  AInfo.Hold;
+  try
+    Result := AInfo.GetProperty(AProp);
+  finally
+    AInfo.Unhold;
+  end;
+end;
+
+procedure WriteProperty(AInfo: TorvClassInfo; AProp: TorvPropertyInfo; const AValue: Variant);
+begin
+  AInfo.Hold;
+  try
+    AInfo.SetProperty(AProp, AValue);
+  finally
+    AInfo.Unhold;
+  end;
 end;
 
 function CachedProperty(AInfo: TorvClassInfo; const AName: string;
@@ -291,6 +340,37 @@ begin
 end;
 
 { TorvConnection }
+
+procedure TorvConnection.BeforeDestruction;
+begin
+  GuardGone(FGuard, ShortString(Name));
+  inherited BeforeDestruction;
+end;
+
+procedure TorvConnection.EnterFiring(out AFrame: TorvCallFrame);
+begin
+  EnterCall(FGuard, AFrame, @Describe);
+end;
+
+function TorvConnection.SideText(AComponent: TComponent; const AFeature: string): string;
+begin
+  if AComponent = nil then
+    Result := '?'
+  else
+    Result := AComponent.Name;
+  if AFeature <> '' then
+    Result := Result + '.' + AFeature;
+end;
+
+function TorvConnection.DescribeJoin: string;
+begin
+  Result := SideText(FSource, '') + ' -> ' + SideText(FTarget, '');
+end;
+
+function TorvConnection.Describe: string;
+begin
+  Result := Format(rsConnectionDescription, [Name, DescribeJoin]);
+end;
 
 destructor TorvConnection.Destroy;
 begin
@@ -490,8 +570,6 @@ end;
 
 destructor TorvConnectionList.Destroy;
 begin
-  if FAlive <> nil then
-    FAlive^ := False;
   while FConnections.Count > 0 do
     TorvConnection(FConnections.Last).Free;
   FreeAndNil(FConnections);
@@ -541,71 +619,98 @@ begin
     TorvConnection(Child).SetIndex(Order);
 end;
 
+procedure TorvConnectionList.BeforeDestruction;
+begin
+  GuardGone(FGuard, ShortString(Name));
+  inherited BeforeDestruction;
+end;
+
+function TorvConnectionList.DescribeList: string;
+begin
+  Result := Format(rsListDescription, [Name]);
+end;
+
 procedure TorvConnectionList.Loaded;
 var
   I: Integer;
   Link: TorvConnection;
+  Frame: TorvCallFrame;
 begin
   inherited Loaded;
   if csDesigning in ComponentState then
     Exit;
-  if not Assigned(FOnConnectFailure) then
-  begin
-    for I := 0 to FConnections.Count - 1 do
-      GetConnection(I).Connect;
-    Exit;
-  end;
-  // The handler may free links, or the list: the position is checked anew.
-  I := 0;
-  while I < FConnections.Count do
-  begin
-    Link := GetConnection(I);
-    if not ConnectReporting(Link) then
-      Exit;
-    if (I < FConnections.Count) and (FConnections[I] = Pointer(Link)) then
-      Inc(I);
+  // A link's first copy runs setters, and a failure goes to the handler:
+  // either may free a link, the list or the form that owns them.
+  EnterCall(FGuard, Frame, @DescribeList);
+  try
+    I := 0;
+    while I < FConnections.Count do
+    begin
+      Link := GetConnection(I);
+      // Unassigned, a failure stops the form as it always did.
+      if Assigned(FOnConnectFailure) then
+        ConnectReporting(Link)
+      else
+        Link.Connect;
+      if Frame.Gone then
+        Exit;
+      if (I < FConnections.Count) and (GetConnection(I) = Link) then
+        Inc(I);
+    end;
+  finally
+    LeaveCall(Frame);
   end;
 end;
 
-function TorvConnectionList.ConnectReporting(AConnection: TorvConnection): Boolean;
+procedure TorvConnectionList.ConnectReporting(AConnection: TorvConnection);
 var
+  LinkFrame: TorvCallFrame;
   Error: EorvLinkError;
 begin
   Error := nil;
+  // The link's own frame tells whether its first copy freed it: a link
+  // that is gone can be neither asked why nor handed to the handler.
+  AConnection.EnterFiring(LinkFrame);
   try
-    if not AConnection.Connect then
-      Error := EorvLinkError.CreateAt(Format(rsCannotConnect, [AConnection.Unresolved]),
-        AConnection, '', nil);
-  except
-    on E: Exception do
-      Error := EorvLinkError.CreateAt(E.Message, AConnection, '', nil);
+    try
+      if not AConnection.Connect and not LinkFrame.Gone then
+        Error := EorvLinkError.CreateAt(Format(rsCannotConnect, [AConnection.Unresolved]),
+          AConnection, '', nil);
+    except
+      on E: Exception do
+      begin
+        // A fault of the program is not a failure of the link.
+        if IsFatalError(E) or LinkFrame.Gone then
+          raise;
+        Error := EorvLinkError.CreateAt(E.Message, AConnection, '', nil);
+      end;
+    end;
+  finally
+    LeaveCall(LinkFrame);
   end;
-  Result := (Error = nil) or ReportFailure(AConnection, Error);
+  if Error <> nil then
+    ReportFailure(AConnection, Error);
 end;
 
 function TorvConnectionList.ReportFailure(AConnection: TorvConnection;
   AError: EorvLinkError): Boolean;
 var
-  Alive: Boolean;
-  Outer: PBoolean;
+  Frame: TorvCallFrame;
 begin
-  Alive := True;
-  Outer := FAlive;
-  FAlive := @Alive;
+  // The handler is user code: it may free the link, the list or the form.
+  // The list's frame, on this stack, outlives the list and says so.
   try
+    EnterCall(FGuard, Frame, @DescribeList);
     try
       if Assigned(FOnConnectFailure) then
         FOnConnectFailure(Self, AConnection, AError);
+      Result := not Frame.Gone;
     finally
-      AError.Free;
+      LeaveCall(Frame);
     end;
   finally
-    if Alive then
-      FAlive := Outer
-    else if Outer <> nil then
-      Outer^ := False;
+    AError.Free;
   end;
-  Result := Alive;
 end;
 
 procedure TorvConnectionList.Notification(AComponent: TComponent; Operation: TOperation);

@@ -19,7 +19,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvcommon, Orvlinknames, Orvconlist;
+  Orvcommon, Orvcallguard, Orvlinknames, Orvconlist;
 
 type
   TorvE2MConnection = class;
@@ -106,8 +106,11 @@ type
     procedure SetSourceEvent(const AValue: string);
     procedure SetTargetMethod(const AValue: string);
     procedure SetTargetMethodParameters(AValue: TorvParameterConnections);
+    procedure Call(constref AFrame: TorvCallFrame);
+    procedure HandBack(AMethod: TorvMethodInfo; constref AFrame: TorvCallFrame);
   protected
     procedure Notification(AComponent: TComponent; Operation: TOperation); override;
+    function DescribeJoin: string; override;
     { Hand the arguments to the target method, call it, and hand the values
       it leaves in its parameters back to where they came from. }
     procedure OnSourceEvent(Sender: TObject; Event: TorvEventInfo);
@@ -477,6 +480,18 @@ begin
 end;
 
 procedure TorvE2MConnection.OnSourceEvent(Sender: TObject; Event: TorvEventInfo);
+var
+  Frame: TorvCallFrame;
+begin
+  EnterFiring(Frame);
+  try
+    Call(Frame);
+  finally
+    LeaveCall(Frame);
+  end;
+end;
+
+procedure TorvE2MConnection.Call(constref AFrame: TorvCallFrame);
 type
   { The features one item resolves to in one firing. }
   TResolved = record
@@ -523,57 +538,123 @@ type
     end;
   end;
 
+  procedure ResolveAll(var AResolved: array of TResolved);
+  var
+    I: Integer;
+  begin
+    for I := 0 to High(AResolved) do
+      AResolved[I] := Resolve(I);
+  end;
+
 var
   TargetInfo: TorvClassInfo;
   Method: TorvMethodInfo;
   Resolved: array of TResolved;
+  Values: array of Variant;
   Item: TorvParameterConnection;
-  R: TResolved;
   I: Integer;
+  ReadAny: Boolean;
 begin
-  TargetInfo := GetTargetInfo;
-  Method := GetTargetMethodInfo;
-  if Method = nil then
+  if GetTargetMethodInfo = nil then
     raise EorvInvalidFeature.CreateFmt(rsUnresolvedTargetMethod, [Name, FTargetMethod]);
   // Every item is resolved before any argument is handed over, so that a
   // refused item leaves the method uncalled and nothing read.
   SetLength(Resolved, FParameters.Count);
-  for I := 0 to High(Resolved) do
-    Resolved[I] := Resolve(I);
-
+  ResolveAll(Resolved);
+  SetLength(Values, Length(Resolved));
+  ReadAny := False;
   for I := 0 to High(Resolved) do
   begin
     Item := FParameters[I];
-    R := Resolved[I];
-    ApplyIndexList(Item.FComponentPropertyIndex, Item.GetComponentPropertyInfo);
     case Item.Options of
-      voConstant: R.Param.Value := Item.FConstant;
-      voComponentProperty: R.Param.Value := R.Info.GetProperty(R.Prop);
-      voEventProperty: R.Param.Value := R.EventParam.Value;
-    end;
-  end;
-
-  TargetInfo.InvokeMethod(Method);
-
-  // The call may have changed anything, so each item is resolved again.
-  I := 0;
-  while I < FParameters.Count do
-  begin
-    Item := FParameters[I];
-    R := Resolve(I);
-    case Item.Options of
-      voConstant: ;
+      voConstant: Values[I] := Item.FConstant;
       voComponentProperty:
         begin
+          ApplyIndexList(Item.FComponentPropertyIndex, Resolved[I].Prop);
+          Values[I] := ReadProperty(Resolved[I].Info, Resolved[I].Prop);
+          // A getter is user code: it may have freed the link or anything
+          // resolved so far.
+          if AFrame.Gone then
+            Exit;
+          ReadAny := True;
+        end;
+      voEventProperty: Values[I] := Resolved[I].EventParam.Value;
+    end;
+  end;
+  if ReadAny then
+  begin
+    if (FParameters.Count <> Length(Resolved)) or (GetTargetMethodInfo = nil) then
+      raise EorvInvalidFeature.CreateFmt(rsUnresolvedTargetMethod, [Name, FTargetMethod]);
+    ResolveAll(Resolved);
+  end;
+  for I := 0 to High(Resolved) do
+    Resolved[I].Param.Value := Values[I];
+
+  TargetInfo := GetTargetInfo;
+  Method := GetTargetMethodInfo;
+  // Held across the call and the hand-back: the method may free its own
+  // component, whose class info owns the parameters read afterwards.
+  TargetInfo.Hold;
+  try
+    TargetInfo.InvokeMethod(Method);
+    // The method may have freed the link itself (its root, its list, the
+    // link); then nothing of it may be touched.
+    if AFrame.Gone then
+      Exit;
+    HandBack(Method, AFrame);
+  finally
+    TargetInfo.Unhold;
+  end;
+end;
+
+procedure TorvE2MConnection.HandBack(AMethod: TorvMethodInfo; constref AFrame: TorvCallFrame);
+var
+  Item: TorvParameterConnection;
+  Param, EventParam: TorvParameterInfo;
+  Info: TorvClassInfo;
+  Prop: TorvPropertyInfo;
+  I: Integer;
+begin
+  // The call may have changed anything: each item is looked at again, and
+  // one whose component or event went with the call hands nothing back.
+  // AMethod is held by the caller, so its values outlive its component.
+  I := 0;
+  while (FParameters <> nil) and (I < FParameters.Count) do
+  begin
+    Item := FParameters[I];
+    Inc(I);
+    Param := AMethod.Find(Item.ParameterName);
+    if Param = nil then
+      Continue;
+    case Item.Options of
+      voComponentProperty:
+        begin
+          Info := Item.GetComponentInfo;
+          if Info = nil then
+            Continue;
+          Prop := Info.FindProperty(Item.ComponentProperty);
+          if Prop = nil then
+            Continue;
           // The index parameters are shared by every user of the property;
           // another item may have set them since.
-          ApplyIndexList(Item.FComponentPropertyIndex, R.Prop);
-          R.Info.SetProperty(R.Prop, R.Param.Value);
+          ApplyIndexList(Item.FComponentPropertyIndex, Prop);
+          WriteProperty(Info, Prop, Param.Value);
+          if AFrame.Gone then
+            Exit;
         end;
-      voEventProperty: R.EventParam.Value := R.Param.Value;
+      voEventProperty:
+        begin
+          EventParam := Item.GetEventParameterInfo;
+          if EventParam <> nil then
+            EventParam.Value := Param.Value;
+        end;
     end;
-    Inc(I);
   end;
+end;
+
+function TorvE2MConnection.DescribeJoin: string;
+begin
+  Result := SideText(Source, FSourceEvent) + ' -> ' + SideText(Target, FTargetMethod);
 end;
 
 initialization

@@ -18,7 +18,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvcommon, Orvlinknames, Orvconlist;
+  Orvcommon, Orvcallguard, Orvlinknames, Orvconlist;
 
 type
   { TorvE2PConnection }
@@ -55,8 +55,10 @@ type
     procedure ReadValueComponentPropertyIndexes(AReader: TReader);
     procedure WriteValueComponentPropertyIndexes(AWriter: TWriter);
     function ReadValue: Variant;
+    procedure AssignTarget(constref AFrame: TorvCallFrame);
   protected
     procedure DefineProperties(Filer: TFiler); override;
+    function DescribeJoin: string; override;
     procedure Notification(AComponent: TComponent; Operation: TOperation); override;
   public
     constructor Create(AOwner: TComponent); override;
@@ -358,7 +360,7 @@ begin
         if Prop = nil then
           raise EorvInvalidFeature.CreateFmt(rsUnresolvedFeature,
             ['ValueComponentProperty', FValueComponentProperty, Name]);
-        Result := GetValueComponentInfo.GetProperty(Prop);
+        Result := ReadProperty(GetValueComponentInfo, Prop);
       end;
     voEventProperty:
       begin
@@ -375,18 +377,42 @@ end;
 
 procedure TorvE2PConnection.OnSourceEvent(Sender: TObject; Event: TorvEventInfo);
 var
+  Frame: TorvCallFrame;
+begin
+  EnterFiring(Frame);
+  try
+    AssignTarget(Frame);
+  finally
+    LeaveCall(Frame);
+  end;
+end;
+
+procedure TorvE2PConnection.AssignTarget(constref AFrame: TorvCallFrame);
+var
   Prop: TorvPropertyInfo;
   Value: Variant;
+  TargetInfo: TorvClassInfo;
 begin
-  Prop := GetTargetPropertyInfo;
-  if Prop = nil then
+  if GetTargetPropertyInfo = nil then
     raise EorvInvalidFeature.CreateFmt(rsUnresolvedFeature, ['TargetProperty', FTargetProperty, Name]);
   // Right before the call: the index parameters are shared with every
   // other user of the same property of the same component.
-  ApplyIndexList(FTargetPropertyIndex, Prop);
   ApplyIndexList(FValueComponentPropertyIndex, GetValueComponentPropertyInfo);
   Value := ReadValue;
-  GetTargetInfo.SetProperty(Prop, Value);
+  // Reading a component's property may have freed the link or its target.
+  if AFrame.Gone then
+    Exit;
+  TargetInfo := GetTargetInfo;
+  Prop := GetTargetPropertyInfo;
+  if (TargetInfo = nil) or (Prop = nil) then
+    Exit;
+  ApplyIndexList(FTargetPropertyIndex, Prop);
+  WriteProperty(TargetInfo, Prop, Value);
+end;
+
+function TorvE2PConnection.DescribeJoin: string;
+begin
+  Result := SideText(Source, FSourceEvent) + ' -> ' + SideText(Target, FTargetProperty);
 end;
 
 initialization

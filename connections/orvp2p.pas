@@ -20,7 +20,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvcommon, Orvlinknames, Orvconlist;
+  Orvcommon, Orvcallguard, Orvlinknames, Orvconlist;
 
 type
   { TorvP2PConnection }
@@ -60,8 +60,13 @@ type
     procedure Transfer(AToTarget: Boolean);
     function WaitForInstance: Boolean;
     procedure InstanceChanged(Sender: TObject; Event: TorvEventInfo);
+    procedure CopyValue(AToTarget: Boolean; ASourceProp, ATargetProp: TorvPropertyInfo;
+      constref AFrame: TorvCallFrame);
+    procedure EndTransfer(var AFrame: TorvCallFrame);
+    function TransferError(E: Exception; constref AFrame: TorvCallFrame): Exception;
   protected
     procedure DefineProperties(Filer: TFiler); override;
+    function DescribeJoin: string; override;
     { Copy the source property to the target property, unless a transfer of
       this link is under way. }
     procedure SetTargetValue;
@@ -359,8 +364,8 @@ end;
 
 procedure TorvP2PConnection.Transfer(AToTarget: Boolean);
 var
+  Frame: TorvCallFrame;
   SourceProp, TargetProp: TorvPropertyInfo;
-  SourceInfo, TargetInfo: TorvClassInfo;
 begin
   // Dropped, not postponed: this is how echoes and cycles end.
   if FUpdating then
@@ -373,28 +378,93 @@ begin
   TargetProp := GetTargetPropertyInfo;
   if TargetProp = nil then
     raise EorvInvalidFeature.CreateFmt(rsUnresolvedFeature, ['TargetProperty', FTargetProperty, Name]);
-  SourceInfo := GetSourceInfo;
-  TargetInfo := GetTargetInfo;
+  EnterFiring(Frame);
   FUpdating := True;
+  // One handler, not a finally as well: a transfer runs at every firing.
   try
-    try
-      // Both lists, each time: the index parameters are shared with every
-      // other user of the same property of the same component.
-      ApplyIndexList(FSourcePropertyIndex, SourceProp);
-      ApplyIndexList(FTargetPropertyIndex, TargetProp);
-      if AToTarget then
-        TargetInfo.SetProperty(TargetProp, SourceInfo.GetProperty(SourceProp))
-      else
-        SourceInfo.SetProperty(SourceProp, TargetInfo.GetProperty(TargetProp));
-    except
+    CopyValue(AToTarget, SourceProp, TargetProp, Frame);
+  except
+    on E: Exception do
+    begin
+      EndTransfer(Frame);
       // The caller learns which link failed; the class info's own error
-      // survives only as text.
-      on E: Exception do
-        raise Exception.CreateFmt(rsTransferFailed, [E.Message, Name]);
+      // survives only as text. A fault of the program is not an error of
+      // the link and passes unchanged.
+      if IsFatalError(E) then
+        raise;
+      raise TransferError(E, Frame);
+    end
+    else
+    begin
+      EndTransfer(Frame);
+      raise;
     end;
-  finally
-    FUpdating := False;
   end;
+  EndTransfer(Frame);
+end;
+
+function TorvP2PConnection.TransferError(E: Exception; constref AFrame: TorvCallFrame): Exception;
+begin
+  // A setter may have freed the link before its error arrives here; the
+  // frame kept its name then.
+  if AFrame.Gone then
+    Result := Exception.CreateFmt(rsTransferFailed, [E.Message, AFrame.GoneName])
+  else
+    Result := Exception.CreateFmt(rsTransferFailed, [E.Message, Name]);
+end;
+
+procedure TorvP2PConnection.EndTransfer(var AFrame: TorvCallFrame);
+begin
+  if not AFrame.Gone then
+    FUpdating := False;
+  LeaveCall(AFrame);
+end;
+
+procedure TorvP2PConnection.CopyValue(AToTarget: Boolean; ASourceProp,
+  ATargetProp: TorvPropertyInfo; constref AFrame: TorvCallFrame);
+var
+  FromInfo, ToInfo: TorvClassInfo;
+  FromProp, ToProp: TorvPropertyInfo;
+  Value: Variant;
+begin
+  // Both lists, each time: the index parameters are shared with every other
+  // user of the same property of the same component.
+  ApplyIndexList(FSourcePropertyIndex, ASourceProp);
+  ApplyIndexList(FTargetPropertyIndex, ATargetProp);
+  // The properties were found in the sides' current class infos, which
+  // their caches compared.
+  if AToTarget then
+  begin
+    FromInfo := GetSourceInfo;
+    FromProp := ASourceProp;
+    ToInfo := GetTargetInfo;
+    ToProp := ATargetProp;
+  end
+  else
+  begin
+    FromInfo := GetTargetInfo;
+    FromProp := ATargetProp;
+    ToInfo := GetSourceInfo;
+    ToProp := ASourceProp;
+  end;
+  // Both held across both calls: a getter or a setter may free either
+  // component, or the link; the held class infos and their features stay
+  // readable until the holds end.
+  FromInfo.Hold;
+  ToInfo.Hold;
+  try
+    Value := FromInfo.GetProperty(FromProp);
+    if not AFrame.Gone and not ToInfo.Dying then
+      ToInfo.SetProperty(ToProp, Value);
+  finally
+    ToInfo.Unhold;
+    FromInfo.Unhold;
+  end;
+end;
+
+function TorvP2PConnection.DescribeJoin: string;
+begin
+  Result := SideText(Source, FSourceProperty) + ' -> ' + SideText(Target, FTargetProperty);
 end;
 
 initialization

@@ -7,6 +7,7 @@ program orvbyname;
 
 uses
   Classes, SysUtils, Variants,
+  Interfaces, // the widgetset that the bound control classes need linked
   orvane_d5, // every binding of the package, as in any application using it
   Orvcommon, // TorvClassRegistry, TorvClassInfo
   Orvvar;    // TorvVariable

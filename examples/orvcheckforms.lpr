@@ -10,10 +10,11 @@
   would report the demo's thermostat and display as unknown. }
 program orvcheckforms;
 
-{$I ../metadata/orvdefines.inc}
+{$I ../package/orvdefines.inc}
 
 uses
   Classes, SysUtils,
+  Interfaces,     // the widgetset that the bound control classes need linked
   orvane_d5,      // the package's bindings
   Orvdemodevices, // the application's own: registers TThermostat and TDisplay
   Orvlinkcheck;   // the checker, from tools/check

@@ -6,7 +6,7 @@
   overrides in slot order, event handlers. }
 program orvdemo;
 
-{$I ../metadata/orvdefines.inc}
+{$I ../package/orvdefines.inc}
 
 uses
   Classes, SysUtils, Variants,
@@ -63,6 +63,13 @@ const
   ThermostatMethods = 'Calibrate::msProcedure::1::Offset';
   ThermostatConstructors = 'Create::0';
   ThermostatEvents = 'Define::OnChange::pvPublished::3::Sender::OldValue::NewValue';
+
+  { A feature's Id is its position in the string that defined it: what the
+    operations below select their code by, with one integer case. }
+  TargetId = 0;
+  CurrentId = 1;
+  PresetId = 2;
+  CalibrateId = 0;
 
 { TThermostat }
 
@@ -139,10 +146,10 @@ end;
 
 function TThermostatClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
 begin
-  case AProp.Name of
-    'Target': Result := TThermostat(Owner).Target;
-    'Current': Result := TThermostat(Owner).Current;
-    'Preset': Result := TThermostat(Owner).Preset(AProp.GetIndexes(0).Value);
+  case AProp.Id of
+    TargetId: Result := TThermostat(Owner).Target;
+    CurrentId: Result := TThermostat(Owner).Current;
+    PresetId: Result := TThermostat(Owner).Preset(AProp.GetIndexes(0).Value);
   else
     Result := inherited GetProperty(AProp);
   end;
@@ -150,8 +157,8 @@ end;
 
 procedure TThermostatClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
 begin
-  case AProp.Name of
-    'Target': TThermostat(Owner).Target := AValue;
+  case AProp.Id of
+    TargetId: TThermostat(Owner).Target := AValue;
   else
     inherited SetProperty(AProp, AValue);
   end;
@@ -159,8 +166,8 @@ end;
 
 procedure TThermostatClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 begin
-  case AMethod.Name of
-    'Calibrate': TThermostat(Owner).Calibrate(AMethod.GetArgs(0).Value);
+  case AMethod.Id of
+    CalibrateId: TThermostat(Owner).Calibrate(AMethod.GetArgs(0).Value);
   else
     inherited InvokeMethod(AMethod);
   end;

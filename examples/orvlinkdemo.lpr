@@ -17,7 +17,7 @@
   Prints to the console and exits by itself. }
 program orvlinkdemo;
 
-{$I ../metadata/orvdefines.inc}
+{$I ../package/orvdefines.inc}
 
 uses
   Interfaces, Forms, SysUtils,

@@ -2,12 +2,14 @@
   of a host class shares.
 
   A binding states its features in a TorvDescriptors record and registers
-  it with RegisterBinding; TObjectClassInfo reads the records of the whole
-  chain, root first, so a binding writes no declaration code of its own.
-  GetProperty, SetProperty and InvokeMethod select the code for a feature
-  with one case on its Id (the name interned, see Orvfeatureids) and hand
-  every other feature to the parent binding. Constructors are listed only:
-  InvokeConstructor does nothing, in every binding.
+  it with RegisterBinding, which gives it a base of its own; TObjectClassInfo
+  reads the records of the whole chain, root first, each with its binding's
+  base, so a binding writes no declaration code of its own and every feature
+  carries an Id that only its own binding knows: the base plus the feature's
+  position in its descriptor string. GetProperty, SetProperty and
+  InvokeMethod select the code for a feature with one case on its Id less
+  their base and hand every other feature to the parent binding. Constructors
+  are listed only: InvokeConstructor does nothing, in every binding.
 
   Declined root methods: InitInstance, CleanupInstance, NewInstance and
   FreeInstance hand out raw storage or tear the owner down behind the back of
@@ -40,6 +42,8 @@ type
     FInterface: IUnknown;
     procedure ReadDescriptors(AKind: TorvFeatureKind);
     procedure FireSenderNow(const AEventName: string; ASender: TObject);
+    procedure FireSenderAfter(const APrevious: TNotifyEvent; const AEventName: string;
+      ASender: TObject);
   protected
     function DeclarationsFixed: Boolean; override;
     procedure UnConnectEventHandlers; override;
@@ -49,12 +53,23 @@ type
     procedure DefineORVEvents(AList: TList); override;
     { Begin the event AEventName with AArgs as its parameter values: the
       class info is held until LeaveEvent. Answer nil, holding nothing, when
-      the event is not declared or nobody listens: then there is nobody to
-      hand the values to or to change them. }
+      the event is not declared, nobody listens or the class info has lost
+      its owner: then there is nobody to hand the values to or to change
+      them. Call it only where the class info is known to exist; after the
+      owner's saved handler, use PrepareEvent inside EnterEvent/LeaveEvent. }
     function StartEvent(const AEventName: string; const AArgs: array of Variant): TorvEventInfo;
+    { Answer the event AEventName with AArgs as its parameter values, ready
+      for FireEvent, or nil as StartEvent does; hold nothing. Every hooked
+      handler with parameters runs between EnterEvent and LeaveEvent: the
+      saved handler, then PrepareEvent, FireEvent and the copy back of var
+      parameters. The saved handler may free the owner and with it this
+      class info, which the hold keeps until LeaveEvent; PrepareEvent then
+      answers nil. }
+    function PrepareEvent(const AEventName: string; const AArgs: array of Variant): TorvEventInfo;
     { Run APrevious, the owner's handler the binding saved, then fire
       AEventName, whose one parameter is the sender: what every hooked event
-      of type TNotifyEvent does. }
+      of type TNotifyEvent does. The class info is held while APrevious runs
+      and fires nothing when its owner went meanwhile. }
     procedure FireSender(const APrevious: TNotifyEvent; const AEventName: string;
       ASender: TObject);
   public
@@ -72,26 +87,125 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
   end;
 
-{ Register AInfoClass for the host class AHostName, with its own features. }
-procedure RegisterBinding(const AHostName: string; AInfoClass: TObjectClassInfoClass;
-  constref ADescriptors: TorvDescriptors);
+{ Register AInfoClass for the host class AHostName, with its own features;
+  return the base of the ids its features get. A name that is registered
+  already keeps its first binding: the base returned then is one that no
+  feature has. }
+function RegisterBinding(const AHostName: string; AInfoClass: TObjectClassInfoClass;
+  constref ADescriptors: TorvDescriptors): Integer;
+
+{ Untyped buffers
+
+  An untyped parameter of the host is given the storage of one variant. The
+  host writes raw bytes into it, so the storage must never hold a reference
+  while it does: a reference overwritten would leak, and bytes that merely
+  look like one would be released. }
+
+{ Start ABuffer from the argument AValue; a value that holds a reference
+  starts it empty instead. }
+procedure LoadBuffer(var ABuffer: Variant; const AValue: Variant);
+{ Copy what the host left in ABuffer to AParam and answer True; when the
+  bytes form no value that a variant can carry, empty ABuffer without
+  releasing anything and answer False. }
+function TakeBuffer(var ABuffer: Variant; AParam: TorvParameterInfo): Boolean;
+{ Raise the error for bytes that form no value unless ATaken; AMember names
+  the host member, "TStream.Read". }
+procedure CheckTaken(ATaken: Boolean; const AMember: string);
+
+{ Return the value of AMethod's argument AIndex. }
+function ArgValue(AMethod: TorvMethodInfo; AIndex: Integer): Variant; inline;
+{ Return the value of AProp's index AIndex. }
+function IndexValue(AProp: TorvPropertyInfo; AIndex: Integer): Variant; inline;
 
 implementation
 
 uses
-  Orvfeatureids, Orvvalues, Orvpointermap;
+  Orvvalues, Orvpointermap;
+
+const
+  { The ids of one binding's features lie in [Base, Base + IdsPerBinding):
+    more features of one kind than this no binding declares. Base 0 is left
+    to features that no binding declared. }
+  IdsPerBinding = 4096;
+
+type
+  { What one binding registered. }
+  TBindingLevel = record
+    Descriptors: PorvDescriptors;
+    Base: Integer;
+  end;
 
 var
-  { Binding class to the PorvDescriptors it registered. }
-  BindingDescriptors: TorvPointerMap;
+  Levels: array of TBindingLevel;
+  { Binding class to its position in Levels, plus one. }
+  LevelOf: TorvPointerMap;
+  Registrations: Integer;
 
-procedure RegisterBinding(const AHostName: string; AInfoClass: TObjectClassInfoClass;
-  constref ADescriptors: TorvDescriptors);
+function RegisterBinding(const AHostName: string; AInfoClass: TObjectClassInfoClass;
+  constref ADescriptors: TorvDescriptors): Integer;
+var
+  N: Integer;
 begin
+  Inc(Registrations);
+  Result := Registrations * IdsPerBinding;
   if TorvClassRegistry.FindClass(AHostName) <> nil then
     Exit;
-  BindingDescriptors.Put(AInfoClass, @ADescriptors);
+  N := Length(Levels);
+  SetLength(Levels, N + 1);
+  Levels[N].Descriptors := @ADescriptors;
+  Levels[N].Base := Result;
+  LevelOf.Put(AInfoClass, Pointer(PtrInt(N + 1)));
   TorvClassRegistry.RegisterClass(AHostName, AInfoClass);
+end;
+
+resourcestring
+  rsBufferNotAValue = '%s: the bytes read do not form a value!';
+
+function HoldsNoReference(const AStorage: TVarData): Boolean;
+begin
+  case AStorage.VType of
+    varEmpty, varNull, varSmallint, varInteger, varSingle, varDouble, varCurrency, varDate,
+    varError, varBoolean, varShortInt, varByte, varWord, varLongWord, varInt64, varQWord:
+      Result := True;
+    varOleStr, varDispatch, varUnknown, varString, varUString:
+      // An empty reference has nothing to release.
+      Result := AStorage.VPointer = nil;
+  else
+    Result := False;
+  end;
+end;
+
+procedure LoadBuffer(var ABuffer: Variant; const AValue: Variant);
+begin
+  if HoldsNoReference(TVarData(AValue)) then
+    ABuffer := AValue
+  else
+    ABuffer := Unassigned;
+end;
+
+function TakeBuffer(var ABuffer: Variant; AParam: TorvParameterInfo): Boolean;
+begin
+  Result := HoldsNoReference(TVarData(ABuffer));
+  if Result then
+    AParam.Value := ABuffer
+  else
+    TVarData(ABuffer).VType := varEmpty;
+end;
+
+procedure CheckTaken(ATaken: Boolean; const AMember: string);
+begin
+  if not ATaken then
+    raise Exception.CreateFmt(rsBufferNotAValue, [AMember]);
+end;
+
+function ArgValue(AMethod: TorvMethodInfo; AIndex: Integer): Variant;
+begin
+  Result := AMethod.GetArgs(AIndex).Value;
+end;
+
+function IndexValue(AProp: TorvPropertyInfo; AIndex: Integer): Variant;
+begin
+  Result := AProp.GetIndexes(AIndex).Value;
 end;
 
 const
@@ -117,19 +231,48 @@ const
     Constructors: '';
     Events: '');
 
+  { Positions in the descriptor strings above. }
+  ObjectPropSelf = 0;
+  ObjectMethFree = 0;
+  ObjectMethClassType = 3;
+  ObjectMethClassName = 4;
+  ObjectMethClassNameIs = 5;
+  ObjectMethClassParent = 6;
+  ObjectMethClassInfo = 7;
+  ObjectMethInstanceSize = 8;
+  ObjectMethInheritsFrom = 9;
+  ObjectMethMethodAddress = 10;
+  ObjectMethMethodName = 11;
+  ObjectMethFieldAddress = 12;
+  ObjectMethGetInterface = 13;
+  ObjectMethGetInterfaceEntry = 14;
+  ObjectMethGetInterfaceTable = 15;
+  ObjectMethSafeCallException = 16;
+  ObjectMethAfterConstruction = 17;
+  ObjectMethBeforeDestruction = 18;
+  ObjectMethDispatch = 19;
+  ObjectMethDefaultHandler = 20;
+  InterfacedObjectPropRefCount = 0;
+
+var
+  ObjectBase, InterfacedObjectBase: Integer;
+
 { TObjectClassInfo }
 
 procedure TObjectClassInfo.ReadDescriptors(AKind: TorvFeatureKind);
 
   procedure ReadLevel(AClass: TClass);
   var
+    Level: PtrInt;
     Descriptors: PorvDescriptors;
   begin
     if AClass <> TObjectClassInfo then
       ReadLevel(AClass.ClassParent);
-    Descriptors := BindingDescriptors.Find(AClass);
-    if Descriptors = nil then
+    Level := PtrInt(LevelOf.Find(AClass)) - 1;
+    if Level < 0 then
       Exit;
+    Descriptors := Levels[Level].Descriptors;
+    IdBase := Levels[Level].Base;
     case AKind of
       fkProperty: ReadORVProperties(Descriptors^.Properties);
       fkMethod: ReadORVMethods(Descriptors^.Methods);
@@ -139,7 +282,12 @@ procedure TObjectClassInfo.ReadDescriptors(AKind: TorvFeatureKind);
   end;
 
 begin
-  ReadLevel(ClassType);
+  try
+    ReadLevel(ClassType);
+  finally
+    // What a subclass reads in code of its own is not this chain's.
+    IdBase := 0;
+  end;
 end;
 
 function TObjectClassInfo.DeclarationsFixed: Boolean;
@@ -193,15 +341,23 @@ end;
 
 function TObjectClassInfo.StartEvent(const AEventName: string;
   const AArgs: array of Variant): TorvEventInfo;
+begin
+  Result := PrepareEvent(AEventName, AArgs);
+  if Result <> nil then
+    EnterEvent;
+end;
+
+function TObjectClassInfo.PrepareEvent(const AEventName: string;
+  const AArgs: array of Variant): TorvEventInfo;
 var
   I: Integer;
 begin
-  if not HasListeners then
+  // A class info whose owner went is kept only until its hold ends.
+  if not HasListeners or Dying or (Owner = nil) then
     Exit(nil);
   Result := FindEvent(AEventName);
   if Result = nil then
     Exit;
-  EnterEvent;
   for I := 0 to High(AArgs) do
     if I < Result.GetArgCount then
       Result.GetArgs(I).Value := AArgs[I];
@@ -210,11 +366,36 @@ end;
 procedure TObjectClassInfo.FireSender(const APrevious: TNotifyEvent; const AEventName: string;
   ASender: TObject);
 begin
-  if Assigned(APrevious) then
-    APrevious(ASender);
-  // Kept apart from the work so that an unheard event costs only this test.
-  if HasListeners then
+  // Nobody listens: the saved handler is the last thing done, and nothing
+  // of this class info is touched after it, so it needs no hold. A listener
+  // it adds would not be called by this firing anyway.
+  if not HasListeners then
+  begin
+    if Assigned(APrevious) then
+      APrevious(ASender);
+  end
+  else if Assigned(APrevious) then
+    FireSenderAfter(APrevious, AEventName, ASender)
+  else
     FireSenderNow(AEventName, ASender);
+end;
+
+procedure TObjectClassInfo.FireSenderAfter(const APrevious: TNotifyEvent;
+  const AEventName: string; ASender: TObject);
+var
+  Previous: TNotifyEvent;
+begin
+  // APrevious may be the field of this class info, which the handler may
+  // free: the call is made from a copy.
+  Previous := APrevious;
+  EnterEvent;
+  try
+    Previous(ASender);
+    if HasListeners then
+      FireSenderNow(AEventName, ASender);
+  finally
+    LeaveEvent;
+  end;
 end;
 
 procedure TObjectClassInfo.FireSenderNow(const AEventName: string; ASender: TObject);
@@ -233,8 +414,8 @@ end;
 
 function TObjectClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
 begin
-  case AProp.Id of
-    fiSelf: Result := ObjectToVar(Owner);
+  case AProp.Id - ObjectBase of
+    ObjectPropSelf: Result := ObjectToVar(Owner);
   else
     Result := inherited GetProperty(AProp);
   end;
@@ -249,44 +430,50 @@ procedure TObjectClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 
   function ArgGuid(AIndex: Integer): PGuid;
   begin
-    Result := PGuid(VarToPointer(Arg(AIndex)));
+    Result := PGuid(VarToRequiredPointer(Arg(AIndex), 'TObject', AMethod.Name, 'IID'));
+  end;
+
+  function ArgMessage: PByte;
+  begin
+    Result := PByte(VarToRequiredPointer(Arg(0), 'TObject', AMethod.Name, 'Message'));
   end;
 
 var
   Host: TObject;
 begin
   Host := Owner;
-  case AMethod.Id of
-    fiFree:
+  case AMethod.Id - ObjectBase of
+    ObjectMethFree:
       // The owner, and for a component this class info, are gone after this.
       Host.Free;
-    fiClassType: AMethod.Result := ClassToVar(Host.ClassType);
-    fiClassName: AMethod.Result := string(Host.ClassName);
-    fiClassNameIs: AMethod.Result := Host.ClassNameIs(Arg(0));
-    fiClassParent: AMethod.Result := ClassToVar(Host.ClassParent);
-    fiClassInfo: AMethod.Result := PointerToVar(Host.ClassInfo);
-    fiInstanceSize: AMethod.Result := Host.InstanceSize;
-    fiInheritsFrom: AMethod.Result := Host.InheritsFrom(VarToClass(Arg(0)));
-    fiMethodAddress: AMethod.Result := PointerToVar(Host.MethodAddress(ShortString(Arg(0))));
-    fiMethodName: AMethod.Result := string(Host.MethodName(VarToPointer(Arg(0))));
-    fiFieldAddress: AMethod.Result := PointerToVar(Host.FieldAddress(ShortString(Arg(0))));
-    fiGetInterface:
+    ObjectMethClassType: AMethod.Result := ClassToVar(Host.ClassType);
+    ObjectMethClassName: AMethod.Result := string(Host.ClassName);
+    ObjectMethClassNameIs: AMethod.Result := Host.ClassNameIs(Arg(0));
+    ObjectMethClassParent: AMethod.Result := ClassToVar(Host.ClassParent);
+    ObjectMethClassInfo: AMethod.Result := PointerToVar(Host.ClassInfo);
+    ObjectMethInstanceSize: AMethod.Result := Host.InstanceSize;
+    ObjectMethInheritsFrom: AMethod.Result := Host.InheritsFrom(VarToClass(Arg(0)));
+    ObjectMethMethodAddress: AMethod.Result := PointerToVar(Host.MethodAddress(ShortString(Arg(0))));
+    ObjectMethMethodName: AMethod.Result := string(Host.MethodName(VarToPointer(Arg(0))));
+    ObjectMethFieldAddress: AMethod.Result := PointerToVar(Host.FieldAddress(ShortString(Arg(0))));
+    ObjectMethGetInterface:
       begin
         // The interface stays referenced here while its address travels.
         FInterface := nil;
         AMethod.Result := Host.GetInterface(ArgGuid(0)^, FInterface);
         AMethod.GetArgs(1).Value := InterfaceToVar(FInterface);
       end;
-    fiGetInterfaceEntry: AMethod.Result := PointerToVar(Host.GetInterfaceEntry(ArgGuid(0)^));
-    fiGetInterfaceTable: AMethod.Result := PointerToVar(Host.GetInterfaceTable);
-    fiSafeCallException:
+    ObjectMethGetInterfaceEntry:
+      AMethod.Result := PointerToVar(Host.GetInterfaceEntry(ArgGuid(0)^));
+    ObjectMethGetInterfaceTable: AMethod.Result := PointerToVar(Host.GetInterfaceTable);
+    ObjectMethSafeCallException:
       AMethod.Result := Host.SafeCallException(VarToObject(Arg(0)), VarToPointer(Arg(1)));
-    fiAfterConstruction: Host.AfterConstruction;
-    fiBeforeDestruction: Host.BeforeDestruction;
+    ObjectMethAfterConstruction: Host.AfterConstruction;
+    ObjectMethBeforeDestruction: Host.BeforeDestruction;
     // A message is a record: it travels as its address and the owner works
     // on it in place, so whatever it leaves there is the caller's to read.
-    fiDispatch: Host.Dispatch(PByte(VarToPointer(Arg(0)))^);
-    fiDefaultHandler: Host.DefaultHandler(PByte(VarToPointer(Arg(0)))^);
+    ObjectMethDispatch: Host.Dispatch(ArgMessage^);
+    ObjectMethDefaultHandler: Host.DefaultHandler(ArgMessage^);
   else
     inherited InvokeMethod(AMethod);
   end;
@@ -301,15 +488,16 @@ end;
 
 function TInterfacedObjectClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
 begin
-  case AProp.Id of
-    fiRefCount: Result := (Owner as TInterfacedObject).RefCount;
+  case AProp.Id - InterfacedObjectBase of
+    InterfacedObjectPropRefCount: Result := (Owner as TInterfacedObject).RefCount;
   else
     Result := inherited GetProperty(AProp);
   end;
 end;
 
 initialization
-  BindingDescriptors.Init;
-  RegisterBinding('TObject', TObjectClassInfo, ObjectDescriptors);
-  RegisterBinding('TInterfacedObject', TInterfacedObjectClassInfo, InterfacedObjectDescriptors);
+  LevelOf.Init;
+  ObjectBase := RegisterBinding('TObject', TObjectClassInfo, ObjectDescriptors);
+  InterfacedObjectBase := RegisterBinding('TInterfacedObject', TInterfacedObjectClassInfo,
+    InterfacedObjectDescriptors);
 end.

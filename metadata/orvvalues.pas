@@ -37,6 +37,14 @@ function VarToChar(const AValue: Variant): Char;
 
 { Raise the error for a member that the host library does not provide. }
 procedure NotInHost(const AClassName, AMember: string);
+{ Return the object in AValue; raise the empty-argument error naming the
+  host class AClassName, its member AMember and the argument AArgument when
+  it is nil, for a host member that would use it without looking. }
+function VarToRequiredObject(const AValue: Variant;
+  const AClassName, AMember, AArgument: string): TObject;
+{ The same for an address (a GUID, a message record). }
+function VarToRequiredPointer(const AValue: Variant;
+  const AClassName, AMember, AArgument: string): Pointer;
 { Raise unless ACount bytes fit in the storage of one variant, which is what
   untyped buffer parameters are given. }
 procedure CheckBufferCount(const AMember: string; ACount: Int64);
@@ -44,6 +52,7 @@ procedure CheckBufferCount(const AMember: string; ACount: Int64);
 resourcestring
   rsNotInHost = '%s.%s is not provided by the host library!';
   rsBufferTooLarge = '%s: at most %d bytes fit in one value, %d asked!';
+  rsEmptyArgument = '%s.%s cannot take an empty %s!';
 
 implementation
 
@@ -120,6 +129,25 @@ end;
 procedure NotInHost(const AClassName, AMember: string);
 begin
   raise Exception.CreateFmt(rsNotInHost, [AClassName, AMember]);
+end;
+
+function VarToRequiredObject(const AValue: Variant;
+  const AClassName, AMember, AArgument: string): TObject;
+begin
+  Result := TObject(VarToRequiredPointer(AValue, AClassName, AMember, AArgument));
+end;
+
+function VarToRequiredPointer(const AValue: Variant;
+  const AClassName, AMember, AArgument: string): Pointer;
+begin
+  // An empty variant and an empty string mean nil as much as 0 does.
+  if VarIsEmpty(AValue) or VarIsNull(AValue) or
+    (VarIsStr(AValue) and (VarToStr(AValue) = '')) then
+    Result := nil
+  else
+    Result := VarToPointer(AValue);
+  if Result = nil then
+    raise Exception.CreateFmt(rsEmptyArgument, [AClassName, AMember, AArgument]);
 end;
 
 procedure CheckBufferCount(const AMember: string; ACount: Int64);

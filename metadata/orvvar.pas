@@ -16,19 +16,25 @@
     class, the inner class info has no owner. Reading or writing any feature
     but Self, or invoking a method, then fails with a message naming the
     feature instead of reaching for an owner that is not there.
-  - Only objects of the class. An object written to Self must be of the
-    class named by ClassTypeName or derived from it (names compared as the
-    registry compares them); any other is refused and nothing changes. The
-    bindings cast their owner unchecked and hook its events by writing into
-    it, so a wrong object would be damaged, not merely misread. Writing 0
-    lets go of the held object.
+  - Only live objects of the class. An address written to Self must hold a
+    live object (see Orvprobe: 12345, -1 or a freed object are refused; a
+    freed object whose memory a new object of the class has taken, or a
+    heap that leaves freed blocks untouched, cannot be told from a live
+    one), of the class named by ClassTypeName or derived from it (names
+    compared as the registry compares them); any other is refused and
+    nothing changes. The bindings cast their owner unchecked and hook its
+    events by writing into it, so a wrong object would be damaged, not
+    merely misread. Writing 0 lets go of the held object.
   - Events of the held object. The inner class info fires them to its own
     listeners, which nobody outside can reach; so the class info adds one
     forwarding listener per event name to the inner class info and fires
     each event it hears again to its own listeners, with the same event
     object (the one it lists) and an empty Sender, as for OnInstanceChange.
     Values that listeners leave in the event's parameters therefore reach
-    the host's var parameters as usual.
+    the host's var parameters as usual. A listener that makes the held
+    object fire the same event again re-enters the forwarding; past
+    MaxReentry nested forwardings the next is refused with an error naming
+    the variable and the loop.
   - A held component that is destroyed. The class info hears of it through
     free notification, gives the component back its handlers and forgets it:
     Self then reads 0 and the features fail as when nothing is held. No
@@ -48,7 +54,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvcommon;
+  Orvcommon, Orvcallguard;
 
 type
   { TorvVariableClassInfo }
@@ -64,8 +70,11 @@ type
     FWatcher: TComponent;  // hears of the held component's destruction
     FWatched: TComponent;  // the held object while it is a component
     FDeclared: Boolean;    // the lists have been declared at least once
+    FVariable: TComponent; // the variable whose class info this is, for messages
+    FForwardGuard: TorvCallGuard;
+    function DescribeForwarding: string;
     procedure Watch(AObject: TObject);
-    procedure Hold(AObject: TObject);
+    procedure HoldObject(AObject: TObject);
     procedure HeldComponentRemoved;
     procedure ReleaseInner;
     procedure AddForwarders;
@@ -136,12 +145,20 @@ implementation
 uses
   // The TObject binding must be registered before the first variable is made.
   Orvsystem,
-  Orvfeatureids, Orvvalues;
+  Orvvalues, Orvprobe;
+
+resourcestring
+  rsNoLiveObject = 'The variable cannot hold address %d: there is no live object of class %s there!';
+  rsVariableDescription = 'variable %s';
 
 const
   VariableProperties = 'Override::Self::psReadable..psWritable::pvPublished::0';
   VariableEvents = 'Define::OnInstanceChange::pvPublished::1::Instance';
   InstanceChangeName = 'OnInstanceChange';
+  { The variable's own work: the features of the class it shows, so it knows
+    them by name, not by the ids of whichever binding declared them. }
+  SelfName = 'Self';
+  FreeName = 'Free';
   DefaultClassTypeName = 'TObject';
 
 type
@@ -218,7 +235,7 @@ begin
   FWatched.FreeNotification(FWatcher);
 end;
 
-procedure TorvVariableClassInfo.Hold(AObject: TObject);
+procedure TorvVariableClassInfo.HoldObject(AObject: TObject);
 var
   Shared: TorvClassInfo;
 begin
@@ -320,8 +337,29 @@ begin
 end;
 
 procedure TorvVariableClassInfo.ForwardEvent(ASender: TObject; AEvent: TorvEventInfo);
+var
+  Frame: TorvCallFrame;
 begin
-  FireEvent(AEvent);
+  // Held so that the guard outlives a listener that frees the variable.
+  Hold;
+  try
+    EnterCall(FForwardGuard, Frame, @DescribeForwarding);
+    try
+      FireEvent(AEvent);
+    finally
+      LeaveCall(Frame);
+    end;
+  finally
+    Unhold;
+  end;
+end;
+
+function TorvVariableClassInfo.DescribeForwarding: string;
+begin
+  if FVariable = nil then
+    Result := Format(rsVariableDescription, [ClassName])
+  else
+    Result := Format(rsVariableDescription, [FVariable.Name]);
 end;
 
 procedure TorvVariableClassInfo.CheckHolding(const AFeatureName: string);
@@ -388,12 +426,10 @@ end;
 
 function TorvVariableClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
 begin
-  case AProp.Id of
-    fiSelf: Result := ObjectToVar(FInstance);
-  else
-    CheckHolding(AProp.Name);
-    Result := FInnerClassInfo.GetProperty(AProp);
-  end;
+  if SameFeatureName(AProp.Name, SelfName) then
+    Exit(ObjectToVar(FInstance));
+  CheckHolding(AProp.Name);
+  Result := FInnerClassInfo.GetProperty(AProp);
 end;
 
 procedure TorvVariableClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
@@ -401,23 +437,32 @@ var
   Wanted: TObject;
   Event: TorvEventInfo;
 begin
-  case AProp.Id of
-    fiSelf:
-      begin
-        Wanted := VarToObject(AValue);
-        if (Wanted <> nil) and not IsOfClass(Wanted, FClassTypeName) then
-          raise Exception.CreateFmt(rsNotOfHeldClass, [FClassTypeName, Wanted.ClassName]);
-        Hold(Wanted);
-        Event := FindEvent(InstanceChangeName);
-        if Event = nil then
-          Exit;
-        Event.GetArgs(0).Value := ObjectToVar(FInstance);
-        FireEvent(Event);
-      end;
-  else
+  if not SameFeatureName(AProp.Name, SelfName) then
+  begin
     CheckHolding(AProp.Name);
-    FInnerClassInfo.SetProperty(AProp, AValue);
+    // Held: a setter may free the variable, whose inner class info owns
+    // the feature being written.
+    Hold;
+    try
+      FInnerClassInfo.SetProperty(AProp, AValue);
+    finally
+      Unhold;
+    end;
+    Exit;
   end;
+  Wanted := VarToObject(AValue);
+  // Addresses arrive as numbers: one that holds no object would be written
+  // into when its events are hooked.
+  if (Wanted <> nil) and (ProbeClass(Wanted) = nil) then
+    raise Exception.CreateFmt(rsNoLiveObject, [PtrInt(Wanted), FClassTypeName]);
+  if (Wanted <> nil) and not IsOfClass(Wanted, FClassTypeName) then
+    raise Exception.CreateFmt(rsNotOfHeldClass, [FClassTypeName, Wanted.ClassName]);
+  HoldObject(Wanted);
+  Event := FindEvent(InstanceChangeName);
+  if Event = nil then
+    Exit;
+  Event.GetArgs(0).Value := ObjectToVar(FInstance);
+  FireEvent(Event);
 end;
 
 procedure TorvVariableClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -425,18 +470,23 @@ var
   Held: TObject;
 begin
   CheckHolding(AMethod.Name);
-  case AMethod.Id of
-    fiFree:
-      begin
-        // Let go first: the object gets its handlers back while it exists,
-        // and one that is not a component would never tell us it is gone.
-        Held := FInstance;
-        Hold(nil);
-        Held.Free;
-      end;
-  else
-    FInnerClassInfo.InvokeMethod(AMethod);
+  if not SameFeatureName(AMethod.Name, FreeName) then
+  begin
+    // Held: the method may free the variable, whose inner class info owns
+    // the method and takes its result.
+    Hold;
+    try
+      FInnerClassInfo.InvokeMethod(AMethod);
+    finally
+      Unhold;
+    end;
+    Exit;
   end;
+  // Let go first: the object gets its handlers back while it exists, and
+  // one that is not a component would never tell us it is gone.
+  Held := FInstance;
+  HoldObject(nil);
+  Held.Free;
 end;
 
 { TorvVariable }
@@ -446,6 +496,7 @@ begin
   inherited Create(AOwner);
   FClassTypeName := DefaultClassTypeName;
   FClassInfo := TorvVariableClassInfo.Create(FClassTypeName);
+  FClassInfo.FVariable := Self;
   FClassInfo.InitMetaData;
 end;
 
@@ -453,7 +504,10 @@ destructor TorvVariable.Destroy;
 begin
   // A listener of the class info's own event may be what frees the variable.
   if FClassInfo <> nil then
+  begin
+    FClassInfo.FVariable := nil;
     FClassInfo.Release;
+  end;
   FClassInfo := nil;
   inherited Destroy;
 end;

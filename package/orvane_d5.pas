@@ -8,8 +8,12 @@ unit orvane_d5;
 interface
 
 uses
-  Orvnameindex, Orvpointermap, Orvfeatureids, Orvcommon, Orvvalues, Orvsystem, 
-  Orvclasses, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar, Orvlinknames;
+  Orvnameindex, Orvpointermap, Orvcommon, Orvvalues, Orvsystem, Orvclasses,
+  Orvstandins, Orvimglist, Orvactnlist, Orvgraphics, Orvcontrols,
+  Orvstdctrls, Orvextctrls, Orvlinknames, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvdesigner,
+  Orvwinpos, Orvlinkform, Orvpickers, Orvpropindex, Orvp2peditor,
+  Orve2peditor, Orvmpeditor, Orve2meditor, Orvlinksedit, Orvcsdlg,
+  Orveditorhooks, Orvvar, Orvcallguard, Orvprobe;
 
 implementation
 

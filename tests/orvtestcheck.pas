@@ -262,7 +262,7 @@ begin
     '  end',
     '  object Edit2: TTestEdit',
     '  end',
-    '  object Button1: TButton',
+    '  object Button1: TToggleBox',
     '    Caption = ''Go''',
     '  end',
     '  object Action1: TBasicAction',

@@ -61,6 +61,7 @@ type
     procedure TestReportedFailuresLetTheRestLoad;
     procedure TestCheckerSaysWhatTheLinkSays;
     procedure TestHandlerMayFreeLinksOrTheList;
+    procedure TestLinkFreedByItsFirstCopyIsNotReported;
     procedure TestApplicationChecksItsFormsWithItsClasses;
   end;
 
@@ -444,6 +445,49 @@ begin
   AssertEquals('a freed list connects nothing more',
     'connect:C connect:D free:E free:D free:C ', LinkLog);
   AssertEquals(3, FRoot.Failures.Count);
+end;
+
+procedure TTestLoadFailures.TestLinkFreedByItsFirstCopyIsNotReported;
+var
+  List: TorvConnectionList;
+
+  function NewLink(const AName: string; AAnswer, AFails: Boolean): TTestLink;
+  begin
+    Result := TTestLink.Create(FRoot);
+    Result.Name := AName;
+    Result.Answer := AAnswer;
+    Result.Fails := AFails;
+    Result.FreesItself := True;
+    Result.SetConnectionList(List);
+  end;
+
+begin
+  FRoot := TFailureRoot.Create(nil);
+  FRoot.Name := 'Form1';
+  List := TorvConnectionList.Create(FRoot);
+  List.OnConnectFailure := @FRoot.LinkFailed;
+  NewLink('A', False, False);
+  NewLink('B', True, False);
+  LinkLog := '';
+  TListAccess(List).Loaded;
+  AssertEquals('a link that is gone cannot be asked why, nor handed over',
+    'connect:A free:A connect:B free:B ', LinkLog);
+  AssertEquals(FRoot.Failures.Text, 0, FRoot.Failures.Count);
+  AssertEquals(0, List.GetConnectionCount);
+
+  NewLink('C', True, True);
+  LinkLog := '';
+  try
+    TListAccess(List).Loaded;
+    Fail('the error of a link that freed itself was dropped');
+  except
+    on E: EAssertionFailedError do
+      raise;
+    on E: Exception do
+      AssertEquals('it passes on as it came', 'cannot connect C', E.Message);
+  end;
+  AssertEquals(FRoot.Failures.Text, 0, FRoot.Failures.Count);
+  AssertEquals('the list lives on', 0, List.GetConnectionCount);
 end;
 
 procedure TTestLoadFailures.TestApplicationChecksItsFormsWithItsClasses;

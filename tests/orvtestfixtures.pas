@@ -3,7 +3,8 @@
   TTestEdit stands for an edit control without needing a window: a text and
   a number that fire OnChange when they change, an indexed property with
   one and one with two indexes, an event with var parameters, and methods
-  with a result and with a var parameter. It is registered as "TTestEdit". }
+  with a result and with a var parameter. It is registered as "TTestEdit";
+  its binding is made from tests/orvtestfixtures.tbl. }
 unit Orvtestfixtures;
 
 {$I orvdefines.inc}
@@ -12,10 +13,10 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvcommon, Orvsystem, Orvclasses;
+  Orvcommon;
 
 type
-  TTestValidateEvent = procedure(Sender: TObject; var AText: string; var AAccept: Boolean) of object;
+  TTestValidateEvent = procedure(Sender: TObject; var Text: string; var Accept: Boolean) of object;
 
   { TTestEdit }
 
@@ -51,25 +52,6 @@ type
     property OnValidate: TTestValidateEvent read FOnValidate write FOnValidate;
   end;
 
-  { TTestEditClassInfo }
-
-  { Test bindings select by name; the package's own ones select by Id. }
-  TTestEditClassInfo = class(TComponentClassInfo)
-  private
-    FBumpValue: Integer;
-    FOnChange: TNotifyEvent;
-    FOnValidate: TTestValidateEvent;
-  protected
-    procedure ConnectEventHandlers; override;
-    procedure UnConnectEventHandlers; override;
-  public
-    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
-    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
-    procedure InvokeMethod(AMethod: TorvMethodInfo); override;
-    procedure OnChange(Sender: TObject);
-    procedure OnValidate(Sender: TObject; var AText: string; var AAccept: Boolean);
-  end;
-
 { Return the registered class info of AComponent (owned by the registry). }
 function InfoOf(AComponent: TComponent): TorvClassInfo;
 { Read the property AName of AComponent by name, with index values. }
@@ -80,17 +62,9 @@ function IndexArray(const AValues: array of Variant): Variant;
 
 implementation
 
-const
-  TestEditDescriptors: TorvDescriptors = (
-    Properties: 'Define::Text::psReadable..psWritable::pvPublished::0::' +
-      'Define::Number::psReadable..psWritable::pvPublished::0::' +
-      'Define::Items::psReadable..psWritable..psIndexed::pvPublic::1::Index::' +
-      'Define::Cells::psReadable..psWritable..psIndexed::pvPublic::2::Row::Col';
-    Methods: 'Combine::msFunction::2::A::B::Bump::msProcedure::1::Value::' +
-      'Validate::msFunction::1::Text';
-    Constructors: 'Create::1::AOwner';
-    Events: 'Define::OnChange::pvPublished::1::Sender::' +
-      'Define::OnValidate::pvPublished::3::Sender::Text::Accept');
+uses
+  // The binding, made from tests/orvtestfixtures.tbl.
+  Orvtestinfos;
 
 { TTestEdit }
 
@@ -154,108 +128,6 @@ begin
   Inc(AValue);
 end;
 
-{ TTestEditClassInfo }
-
-procedure TTestEditClassInfo.ConnectEventHandlers;
-var
-  Host: TTestEdit;
-begin
-  inherited ConnectEventHandlers;
-  Host := TTestEdit(Owner);
-  FOnChange := Host.OnChange;
-  Host.OnChange := @OnChange;
-  FOnValidate := Host.OnValidate;
-  Host.OnValidate := @OnValidate;
-end;
-
-procedure TTestEditClassInfo.UnConnectEventHandlers;
-var
-  Host: TTestEdit;
-begin
-  Host := TTestEdit(Owner);
-  Host.OnChange := FOnChange;
-  Host.OnValidate := FOnValidate;
-  inherited UnConnectEventHandlers;
-end;
-
-function TTestEditClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
-var
-  Host: TTestEdit;
-begin
-  Host := TTestEdit(Owner);
-  case AProp.Name of
-    'Text': Result := Host.Text;
-    'Number': Result := Host.Number;
-    'Items': Result := Host.Items[AProp.GetIndexes(0).Value];
-    'Cells': Result := Host.Cells[AProp.GetIndexes(0).Value, AProp.GetIndexes(1).Value];
-  else
-    Result := inherited GetProperty(AProp);
-  end;
-end;
-
-procedure TTestEditClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
-var
-  Host: TTestEdit;
-begin
-  Host := TTestEdit(Owner);
-  case AProp.Name of
-    'Text': Host.Text := AValue;
-    'Number': Host.Number := AValue;
-    'Items': Host.Items[AProp.GetIndexes(0).Value] := AValue;
-    'Cells': Host.Cells[AProp.GetIndexes(0).Value, AProp.GetIndexes(1).Value] := AValue;
-  else
-    inherited SetProperty(AProp, AValue);
-  end;
-end;
-
-procedure TTestEditClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
-var
-  Host: TTestEdit;
-  Text: string;
-begin
-  Host := TTestEdit(Owner);
-  case AMethod.Name of
-    'Combine': AMethod.Result := Host.Combine(AMethod.GetArgs(0).Value, AMethod.GetArgs(1).Value);
-    'Bump':
-      begin
-        FBumpValue := AMethod.GetArgs(0).Value;
-        Host.Bump(FBumpValue);
-        AMethod.GetArgs(0).Value := FBumpValue;
-      end;
-    'Validate':
-      begin
-        Text := AMethod.GetArgs(0).Value;
-        AMethod.Result := Host.Validate(Text);
-        AMethod.GetArgs(0).Value := Text;
-      end;
-  else
-    inherited InvokeMethod(AMethod);
-  end;
-end;
-
-procedure TTestEditClassInfo.OnChange(Sender: TObject);
-begin
-  FireSender(FOnChange, 'OnChange', Sender);
-end;
-
-procedure TTestEditClassInfo.OnValidate(Sender: TObject; var AText: string; var AAccept: Boolean);
-var
-  Event: TorvEventInfo;
-begin
-  if Assigned(FOnValidate) then
-    FOnValidate(Sender, AText, AAccept);
-  Event := StartEvent('OnValidate', [PtrInt(Sender), AText, AAccept]);
-  if Event = nil then
-    Exit;
-  try
-    FireEvent(Event);
-    AText := Event.GetArgs(1).Value;
-    AAccept := Event.GetArgs(2).Value;
-  finally
-    LeaveEvent;
-  end;
-end;
-
 { Helpers }
 
 function InfoOf(AComponent: TComponent): TorvClassInfo;
@@ -290,5 +162,4 @@ end;
 
 initialization
   RegisterClass(TTestEdit);
-  RegisterBinding('TTestEdit', TTestEditClassInfo, TestEditDescriptors);
 end.

@@ -2,7 +2,7 @@
   or one subsystem: orvtests --suite=Metadata --format=plain. }
 program orvtests;
 
-{$I ../metadata/orvdefines.inc}
+{$I ../package/orvdefines.inc}
 
 uses
   // Under valgrind the C allocator lets it see every block.
@@ -16,6 +16,7 @@ uses
   orvtestregistry,
   orvtestwalk,
   orvtestclasses,
+  orvtestgen,
   orvtestfixtures,
   orvtestconlist,
   orvtestp2p,
@@ -24,6 +25,16 @@ uses
   orvtestvar,
   orvtestcheck,
   orvtestforms,
+  orvtestctrlwalk,
+  orvtestgraphics,
+  orvtestcontrols,
+  orvtestrobust,
+  orvtestctrltables,
+  orvtestctrlbindings,
+  orvtestctrllinks,
+  orvtesteditors,
+  orvtestwinpos,
+  orvtestdesign,
   orvtestdiagnostics;
 
 var

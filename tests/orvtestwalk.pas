@@ -12,6 +12,20 @@ uses
   Orvcommon;
 
 type
+  { A fresh host object for a registered class name, with whatever must be
+    freed after it (in order). }
+  THost = record
+    Subject: TObject;
+    Keep: array of TObject;
+    TempFile: string;
+    Reason: string; // why no object could be made, when Subject is nil
+  end;
+
+  { Make a fresh object of the class registered as AName into ASubject and
+    add to AKeep, in order, what must be freed after it; answer False for a
+    name the maker does not know. }
+  TorvHostMaker = function(const AName: string; out ASubject: TObject; AKeep: TFPList): Boolean;
+
   TTestBindingWalk = class(TTestCase)
   private
     FNames: TStringList;
@@ -26,8 +40,22 @@ type
     procedure TestEveryBindingIsDeclaredAndNamed;
     procedure TestOwnFeatureTotals;
     procedure TestReadablePropertiesRead;
+    procedure TestWritablePropertiesTakeWhatTheyRead;
+    procedure TestDeclaredMethodsAreDispatched;
     procedure TestHandlersAreHookedAndRestored;
   end;
+
+{ Let the walks make objects of the classes that AMaker knows. }
+procedure RegisterHostMaker(AMaker: TorvHostMaker);
+{ Declare that the binding of AHostName and those below it re-declare
+  AFeature as their host class does: the later entry is no accident. }
+procedure RegisterRedeclared(const AHostName, AFeature: string);
+{ Return a fresh object for the registered class name AName, or the reason
+  why none can be made. }
+function MakeHost(const AName: string): THost;
+procedure FreeHost(var AHost: THost);
+{ Answer whether the tests registered AName for their own purposes. }
+function IsTestOnly(const AName: string): Boolean;
 
 implementation
 
@@ -36,8 +64,37 @@ uses
 
 const
   { Registered by the tests themselves, for their own purposes. }
-  TestOnlyNames: array[0..3] of string = ('TTestWidget', 'TBrokenWidget', 'TOrvTwiceRegistered',
-    'TTestEdit');
+  TestOnlyNames: array[0..6] of string = ('TTestWidget', 'TBrokenWidget', 'TOrvTwiceRegistered',
+    'TTestEdit', 'TPokeEdit', 'TTestPanel',
+    'TDesignProbe');
+
+  { Declared, and answered "Method ... not found!" on purpose: they hand out
+    raw storage or tear the owner down behind the back of everything that
+    holds it. }
+  DeclinedMethods: array[0..3] of string = ('InitInstance', 'CleanupInstance', 'NewInstance',
+    'FreeInstance');
+
+  { Methods without arguments that must not run on a fresh object, by name
+    or as "Class.Method": they free it, run its construction or destruction
+    steps a second time, block, start a thread, take or release a lock that
+    nobody balances, run a message loop, or read through a reference the
+    host leaves nil on a fresh object (an action link's action), free what
+    the host's destructor frees again (the LCL's hint window its own
+    timer), or hand the caller a system handle that it must delete. Their
+    own tests cover them. }
+  UncalledMethods: array[0..26] of string = ('Free', 'AfterConstruction', 'BeforeDestruction',
+    'WaitFor', 'Resume', 'Suspend', 'LockList', 'UnlockList', 'Lock', 'Unlock', 'ShowModal', 'Run',
+    'HandleMessage', 'TReader.FixupReferences', 'TBasicActionLink.Execute',
+    'TBasicActionLink.Update', 'TActionLink.Execute', 'TActionLink.Update',
+    'TControlActionLink.Execute', 'TControlActionLink.Update', 'TWinControlActionLink.Execute',
+    'TWinControlActionLink.Update', 'THintWindow.DestroyComponents', 'TBitmap.ReleaseHandle',
+    'TBitmap.ReleaseMaskHandle', 'TBitmap.ReleasePalette', 'TIcon.ReleaseHandle');
+
+  { Events that a binding declares but does not hook in the owner's own
+    fields, as "Class.Event": the host lacks them, or keeps them on another
+    object. An entry covers the bindings below that class too. }
+  UnhookedEvents: array[0..4] of string = ('TProbeBase.OnPing', 'TProbeBase.OnGone',
+    'TControl.OnCanResize', 'TImage.OnProgress', 'TNotebook.OnPageChanged');
 
 type
   { TThread cannot be made without a body to run. }
@@ -46,14 +103,65 @@ type
     procedure Execute; override;
   end;
 
-  { A fresh host object for a registered class name, with whatever must be
-    freed after it (in order). }
-  THost = record
-    Subject: TObject;
-    Keep: array of TObject;
-    TempFile: string;
-    Reason: string; // why no object could be made, when Subject is nil
+var
+  HostMakers: array of TorvHostMaker;
+
+var
+  Redeclarations: array of record
+    HostName, Feature: string;
   end;
+
+procedure RegisterRedeclared(const AHostName, AFeature: string);
+begin
+  SetLength(Redeclarations, Length(Redeclarations) + 1);
+  Redeclarations[High(Redeclarations)].HostName := AHostName;
+  Redeclarations[High(Redeclarations)].Feature := AFeature;
+end;
+
+{ Answer whether AInfoClass declares AFeature a second time on purpose. }
+function IsRedeclared(AInfoClass: TClass; const AFeature: string): Boolean;
+var
+  I: Integer;
+  Declaring: TClass;
+begin
+  for I := 0 to High(Redeclarations) do
+    if Redeclarations[I].Feature = AFeature then
+    begin
+      Declaring := TorvClassRegistry.FindClass(Redeclarations[I].HostName);
+      if (Declaring <> nil) and AInfoClass.InheritsFrom(Declaring) then
+        Exit(True);
+    end;
+  Result := False;
+end;
+
+procedure RegisterHostMaker(AMaker: TorvHostMaker);
+begin
+  SetLength(HostMakers, Length(HostMakers) + 1);
+  HostMakers[High(HostMakers)] := AMaker;
+end;
+
+{ Ask the registered makers for an object of the class AName. }
+function MakeRegisteredHost(const AName: string; var AHost: THost): Boolean;
+var
+  I, J: Integer;
+  Kept: TFPList;
+begin
+  Kept := TFPList.Create;
+  try
+    for I := 0 to High(HostMakers) do
+      if HostMakers[I](AName, AHost.Subject, Kept) then
+      begin
+        SetLength(AHost.Keep, Kept.Count + 1);
+        AHost.Keep[0] := AHost.Subject;
+        for J := 0 to Kept.Count - 1 do
+          AHost.Keep[J + 1] := TObject(Kept[J]);
+        Exit(True);
+      end;
+  finally
+    Kept.Free;
+  end;
+  Result := False;
+end;
 
 procedure TIdleThread.Execute;
 begin
@@ -143,7 +251,13 @@ begin
     // The variable's class info acts on the object it holds, not on its owner.
     'TorvVariable': Result.Reason := 'supplies its own class info';
   else
-    Result.Reason := 'no way to make one is known to this test';
+    if MakeRegisteredHost(AName, Result) then
+      Exit;
+    // Any component class registered for streaming, as the LCL's are.
+    if (GetClass(AName) <> nil) and GetClass(AName).InheritsFrom(TComponent) then
+      Result.Subject := TComponentClass(GetClass(AName)).Create(nil)
+    else
+      Result.Reason := 'no way to make one is known to this test';
   end;
   if Result.Subject <> nil then
     KeepFirst(Result.Subject);
@@ -158,6 +272,46 @@ begin
   if AHost.TempFile <> '' then
     DeleteFile(AHost.TempFile);
   AHost := Default(THost);
+end;
+
+function Listed(const AList: array of string; const AName: string): Boolean; forward;
+
+{ Answer whether AList holds "Class.AName" for the host class of AInfoClass
+  or of a binding it rests on: an entry covers the classes below. }
+function ListedInChain(const AList: array of string; AInfoClass: TClass;
+  const AName: string): Boolean;
+const
+  Suffix = 'ClassInfo';
+var
+  C: TClass;
+  Host: string;
+begin
+  C := AInfoClass;
+  while (C <> nil) and (C <> TorvClassInfo) do
+  begin
+    Host := C.ClassName;
+    SetLength(Host, Length(Host) - Length(Suffix));
+    if Listed(AList, Host + '.' + AName) then
+      Exit(True);
+    C := C.ClassParent;
+  end;
+  Result := False;
+end;
+
+function Listed(const AList: array of string; const AName: string): Boolean;
+var
+  I: Integer;
+begin
+  for I := 0 to High(AList) do
+    if AList[I] = AName then
+      Exit(True);
+  Result := False;
+end;
+
+{ Answer whether AError is the one for a name the chain does not handle. }
+function NotHandled(AError: Exception; const AFormat, AName: string): Boolean;
+begin
+  Result := AError.Message = Format(AFormat, [AName]);
 end;
 
 function IsTestOnly(const AName: string): Boolean;
@@ -262,7 +416,7 @@ begin
           for J := 0 to FeatureCount(Info, Kind) - 1 do
           begin
             Feature := FeatureAt(Info, Kind, J);
-            if Seen.IndexOf(Feature.Name) >= 0 then
+            if (Seen.IndexOf(Feature.Name) >= 0) and not IsRedeclared(InfoClass, Feature.Name) then
               Failure(FNames[I], Feature.Name + ' declared twice')
             else
               Seen.Add(Feature.Name);
@@ -359,6 +513,140 @@ begin
   CheckFailures;
 end;
 
+procedure TTestBindingWalk.TestWritablePropertiesTakeWhatTheyRead;
+var
+  I, J, K: Integer;
+  Host: THost;
+  Info: TorvClassInfo;
+  Prop: TorvPropertyInfo;
+  Value: Variant;
+  Written: Integer;
+begin
+  Written := 0;
+  for I := 0 to FNames.Count - 1 do
+  begin
+    Host := MakeHost(FNames[I]);
+    if Host.Subject = nil then
+      Continue;
+    Info := nil;
+    try
+      Info := DeclaredInfo(TorvClassRegistry.FindClass(FNames[I]));
+      Info.SetOwner(Host.Subject);
+      for J := 0 to Info.GetPropertyCount - 1 do
+      begin
+        Prop := Info.GetProperties(J);
+        if Prop.Styles * [psReadable, psWritable] <> [psReadable, psWritable] then
+          Continue;
+        for K := 0 to Prop.GetIndexCount - 1 do
+          Prop.GetIndexes(K).Value := 0;
+        try
+          Value := Info.GetProperty(Prop);
+        except
+          // Not readable on a fresh object: the read test judges that.
+          Continue;
+        end;
+        try
+          Info.SetProperty(Prop, Value);
+          Inc(Written);
+        except
+          on E: EAccessViolation do
+            Failure(FNames[I], Prop.Name + ': ' + E.Message);
+          on E: Exception do
+            if NotHandled(E, rsPropertyNotFound, Prop.Name) then
+              Failure(FNames[I], Prop.Name + ' is declared writable but not written');
+        end;
+      end;
+      Info.SetOwner(nil);
+    finally
+      Info.Free;
+      FreeHost(Host);
+    end;
+  end;
+  AssertTrue('properties were written', Written > 50);
+  CheckFailures;
+end;
+
+procedure TTestBindingWalk.TestDeclaredMethodsAreDispatched;
+var
+  I, J, K: Integer;
+  Host: THost;
+  Info: TorvClassInfo;
+  Method: TorvMethodInfo;
+  Checked: Integer;
+begin
+  Checked := 0;
+  for I := 0 to FNames.Count - 1 do
+  begin
+    Host := MakeHost(FNames[I]);
+    if Host.Subject = nil then
+      Continue;
+    Info := nil;
+    try
+      Info := DeclaredInfo(TorvClassRegistry.FindClass(FNames[I]));
+      Info.SetOwner(Host.Subject);
+      for J := 0 to Info.GetMethodCount - 1 do
+      begin
+        Method := Info.GetMethods(J);
+        if Listed(DeclinedMethods, Method.Name) or
+          ((Method.GetArgCount = 0) and (Listed(UncalledMethods, Method.Name) or
+          ListedInChain(UncalledMethods, Info.ClassType, Method.Name)))
+        then
+          Continue;
+        // An argument of no value fails every conversion, so a method with
+        // arguments shows it is dispatched without reaching the host; one
+        // without runs, on an object that earlier calls may have changed.
+        for K := 0 to Method.GetArgCount - 1 do
+          Method.GetArgs(K).Value := Null;
+        try
+          Info.InvokeMethod(Method);
+        except
+          on E: EAccessViolation do
+            Failure(FNames[I], Method.Name + ': ' + E.Message);
+          on E: Exception do
+            if NotHandled(E, rsMethodNotFound, Method.Name) then
+              Failure(FNames[I], Method.Name + ' is declared but not dispatched');
+        end;
+        Inc(Checked);
+      end;
+      Info.SetOwner(nil);
+    finally
+      Info.Free;
+      FreeHost(Host);
+    end;
+  end;
+  AssertTrue('methods were dispatched', Checked > 300);
+  CheckFailures;
+end;
+
+{ Return how many method references in AObject's fields are bound to AData. }
+function BoundHandlers(AObject: TObject; AData: Pointer): Integer;
+var
+  Slot: PMethod;
+  Last: PtrUInt;
+begin
+  Result := 0;
+  Slot := PMethod(AObject);
+  Last := PtrUInt(AObject) + PtrUInt(AObject.InstanceSize) - SizeOf(TMethod);
+  while PtrUInt(Slot) <= Last do
+  begin
+    if (Slot^.Data = AData) and (Slot^.Code <> nil) then
+      Inc(Result);
+    Slot := PMethod(PByte(Slot) + SizeOf(Pointer));
+  end;
+end;
+
+{ Return how many of AInfo's events are listed as not hooked, for its
+  class or a class it derives from. }
+function UnhookedCount(AInfo: TorvClassInfo): Integer;
+var
+  I: Integer;
+begin
+  Result := 0;
+  for I := 0 to AInfo.GetEventCount - 1 do
+    if ListedInChain(UnhookedEvents, AInfo.ClassType, AInfo.GetEvents(I).Name) then
+      Inc(Result);
+end;
+
 procedure TTestBindingWalk.TestHandlersAreHookedAndRestored;
 var
   I: Integer;
@@ -385,8 +673,15 @@ begin
       Before := Snapshot;
       Info.SetOwner(Host.Subject);
       Hooked := Snapshot;
+      // Each hooked event holds a handler bound to the class info.
+      if BoundHandlers(Host.Subject, Info) < Info.GetEventCount - UnhookedCount(Info)
+      then
+        Failure(FNames[I], Format('%d events declared, %d hooked', [Info.GetEventCount,
+          BoundHandlers(Host.Subject, Info)]));
       Info.SetOwner(nil);
-      if (Info.GetEventCount > 0) and (CompareByte(Before[0], Hooked[0], Length(Before)) = 0) then
+      if (Info.GetEventCount > UnhookedCount(Info)) and
+        (CompareByte(Before[0], Hooked[0], Length(Before)) = 0)
+      then
         Failure(FNames[I], 'declares events but hooks none');
       if CompareByte(Before[0], Snapshot[0], Length(Before)) <> 0 then
         Failure(FNames[I], 'the owner is not as it was after unconnecting');

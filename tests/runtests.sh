@@ -27,6 +27,10 @@ heaplog=$work/heaptrc.log
 display=()
 command -v xvfb-run >/dev/null && display=(xvfb-run -a)
 
+# The editor windows keep their places in the user's registry file; the
+# tests keep theirs in the scratch folder.
+export XDG_CONFIG_HOME="$work/config"
+
 HEAPTRC="log=$heaplog keepreleased ${HEAPTRC:-}" "${display[@]}" "$bin" --format=plain --sparse "$@" \
   >"$work/out" 2>"$work/err"
 status=$?
@@ -64,7 +68,7 @@ passed=$((run - failed))
 # that nothing reads or writes memory it must not.
 vgbin=tests/orvtests-vg
 if [ -x "$vgbin" ] && command -v valgrind >/dev/null && [ -z "$problem" ]; then
-  if "${display[@]}" valgrind -q --error-exitcode=3 "$vgbin" --format=plain "$@" >"$work/vg" 2>&1 \
+  if "${display[@]}" valgrind -q --error-exitcode=3 --suppressions=tools/valgrind-lcl.supp "$vgbin" --format=plain "$@" >"$work/vg" 2>&1 \
      && grep -q '^Number of errors: *0' "$work/vg" && grep -q '^Number of failures: *0' "$work/vg"; then
     echo "valgrind: no invalid reads or writes (a check of the run, not counted as a test)"
   else

@@ -5,13 +5,13 @@
 # the tree. Slow (it builds everything); run by hand, not by `make test`.
 #
 #   tools/readmecheck.sh            every command
-#   tools/readmecheck.sh --quick    without make bench and make perf
+#   tools/readmecheck.sh --quick    without make bench, make perf, make ide and make ide-check
 #
 # README conventions it relies on: code blocks are indented four spaces; a
 # block whose first line starts with make, lazbuild, tests/ or tools/ holds
 # commands, one a line, with an optional "# exit N" comment when N is the
 # expected exit code (0 otherwise); any other block is an excerpt of the last
-# `examples/...` or `tools/...` file named in the paragraph before it, except
+# `examples/...` or `tools/...` file (.lpr, .pas or .tbl) named in the paragraph before it, except
 # the block under "## Layout", whose first words are folders. make clean runs
 # last, since it removes what later commands run.
 set -uo pipefail
@@ -46,7 +46,7 @@ awk '
   {
     flush()
     line = $0
-    while (match(line, /`(examples|tools)\/[^`]*\.(lpr|pas)`/)) {
+    while (match(line, /`(examples|tools)\/[^`]*\.(lpr|pas|tbl)`/)) {
       file = substr(line, RSTART + 1, RLENGTH - 2)
       line = substr(line, RSTART + RLENGTH)
     }
@@ -66,7 +66,7 @@ run_command() {
   cmd=${cmd%"${cmd##*[![:space:]]}"}
   if [[ $text =~ \#\ exit\ ([0-9]+) ]]; then expect=${BASH_REMATCH[1]}; fi
   case $cmd in
-    "make bench"|"make perf") [ -n "$quick" ] && { echo "skipped $cmd (--quick)"; return; } ;;
+    "make bench"|"make perf"|"make ide"|"make ide-check") [ -n "$quick" ] && { echo "skipped $cmd (--quick)"; return; } ;;
   esac
   case $cmd in
     make\ *|make) bash -c "$cmd LAZFLAGS=\"$lazflags\"" >"$work/out" 2>&1 ;;

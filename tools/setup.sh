@@ -4,7 +4,8 @@
 # call it.
 set -euo pipefail
 
-packages=(fpc lcl-2.2 lcl-gtk2-2.2 lcl-utils-2.2 lazarus-src-2.2 lazarus-ide-2.2 xvfb xauth make valgrind)
+packages=(fpc lcl-2.2 lcl-gtk2-2.2 lcl-utils-2.2 lazarus-src-2.2 lazarus-ide-2.2 xvfb xauth make valgrind
+  xdotool x11-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed' || missing+=("$p")

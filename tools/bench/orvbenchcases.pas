@@ -14,6 +14,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
+  Controls,
   Orvcommon, Orvconlist, Orvbenchsampler, Orvbenchfixtures;
 
 type
@@ -81,15 +82,26 @@ type
   { TEventBench }
 
   { An event with a host handler and no listener, fired by an edit alone
-    and by an edit whose class info hooks the event. }
+    and by an edit whose class info hooks the event; likewise a control's
+    OnClick and a windowed control's OnKeyDown, which a class info hooks
+    among all the events of a control. }
   TEventBench = class
   private
     FPlain: TBenchEdit;
     FHooked: TBenchEdit;
     FChanges: Integer;
+    FClicked: array[Boolean] of TCustomControl; // [True]: hooked
+    FKeyed: array[Boolean] of TWinControl;
     procedure HostChanged(Sender: TObject);
+    procedure HostKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
     function RunPlain(ACount: Integer): Int64;
     function RunHooked(ACount: Integer): Int64;
+    function Click(AHooked: Boolean; ACount: Integer): Int64;
+    function KeyDown(AHooked: Boolean; ACount: Integer): Int64;
+    function RunClickPlain(ACount: Integer): Int64;
+    function RunClickHooked(ACount: Integer): Int64;
+    function RunKeyDownPlain(ACount: Integer): Int64;
+    function RunKeyDownHooked(ACount: Integer): Int64;
   public
     constructor Create;
     destructor Destroy; override;
@@ -199,7 +211,7 @@ implementation
 
 uses
   TypInfo, StdCtrls,
-  Orvclasses, Orvp2p, Orvbenchinfos;
+  Orvclasses, Orvp2p, Orvbenchinfos, Orvbenchbinding;
 
 const
   TextName = 'Text';
@@ -510,7 +522,13 @@ end;
 
 { TEventBench }
 
+type
+  TControlAccess = class(TControl);
+  TWinControlAccess = class(TWinControl);
+
 constructor TEventBench.Create;
+var
+  Hooked: Boolean;
 begin
   inherited Create;
   FPlain := TBenchEdit.Create(nil);
@@ -519,10 +537,26 @@ begin
   FHooked.OnChange := @HostChanged;
   // The class info hooks OnChange; nothing listens to it.
   TorvClassRegistry.GetInfo(FHooked);
+  for Hooked := False to True do
+  begin
+    FClicked[Hooked] := TCustomControl.Create(nil);
+    FClicked[Hooked].OnClick := @HostChanged;
+    FKeyed[Hooked] := TWinControl.Create(nil);
+    FKeyed[Hooked].OnKeyDown := @HostKeyDown;
+  end;
+  TorvClassRegistry.GetInfo(FClicked[True]);
+  TorvClassRegistry.GetInfo(FKeyed[True]);
 end;
 
 destructor TEventBench.Destroy;
+var
+  Hooked: Boolean;
 begin
+  for Hooked := False to True do
+  begin
+    FKeyed[Hooked].Free;
+    FClicked[Hooked].Free;
+  end;
   FHooked.Free;
   FPlain.Free;
   inherited Destroy;
@@ -531,6 +565,59 @@ end;
 procedure TEventBench.HostChanged(Sender: TObject);
 begin
   Inc(FChanges);
+end;
+
+procedure TEventBench.HostKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
+begin
+  Inc(FChanges);
+end;
+
+function TEventBench.Click(AHooked: Boolean; ACount: Integer): Int64;
+var
+  I: Integer;
+  Control: TControlAccess;
+begin
+  Control := TControlAccess(FClicked[AHooked]);
+  Result := NowNs;
+  for I := 1 to ACount do
+    Control.Click;
+  Result := NowNs - Result;
+end;
+
+function TEventBench.KeyDown(AHooked: Boolean; ACount: Integer): Int64;
+var
+  I: Integer;
+  Key: Word;
+  Control: TWinControlAccess;
+begin
+  Control := TWinControlAccess(FKeyed[AHooked]);
+  Result := NowNs;
+  for I := 1 to ACount do
+  begin
+    Key := 65;
+    Control.KeyDown(Key, []);
+  end;
+  Result := NowNs - Result;
+end;
+
+function TEventBench.RunClickPlain(ACount: Integer): Int64;
+begin
+  Result := Click(False, ACount);
+end;
+
+function TEventBench.RunClickHooked(ACount: Integer): Int64;
+begin
+  Result := Click(True, ACount);
+end;
+
+function TEventBench.RunKeyDownPlain(ACount: Integer): Int64;
+begin
+  Result := KeyDown(False, ACount);
+end;
+
+function TEventBench.RunKeyDownHooked(ACount: Integer): Int64;
+begin
+  Result := KeyDown(True, ACount);
 end;
 
 function TEventBench.RunPlain(ACount: Integer): Int64;
@@ -558,6 +645,13 @@ begin
   AGroup.Add('event-plain', 'OnChange fired, host handler only', @RunPlain);
   AGroup.Add('event-hooked', 'OnChange fired, hooked by the class info, host handler, ' +
     'no listener', @RunHooked);
+  AGroup.Add('click-plain', 'a TCustomControl''s OnClick fired, host handler only',
+    @RunClickPlain);
+  AGroup.Add('click-hooked', 'the same, hooked by the class info, no listener', @RunClickHooked);
+  AGroup.Add('keydown-plain', 'a TWinControl''s OnKeyDown fired, host handler only',
+    @RunKeyDownPlain);
+  AGroup.Add('keydown-hooked', 'the same, hooked by the class info, no listener',
+    @RunKeyDownHooked);
 end;
 
 { TFindBench }

@@ -2,9 +2,10 @@
   and the forms that hold such components and links between them.
 
   TBenchEdit stands for an edit control without a window: a Text that fires
-  OnChange when it changes. Its binding dispatches by Id like the package's
-  own, so a transfer through it costs what one through a package binding
-  costs. It is registered as "TBenchEdit". }
+  OnChange when it changes. Its binding is made from
+  tools/bench/orvbenchfixtures.tbl like the package's own, so a transfer through
+  it costs what one through a package binding costs. It is registered as
+  "TBenchEdit". }
 unit Orvbenchfixtures;
 
 {$I orvdefines.inc}
@@ -31,20 +32,6 @@ type
   published
     property Text: string read FText write SetText;
     property OnChange: TNotifyEvent read FOnChange write FOnChange;
-  end;
-
-  { TBenchEditClassInfo }
-
-  TBenchEditClassInfo = class(TComponentClassInfo)
-  private
-    FOnChange: TNotifyEvent;
-  protected
-    procedure ConnectEventHandlers; override;
-    procedure UnConnectEventHandlers; override;
-  public
-    function GetProperty(AProp: TorvPropertyInfo): Variant; override;
-    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
-    procedure OnChange(Sender: TObject);
   end;
 
   { TBenchInertLink }
@@ -95,14 +82,8 @@ function FormStream(APairs: Integer; AKind: TBenchFormKind): TMemoryStream;
 implementation
 
 uses
-  Orvsystem, Orvfeatureids, Orvvalues;
-
-const
-  BenchEditDescriptors: TorvDescriptors = (
-    Properties: 'Define::Text::psReadable..psWritable::pvPublished::0';
-    Methods: '';
-    Constructors: 'Create::1::AOwner';
-    Events: 'Define::OnChange::pvPublished::1::Sender');
+  // The binding, made from tools/bench/orvbenchfixtures.tbl.
+  Orvbenchbinding;
 
 { TBenchEdit }
 
@@ -118,47 +99,6 @@ procedure TBenchEdit.Change;
 begin
   if Assigned(FOnChange) then
     FOnChange(Self);
-end;
-
-{ TBenchEditClassInfo }
-
-procedure TBenchEditClassInfo.ConnectEventHandlers;
-var
-  Host: TBenchEdit;
-begin
-  inherited ConnectEventHandlers;
-  Host := TBenchEdit(Owner);
-  FOnChange := Host.OnChange;
-  Host.OnChange := @OnChange;
-end;
-
-procedure TBenchEditClassInfo.UnConnectEventHandlers;
-begin
-  TBenchEdit(Owner).OnChange := FOnChange;
-  inherited UnConnectEventHandlers;
-end;
-
-function TBenchEditClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
-begin
-  case AProp.Id of
-    fiText: Result := TBenchEdit(Owner).Text;
-  else
-    Result := inherited GetProperty(AProp);
-  end;
-end;
-
-procedure TBenchEditClassInfo.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);
-begin
-  case AProp.Id of
-    fiText: TBenchEdit(Owner).Text := VarToText(AValue);
-  else
-    inherited SetProperty(AProp, AValue);
-  end;
-end;
-
-procedure TBenchEditClassInfo.OnChange(Sender: TObject);
-begin
-  FireSender(FOnChange, 'OnChange', Sender);
 end;
 
 { Forms }
@@ -222,5 +162,4 @@ end;
 
 initialization
   RegisterClasses([TBenchEdit, TBenchInertLink, TBenchForm, TEdit]);
-  RegisterBinding('TBenchEdit', TBenchEditClassInfo, BenchEditDescriptors);
 end.

@@ -14,10 +14,11 @@
   program of its own that links them (CheckFormFile of Orvlinkcheck). }
 program orvcheck;
 
-{$I ../../metadata/orvdefines.inc}
+{$I ../../package/orvdefines.inc}
 
 uses
   Classes, SysUtils,
+  Interfaces, // the widgetset that the bound control classes need linked
   orvane_d5, // links and starts every binding, so every registered class is known
   Orvlfm, Orvlinkcheck;
 

@@ -8,10 +8,11 @@
   a command line it does not understand, its usage and exit code 2. }
 program orvinspect;
 
-{$I ../../metadata/orvdefines.inc}
+{$I ../../package/orvdefines.inc}
 
 uses
   Classes, SysUtils,
+  Interfaces, // the widgetset that the bound control classes need linked
   orvane_d5, // links and starts every binding, as the IDE does for a project
   Orvmetadump;
 
