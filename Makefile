@@ -20,7 +20,7 @@ GENFLAGS := --types=tools/gen/types.tbl --out=bindings
 GENTABLES = $(sort $(wildcard tools/gen/tables/*.tbl))
 # Tables of components that are not the package's: each names its output.
 APPTABLES := tests/orvtestfixtures.tbl tests/orvtestgen.tbl examples/orvdemodevices.tbl \
-  tools/orvbenchfixtures.tbl
+  tools/bench/orvbenchfixtures.tbl
 
 all: build
 
@@ -44,17 +44,17 @@ test: setup
 	@{ $(call lazbuild,package/orvane_d5.lpk) && $(call lazbuild,tests/orvtests.lpi) && \
 	   $(call lazbuild,tests/orvtests-vg.lpi) && bash tools/checkruntime.sh; } \
 	  || { echo '0 passed, 1 failed'; exit 1; }
-	@bash tools/runtests.sh
+	@bash tests/runtests.sh
 
 # Command-line tools: orvinspect lists what the class infos offer. They show
 # no window, so they link the widgetset that needs no display.
 tools: build
-	@$(call lazbuild,--ws=nogui tools/orvinspect.lpi)
+	@$(call lazbuild,--ws=nogui tools/inspect/orvinspect.lpi)
 
 # orvcheck checks the links stored in form files: make check, then
-# tools/orvcheck tools/samples/clean.lfm tools/samples/broken.lfm
+# tools/check/orvcheck tools/check/samples/clean.lfm tools/check/samples/broken.lfm
 check: build
-	@$(call lazbuild,--ws=nogui tools/orvcheck.lpi)
+	@$(call lazbuild,--ws=nogui tools/check/orvcheck.lpi)
 
 # The link application: a window wired only by the links in its form file.
 # With a display it opens for a person; without one, or under CI, it runs
@@ -85,15 +85,28 @@ example-metadata: build
 	@$(call lazbuild,examples/orvdemo.lpi)
 	@$(XRUN) ./examples/orvdemo
 
+# Features by name from code: a component, and a TStringList through a variable.
+# Like the command-line tools, these show no window and link the widgetset
+# that needs no display.
+.PHONY: example-byname example-check
+example-byname: build
+	@$(call lazbuild,--ws=nogui examples/orvbyname.lpi)
+	@./examples/orvbyname
+
+# An application checks its own form files with its own classes registered.
+example-check: build
+	@$(call lazbuild,--ws=nogui examples/orvcheckforms.lpi)
+	@./examples/orvcheckforms
+
 # The benchmark's table of figures, each with its target (about a minute).
 bench: build
-	@$(call lazbuild,tools/orvbench.lpi)
-	@$(XRUN) ./tools/orvbench
+	@$(call lazbuild,tools/bench/orvbench.lpi)
+	@$(XRUN) ./tools/bench/orvbench
 
 # Regenerate docs/performance.md and its plot from a benchmark run.
 perf: build
-	@$(call lazbuild,tools/orvbench.lpi)
-	@bash tools/mkperf.sh
+	@$(call lazbuild,tools/bench/orvbench.lpi)
+	@bash tools/bench/mkperf.sh
 
 # Install the package in a Lazarus IDE and rebuild it (tools/ide.sh says
 # where; by default a private copy under /tmp/orvane-ide), then check the
@@ -129,11 +142,13 @@ icons: setup
 
 # Fuzz the descriptor parser and the form reader with its links: mutated
 # inputs from a fixed seed, each guarded by a forked child; counts by outcome.
+# No window: the widgetset that needs no display.
 fuzz: build
-	@$(call lazbuild,tools/fuzz/orvfuzz.lpi)
+	@$(call lazbuild,--ws=nogui tools/fuzz/orvfuzz.lpi)
 	@./tools/fuzz/orvfuzz $(FUZZFLAGS)
 
 clean:
-	@rm -rf package/lib tests/lib examples/lib tools/lib tools/gen/lib tools/fuzz/lib tools/fuzz/out
-	@rm -f $(GEN) tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo examples/orvlinkapp tools/orvbench \
-	  tools/orvinspect tools/orvcheck tools/fuzz/orvfuzz examples/orvwiring tools/orvshots tools/orvicons tools/mkicons
+	@rm -rf package/lib tests/lib examples/lib tools/*/lib tools/lib tools/fuzz/out
+	@rm -f $(GEN) tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo examples/orvlinkapp examples/orvbyname \
+	  examples/orvcheckforms tools/bench/orvbench tools/inspect/orvinspect tools/check/orvcheck \
+	  tools/fuzz/orvfuzz examples/orvwiring tools/orvshots tools/orvicons tools/mkicons

@@ -16,16 +16,25 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvcommon, Orvcallguard;
+  Orvcommon, Orvcallguard, Orvlinknames;
 
 type
   { A link setter refused a name or an index list. }
-  EorvInvalidFeature = class(Exception);
+  EorvInvalidFeature = Orvlinknames.EorvInvalidFeature;
+  { A link could not take what its form file says; it names form, link,
+    side and component class. }
+  EorvLinkError = Orvlinknames.EorvLinkError;
 
   { Where a link takes a value from. }
   TorvValueOptions = (voConstant, voComponentProperty, voEventProperty);
 
   TorvConnectionList = class;
+  TorvConnection = class;
+
+  { Told of the link AConnection that cannot connect while the form is read;
+    AError says why and where, and is freed after the call. }
+  TorvConnectFailureEvent = procedure(Sender: TorvConnectionList; AConnection: TorvConnection;
+    AError: EorvLinkError) of object;
 
   { TorvConnection }
 
@@ -38,6 +47,7 @@ type
     FSourceInfo: TorvClassInfo;
     FTarget: TComponent;
     FTargetInfo: TorvClassInfo;
+    FRefusal: EorvLinkError;  // raised once the form is read
     FGuard: TorvCallGuard;
     function GetIndex: Integer;
     procedure SetIndex(AValue: Integer);
@@ -46,11 +56,14 @@ type
     procedure SetTarget(AValue: TComponent);
     procedure Notification(AComponent: TComponent; Operation: TOperation); override;
     procedure ReadState(Reader: TReader); override;
+    { Raise the refusal of a component met while the form was read. }
+    procedure Loaded; override;
     procedure SetParentComponent(AParent: TComponent); override;
-    { Put AValue on a side whose component is AField and whose class info
-      cache is ACache: refuse an unregistered component, clear the side and
-      Unconnect, then hold AValue. }
-    procedure ReplaceSide(var AField: TComponent; var ACache: TorvClassInfo; AValue: TComponent);
+    { Put AValue on the side ASide whose component is AField and whose class
+      info cache is ACache: refuse an unregistered component, clear the side
+      and Unconnect, then hold AValue. }
+    procedure ReplaceSide(var AField: TComponent; var ACache: TorvClassInfo; AValue: TComponent;
+      const ASide: string);
     { Answer whether the link is being read from a form file. }
     function IsLoading: Boolean;
     { Answer whether the link is in the designer. }
@@ -69,6 +82,12 @@ type
     { Mark the link's running firings gone before anything is taken apart. }
     procedure BeforeDestruction; override;
     destructor Destroy; override;
+    { Refuse AValue for the side ASide unless it is registered, answering
+      False. While the form is read the side stays empty: the refusal goes
+      to the list's OnConnectFailure when it is assigned, so that the rest
+      of the form loads; otherwise it is raised once the form is read, which
+      stops the form as before, without leaving the reader's work undone. }
+    function AcceptComponent(AValue: TComponent; const ASide: string): Boolean;
     { Return the link's name and what it joins, for messages. }
     function Describe: string;
     { Resolve what the link names; at run time also subscribe and do the
@@ -77,6 +96,9 @@ type
     { Leave every class info the link listens to, and forget the names of
       each side whose component is gone. }
     procedure Unconnect; virtual; abstract;
+    { Return why Connect would answer False, naming the first name that does
+      not resolve and the nearest declared one; '' when nothing is missing. }
+    function Unresolved: string; virtual;
     function GetParentComponent: TComponent; override;
     function HasParent: Boolean; override;
     procedure SetConnectionList(AValue: TorvConnectionList);
@@ -102,8 +124,11 @@ type
   TorvConnectionList = class(TComponent)
   private
     FConnections: TList;
+    FOnConnectFailure: TorvConnectFailureEvent;
     FGuard: TorvCallGuard;
     function DescribeList: string;
+    { Connect AConnection and hand a failure to OnConnectFailure. }
+    procedure ConnectReporting(AConnection: TorvConnection);
     function GetConnection(AIndex: Integer): TorvConnection;
     procedure SetConnection(AIndex: Integer; AValue: TorvConnection);
   protected
@@ -120,14 +145,26 @@ type
     procedure AddConnection(AConnection: TorvConnection);
     procedure RemoveConnection(AConnection: TorvConnection);
     function GetConnectionCount: Integer;
+    { Hand AError (then freed) to OnConnectFailure; answer whether the list
+      still exists afterwards. }
+    function ReportFailure(AConnection: TorvConnection; AError: EorvLinkError): Boolean;
     property Connections[AIndex: Integer]: TorvConnection read GetConnection write SetConnection;
+  published
+    { Opt-in: when assigned, a link that cannot connect while the form is
+      read (a component of an unregistered class on a side, a name that does
+      not resolve, an error of its first copy) is reported here and the rest
+      of the form loads; unassigned, the error stops the form as it always
+      did, and a link that does not resolve stays inert without a word. A
+      link that its own first copy freed can be neither asked nor handed
+      over: it is not reported, and an error it raised stops the form. The
+      handler may free the link, other links, the list or the form. }
+    property OnConnectFailure: TorvConnectFailureEvent read FOnConnectFailure
+      write FOnConnectFailure;
   end;
 
 { Return the class info of AComponent through the cache ACache, which is
   dropped when it belongs to another owner; nil for no component. }
 function CachedClassInfo(AComponent: TComponent; var ACache: TorvClassInfo): TorvClassInfo;
-{ Raise unless the class of AComponent is registered by its own name. }
-procedure CheckOrvaneComponent(AComponent: TComponent);
 { Take AListener out of the class info it was added to, if that still exists. }
 procedure DetachListener(AListener: TorvListener);
 
@@ -146,13 +183,6 @@ function CachedProperty(AInfo: TorvClassInfo; const AName: string;
 { The same for the event AName. }
 function CachedEvent(AInfo: TorvClassInfo; const AName: string;
   var ACache: TorvEventInfo; var AFrom: TorvClassInfo): TorvEventInfo;
-{ Return the property AName of AInfo, or raise the refusal of the setting
-  ASetting: the side ASide has no class info, or it has no such property
-  (AWhat). }
-function RequireProperty(AInfo: TorvClassInfo; const AName, ASetting, ASide,
-  AWhat: string): TorvPropertyInfo;
-{ The same for the event AName. }
-procedure RequireEvent(AInfo: TorvClassInfo; const AName, ASetting, ASide, AWhat: string);
 { Listen with AListener to AEvent of AInfo; without an event, listen to
   nothing. A listener is added to one class info at most once, so a second
   Connect does not double what the link does. }
@@ -160,18 +190,9 @@ procedure Subscribe(AListener: TorvListener; AInfo: TorvClassInfo; AEvent: TorvE
   const AEventName: string);
 
 { Property index lists: the index arguments a link keeps for an indexed
-  property, as a one-dimensional variant array. }
+  property, as a one-dimensional variant array (made and checked by
+  Orvlinknames). }
 
-{ Return an index list of ACount empty elements (bounds 0 to ACount - 1). }
-function NewIndexList(ACount: Integer): Variant;
-{ Return the index list a property name resets to: sized for AProp, or one
-  empty element when there is no property. }
-function ResetIndexList(AProp: TorvPropertyInfo): Variant;
-{ Raise EorvInvalidFeature unless AValue suits AProp; AListName names the
-  index list ("SourcePropertyIndex"), ASideName the side ("Source") and
-  APropertyName the property name ("SourceProperty") in the messages. }
-procedure CheckIndexList(const AValue: Variant; AInfo: TorvClassInfo; AProp: TorvPropertyInfo;
-  const AListName, ASideName, APropertyName: string);
 { Hand the elements of AList to the index parameters of AProp. }
 procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo);
 procedure WriteIndexList(AWriter: TWriter; const AList: Variant);
@@ -180,15 +201,10 @@ function ReadIndexList(AReader: TReader): Variant;
 function IndexListStored(const AList: Variant): Boolean; inline;
 
 resourcestring
-  rsNotOrvaneComponent = 'This is a not Orvane component!';
-  rsUnknownSideComponent = 'Invalid %s value. Unknown %s component';
-  rsUnknownName = 'Invalid %s value. Unknown %s';
-  rsNotArray = 'Invalid %s value. Value is not array';
-  rsDimensionCount = 'Invalid %s value. Invalid dimension count';
-  rsDimensionSize = 'Invalid %s value. Invalid dimension size';
   rsTransferFailed = 'Exception "%s" occured in connection %s';
   rsInternalError = 'Internal error in %s.OnSourceEvent';
   rsUnresolvedFeature = 'Unknown %s "%s" in connection %s';
+  rsCannotConnect = 'The connection cannot connect: %s';
   rsConnectionDescription = 'connection %s (%s)';
   rsListDescription = 'connection list %s';
 
@@ -209,12 +225,6 @@ begin
   if ACache = nil then
     ACache := TorvClassRegistry.GetInfo(AComponent);
   Result := ACache;
-end;
-
-procedure CheckOrvaneComponent(AComponent: TComponent);
-begin
-  if (AComponent <> nil) and (TorvClassRegistry.FindClass(AComponent.ClassName) = nil) then
-    raise Exception.Create(rsNotOrvaneComponent);
 end;
 
 procedure DetachListener(AListener: TorvListener);
@@ -269,24 +279,6 @@ begin
   Result := ACache;
 end;
 
-function RequireProperty(AInfo: TorvClassInfo; const AName, ASetting, ASide,
-  AWhat: string): TorvPropertyInfo;
-begin
-  if AInfo = nil then
-    raise EorvInvalidFeature.CreateFmt(rsUnknownSideComponent, [ASetting, ASide]);
-  Result := AInfo.FindProperty(AName);
-  if Result = nil then
-    raise EorvInvalidFeature.CreateFmt(rsUnknownName, [ASetting, AWhat]);
-end;
-
-procedure RequireEvent(AInfo: TorvClassInfo; const AName, ASetting, ASide, AWhat: string);
-begin
-  if AInfo = nil then
-    raise EorvInvalidFeature.CreateFmt(rsUnknownSideComponent, [ASetting, ASide]);
-  if AInfo.FindEvent(AName) = nil then
-    raise EorvInvalidFeature.CreateFmt(rsUnknownName, [ASetting, AWhat]);
-end;
-
 procedure Subscribe(AListener: TorvListener; AInfo: TorvClassInfo; AEvent: TorvEventInfo;
   const AEventName: string);
 begin
@@ -295,35 +287,6 @@ begin
     Exit;
   AListener.EventName := AEventName;
   AInfo.AddListener(AListener);
-end;
-
-function NewIndexList(ACount: Integer): Variant;
-begin
-  Result := VarArrayCreate([0, ACount - 1], varVariant);
-end;
-
-function ResetIndexList(AProp: TorvPropertyInfo): Variant;
-begin
-  if AProp = nil then
-    Result := NewIndexList(1)
-  else
-    Result := NewIndexList(AProp.GetIndexCount);
-end;
-
-procedure CheckIndexList(const AValue: Variant; AInfo: TorvClassInfo; AProp: TorvPropertyInfo;
-  const AListName, ASideName, APropertyName: string);
-begin
-  if AInfo = nil then
-    raise EorvInvalidFeature.CreateFmt(rsUnknownSideComponent, [AListName, ASideName]);
-  if AProp = nil then
-    raise EorvInvalidFeature.CreateFmt(rsUnknownName, [AListName, APropertyName]);
-  if not VarIsArray(AValue) then
-    raise EorvInvalidFeature.CreateFmt(rsNotArray, [AListName]);
-  if VarArrayDimCount(AValue) <> 1 then
-    raise EorvInvalidFeature.CreateFmt(rsDimensionCount, [AListName]);
-  // Only the high bound is compared, as editors size lists from zero.
-  if VarArrayHighBound(AValue, 1) <> AProp.GetIndexCount - 1 then
-    raise EorvInvalidFeature.CreateFmt(rsDimensionSize, [AListName]);
 end;
 
 procedure ApplyIndexElements(const AList: Variant; AProp: TorvPropertyInfo);
@@ -411,6 +374,7 @@ end;
 
 destructor TorvConnection.Destroy;
 begin
+  FreeAndNil(FRefusal);
   if FConnectionList <> nil then
     FConnectionList.RemoveConnection(Self);
   inherited Destroy;
@@ -472,10 +436,48 @@ begin
   Result := CachedClassInfo(FTarget, FTargetInfo);
 end;
 
-procedure TorvConnection.ReplaceSide(var AField: TComponent; var ACache: TorvClassInfo;
-  AValue: TComponent);
+function TorvConnection.AcceptComponent(AValue: TComponent; const ASide: string): Boolean;
+var
+  Error: EorvLinkError;
 begin
-  CheckOrvaneComponent(AValue);
+  Result := (AValue = nil) or IsOrvaneComponent(AValue);
+  if Result then
+    Exit;
+  Error := EorvLinkError.CreateAt(rsNotOrvaneComponent, Self, ASide, AValue);
+  if not IsLoading then
+    raise Error;
+  // In the designer the handler is not the application's code and is not called.
+  if (FConnectionList <> nil) and Assigned(FConnectionList.OnConnectFailure) and
+    not IsDesigning then
+    // The handler may free anything, this link too: nothing of it is touched after.
+    FConnectionList.ReportFailure(Self, Error)
+  else if FRefusal = nil then
+    FRefusal := Error
+  else
+    Error.Free;
+end;
+
+procedure TorvConnection.Loaded;
+var
+  Refusal: EorvLinkError;
+begin
+  inherited Loaded;
+  Refusal := FRefusal;
+  FRefusal := nil;
+  if Refusal <> nil then
+    raise Refusal;
+end;
+
+function TorvConnection.Unresolved: string;
+begin
+  Result := '';
+end;
+
+procedure TorvConnection.ReplaceSide(var AField: TComponent; var ACache: TorvClassInfo;
+  AValue: TComponent; const ASide: string);
+begin
+  if not AcceptComponent(AValue, ASide) then
+    Exit;
   if AField <> nil then
   begin
     // The side is gone before Unconnect runs, so that it forgets its names;
@@ -492,12 +494,12 @@ end;
 
 procedure TorvConnection.SetSource(AValue: TComponent);
 begin
-  ReplaceSide(FSource, FSourceInfo, AValue);
+  ReplaceSide(FSource, FSourceInfo, AValue, 'Source');
 end;
 
 procedure TorvConnection.SetTarget(AValue: TComponent);
 begin
-  ReplaceSide(FTarget, FTargetInfo, AValue);
+  ReplaceSide(FTarget, FTargetInfo, AValue, 'Target');
 end;
 
 procedure TorvConnection.Notification(AComponent: TComponent; Operation: TOperation);
@@ -637,15 +639,19 @@ begin
   inherited Loaded;
   if csDesigning in ComponentState then
     Exit;
-  // A link's first copy runs setters, which may free a link, the list or
-  // the form that owns them.
+  // A link's first copy runs setters, and a failure goes to the handler:
+  // either may free a link, the list or the form that owns them.
   EnterCall(FGuard, Frame, @DescribeList);
   try
     I := 0;
     while I < FConnections.Count do
     begin
       Link := GetConnection(I);
-      Link.Connect;
+      // Unassigned, a failure stops the form as it always did.
+      if Assigned(FOnConnectFailure) then
+        ConnectReporting(Link)
+      else
+        Link.Connect;
       if Frame.Gone then
         Exit;
       if (I < FConnections.Count) and (GetConnection(I) = Link) then
@@ -653,6 +659,57 @@ begin
     end;
   finally
     LeaveCall(Frame);
+  end;
+end;
+
+procedure TorvConnectionList.ConnectReporting(AConnection: TorvConnection);
+var
+  LinkFrame: TorvCallFrame;
+  Error: EorvLinkError;
+begin
+  Error := nil;
+  // The link's own frame tells whether its first copy freed it: a link
+  // that is gone can be neither asked why nor handed to the handler.
+  AConnection.EnterFiring(LinkFrame);
+  try
+    try
+      if not AConnection.Connect and not LinkFrame.Gone then
+        Error := EorvLinkError.CreateAt(Format(rsCannotConnect, [AConnection.Unresolved]),
+          AConnection, '', nil);
+    except
+      on E: Exception do
+      begin
+        // A fault of the program is not a failure of the link.
+        if IsFatalError(E) or LinkFrame.Gone then
+          raise;
+        Error := EorvLinkError.CreateAt(E.Message, AConnection, '', nil);
+      end;
+    end;
+  finally
+    LeaveCall(LinkFrame);
+  end;
+  if Error <> nil then
+    ReportFailure(AConnection, Error);
+end;
+
+function TorvConnectionList.ReportFailure(AConnection: TorvConnection;
+  AError: EorvLinkError): Boolean;
+var
+  Frame: TorvCallFrame;
+begin
+  // The handler is user code: it may free the link, the list or the form.
+  // The list's frame, on this stack, outlives the list and says so.
+  try
+    EnterCall(FGuard, Frame, @DescribeList);
+    try
+      if Assigned(FOnConnectFailure) then
+        FOnConnectFailure(Self, AConnection, AError);
+      Result := not Frame.Gone;
+    finally
+      LeaveCall(Frame);
+    end;
+  finally
+    AError.Free;
   end;
 end;
 

@@ -19,7 +19,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvcommon, Orvcallguard, Orvconlist;
+  Orvcommon, Orvcallguard, Orvlinknames, Orvconlist;
 
 type
   TorvE2MConnection = class;
@@ -119,6 +119,7 @@ type
     destructor Destroy; override;
     function Connect: Boolean; override;
     procedure Unconnect; override;
+    function Unresolved: string; override;
     function GetSourceEventInfo: TorvEventInfo;
     function GetTargetMethodInfo: TorvMethodInfo;
   published
@@ -206,8 +207,11 @@ procedure TorvParameterConnection.SetComponent(AValue: TComponent);
 var
   Link: TorvE2MConnection;
 begin
-  CheckOrvaneComponent(AValue);
   Link := GetConnection;
+  if Link = nil then
+    CheckOrvaneComponent(AValue)
+  else if not Link.AcceptComponent(AValue, Format('TargetMethodParameters[%d].Component', [Index])) then
+    Exit;
   if (FComponent <> nil) and (Link <> nil) then
   begin
     // The index list stays: an editor that picks a component and then a
@@ -225,7 +229,6 @@ end;
 procedure TorvParameterConnection.SetComponentProperty(const AValue: string);
 var
   OldName: string;
-  Info: TorvClassInfo;
   Prop: TorvPropertyInfo;
 begin
   if AValue = FComponentProperty then
@@ -241,17 +244,11 @@ begin
     FComponentPropertyIndex := ResetIndexList(nil);
     Exit;
   end;
-  Info := GetComponentInfo;
-  if Info = nil then
-  begin
+  try
+    Prop := RequireProperty(GetComponentInfo, AValue, lnE2MComponentProperty);
+  except
     FComponentProperty := OldName;
-    raise EorvInvalidFeature.CreateFmt(rsUnknownSideComponent, ['ComponentProperty', 'Component']);
-  end;
-  Prop := Info.FindProperty(AValue);
-  if Prop = nil then
-  begin
-    FComponentProperty := OldName;
-    raise EorvInvalidFeature.CreateFmt(rsUnknownName, ['ComponentProperty', 'source property']);
+    raise;
   end;
   FComponentPropertyIndex := ResetIndexList(Prop);
 end;
@@ -259,8 +256,7 @@ end;
 procedure TorvParameterConnection.SetComponentPropertyIndex(const AValue: Variant);
 begin
   if not IsLoading then
-    CheckIndexList(AValue, GetComponentInfo, GetComponentPropertyInfo,
-      'ComponentPropertyIndex', 'Component', 'ComponentProperty');
+    CheckIndexList(AValue, GetComponentInfo, GetComponentPropertyInfo, ilComponentPropertyIndex);
   FComponentPropertyIndex := AValue;
 end;
 
@@ -268,7 +264,6 @@ procedure TorvParameterConnection.SetEventParameter(const AValue: string);
 var
   OldName: string;
   Link: TorvE2MConnection;
-  Event: TorvEventInfo;
 begin
   if AValue = FEventParameter then
     Exit;
@@ -277,21 +272,11 @@ begin
   if (AValue = '') or IsLoading then
     Exit;
   Link := GetConnection;
-  if Link.GetSourceInfo = nil then
-  begin
+  try
+    RequireEventParameter(Link.GetSourceInfo, Link.GetSourceEventInfo, AValue, lnE2MEventParameter);
+  except
     FEventParameter := OldName;
-    raise EorvInvalidFeature.CreateFmt(rsUnknownSideComponent, ['EventParameter', 'source']);
-  end;
-  Event := Link.GetSourceEventInfo;
-  if Event = nil then
-  begin
-    FEventParameter := OldName;
-    raise EorvInvalidFeature.CreateFmt(rsUnknownName, ['EventParameter', 'SourceEvent']);
-  end;
-  if Event.Find(AValue) = nil then
-  begin
-    FEventParameter := OldName;
-    raise EorvInvalidFeature.CreateFmt(rsUnknownName, ['EventParameter', 'event parameter name']);
+    raise;
   end;
 end;
 
@@ -485,6 +470,13 @@ begin
     SetSourceEvent('');
   if GetTargetInfo = nil then
     SetTargetMethod('');
+end;
+
+function TorvE2MConnection.Unresolved: string;
+begin
+  Result := NameProblem(GetSourceInfo, fkEvent, FSourceEvent, lnE2MSourceEvent);
+  if Result = '' then
+    Result := NameProblem(GetTargetInfo, fkMethod, FTargetMethod, lnE2MTargetMethod);
 end;
 
 procedure TorvE2MConnection.OnSourceEvent(Sender: TObject; Event: TorvEventInfo);

@@ -18,7 +18,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvcommon, Orvcallguard, Orvconlist;
+  Orvcommon, Orvcallguard, Orvlinknames, Orvconlist;
 
 type
   { TorvE2PConnection }
@@ -69,6 +69,7 @@ type
       event. }
     function Connect: Boolean; override;
     procedure Unconnect; override;
+    function Unresolved: string; override;
     { Return the class info of ValueComponent, or nil without one. }
     function GetValueComponentInfo: TorvClassInfo;
     { Return the source event, or nil when it does not resolve. }
@@ -154,8 +155,6 @@ begin
 end;
 
 procedure TorvE2PConnection.SetSourceEvent(const AValue: string);
-var
-  Info: TorvClassInfo;
 begin
   if AValue = FSourceEvent then
     Exit;
@@ -163,13 +162,7 @@ begin
   // any change, even one that is refused below.
   SetValueEventParameter('');
   if not IsLoading and (AValue <> '') then
-  begin
-    Info := GetSourceInfo;
-    if Info = nil then
-      raise EorvInvalidFeature.CreateFmt(rsUnknownSideComponent, ['SourceEvent', 'Source']);
-    if Info.FindEvent(AValue) = nil then
-      raise EorvInvalidFeature.CreateFmt(rsUnknownName, ['SourceEvent', 'source event']);
-  end;
+    RequireEvent(GetSourceInfo, AValue, lnE2PSourceEvent);
   FSourceEvent := AValue;
 end;
 
@@ -183,7 +176,7 @@ begin
   begin
     Prop := nil;
     if AValue <> '' then
-      Prop := RequireProperty(GetTargetInfo, AValue, 'TargetProperty', 'Target', 'target property');
+      Prop := RequireProperty(GetTargetInfo, AValue, lnE2PTargetProperty);
     FTargetPropertyIndex := ResetIndexList(Prop);
   end;
   FTargetProperty := AValue;
@@ -191,7 +184,7 @@ end;
 
 procedure TorvE2PConnection.SetValueComponent(AValue: TComponent);
 begin
-  ReplaceSide(FValueComponent, FValueComponentInfo, AValue);
+  ReplaceSide(FValueComponent, FValueComponentInfo, AValue, 'ValueComponent');
 end;
 
 procedure TorvE2PConnection.SetValueComponentProperty(const AValue: string);
@@ -204,37 +197,25 @@ begin
   begin
     Prop := nil;
     if AValue <> '' then
-      Prop := RequireProperty(GetValueComponentInfo, AValue, 'ValueComponentProperty',
-        'ValueComponent', 'source property');
+      Prop := RequireProperty(GetValueComponentInfo, AValue, lnE2PValueComponentProperty);
     FValueComponentPropertyIndex := ResetIndexList(Prop);
   end;
   FValueComponentProperty := AValue;
 end;
 
 procedure TorvE2PConnection.SetValueEventParameter(const AValue: string);
-var
-  Event: TorvEventInfo;
 begin
   if AValue = FValueEventParameter then
     Exit;
   if not IsLoading and (AValue <> '') then
-  begin
-    if GetSourceInfo = nil then
-      raise EorvInvalidFeature.CreateFmt(rsUnknownSideComponent, ['ValueEventParameter', 'source']);
-    Event := GetSourceEventInfo;
-    if Event = nil then
-      raise EorvInvalidFeature.CreateFmt(rsUnknownName, ['ValueEventParameter', 'SourceEvent']);
-    if Event.Find(AValue) = nil then
-      raise EorvInvalidFeature.CreateFmt(rsUnknownName, ['ValueEventParameter', 'event parameter name']);
-  end;
+    RequireEventParameter(GetSourceInfo, GetSourceEventInfo, AValue, lnE2PValueEventParameter);
   FValueEventParameter := AValue;
 end;
 
 procedure TorvE2PConnection.SetTargetPropertyIndex(const AValue: Variant);
 begin
   if not IsLoading then
-    CheckIndexList(AValue, GetTargetInfo, GetTargetPropertyInfo, 'TargetPropertyIndex', 'Target',
-      'TargetProperty');
+    CheckIndexList(AValue, GetTargetInfo, GetTargetPropertyInfo, ilTargetPropertyIndex);
   FTargetPropertyIndex := AValue;
 end;
 
@@ -242,7 +223,7 @@ procedure TorvE2PConnection.SetValueComponentPropertyIndex(const AValue: Variant
 begin
   if not IsLoading then
     CheckIndexList(AValue, GetValueComponentInfo, GetValueComponentPropertyInfo,
-      'ValueComponentPropertyIndex', 'ValueComponent', 'ValueComponentProperty');
+      ilValueComponentPropertyIndex);
   FValueComponentPropertyIndex := AValue;
 end;
 
@@ -344,6 +325,23 @@ begin
     SetValueComponentProperty('');
   end;
   // ValueConstant and ValueOptions are the user's choice, whatever the sides.
+end;
+
+function TorvE2PConnection.Unresolved: string;
+begin
+  Result := NameProblem(GetSourceInfo, fkEvent, FSourceEvent, lnE2PSourceEvent);
+  if Result = '' then
+    Result := NameProblem(GetTargetInfo, fkProperty, FTargetProperty, lnE2PTargetProperty);
+  if Result <> '' then
+    Exit;
+  case FValueOptions of
+    voComponentProperty:
+      Result := NameProblem(GetValueComponentInfo, fkProperty, FValueComponentProperty,
+        lnE2PValueComponentProperty);
+    voEventProperty:
+      Result := EventParameterProblem(GetSourceInfo, GetSourceEventInfo, FValueEventParameter,
+        lnE2PValueEventParameter);
+  end;
 end;
 
 function TorvE2PConnection.ReadValue: Variant;

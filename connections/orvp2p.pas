@@ -20,7 +20,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Orvcommon, Orvcallguard, Orvconlist;
+  Orvcommon, Orvcallguard, Orvlinknames, Orvconlist;
 
 type
   { TorvP2PConnection }
@@ -45,6 +45,7 @@ type
     FTargetEventFrom: TorvClassInfo;
     FSourceListener: TorvListener;
     FTargetListener: TorvListener;
+    FInstanceListener: TorvListener;
     FUpdating: Boolean;
     procedure SetSourceProperty(const AValue: string);
     procedure SetSourcePropertyIndex(const AValue: Variant);
@@ -57,6 +58,8 @@ type
     procedure ReadTargetPropertyIndexes(AReader: TReader);
     procedure WriteTargetPropertyIndexes(AWriter: TWriter);
     procedure Transfer(AToTarget: Boolean);
+    function WaitForInstance: Boolean;
+    procedure InstanceChanged(Sender: TObject; Event: TorvEventInfo);
     procedure CopyValue(AToTarget: Boolean; ASourceProp, ATargetProp: TorvPropertyInfo;
       constref AFrame: TorvCallFrame);
     procedure EndTransfer(var AFrame: TorvCallFrame);
@@ -75,9 +78,12 @@ type
     { Free the listeners, which leave the class infos they are added to. }
     destructor Destroy; override;
     { Answer whether both sides and both properties resolve; at run time
-      also listen to the events that resolve and make the first copy. }
+      also listen to the events that resolve and make the first copy. A
+      side that stands for an object given at run time (a variable) and has
+      none yet makes the first copy wait until it is given one. }
     function Connect: Boolean; override;
     procedure Unconnect; override;
+    function Unresolved: string; override;
     { Return the source property, or nil when it does not resolve. }
     function GetSourcePropertyInfo: TorvPropertyInfo;
     { Return the target property, or nil when it does not resolve. }
@@ -116,6 +122,8 @@ begin
   FSourceListener.OnEvent := @SourcePropertyChange;
   FTargetListener := TorvListener.Create;
   FTargetListener.OnEvent := @TargetPropertyChange;
+  FInstanceListener := TorvListener.Create;
+  FInstanceListener.OnEvent := @InstanceChanged;
 end;
 
 destructor TorvP2PConnection.Destroy;
@@ -124,6 +132,7 @@ begin
   // nothing left to detach.
   FreeAndNil(FSourceListener);
   FreeAndNil(FTargetListener);
+  FreeAndNil(FInstanceListener);
   inherited Destroy;
 end;
 
@@ -157,7 +166,7 @@ begin
   begin
     Prop := nil;
     if AValue <> '' then
-      Prop := RequireProperty(GetSourceInfo, AValue, 'SourceProperty', 'Source', 'source property');
+      Prop := RequireProperty(GetSourceInfo, AValue, lnP2PSourceProperty);
     FSourcePropertyIndex := ResetIndexList(Prop);
   end;
   FSourceProperty := AValue;
@@ -173,7 +182,7 @@ begin
   begin
     Prop := nil;
     if AValue <> '' then
-      Prop := RequireProperty(GetTargetInfo, AValue, 'TargetProperty', 'Target', 'target property');
+      Prop := RequireProperty(GetTargetInfo, AValue, lnP2PTargetProperty);
     FTargetPropertyIndex := ResetIndexList(Prop);
   end;
   FTargetProperty := AValue;
@@ -184,7 +193,7 @@ begin
   if AValue = FSourceEvent then
     Exit;
   if not IsLoading and (AValue <> '') then
-    RequireEvent(GetSourceInfo, AValue, 'SourceEvent', 'Source', 'source event');
+    RequireEvent(GetSourceInfo, AValue, lnP2PSourceEvent);
   FSourceEvent := AValue;
 end;
 
@@ -193,23 +202,21 @@ begin
   if AValue = FTargetEvent then
     Exit;
   if not IsLoading and (AValue <> '') then
-    RequireEvent(GetTargetInfo, AValue, 'TargetEvent', 'Target', 'target event');
+    RequireEvent(GetTargetInfo, AValue, lnP2PTargetEvent);
   FTargetEvent := AValue;
 end;
 
 procedure TorvP2PConnection.SetSourcePropertyIndex(const AValue: Variant);
 begin
   if not IsLoading then
-    CheckIndexList(AValue, GetSourceInfo, GetSourcePropertyInfo, 'SourcePropertyIndex', 'Source',
-      'SourceProperty');
+    CheckIndexList(AValue, GetSourceInfo, GetSourcePropertyInfo, ilSourcePropertyIndex);
   FSourcePropertyIndex := AValue;
 end;
 
 procedure TorvP2PConnection.SetTargetPropertyIndex(const AValue: Variant);
 begin
   if not IsLoading then
-    CheckIndexList(AValue, GetTargetInfo, GetTargetPropertyInfo, 'TargetPropertyIndex', 'Target',
-      'TargetProperty');
+    CheckIndexList(AValue, GetTargetInfo, GetTargetPropertyInfo, ilTargetPropertyIndex);
   FTargetPropertyIndex := AValue;
 end;
 
@@ -256,7 +263,40 @@ begin
   FUpdating := False;
   Subscribe(FSourceListener, SourceInfo, GetSourceEventInfo, FSourceEvent);
   Subscribe(FTargetListener, TargetInfo, GetTargetEventInfo, FTargetEvent);
+  if not WaitForInstance then
+    SetTargetValue;
+end;
+
+function TorvP2PConnection.WaitForInstance: Boolean;
+var
+  Info: TorvClassInfo;
+begin
+  // A variable read from the form file is given its object only after the
+  // form is read (in OnCreate, say), so a first copy now could only fail
+  // and stop the form. Self itself can be copied from or to an empty one.
+  DetachListener(FInstanceListener);
+  Info := nil;
+  if (FSourceProperty <> 'Self') and HoldsNothing(GetSourceInfo) then
+    Info := GetSourceInfo
+  else if (FTargetProperty <> 'Self') and HoldsNothing(GetTargetInfo) then
+    Info := GetTargetInfo;
+  Result := Info <> nil;
+  if Result then
+    Subscribe(FInstanceListener, Info, Info.FindEvent(InstanceChangeEvent), InstanceChangeEvent);
+end;
+
+procedure TorvP2PConnection.InstanceChanged(Sender: TObject; Event: TorvEventInfo);
+begin
+  if IsDesigning or WaitForInstance then
+    Exit;
   SetTargetValue;
+end;
+
+function TorvP2PConnection.Unresolved: string;
+begin
+  Result := NameProblem(GetSourceInfo, fkProperty, FSourceProperty, lnP2PSourceProperty);
+  if Result = '' then
+    Result := NameProblem(GetTargetInfo, fkProperty, FTargetProperty, lnP2PTargetProperty);
 end;
 
 procedure TorvP2PConnection.Unconnect;
@@ -265,6 +305,7 @@ begin
   // that led there is already cleared.
   DetachListener(FSourceListener);
   DetachListener(FTargetListener);
+  DetachListener(FInstanceListener);
   // A side without component is tested on the field, not through its class
   // info: the class info of a component under destruction may be gone, and
   // so may the class info the feature caches came from. Clearing them here

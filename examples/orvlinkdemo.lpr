@@ -10,7 +10,10 @@
     WarnOnAlarm   on Thermostat1.OnAlarm sets Display1.Caption to 'ALARM';
     ConfirmAlarm  on Thermostat1.OnAlarm calls Display1.Confirm(Temperature,
                   Handled), and writes Handled back to the event, so the
-                  thermostat takes a target above its limit.
+                  thermostat takes a target above its limit;
+    ShowLogSize   copies Log1.Count to Summary1.Caption on each change of the
+                  list Log1 stands for, Display1's log, which the module's
+                  OnCreate hands to Log1.
   Prints to the console and exits by itself. }
 program orvlinkdemo;
 
@@ -30,8 +33,9 @@ var
 procedure Report(const AStep: string);
 begin
   WriteLn(AStep);
-  WriteLn(Format('  Thermostat1.Target = %g, Display1.Caption = ''%s'', Display1.Count = %d',
-    [Module.Thermostat1.Target, Module.Display1.Caption, Module.Display1.Count]));
+  WriteLn(Format('  Thermostat1.Target = %g, Display1.Caption = ''%s'', Display1.Count = %d, ' +
+    'Summary1.Caption = ''%s''', [Module.Thermostat1.Target, Module.Display1.Caption,
+    Module.Display1.Count, Module.Summary1.Caption]));
   while LinesShown < Module.Display1.Lines.Count do
   begin
     WriteLn('  logged: ', Module.Display1.Lines[LinesShown]);
@@ -48,7 +52,8 @@ begin
   // finalized.
   Module := TLinkDemoModule.Create(nil);
   try
-    Report(Format('Read %s with %d links: ShowTarget made its first copy, CountChanges logged it',
+    Report(Format('Read %s with %d links: ShowTarget made its first copy, CountChanges logged it,' +
+      LineEnding + '  ShowLogSize copied the log''s size when OnCreate gave Log1 the log',
       [Module.Name, Module.Links.GetConnectionCount]));
     Module.Thermostat1.Target := 22.5;
     Report('Target := 22.5: ShowTarget copied it on OnChange, CountChanges logged it');

@@ -436,7 +436,7 @@ resourcestring
   rsNotRegistered = 'There is no class info registered for %s!';
   rsDestroying = 'Component %s: %s is being destroyed and has no class info any more!';
   rsNotAComponent = 'A class info of %s cannot be kept: it is not a component, so its ' +
-    'destruction would go unnoticed!';
+    'destruction would go unnoticed! A TorvVariable holding it (Instance) reaches it by name.';
 
 implementation
 

@@ -117,15 +117,28 @@ type
     FClassTypeName: string;
     FClassInfo: TorvVariableClassInfo;
     procedure SetClassTypeName(const AValue: string);
+    function GetInstance: TObject;
+    procedure SetInstance(AValue: TObject);
   public
     constructor Create(AOwner: TComponent); override;
     destructor Destroy; override;
     { Return the variable's own class info; it lives as long as the variable. }
     function GetORVClassInfo: TorvClassInfo;
+    { The object the variable holds, or nil. Setting it writes Self, as a
+      link would: the object must be of the class ClassTypeName names or
+      derived from it, OnInstanceChange fires, and a property-to-property
+      link waiting for the object makes its first copy. Set ClassTypeName
+      first when it is not stored in the form file. }
+    property Instance: TObject read GetInstance write SetInstance;
   published
     { Name of the registered class whose features the variable shows. }
     property ClassTypeName: string read FClassTypeName write SetClassTypeName;
   end;
+
+resourcestring
+  rsUnknownClass = 'Unknown class!';
+  rsNothingHeld = 'The variable holds no object to use %s on!';
+  rsNotOfHeldClass = 'The variable holds objects of class %s: a %s cannot be held!';
 
 implementation
 
@@ -135,9 +148,6 @@ uses
   Orvvalues, Orvprobe;
 
 resourcestring
-  rsUnknownClass = 'Unknown class!';
-  rsNothingHeld = 'The variable holds no object to use %s on!';
-  rsNotOfHeldClass = 'The variable holds objects of class %s: a %s cannot be held!';
   rsNoLiveObject = 'The variable cannot hold address %d: there is no live object of class %s there!';
   rsVariableDescription = 'variable %s';
 
@@ -505,6 +515,16 @@ end;
 function TorvVariable.GetORVClassInfo: TorvClassInfo;
 begin
   Result := FClassInfo;
+end;
+
+function TorvVariable.GetInstance: TObject;
+begin
+  Result := FClassInfo.Instance;
+end;
+
+procedure TorvVariable.SetInstance(AValue: TObject);
+begin
+  FClassInfo.SetProperty(FClassInfo.FindProperty('Self'), ObjectToVar(AValue));
 end;
 
 procedure TorvVariable.SetClassTypeName(const AValue: string);

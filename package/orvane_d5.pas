@@ -10,10 +10,10 @@ interface
 uses
   Orvnameindex, Orvpointermap, Orvcommon, Orvvalues, Orvsystem, Orvclasses,
   Orvstandins, Orvimglist, Orvactnlist, Orvgraphics, Orvcontrols,
-  Orvstdctrls, Orvmenus, Orvforms, Orvextctrls, Orvconlist, Orvp2p, Orve2p,
-  Orve2m, Orvdesigner, Orvwinpos, Orvlinkform, Orvpickers, Orvpropindex,
-  Orvp2peditor, Orve2peditor, Orvmpeditor, Orve2meditor, Orvlinksedit,
-  Orvcsdlg, Orveditorhooks, Orvvar, Orvcallguard, Orvprobe;
+  Orvstdctrls, Orvmenus, Orvforms, Orvextctrls, Orvlinknames, Orvconlist,
+  Orvp2p, Orve2p, Orve2m, Orvdesigner, Orvwinpos, Orvlinkform, Orvpickers,
+  Orvpropindex, Orvp2peditor, Orve2peditor, Orvmpeditor, Orve2meditor,
+  Orvlinksedit, Orvcsdlg, Orveditorhooks, Orvvar, Orvcallguard, Orvprobe;
 
 implementation
 

@@ -22,6 +22,7 @@ type
   private
     FAnswer: Boolean;
     FFails: Boolean;
+    FFreesItself: Boolean;
   public
     constructor Create(AOwner: TComponent); override;
     destructor Destroy; override;
@@ -29,6 +30,8 @@ type
     procedure Unconnect; override;
     property Answer: Boolean read FAnswer write FAnswer;
     property Fails: Boolean read FFails write FFails;
+    { Connect frees the link first, as a first copy's setter may. }
+    property FreesItself: Boolean read FFreesItself write FFreesItself;
   end;
 
   TTestConnectionList = class(TTestCase)
@@ -82,11 +85,19 @@ begin
 end;
 
 function TTestLink.Connect: Boolean;
+var
+  Raises: Boolean;
+  Message: string;
 begin
   LinkLog := LinkLog + 'connect:' + Name + ' ';
-  if FFails then
-    raise Exception.Create('cannot connect ' + Name);
+  // Read before a link that frees itself is gone.
+  Raises := FFails;
+  Message := 'cannot connect ' + Name;
   Result := FAnswer;
+  if FFreesItself then
+    Free;
+  if Raises then
+    raise Exception.Create(Message);
 end;
 
 procedure TTestLink.Unconnect;

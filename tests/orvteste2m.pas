@@ -463,7 +463,7 @@ begin
     Refusal(1, EorvInvalidFeature));
   AssertEquals('Invalid ComponentPropertyIndex value. Unknown ComponentProperty',
     Refusal(3, EorvInvalidFeature));
-  AssertEquals('This is a not Orvane component!', Refusal(2, Exception));
+  AssertEquals('This is a not Orvane component!', Refusal(2, EorvLinkError));
   AssertSame('the old component stays', FHolder, Item(0).Component);
 
   Item(0).ComponentProperty := 'Cells';

@@ -36,7 +36,8 @@ uses
   orvtestwinpos,
   orvtestdesign,
   orvtestformsmenus,
-  orvtestlinkapp;
+  orvtestlinkapp,
+  orvtestdiagnostics;
 
 var
   Runner: TTestRunner;

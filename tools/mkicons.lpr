@@ -10,7 +10,7 @@
   resource file. }
 program mkicons;
 
-{$I ../metadata/orvdefines.inc}
+{$I ../package/orvdefines.inc}
 
 uses
   Classes, SysUtils, FPImage, FPWritePNG;

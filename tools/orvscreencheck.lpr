@@ -9,7 +9,7 @@
   with status 1 when an icon is missing. }
 program orvscreencheck;
 
-{$I ../metadata/orvdefines.inc}
+{$I ../package/orvdefines.inc}
 
 uses
   Classes, SysUtils, FPImage, FPReadPNG, FPWritePNG;

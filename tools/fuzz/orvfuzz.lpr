@@ -14,6 +14,7 @@ program orvfuzz;
 
 uses
   Classes, SysUtils, DateUtils,
+  Interfaces, // the widgetset that the bound control classes need linked
   orvane_d5,
   Orvfuzzmutate, Orvfuzzguard, Orvfuzztargets;
 

@@ -1,14 +1,18 @@
 { Check the links of a text form file against the class infos of the
   components they name, without creating the form, its components or its
-  links: the form belongs to an application that is not linked here.
+  links. The classes known are those registered in the program that runs
+  the check: the stand-alone orvcheck knows the package's; an application's
+  own test program, linking its own bindings, knows its own as well.
 
   A link is broken when it cannot work at all: a name that its Connect
   needs does not resolve (Connect then answers False and the link stays
   inert), or reading the form fails because of it (a component whose class
   is not registered), or the first copy of a property-to-property link
   raises, which stops the list from connecting the links after it (a
-  property that cannot be read or written, a variable that holds nothing
-  yet or is handed an object of another class). What Connect lets pass
+  property that cannot be read or written, a variable handed an object of
+  another class; a variable that holds nothing yet makes the copy wait
+  instead). The texts are the links' own (Orvlinknames), with the nearest
+  declared name when a name does not resolve. What Connect lets pass
   but leaves the link partial is a warning: an event a property-to-property
   link cannot listen to, an index list that does not fit its property, a
   method parameter item that does not resolve. What cannot be judged from
@@ -29,9 +33,11 @@ uses
   Classes, SysUtils;
 
 type
-  { What a check found; Ok + Broken = Links. }
+  { What a check found; Ok + Broken = Links. UnknownClasses counts the
+    components whose class has no binding registered in the program that
+    runs the check. }
   TorvCheckCounts = record
-    Links, Ok, Broken, Warnings: Integer;
+    Links, Ok, Broken, Warnings, UnknownClasses: Integer;
   end;
 
 { Check every link stored in the form file text AText and append the report
@@ -49,7 +55,7 @@ implementation
 
 uses
   TypInfo,
-  Orvcommon, Orvconlist, Orve2m, Orvmetadump, Orvlfm;
+  Orvcommon, Orvlinknames, Orvconlist, Orve2m, Orvvar, Orvlfm;
 
 resourcestring
   rsReportLine = '%s: %s (%s): %s';
@@ -67,13 +73,10 @@ resourcestring
   rsMaybeInAncestor = '%s %s is not in this file; it may be declared in the ancestor form';
   rsFromAncestor = '%s is not in this file; it comes from the ancestor form';
   rsSideSays = '%s %s: %s';
-  rsNamed = '%s ''%s''';
-  rsUnknownClassType = 'Unknown class! (ClassTypeName ''%s'')';
+  rsUnknownClassType = '%s (ClassTypeName ''%s'')';
   rsClassFromAncestor = '%s %s: its ClassTypeName comes from the ancestor form';
-  rsVariableUnreadable = 'Unknown class! ClassTypeName ''%s'' is not registered, so the form cannot be read';
-  { The variable's own texts for what it refuses (Orvvar keeps them to itself). }
-  rsNothingHeld = 'The variable holds no object to use %s on!';
-  rsNotOfHeldClass = 'The variable holds objects of class %s: a %s cannot be held!';
+  rsNotKnownHere = ' (no binding of class %s is registered in this program)';
+  rsVariableUnreadable = '%s ClassTypeName ''%s'' is not registered, so the form cannot be read';
   rsCannotRead = 'property %s cannot be read';
   rsCannotWrite = 'property %s cannot be written';
   rsNotAList = '%s: not a list';
@@ -111,26 +114,17 @@ type
   TSeverity = (svBroken, svWarning, svQuiet);
 
   { A component a link names, as far as it can be judged. TypeName is the
-    class whose features it shows (a variable's ClassTypeName). Info is nil
-    when its features cannot be checked; OwnInfo holds a variable's own
-    features. The class infos belong to the checker. }
+    class whose features it shows (a variable's ClassTypeName), InfoClass
+    the binding of that class. Info is nil when its features cannot be
+    checked; for a variable it is a variable's own class info, which shows
+    the features a link would find. The class infos belong to the checker. }
   TSide = record
     Role: string;
     Ref: string;
     Obj: TorvFormObject;
     TypeName: string;
+    InfoClass: TorvClassInfoClass;
     Info: TorvClassInfo;
-    OwnInfo: TorvClassInfo;
-  end;
-
-  { TVariableOwnInfo }
-
-  { What a variable adds to the class it names: Self made writable, since
-    a link may copy any object's Self into it, and OnInstanceChange. }
-  TVariableOwnInfo = class(TorvClassInfo)
-  protected
-    procedure DefineORVProperties(AList: TList); override;
-    procedure DefineORVEvents(AList: TList); override;
   end;
 
   { TFormChecker }
@@ -141,23 +135,23 @@ type
     FReport: TStrings;
     FCounts: TorvCheckCounts;
     FInfos: TStringList;
-    FVariableInfo: TorvClassInfo;
     FLink: TorvFormObject;
     FFromAncestor: Boolean;
     FReasons: TStringList;
     FWarnings: TStringList;
-    FHeld: TFPList;
     function InfoOf(AInfoClass: TorvClassInfoClass): TorvClassInfo;
+    function VariableInfoOf(const AClassTypeName: string): TorvClassInfo;
     procedure Say(AObject: TorvFormObject; const AText: string);
     procedure Warn(AObject: TorvFormObject; const AText: string);
     procedure Report(ASeverity: TSeverity; const AText: string);
     procedure NotChecked(const AText: string);
     function Resolve(const ARef: string; out AObject: TorvFormObject): TReference;
+    function ComponentSuggestion(const ARef: string): string;
     function Describe(AObject: TorvFormObject; var ASide: TSide): Boolean;
     function ResolveSide(AProps: TorvFormProperties; const AName, ARole: string;
       ARequired: Boolean; ASeverity: TSeverity; out ASide: TSide): Boolean;
     function LookUp(AProps: TorvFormProperties; const ASide: TSide; ASideKnown: Boolean;
-      AKind: TorvFeatureKind; const APropName, AWhat: string; ARequired: Boolean;
+      AKind: TorvFeatureKind; const AName: TorvLinkName; ARequired: Boolean;
       ASeverity: TSeverity; const AConsequence: string): TorvFeature;
     procedure CheckAccess(const ASide: TSide; AProp: TorvPropertyInfo; ANeed: TorvPropertyStyleFlag;
       ASeverity: TSeverity; const AConsequence: string);
@@ -166,7 +160,6 @@ type
     function OptionOf(AProps: TorvFormProperties; const AName: string): Integer;
     procedure CheckOrder(AProps: TorvFormProperties; const AFirst, ALater, AMessage: string;
       ASeverity: TSeverity);
-    procedure CheckHolding(const ASide: TSide; AProp: TorvPropertyInfo);
     procedure CheckHeldClass(const ASource, ATarget: TSide; ASourceProp, ATargetProp: TorvPropertyInfo);
     procedure CheckP2P(AProps: TorvFormProperties);
     procedure CheckE2P(AProps: TorvFormProperties);
@@ -251,6 +244,51 @@ begin
   Result := nil;
 end;
 
+{ Add the names of the components AOwner owns, not looking into frames. }
+procedure AddOwnedNames(AOwner: TorvFormObject; ANames: TStrings);
+var
+  I: Integer;
+  Child: TorvFormObject;
+begin
+  for I := 0 to AOwner.ChildCount - 1 do
+  begin
+    Child := AOwner.Children(I);
+    if Child.Name <> '' then
+      ANames.Add(Child.Name);
+    if Child.Kind <> foInline then
+      AddOwnedNames(Child, ANames);
+  end;
+end;
+
+type
+  { Collects the registered class names for a suggestion. }
+  TClassNames = class
+    Names: TStringList;
+    procedure Add(const AClassName: string);
+  end;
+
+procedure TClassNames.Add(const AClassName: string);
+begin
+  Names.Add(AClassName);
+end;
+
+{ Return " (did you mean 'X'?)" for the registered class name nearest to
+  AClassName, or ''. }
+function ClassSuggestion(const AClassName: string): string;
+var
+  Collector: TClassNames;
+begin
+  Collector := TClassNames.Create;
+  try
+    Collector.Names := TStringList.Create;
+    TorvClassRegistry.Iterate(@Collector.Add);
+    Result := Suggestion(AClassName, Collector.Names);
+  finally
+    Collector.Names.Free;
+    Collector.Free;
+  end;
+end;
+
 { Return the text of a property written as a string (or, leniently, as an
   identifier or number); empty when it is not written. }
 function StringOf(AProps: TorvFormProperties; const AName: string; out APresent: Boolean): string;
@@ -282,36 +320,6 @@ begin
   Result := Result + ']';
 end;
 
-function FindSideProperty(const ASide: TSide; const AName: string): TorvPropertyInfo;
-begin
-  Result := nil;
-  if ASide.OwnInfo <> nil then
-    Result := ASide.OwnInfo.FindProperty(AName);
-  if Result = nil then
-    Result := ASide.Info.FindProperty(AName);
-end;
-
-function FindSideEvent(const ASide: TSide; const AName: string): TorvEventInfo;
-begin
-  Result := ASide.Info.FindEvent(AName);
-  if (Result = nil) and (ASide.OwnInfo <> nil) then
-    Result := ASide.OwnInfo.FindEvent(AName);
-end;
-
-{ TVariableOwnInfo }
-
-procedure TVariableOwnInfo.DefineORVProperties(AList: TList);
-begin
-  inherited DefineORVProperties(AList);
-  ReadORVProperties('Define::Self::psReadable..psWritable::pvPublished::0');
-end;
-
-procedure TVariableOwnInfo.DefineORVEvents(AList: TList);
-begin
-  inherited DefineORVEvents(AList);
-  ReadORVEvents('Define::OnInstanceChange::pvPublished::1::Instance');
-end;
-
 { TFormChecker }
 
 constructor TFormChecker.Create(const AFileName: string; AReport: TStrings);
@@ -325,14 +333,10 @@ begin
   FInfos.Sorted := True;
   FReasons := TStringList.Create;
   FWarnings := TStringList.Create;
-  FHeld := TFPList.Create;
-  FVariableInfo := DeclaredInfo(TVariableOwnInfo);
 end;
 
 destructor TFormChecker.Destroy;
 begin
-  FVariableInfo.Free;
-  FHeld.Free;
   FWarnings.Free;
   FReasons.Free;
   FInfos.Free;
@@ -347,8 +351,35 @@ begin
   I := FInfos.IndexOf(AInfoClass.ClassName);
   if I >= 0 then
     Exit(TorvClassInfo(FInfos.Objects[I]));
-  Result := DeclaredInfo(AInfoClass);
+  Result := AInfoClass.Create;
+  try
+    Result.InitMetaData;
+  except
+    Result.Free;
+    raise;
+  end;
   FInfos.AddObject(AInfoClass.ClassName, Result);
+end;
+
+function TFormChecker.VariableInfoOf(const AClassTypeName: string): TorvClassInfo;
+var
+  Key: string;
+  I: Integer;
+begin
+  // A variable's class info, as a variable of that class makes it, so that
+  // names resolve, or fail, as they do for the links.
+  Key := VariableClassName + ':' + LowerCase(AClassTypeName);
+  I := FInfos.IndexOf(Key);
+  if I >= 0 then
+    Exit(TorvClassInfo(FInfos.Objects[I]));
+  Result := TorvVariableClassInfo.Create(AClassTypeName);
+  try
+    Result.InitMetaData;
+  except
+    Result.Free;
+    raise;
+  end;
+  FInfos.AddObject(Key, Result);
 end;
 
 procedure TFormChecker.Say(AObject: TorvFormObject; const AText: string);
@@ -408,6 +439,22 @@ begin
   Result := refFound;
 end;
 
+function TFormChecker.ComponentSuggestion(const ARef: string): string;
+var
+  Names: TStringList;
+begin
+  // Only a plain name is matched: a path into a frame is the user's own.
+  if Pos('.', ARef) > 0 then
+    Exit('');
+  Names := TStringList.Create;
+  try
+    AddOwnedNames(ScopeOwnerOf(FLink), Names);
+    Result := Suggestion(ARef, Names);
+  finally
+    Names.Free;
+  end;
+end;
+
 function TFormChecker.Describe(AObject: TorvFormObject; var ASide: TSide): Boolean;
 var
   InfoClass: TorvClassInfoClass;
@@ -434,10 +481,13 @@ begin
     begin
       // The variable refuses the class while the form is read.
       Report(svBroken, Format(rsSideSays, [ASide.Role, ASide.Ref,
-        Format(rsUnknownClassType, [ClassTypeName])]));
+        Format(rsUnknownClassType, [rsUnknownClass, ClassTypeName])]) +
+        ClassSuggestion(ClassTypeName));
       Exit;
     end;
-    ASide.OwnInfo := FVariableInfo;
+    ASide.InfoClass := InfoClass;
+    ASide.Info := VariableInfoOf(ClassTypeName);
+    Exit(True);
   end
   else
   begin
@@ -446,10 +496,13 @@ begin
     if InfoClass = nil then
     begin
       // The link's setter refuses it while the form is read.
-      Report(svBroken, Format(rsSideSays, [ASide.Role, ASide.Ref, rsNotOrvaneComponent]));
+      Report(svBroken, Format(rsSideSays, [ASide.Role, ASide.Ref, rsNotOrvaneComponent]) +
+        Format(rsNotKnownHere, [ASide.TypeName]));
+      Inc(FCounts.UnknownClasses);
       Exit;
     end;
   end;
+  ASide.InfoClass := InfoClass;
   ASide.Info := InfoOf(InfoClass);
   Result := True;
 end;
@@ -482,7 +535,8 @@ begin
   ASide.Ref := Value.Text;
   case Resolve(Value.Text, Found) of
     refFound: Result := Describe(Found, ASide);
-    refMissing: Report(ASeverity, Format(rsNoComponent, [ARole, ASide.Ref]));
+    refMissing: Report(ASeverity, Format(rsNoComponent, [ARole, ASide.Ref]) +
+      ComponentSuggestion(ASide.Ref));
     refOtherForm:
       if ASeverity <> svQuiet then
         NotChecked(Format(rsOtherForm, [ARole, ASide.Ref]));
@@ -493,36 +547,36 @@ begin
 end;
 
 function TFormChecker.LookUp(AProps: TorvFormProperties; const ASide: TSide; ASideKnown: Boolean;
-  AKind: TorvFeatureKind; const APropName, AWhat: string; ARequired: Boolean;
+  AKind: TorvFeatureKind; const AName: TorvLinkName; ARequired: Boolean;
   ASeverity: TSeverity; const AConsequence: string): TorvFeature;
 var
   FeatureName: string;
   Present: Boolean;
 begin
   Result := nil;
-  FeatureName := StringOf(AProps, APropName, Present);
+  FeatureName := StringOf(AProps, AName.Setting, Present);
   if FeatureName = '' then
   begin
     if not ARequired then
       Exit;
     if not Present and FFromAncestor then
-      NotChecked(Format(rsFromAncestor, [APropName]))
+      NotChecked(Format(rsFromAncestor, [AName.Setting]))
     else
-      Report(ASeverity, Format(rsNotSet, [APropName]) + AConsequence);
+      Report(ASeverity, Format(rsNotSet, [AName.Setting]) + AConsequence);
     Exit;
   end;
   if not ASideKnown then
     Exit;
   case AKind of
-    fkProperty: Result := FindSideProperty(ASide, FeatureName);
-    fkEvent: Result := FindSideEvent(ASide, FeatureName);
+    fkProperty: Result := ASide.Info.FindProperty(FeatureName);
+    fkEvent: Result := ASide.Info.FindEvent(FeatureName);
     fkMethod: Result := ASide.Info.FindMethod(FeatureName);
   else
     Result := nil;
   end;
   if Result = nil then
     Report(ASeverity, Format(rsSideSays, [ASide.Role, ASide.Ref,
-      Format(rsNamed, [Format(rsUnknownName, [APropName, AWhat]), FeatureName])]) + AConsequence);
+      NameProblem(ASide.Info, AKind, FeatureName, AName)]) + AConsequence);
 end;
 
 procedure TFormChecker.CheckAccess(const ASide: TSide; AProp: TorvPropertyInfo;
@@ -618,16 +672,6 @@ begin
     Report(ASeverity, Format(AMessage, [ALater, AFirst]));
 end;
 
-procedure TFormChecker.CheckHolding(const ASide: TSide; AProp: TorvPropertyInfo);
-begin
-  // A variable holds an object only once Self is written, and at Connect
-  // only an earlier property-to-property link can have written it.
-  if (AProp <> nil) and IsVariable(ASide.Obj) and (AProp.Name <> 'Self') and
-    (FHeld.IndexOf(ASide.Obj) < 0) then
-    Report(svBroken, Format(rsSideSays, [ASide.Role, ASide.Ref,
-      Format(rsNothingHeld, [AProp.Name])]) + rsFirstCopyRaises);
-end;
-
 procedure TFormChecker.CheckHeldClass(const ASource, ATarget: TSide;
   ASourceProp, ATargetProp: TorvPropertyInfo);
 begin
@@ -638,7 +682,7 @@ begin
   if (ASourceProp = nil) or (ATargetProp = nil) or (ASourceProp.Name <> 'Self') or
     (ATargetProp.Name <> 'Self') or not IsVariable(ATarget.Obj) or IsVariable(ASource.Obj) then
     Exit;
-  if not ASource.Info.InheritsFrom(ATarget.Info.ClassType) then
+  if not ASource.InfoClass.InheritsFrom(ATarget.InfoClass) then
     Report(svBroken, Format(rsSideSays, [ATarget.Role, ATarget.Ref, Format(rsNotOfHeldClass,
       [ATarget.TypeName, ASource.TypeName])]) +
       rsFirstCopyRaises);
@@ -654,14 +698,13 @@ begin
   SourceKnown := ResolveSide(AProps, 'Source', 'Source', True, svBroken, Source);
   TargetKnown := ResolveSide(AProps, 'Target', 'Target', True, svBroken, Target);
   SourceProp := TorvPropertyInfo(LookUp(AProps, Source, SourceKnown, fkProperty,
-    'SourceProperty', 'source property', True, svBroken, ''));
+    lnP2PSourceProperty, True, svBroken, ''));
   TargetProp := TorvPropertyInfo(LookUp(AProps, Target, TargetKnown, fkProperty,
-    'TargetProperty', 'target property', True, svBroken, ''));
+    lnP2PTargetProperty, True, svBroken, ''));
   // The events are optional for Connect: without them the link copies once.
-  LookUp(AProps, Source, SourceKnown, fkEvent, 'SourceEvent', 'source event', False,
-    svWarning, rsSetOnlyOnce);
-  TargetEvent := LookUp(AProps, Target, TargetKnown, fkEvent, 'TargetEvent', 'target event',
-    False, svWarning, rsNoCopyBack);
+  LookUp(AProps, Source, SourceKnown, fkEvent, lnP2PSourceEvent, False, svWarning, rsSetOnlyOnce);
+  TargetEvent := LookUp(AProps, Target, TargetKnown, fkEvent, lnP2PTargetEvent, False, svWarning,
+    rsNoCopyBack);
   CheckAccess(Source, SourceProp, psReadable, svBroken, rsFirstCopyRaises);
   CheckAccess(Target, TargetProp, psWritable, svBroken, rsFirstCopyRaises);
   if TargetEvent <> nil then
@@ -669,14 +712,9 @@ begin
     CheckAccess(Target, TargetProp, psReadable, svWarning, rsCopyBackRaises);
     CheckAccess(Source, SourceProp, psWritable, svWarning, rsCopyBackRaises);
   end;
-  CheckHolding(Source, SourceProp);
-  CheckHolding(Target, TargetProp);
   CheckHeldClass(Source, Target, SourceProp, TargetProp);
   CheckIndexList(AProps, Source, SourceProp, 'SourcePropertyIndexes', 'SourcePropertyIndex');
   CheckIndexList(AProps, Target, TargetProp, 'TargetPropertyIndexes', 'TargetPropertyIndex');
-  if (FReasons.Count = 0) and (TargetProp <> nil) and IsVariable(Target.Obj) and
-    (TargetProp.Name = 'Self') then
-    FHeld.Add(Target.Obj);
 end;
 
 procedure TFormChecker.CheckE2P(AProps: TorvFormProperties);
@@ -691,10 +729,10 @@ var
 begin
   SourceKnown := ResolveSide(AProps, 'Source', 'Source', True, svBroken, Source);
   TargetKnown := ResolveSide(AProps, 'Target', 'Target', True, svBroken, Target);
-  Event := TorvEventInfo(LookUp(AProps, Source, SourceKnown, fkEvent, 'SourceEvent',
-    'source event', True, svBroken, ''));
+  Event := TorvEventInfo(LookUp(AProps, Source, SourceKnown, fkEvent, lnE2PSourceEvent, True,
+    svBroken, ''));
   TargetProp := TorvPropertyInfo(LookUp(AProps, Target, TargetKnown, fkProperty,
-    'TargetProperty', 'target property', True, svBroken, ''));
+    lnE2PTargetProperty, True, svBroken, ''));
   CheckAccess(Target, TargetProp, psWritable, svWarning, rsEveryFiringRaises);
   CheckIndexList(AProps, Target, TargetProp, 'TargetPropertyIndexes', 'TargetPropertyIndex');
 
@@ -710,7 +748,7 @@ begin
   if Option = Ord(voComponentProperty) then
   begin
     ValueProp := TorvPropertyInfo(LookUp(AProps, ValueComponent, ValueKnown, fkProperty,
-      'ValueComponentProperty', 'source property', True, svBroken, ''));
+      lnE2PValueComponentProperty, True, svBroken, ''));
     CheckAccess(ValueComponent, ValueProp, psReadable, svWarning, rsEveryFiringRaises);
     CheckIndexList(AProps, ValueComponent, ValueProp, 'ValueComponentPropertyIndexes',
       'ValueComponentPropertyIndex');
@@ -726,8 +764,8 @@ begin
         Report(svBroken, Format(rsNotSet, ['ValueEventParameter']));
     end
     else if (Event <> nil) and (Event.Find(ParamName) = nil) then
-      Report(svBroken, Format(rsSideSays, [Source.Role, Source.Ref, Format(rsNamed,
-        [Format(rsUnknownName, ['ValueEventParameter', 'event parameter name']), ParamName])]));
+      Report(svBroken, Format(rsSideSays, [Source.Role, Source.Ref,
+        EventParameterProblem(Source.Info, Event, ParamName, lnE2PValueEventParameter)]));
     CheckOrder(AProps, 'SourceEvent', 'ValueEventParameter', rsReadTooEarly, svBroken);
   end;
 end;
@@ -759,11 +797,11 @@ begin
     PropName := StringOf(AItem, 'ComponentProperty', Present);
     if not ComponentKnown then
       Exit;
-    Prop := FindSideProperty(Component, PropName);
+    Prop := Component.Info.FindProperty(PropName);
     if Prop = nil then
     begin
       Report(svWarning, Format(rsUnresolvedComponentProperty, [FLink.Name, AIndex, PropName]) +
-        rsCallRefused);
+        FeatureSuggestion(Component.Info, fkProperty, PropName) + rsCallRefused);
       Exit;
     end;
     // The argument is read before the call and written back after it.
@@ -791,10 +829,10 @@ var
 begin
   SourceKnown := ResolveSide(AProps, 'Source', 'Source', True, svBroken, Source);
   TargetKnown := ResolveSide(AProps, 'Target', 'Target', True, svBroken, Target);
-  Event := TorvEventInfo(LookUp(AProps, Source, SourceKnown, fkEvent, 'SourceEvent',
-    'source event', True, svBroken, ''));
-  Method := TorvMethodInfo(LookUp(AProps, Target, TargetKnown, fkMethod, 'TargetMethod',
-    'target method', True, svBroken, ''));
+  Event := TorvEventInfo(LookUp(AProps, Source, SourceKnown, fkEvent, lnE2MSourceEvent, True,
+    svBroken, ''));
+  Method := TorvMethodInfo(LookUp(AProps, Target, TargetKnown, fkMethod, lnE2MTargetMethod, True,
+    svBroken, ''));
   Items := AProps.Value('TargetMethodParameters');
   if Items = nil then
   begin
@@ -867,7 +905,8 @@ var
 begin
   ClassTypeName := StringOf(AObject.Properties, 'ClassTypeName', Present);
   if Present and (TorvClassRegistry.FindClass(ClassTypeName) = nil) then
-    Warn(AObject, Format(rsVariableUnreadable, [ClassTypeName]));
+    Warn(AObject, Format(rsVariableUnreadable, [rsUnknownClass, ClassTypeName]) +
+      ClassSuggestion(ClassTypeName));
 end;
 
 procedure TFormChecker.Walk(AObject: TorvFormObject);
@@ -952,6 +991,7 @@ begin
   Inc(ATotal.Ok, ACounts.Ok);
   Inc(ATotal.Broken, ACounts.Broken);
   Inc(ATotal.Warnings, ACounts.Warnings);
+  Inc(ATotal.UnknownClasses, ACounts.UnknownClasses);
 end;
 
 function SummaryLine(const ACounts: TorvCheckCounts): string;

@@ -3,7 +3,7 @@
 
   TBenchEdit stands for an edit control without a window: a Text that fires
   OnChange when it changes. Its binding is made from
-  tools/orvbenchfixtures.tbl like the package's own, so a transfer through
+  tools/bench/orvbenchfixtures.tbl like the package's own, so a transfer through
   it costs what one through a package binding costs. It is registered as
   "TBenchEdit". }
 unit Orvbenchfixtures;
@@ -82,7 +82,7 @@ function FormStream(APairs: Integer; AKind: TBenchFormKind): TMemoryStream;
 implementation
 
 uses
-  // The binding, made from tools/orvbenchfixtures.tbl.
+  // The binding, made from tools/bench/orvbenchfixtures.tbl.
   Orvbenchbinding;
 
 { TBenchEdit }

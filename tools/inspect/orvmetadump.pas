@@ -107,17 +107,21 @@ type
 function ChainOf(AInfoClass: TClass): TChain;
 var
   C: TClass;
-  N: Integer;
+  N, I: Integer;
 begin
-  Result := nil;
+  N := 0;
   C := AInfoClass;
   while (C <> nil) and (C <> TorvClassInfo) and C.InheritsFrom(TorvClassInfo) do
   begin
-    N := Length(Result);
-    SetLength(Result, N + 1);
-    Move(Result[0], Result[1], N * SizeOf(TChainLevel));
-    Result[0].InfoClass := C;
-    Result[0].Counts := TotalFeatures(C);
+    Inc(N);
+    C := C.ClassParent;
+  end;
+  SetLength(Result, N);
+  C := AInfoClass;
+  for I := N - 1 downto 0 do
+  begin
+    Result[I].InfoClass := C;
+    Result[I].Counts := TotalFeatures(C);
     C := C.ClassParent;
   end;
 end;
@@ -175,13 +179,63 @@ begin
   Result := GetEnumName(TypeInfo(TorvPropertyVisibility), Ord(AVisibility));
 end;
 
+{ Rows of cells, laid out in columns as wide as their widest cell: names of
+  user classes and parameter lists have no fixed length. }
+type
+  TRows = array of TStringArray;
+
+procedure AddRow(var ARows: TRows; const ACells: array of string);
+var
+  Row: TStringArray;
+  I: Integer;
+begin
+  SetLength(Row, Length(ACells));
+  for I := 0 to High(ACells) do
+    Row[I] := ACells[I];
+  SetLength(ARows, Length(ARows) + 1);
+  ARows[High(ARows)] := Row;
+end;
+
+{ Append ARows to ALines; the columns from ARightFrom on are aligned right. }
+procedure AddColumns(const ARows: TRows; ALines: TStrings; ARightFrom: Integer = MaxInt);
+var
+  Widths: array of Integer;
+  Line: string;
+  R, C: Integer;
+begin
+  Widths := nil;
+  for R := 0 to High(ARows) do
+  begin
+    if Length(ARows[R]) > Length(Widths) then
+      SetLength(Widths, Length(ARows[R]));
+    for C := 0 to High(ARows[R]) do
+      if Length(ARows[R][C]) > Widths[C] then
+        Widths[C] := Length(ARows[R][C]);
+  end;
+  for R := 0 to High(ARows) do
+  begin
+    Line := '';
+    for C := 0 to High(ARows[R]) do
+    begin
+      if C > 0 then
+        Line := Line + '  ';
+      if C >= ARightFrom then
+        Line := Line + StringOfChar(' ', Widths[C] - Length(ARows[R][C])) + ARows[R][C]
+      else if C < High(ARows[R]) then
+        Line := Line + ARows[R][C] + StringOfChar(' ', Widths[C] - Length(ARows[R][C]))
+      else
+        Line := Line + ARows[R][C];
+    end;
+    ALines.Add(Line);
+  end;
+end;
+
 procedure DescribeClass(const AClassName: string; ALines: TStrings);
-const
-  Row = '%-12s %-24s %-36s %-12s %s';
 var
   InfoClass: TorvClassInfoClass;
   Info: TorvClassInfo;
   Chain: TChain;
+  Rows: TRows;
   I: Integer;
   Prop: TorvPropertyInfo;
   Method: TorvMethodInfo;
@@ -191,34 +245,36 @@ begin
   if InfoClass = nil then
     raise Exception.CreateFmt(rsUnknownClassName, [AClassName]);
   Chain := ChainOf(InfoClass);
+  Rows := nil;
   Info := DeclaredInfo(InfoClass);
   try
-    ALines.Add(Format('%s (%s)', [AClassName, InfoClass.ClassName]));
     for I := 0 to Info.GetPropertyCount - 1 do
     begin
       Prop := Info.GetProperties(I);
-      ALines.Add(Format(Row, ['property', Prop.Name + ParamList(Prop.Indexes),
-        StyleText(Prop.Styles), VisibilityText(Prop.Visibility), DeclaredBy(Chain, fkProperty, I)]));
+      AddRow(Rows, ['property', Prop.Name + ParamList(Prop.Indexes), StyleText(Prop.Styles),
+        VisibilityText(Prop.Visibility), DeclaredBy(Chain, fkProperty, I)]);
     end;
     for I := 0 to Info.GetMethodCount - 1 do
     begin
       Method := Info.GetMethods(I);
-      ALines.Add(Format(Row, [LowerCase(Copy(GetEnumName(TypeInfo(TorvMethodStyle),
-        Ord(Method.MethodStyle)), 3, 20)),
-        Method.Name + ParamList(Method.Args), '', '', DeclaredBy(Chain, fkMethod, I)]));
+      AddRow(Rows, [LowerCase(Copy(GetEnumName(TypeInfo(TorvMethodStyle),
+        Ord(Method.MethodStyle)), 3, 20)), Method.Name + ParamList(Method.Args), '', '',
+        DeclaredBy(Chain, fkMethod, I)]);
     end;
     for I := 0 to Info.GetConstructorCount - 1 do
-      ALines.Add(Format(Row, ['constructor', Info.GetConstructors(I).Name +
-        ParamList(Info.GetConstructors(I).Args), '', '', DeclaredBy(Chain, fkConstructor, I)]));
+      AddRow(Rows, ['constructor', Info.GetConstructors(I).Name +
+        ParamList(Info.GetConstructors(I).Args), '', '', DeclaredBy(Chain, fkConstructor, I)]);
     for I := 0 to Info.GetEventCount - 1 do
     begin
       Event := Info.GetEvents(I);
-      ALines.Add(Format(Row, ['event', Event.Name + ParamList(Event.Args), '',
-        VisibilityText(Event.Visibility), DeclaredBy(Chain, fkEvent, I)]));
+      AddRow(Rows, ['event', Event.Name + ParamList(Event.Args), '',
+        VisibilityText(Event.Visibility), DeclaredBy(Chain, fkEvent, I)]);
     end;
   finally
     Info.Free;
   end;
+  ALines.Add(Format('%s (%s)', [AClassName, InfoClass.ClassName]));
+  AddColumns(Rows, ALines);
 end;
 
 { Description of every class }
@@ -235,21 +291,21 @@ begin
 end;
 
 procedure DescribeAll(ALines: TStrings);
-const
-  Row = '%-26s %5s %5s %5s %5s %5s   %5s %5s %5s %5s';
 var
   Collector: TNameCollector;
   Own, Total, Sum: TorvFeatureCounts;
   InfoClass: TorvClassInfoClass;
+  Rows: TRows;
   I: Integer;
 begin
   Sum := Default(TorvFeatureCounts);
+  Rows := nil;
   Collector := TNameCollector.Create;
   Collector.Names := TStringList.Create;
   try
     TorvClassRegistry.Iterate(@Collector.Add);
-    ALines.Add(Format(Row, ['class', 'prop', 'meth', 'func', 'ctor', 'event',
-      'props', 'meths', 'ctors', 'evts']));
+    AddRow(Rows, ['class', 'prop', 'meth', 'func', 'ctor', 'event', 'props', 'meths', 'ctors',
+      'evts']);
     for I := 0 to Collector.Names.Count - 1 do
     begin
       InfoClass := TorvClassRegistry.FindClass(Collector.Names[I]);
@@ -260,11 +316,12 @@ begin
       Inc(Sum.Functions, Own.Functions);
       Inc(Sum.Constructors, Own.Constructors);
       Inc(Sum.Events, Own.Events);
-      ALines.Add(Format(Row, [Collector.Names[I], IntToStr(Own.Properties), IntToStr(Own.Methods),
+      AddRow(Rows, [Collector.Names[I], IntToStr(Own.Properties), IntToStr(Own.Methods),
         IntToStr(Own.Functions), IntToStr(Own.Constructors), IntToStr(Own.Events),
         IntToStr(Total.Properties), IntToStr(Total.Methods), IntToStr(Total.Constructors),
-        IntToStr(Total.Events)]));
+        IntToStr(Total.Events)]);
     end;
+    AddColumns(Rows, ALines, 1);
     ALines.Add(Format('%d classes; own features: %d properties, %d methods (%d functions), ' +
       '%d constructors, %d events', [Collector.Names.Count, Sum.Properties, Sum.Methods,
       Sum.Functions, Sum.Constructors, Sum.Events]));

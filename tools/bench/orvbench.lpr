@@ -18,7 +18,7 @@
   Instruction counts for one case (what unused_event_instr does itself):
 
     valgrind --tool=callgrind --collect-atstart=no \
-      --toggle-collect='*RUNCOUNTED*' ./tools/orvbench --case=event-hooked --count=10000
+      --toggle-collect='*RUNCOUNTED*' ./tools/bench/orvbench --case=event-hooked --count=10000
     callgrind_annotate --inclusive=yes callgrind.out.<pid> | head -40
 
   and divide the total Ir by the count. The untimed first operation, outside
@@ -30,7 +30,7 @@
   collected too. }
 program orvbench;
 
-{$I ../package/orvdefines.inc}
+{$I ../../package/orvdefines.inc}
 
 uses
   {$IFDEF UNIX}cthreads,{$ENDIF}

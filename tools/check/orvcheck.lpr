@@ -1,0 +1,129 @@
+{ Check the links stored in text form files, without running the
+  application they belong to.
+
+    orvcheck FILE.lfm [FILE2.lfm ...]
+    orvcheck --help | --version
+
+  One line per link ("ok" or "broken: why"), a line per warning, and a last
+  line "N links checked: K ok, B broken, W warnings". Exit code 0 when no
+  link is broken, 1 when one is, 2 when a file cannot be read or is not a
+  form file (the message names file and line) or the command line is wrong.
+
+  It knows the classes the orvane_d5 package registers and no others: an
+  application with its own bound components runs the same check from a
+  program of its own that links them (CheckFormFile of Orvlinkcheck). }
+program orvcheck;
+
+{$I ../../package/orvdefines.inc}
+
+uses
+  Classes, SysUtils,
+  Interfaces, // the widgetset that the bound control classes need linked
+  orvane_d5, // links and starts every binding, so every registered class is known
+  Orvlfm, Orvlinkcheck;
+
+resourcestring
+  rsUsage = 'usage: orvcheck FILE.lfm [FILE2.lfm ...] | --help | --version';
+  rsHelp =
+    LineEnding +
+    'Reports for every link in the text form files whether it would connect' + LineEnding +
+    'when the form is read, and if not which name on which side does not' + LineEnding +
+    'resolve; the last line is "N links checked: K ok, B broken, W warnings".' + LineEnding +
+    'Exit code 0: no link is broken; 1: a link is broken; 2: a file cannot be' + LineEnding +
+    'read or is not a form file, or the command line is wrong.' + LineEnding +
+    LineEnding +
+    'Registrations: this program knows the classes the orvane_d5 package' + LineEnding +
+    'registers (RTL and LCL classes, TObject, TInterfacedObject, TorvVariable;' + LineEnding +
+    'see orvinspect --all) and no others. To check forms that use an' + LineEnding +
+    'application''s own bound components, call CheckFormFile of unit' + LineEnding +
+    'Orvlinkcheck (tools/check) from a program that links those components,' + LineEnding +
+    'as examples/orvcheckforms.lpr does.';
+  rsVersion = 'orvcheck (Orvane Suite, orvane_d5 %s)';
+  rsFileFailed = '%s: %s';
+  rsUnknownHere = 'orvcheck: %d sides name components of classes this program has no binding for; ' +
+    'it knows only the classes of the orvane_d5 package (orvcheck --help says how to check ' +
+    'an application''s own)';
+
+const
+  PackageVersion = '1.1';
+
+{ Answer the exit code of a command line that asks for help or the version,
+  or is not a list of files; -1 for a list of files. }
+function RunOptions: Integer;
+var
+  I: Integer;
+begin
+  Result := -1;
+  for I := 1 to ParamCount do
+    if (ParamStr(I) = '--help') or (ParamStr(I) = '-h') then
+    begin
+      WriteLn(rsUsage);
+      WriteLn(rsHelp);
+      Exit(0);
+    end
+    else if ParamStr(I) = '--version' then
+    begin
+      WriteLn(Format(rsVersion, [PackageVersion]));
+      Exit(0);
+    end;
+  // Any other option is a mistake.
+  for I := 1 to ParamCount do
+    if Copy(ParamStr(I), 1, 1) = '-' then
+      Result := 2;
+  if ParamCount = 0 then
+    Result := 2;
+  if Result = 2 then
+    WriteLn(ErrOutput, rsUsage);
+end;
+
+function Run: Integer;
+var
+  Lines: TStringList;
+  Total: TorvCheckCounts;
+  I: Integer;
+  Unreadable: Boolean;
+begin
+  Result := RunOptions;
+  if Result >= 0 then
+    Exit;
+  Total := Default(TorvCheckCounts);
+  Unreadable := False;
+  Lines := TStringList.Create;
+  try
+    for I := 1 to ParamCount do
+    begin
+      Lines.Clear;
+      // One bad file does not keep the others from being checked.
+      try
+        AddCounts(Total, CheckFormFile(ParamStr(I), Lines));
+      except
+        on E: EorvFormFileError do
+        begin
+          WriteLn(ErrOutput, E.Message);
+          Unreadable := True;
+        end;
+        on E: Exception do
+        begin
+          WriteLn(ErrOutput, Format(rsFileFailed, [ParamStr(I), E.Message]));
+          Unreadable := True;
+        end;
+      end;
+      Write(Lines.Text);
+    end;
+    if Total.UnknownClasses > 0 then
+      WriteLn(ErrOutput, Format(rsUnknownHere, [Total.UnknownClasses]));
+    WriteLn(SummaryLine(Total));
+  finally
+    Lines.Free;
+  end;
+  if Unreadable then
+    Result := 2
+  else if Total.Broken > 0 then
+    Result := 1
+  else
+    Result := 0;
+end;
+
+begin
+  ExitCode := Run;
+end.
