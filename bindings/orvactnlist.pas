@@ -20,6 +20,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TCustomActionListClassInfo }
@@ -36,6 +37,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
     procedure OnExecute(Action: TBasicAction; var Handled: Boolean);
     procedure OnUpdate(Action: TBasicAction; var Handled: Boolean);
@@ -59,6 +61,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnHint(var HintStr: string; var CanShow: Boolean);
   end;
 
@@ -217,6 +220,61 @@ begin
   end;
 end;
 
+function ContainedActionGetActionList(AOwner: TObject): TObject;
+begin
+  Result := TContainedActionHost(Pointer(AOwner)).ActionList;
+end;
+
+procedure ContainedActionSetActionList(AOwner: TObject; AValue: TObject);
+begin
+  TContainedActionHost(Pointer(AOwner)).ActionList := TCustomActionList(AValue);
+end;
+
+function ContainedActionGetIndex(AOwner: TObject): Int64;
+begin
+  Result := Int64(TContainedActionHost(Pointer(AOwner)).Index);
+end;
+
+procedure ContainedActionSetIndex(AOwner: TObject; AValue: Int64);
+begin
+  TContainedActionHost(Pointer(AOwner)).Index := Integer(Integer(AValue));
+end;
+
+function ContainedActionGetCategory(AOwner: TObject): string;
+begin
+  Result := string(TContainedActionHost(Pointer(AOwner)).Category);
+end;
+
+procedure ContainedActionSetCategory(AOwner: TObject; const AValue: string);
+begin
+  TContainedActionHost(Pointer(AOwner)).Category := AValue;
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ContainedActionTyped: array[0..2] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tcustomactionlist'; Getter: @ContainedActionGetActionList;
+      Setter: @ContainedActionSetActionList),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ContainedActionGetIndex;
+      Setter: @ContainedActionSetIndex),
+    (Kind: tyString; TypeName: 'string'; Getter: @ContainedActionGetCategory;
+      Setter: @ContainedActionSetCategory));
+
+function TContainedActionClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ContainedActionBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ContainedActionTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ContainedActionTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ContainedActionTyped[N];
+end;
+
 { TCustomActionListClassInfo }
 
 procedure TCustomActionListClassInfo.ConnectEventHandlers;
@@ -270,6 +328,44 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function CustomActionListGetActionCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomActionListHost(Pointer(AOwner)).ActionCount);
+end;
+
+function CustomActionListGetImages(AOwner: TObject): TObject;
+begin
+  Result := TCustomActionListHost(Pointer(AOwner)).Images;
+end;
+
+procedure CustomActionListSetImages(AOwner: TObject; AValue: TObject);
+begin
+  TCustomActionListHost(Pointer(AOwner)).Images := TCustomImageList(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomActionListTyped: array[0..2] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomActionListGetActionCount; Setter: nil),
+    (Kind: tyObject; TypeName: 'tcustomimagelist'; Getter: @CustomActionListGetImages;
+      Setter: @CustomActionListSetImages));
+
+function TCustomActionListClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomActionListBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomActionListTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomActionListTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomActionListTyped[N];
 end;
 
 procedure TCustomActionListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -413,6 +509,133 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function CustomActionGetCaption(AOwner: TObject): string;
+begin
+  Result := string(TCustomActionHost(Pointer(AOwner)).Caption);
+end;
+
+procedure CustomActionSetCaption(AOwner: TObject; const AValue: string);
+begin
+  TCustomActionHost(Pointer(AOwner)).Caption := AValue;
+end;
+
+function CustomActionGetChecked(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomActionHost(Pointer(AOwner)).Checked);
+end;
+
+procedure CustomActionSetChecked(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomActionHost(Pointer(AOwner)).Checked := Boolean(AValue);
+end;
+
+function CustomActionGetDisableIfNoHandler(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomActionHost(Pointer(AOwner)).DisableIfNoHandler);
+end;
+
+procedure CustomActionSetDisableIfNoHandler(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomActionHost(Pointer(AOwner)).DisableIfNoHandler := Boolean(AValue);
+end;
+
+function CustomActionGetEnabled(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomActionHost(Pointer(AOwner)).Enabled);
+end;
+
+procedure CustomActionSetEnabled(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomActionHost(Pointer(AOwner)).Enabled := Boolean(AValue);
+end;
+
+function CustomActionGetHelpContext(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomActionHost(Pointer(AOwner)).HelpContext);
+end;
+
+procedure CustomActionSetHelpContext(AOwner: TObject; AValue: Int64);
+begin
+  TCustomActionHost(Pointer(AOwner)).HelpContext := THelpContext(Integer(Integer(AValue)));
+end;
+
+function CustomActionGetHint(AOwner: TObject): string;
+begin
+  Result := string(TCustomActionHost(Pointer(AOwner)).Hint);
+end;
+
+procedure CustomActionSetHint(AOwner: TObject; const AValue: string);
+begin
+  TCustomActionHost(Pointer(AOwner)).Hint := AValue;
+end;
+
+function CustomActionGetImageIndex(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomActionHost(Pointer(AOwner)).ImageIndex);
+end;
+
+procedure CustomActionSetImageIndex(AOwner: TObject; AValue: Int64);
+begin
+  TCustomActionHost(Pointer(AOwner)).ImageIndex := TImageIndex(Integer(Integer(AValue)));
+end;
+
+function CustomActionGetShortCut(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomActionHost(Pointer(AOwner)).ShortCut);
+end;
+
+procedure CustomActionSetShortCut(AOwner: TObject; AValue: Int64);
+begin
+  TCustomActionHost(Pointer(AOwner)).ShortCut := TShortCut(Integer(Integer(AValue)));
+end;
+
+function CustomActionGetVisible(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomActionHost(Pointer(AOwner)).Visible);
+end;
+
+procedure CustomActionSetVisible(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomActionHost(Pointer(AOwner)).Visible := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomActionTyped: array[0..8] of TorvTypedAccess = (
+    (Kind: tyString; TypeName: 'ttranslatestring'; Getter: @CustomActionGetCaption;
+      Setter: @CustomActionSetCaption),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomActionGetChecked;
+      Setter: @CustomActionSetChecked),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomActionGetDisableIfNoHandler;
+      Setter: @CustomActionSetDisableIfNoHandler),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomActionGetEnabled;
+      Setter: @CustomActionSetEnabled),
+    (Kind: tyOrdinal; TypeName: 'thelpcontext'; Getter: @CustomActionGetHelpContext;
+      Setter: @CustomActionSetHelpContext),
+    (Kind: tyString; TypeName: 'ttranslatestring'; Getter: @CustomActionGetHint;
+      Setter: @CustomActionSetHint),
+    (Kind: tyOrdinal; TypeName: 'timageindex'; Getter: @CustomActionGetImageIndex;
+      Setter: @CustomActionSetImageIndex),
+    (Kind: tyOrdinal; TypeName: 'tshortcut'; Getter: @CustomActionGetShortCut;
+      Setter: @CustomActionSetShortCut),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomActionGetVisible;
+      Setter: @CustomActionSetVisible));
+
+function TCustomActionClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomActionBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomActionTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomActionTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomActionTyped[N];
 end;
 
 procedure TCustomActionClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -25,6 +25,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
   end;
 
@@ -42,6 +43,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
   end;
 
@@ -211,6 +213,37 @@ begin
   end;
 end;
 
+function ChangeLinkGetSender(AOwner: TObject): TObject;
+begin
+  Result := TChangeLinkHost(Pointer(AOwner)).Sender;
+end;
+
+procedure ChangeLinkSetSender(AOwner: TObject; AValue: TObject);
+begin
+  TChangeLinkHost(Pointer(AOwner)).Sender := TCustomImageList(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ChangeLinkTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tcustomimagelist'; Getter: @ChangeLinkGetSender;
+      Setter: @ChangeLinkSetSender));
+
+function TChangeLinkClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ChangeLinkBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ChangeLinkTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ChangeLinkTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ChangeLinkTyped[N];
+end;
+
 procedure TChangeLinkClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TChangeLinkHost;
@@ -292,6 +325,140 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function CustomImageListGetCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomImageListHost(Pointer(AOwner)).Count);
+end;
+
+function CustomImageListGetAllocBy(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomImageListHost(Pointer(AOwner)).AllocBy);
+end;
+
+procedure CustomImageListSetAllocBy(AOwner: TObject; AValue: Int64);
+begin
+  TCustomImageListHost(Pointer(AOwner)).AllocBy := Integer(Integer(AValue));
+end;
+
+function CustomImageListGetBlendColor(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomImageListHost(Pointer(AOwner)).BlendColor);
+end;
+
+procedure CustomImageListSetBlendColor(AOwner: TObject; AValue: Int64);
+begin
+  TCustomImageListHost(Pointer(AOwner)).BlendColor := TColor(Integer(Integer(AValue)));
+end;
+
+function CustomImageListGetBkColor(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomImageListHost(Pointer(AOwner)).BkColor);
+end;
+
+procedure CustomImageListSetBkColor(AOwner: TObject; AValue: Int64);
+begin
+  TCustomImageListHost(Pointer(AOwner)).BkColor := TColor(Integer(Integer(AValue)));
+end;
+
+function CustomImageListGetDrawingStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomImageListHost(Pointer(AOwner)).DrawingStyle);
+end;
+
+procedure CustomImageListSetDrawingStyle(AOwner: TObject; AValue: Int64);
+begin
+  TCustomImageListHost(Pointer(AOwner)).DrawingStyle := TDrawingStyle(Integer(Integer(AValue)));
+end;
+
+function CustomImageListGetHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomImageListHost(Pointer(AOwner)).Height);
+end;
+
+procedure CustomImageListSetHeight(AOwner: TObject; AValue: Int64);
+begin
+  TCustomImageListHost(Pointer(AOwner)).Height := Integer(Integer(AValue));
+end;
+
+function CustomImageListGetImageType(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomImageListHost(Pointer(AOwner)).ImageType);
+end;
+
+procedure CustomImageListSetImageType(AOwner: TObject; AValue: Int64);
+begin
+  TCustomImageListHost(Pointer(AOwner)).ImageType := TImageType(Integer(Integer(AValue)));
+end;
+
+function CustomImageListGetMasked(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomImageListHost(Pointer(AOwner)).Masked);
+end;
+
+procedure CustomImageListSetMasked(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomImageListHost(Pointer(AOwner)).Masked := Boolean(AValue);
+end;
+
+function CustomImageListGetShareImages(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomImageListHost(Pointer(AOwner)).ShareImages);
+end;
+
+procedure CustomImageListSetShareImages(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomImageListHost(Pointer(AOwner)).ShareImages := Boolean(AValue);
+end;
+
+function CustomImageListGetWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomImageListHost(Pointer(AOwner)).Width);
+end;
+
+procedure CustomImageListSetWidth(AOwner: TObject; AValue: Int64);
+begin
+  TCustomImageListHost(Pointer(AOwner)).Width := Integer(Integer(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomImageListTyped: array[0..10] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomImageListGetCount; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomImageListGetAllocBy;
+      Setter: @CustomImageListSetAllocBy),
+    (Kind: tyOrdinal; TypeName: 'tcolor'; Getter: @CustomImageListGetBlendColor;
+      Setter: @CustomImageListSetBlendColor),
+    (Kind: tyOrdinal; TypeName: 'tcolor'; Getter: @CustomImageListGetBkColor;
+      Setter: @CustomImageListSetBkColor),
+    (Kind: tyOrdinal; TypeName: 'tdrawingstyle'; Getter: @CustomImageListGetDrawingStyle;
+      Setter: @CustomImageListSetDrawingStyle),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomImageListGetHeight;
+      Setter: @CustomImageListSetHeight),
+    (Kind: tyOrdinal; TypeName: 'timagetype'; Getter: @CustomImageListGetImageType;
+      Setter: @CustomImageListSetImageType),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomImageListGetMasked;
+      Setter: @CustomImageListSetMasked),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomImageListGetShareImages;
+      Setter: @CustomImageListSetShareImages),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomImageListGetWidth;
+      Setter: @CustomImageListSetWidth));
+
+function TCustomImageListClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomImageListBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomImageListTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomImageListTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomImageListTyped[N];
 end;
 
 procedure TCustomImageListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -30,6 +30,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
     procedure OnAlarm(Sender: TObject; Temperature: Double; var Handled: Boolean);
   end;
@@ -48,6 +49,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
   end;
 
@@ -152,6 +154,47 @@ begin
   end;
 end;
 
+function ThermostatGetTarget(AOwner: TObject): Double;
+begin
+  Result := Double(TThermostatHost(Pointer(AOwner)).Target);
+end;
+
+procedure ThermostatSetTarget(AOwner: TObject; AValue: Double);
+begin
+  TThermostatHost(Pointer(AOwner)).Target := Double(AValue);
+end;
+
+function ThermostatGetLimit(AOwner: TObject): Double;
+begin
+  Result := Double(TThermostatHost(Pointer(AOwner)).Limit);
+end;
+
+procedure ThermostatSetLimit(AOwner: TObject; AValue: Double);
+begin
+  TThermostatHost(Pointer(AOwner)).Limit := Double(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ThermostatTyped: array[0..1] of TorvTypedAccess = (
+    (Kind: tyFloat; TypeName: 'double'; Getter: @ThermostatGetTarget; Setter: @ThermostatSetTarget),
+    (Kind: tyFloat; TypeName: 'double'; Getter: @ThermostatGetLimit; Setter: @ThermostatSetLimit));
+
+function TThermostatClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ThermostatBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ThermostatTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ThermostatTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ThermostatTyped[N];
+end;
+
 procedure TThermostatClassInfo.OnChange(Sender: TObject);
 begin
   FireSender(FOnChange, 'OnChange', Sender);
@@ -234,6 +277,47 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function DisplayGetCaption(AOwner: TObject): string;
+begin
+  Result := string(TDisplayHost(Pointer(AOwner)).Caption);
+end;
+
+procedure DisplaySetCaption(AOwner: TObject; const AValue: string);
+begin
+  TDisplayHost(Pointer(AOwner)).Caption := AValue;
+end;
+
+function DisplayGetCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TDisplayHost(Pointer(AOwner)).Count);
+end;
+
+procedure DisplaySetCount(AOwner: TObject; AValue: Int64);
+begin
+  TDisplayHost(Pointer(AOwner)).Count := Integer(Integer(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  DisplayTyped: array[0..1] of TorvTypedAccess = (
+    (Kind: tyString; TypeName: 'string'; Getter: @DisplayGetCaption; Setter: @DisplaySetCaption),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @DisplayGetCount; Setter: @DisplaySetCount));
+
+function TDisplayClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - DisplayBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(DisplayTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if DisplayTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @DisplayTyped[N];
 end;
 
 procedure TDisplayClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -194,6 +194,34 @@ type
     property AttachedTo: TorvClassInfo read FAttachedTo;
   end;
 
+  { The simple kinds of value a link copies without a variant. }
+  TorvTypedKind = (tyNone, tyString, tyOrdinal, tyBoolean, tyFloat, tyObject);
+
+  TorvGetString = function(AOwner: TObject): string;
+  TorvSetString = procedure(AOwner: TObject; const AValue: string);
+  TorvGetOrdinal = function(AOwner: TObject): Int64;
+  TorvSetOrdinal = procedure(AOwner: TObject; AValue: Int64);
+  TorvGetBoolean = function(AOwner: TObject): Boolean;
+  TorvSetBoolean = procedure(AOwner: TObject; AValue: Boolean);
+  TorvGetFloat = function(AOwner: TObject): Double;
+  TorvSetFloat = procedure(AOwner: TObject; AValue: Double);
+  TorvGetObject = function(AOwner: TObject): TObject;
+  TorvSetObject = procedure(AOwner: TObject; AValue: TObject);
+
+  { How a binding reads and writes one plain property of its owner without
+    a variant: compiled accessors of the property's kind, taking the owner.
+    Each converts exactly as the binding's GetProperty and SetProperty do,
+    so a copy through them ends where a copy through a variant ends. }
+  TorvTypedAccess = record
+    Kind: TorvTypedKind;
+    { The host type in lower case: ordinals and objects are copied this way
+      only between properties of one type, whose values need no check. }
+    TypeName: string;
+    Getter: Pointer; // TorvGet<Kind>, nil when not readable
+    Setter: Pointer; // TorvSet<Kind>, nil when not writable
+  end;
+  PorvTypedAccess = ^TorvTypedAccess;
+
   TorvClassInfoClass = class of TorvClassInfo;
 
   { TorvClassInfo }
@@ -343,6 +371,12 @@ type
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); virtual;
     procedure InvokeMethod(AMethod: TorvMethodInfo); virtual;
     procedure InvokeConstructor(AConstructor: TorvConstructorInfo); virtual;
+    { Return how AProp is read and written without a variant, or nil when
+      only GetProperty and SetProperty serve it. Bindings made by tools/gen
+      answer for their plain properties. A class info that serves a
+      property of its parent by hand in GetProperty or SetProperty must
+      answer nil for it here too. }
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; virtual;
 
     function FindProperty(const AName: string): TorvPropertyInfo;
     function FindEvent(const AName: string): TorvEventInfo;

@@ -31,6 +31,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnPing(Sender: TObject);
   end;
 
@@ -61,6 +62,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnKey(Sender: TObject; var Key: Char; Shift: TShiftState);
     procedure OnRect(Sender: TObject; var R: TRect; const AClassName: string; var Mode: TProbeMode);
     procedure OnCount(Sender: TObject; var Count: Integer);
@@ -220,6 +222,38 @@ begin
   end;
 end;
 
+function ProbeBaseGetCaption(AOwner: TObject): string;
+begin
+  Result := string(TProbeBaseHost(Pointer(AOwner)).Caption);
+end;
+
+procedure ProbeBaseSetCaption(AOwner: TObject; const AValue: string);
+begin
+  TProbeBaseHost(Pointer(AOwner)).Caption := AValue;
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ProbeBaseTyped: array[0..1] of TorvTypedAccess = (
+    (Kind: tyString; TypeName: 'string'; Getter: @ProbeBaseGetCaption;
+      Setter: @ProbeBaseSetCaption),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TProbeBaseClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ProbeBaseBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ProbeBaseTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ProbeBaseTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ProbeBaseTyped[N];
+end;
+
 procedure TProbeBaseClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 begin
   case AMethod.Id - ProbeBaseBase of
@@ -313,6 +347,61 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function ProbeGetRatio(AOwner: TObject): Double;
+begin
+  Result := Double(TProbeHost(Pointer(AOwner)).Ratio);
+end;
+
+procedure ProbeSetRatio(AOwner: TObject; AValue: Double);
+begin
+  TProbeHost(Pointer(AOwner)).Ratio := Double(AValue);
+end;
+
+function ProbeGetMode(AOwner: TObject): Int64;
+begin
+  Result := Ord(TProbeHost(Pointer(AOwner)).Mode);
+end;
+
+procedure ProbeSetMode(AOwner: TObject; AValue: Int64);
+begin
+  TProbeHost(Pointer(AOwner)).Mode := TProbeMode(Integer(Integer(AValue)));
+end;
+
+procedure ProbeSetLimit(AOwner: TObject; AValue: Int64);
+begin
+  TProbeHost(Pointer(AOwner)).Limit := Integer(Integer(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ProbeTyped: array[0..10] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyFloat; TypeName: 'double'; Getter: @ProbeGetRatio; Setter: @ProbeSetRatio),
+    (Kind: tyOrdinal; TypeName: 'tprobemode'; Getter: @ProbeGetMode; Setter: @ProbeSetMode),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: nil; Setter: @ProbeSetLimit),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TProbeClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ProbeBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ProbeTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ProbeTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ProbeTyped[N];
 end;
 
 procedure TProbeClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

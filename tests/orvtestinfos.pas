@@ -29,6 +29,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
     procedure OnValidate(Sender: TObject; var Text: string; var Accept: Boolean);
   end;
@@ -132,6 +133,49 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function TestEditGetText(AOwner: TObject): string;
+begin
+  Result := string(TTestEditHost(Pointer(AOwner)).Text);
+end;
+
+procedure TestEditSetText(AOwner: TObject; const AValue: string);
+begin
+  TTestEditHost(Pointer(AOwner)).Text := AValue;
+end;
+
+function TestEditGetNumber(AOwner: TObject): Int64;
+begin
+  Result := Int64(TTestEditHost(Pointer(AOwner)).Number);
+end;
+
+procedure TestEditSetNumber(AOwner: TObject; AValue: Int64);
+begin
+  TTestEditHost(Pointer(AOwner)).Number := Integer(Integer(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  TestEditTyped: array[0..3] of TorvTypedAccess = (
+    (Kind: tyString; TypeName: 'string'; Getter: @TestEditGetText; Setter: @TestEditSetText),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @TestEditGetNumber; Setter: @TestEditSetNumber),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TTestEditClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - TestEditBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(TestEditTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if TestEditTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @TestEditTyped[N];
 end;
 
 procedure TTestEditClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -26,6 +26,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
   end;
 
@@ -102,6 +103,36 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function BenchEditGetText(AOwner: TObject): string;
+begin
+  Result := string(TBenchEditHost(Pointer(AOwner)).Text);
+end;
+
+procedure BenchEditSetText(AOwner: TObject; const AValue: string);
+begin
+  TBenchEditHost(Pointer(AOwner)).Text := AValue;
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  BenchEditTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyString; TypeName: 'string'; Getter: @BenchEditGetText; Setter: @BenchEditSetText));
+
+function TBenchEditClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - BenchEditBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(BenchEditTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if BenchEditTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @BenchEditTyped[N];
 end;
 
 procedure TBenchEditClassInfo.OnChange(Sender: TObject);
