@@ -70,6 +70,10 @@ type
   private
     FValue: Variant;
   public
+    { Set Value to an address as ObjectToVar makes it, in place when it
+      holds one already: an event's sender is set so at every firing,
+      without a variant temporary and the exception frame that needs. }
+    procedure SetAddress(AValue: PtrInt);
     property Value: Variant read FValue write FValue;
   end;
 
@@ -232,6 +236,18 @@ type
   private type
     TFeatureArray = array of TorvFeature;
 
+    { A feature made from a shared declaration, with its kind and position
+      in one key: Ord(Kind) + 4 * position. }
+    TLiveEntry = record
+      Key: Integer;
+      Feature: TorvFeature;
+    end;
+    TLiveEntries = array of TLiveEntry;
+
+    { The features made, by kind and position, once there are many. }
+    TDenseLive = array[TorvFeatureKind] of TFeatureArray;
+    PDenseLive = ^TDenseLive;
+
     { The features of one kind in a declaration, with a first-match index. }
     TKindTable = record
       Items: TFeatureArray;
@@ -281,7 +297,12 @@ type
   private
     FOwner: TObject;
     FDecl: TDeclaration;
-    FLive: array[TorvFeatureKind] of TFeatureArray;
+    { The features this instance made from a shared declaration. Most class
+      infos are asked for a few features, so a few are kept in a short list
+      searched in turn, whose size does not grow with the class's feature
+      count; past SparseLive of them they move to arrays by position. }
+    FFew: TLiveEntries;
+    FDense: PDenseLive;
     FMade: TFPList;
     FRun: TDeclarationRun;
     FVerify: PVerifyState;
@@ -299,6 +320,9 @@ type
     function FeatureAt(AKind: TorvFeatureKind; AIndex: Integer): TorvFeature;
     function FindFeature(AKind: TorvFeatureKind; const AName: string): TorvFeature;
     function MakeFeature(AKind: TorvFeatureKind; APrototype: TorvFeature): TorvFeature;
+    function LiveFeature(AKind: TorvFeatureKind; AIndex: Integer;
+      APrototype: TorvFeature): TorvFeature;
+    procedure PlaceDense(AKind: TorvFeatureKind; AIndex: Integer; AFeature: TorvFeature);
     function ReadParameters(ATokens: TStringTokenizer): TorvArguments;
     procedure Made(AFeature: TorvFeature);
     procedure RetireFeatures;
