@@ -3,7 +3,35 @@
   Bindings of the Graphics unit: graphics objects, fonts, pens, brushes,
   canvases, graphics and pictures, metafiles, bitmaps, icons and their
   shared images. The metafile classes and TBitmapImage are stand-ins from
-  Orvstandins: the host library has no such classes. }
+  Orvstandins: the host library has no such classes.
+
+  The binding pattern. One class info per host class, derived from its
+  parent's; the table says one line per feature, in descriptor order:
+  - a property: name, access (r, rw, w), type. Generated: its entry in
+    the descriptor string, its local id (position + the base the binding
+    got from RegisterBinding), its arms in GetProperty and SetProperty
+    (conversion to and from a variant by the type's kind) and, for a
+    plain property of a simple kind (string, ordinal, boolean, float,
+    object; not indexed), compiled typed accessors in the table <Stem>Typed
+    that TypedAccess answers, so a link copies it without a variant;
+  - a method: name, parameters, result. Generated: its arm in
+    InvokeMethod, arguments converted from the parameters' values, the
+    result left in Result, var parameters copied back;
+  - an event: name, parameters, host event type. Generated: the saved
+    handler field, hooking and unhooking in ConnectEventHandlers and
+    UnConnectEventHandlers, and the handler: unheard, it runs only the
+    saved handler; heard, it holds the class info, runs the saved
+    handler, fires the listeners and copies var parameters back.
+  What the author writes by hand is only what the table marks hand: the
+  Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
+  bindings/<unit>hand.inc (such a property is served by the variant path
+  only). Everything else comes for free: registration, ids local to the
+  binding, a declaration shared by all instances, features made on first
+  use, the typed link path, and the liveness checks around every call
+  out to user code. A hand-written class info that serves an inherited
+  property in GetProperty or SetProperty must answer nil for it in
+  TypedAccess.
+  See tools/gen/TABLES.md for the table format. }
 unit Orvgraphics;
 
 {$I orvdefines.inc}
