@@ -307,15 +307,17 @@ type
     FRun: TDeclarationRun;
     FVerify: PVerifyState;
     FListeners: TFPList;
-    FRemovals: Cardinal;
-    FFiring: Integer;
-    FDying: Boolean;
-    FHooked: Boolean; // ConnectEventHandlers ran for the current owner
     { The component the registry made and keeps the class info for, or nil. }
     FMadeFor: TObject;
     { The event found last: bindings look their events up at every firing. }
     FLastEvent: TorvEventInfo;
+    // The small fields together: the registry keeps one class info per
+    // component, so padding between them is paid once per component.
+    FRemovals: Cardinal;
+    FFiring: Integer;
     FIdBase: Integer;
+    FDying: Boolean;
+    FHooked: Boolean; // ConnectEventHandlers ran for the current owner
     function FeatureCount(AKind: TorvFeatureKind): Integer;
     function FeatureAt(AKind: TorvFeatureKind; AIndex: Integer): TorvFeature;
     function FindFeature(AKind: TorvFeatureKind; const AName: string): TorvFeature;
