@@ -37,7 +37,7 @@ uses
   Classes, SysUtils,
   Interfaces, Forms,
   orvane_d5, // links and starts every binding, as the IDE does for a project
-  Math,
+  Math, Process,
   Orvbenchsampler, Orvbenchfixtures, Orvbenchcases;
 
 const
@@ -105,6 +105,84 @@ begin
   Total := CallgrindInstructions(AName, ACount);
   if Total >= 0 then
     Result := Total / ACount;
+end;
+
+const
+  { Reads of a form counted by callgrind, after the untimed first one. }
+  FormCount = 3;
+
+{ Run case ACaseName ACount times under callgrind collecting the routines
+  AToggle selects; return the instructions, or -1. The first, untimed
+  operation is collected too when AToggle selects a routine it runs. }
+function CountedWith(const ACaseName, AToggle: string; ACount: Integer): Int64;
+var
+  OutFile, Output: string;
+  Lines: TStringList;
+  I: Integer;
+begin
+  Result := -1;
+  if ValgrindPath = '' then
+    Exit;
+  OutFile := GetTempFileName('', 'orvbench-callgrind');
+  Lines := TStringList.Create;
+  try
+    if not RunCommand(ValgrindPath, ['--tool=callgrind', '--callgrind-out-file=' + OutFile,
+      '--collect-atstart=no', '--toggle-collect=' + AToggle, ParamStr(0),
+      '--case=' + ACaseName, '--count=' + IntToStr(ACount)], Output) then
+      Exit;
+    Lines.LoadFromFile(OutFile);
+    for I := 0 to Lines.Count - 1 do
+      if Pos('totals:', Lines[I]) = 1 then
+        Result := StrToInt64Def(Trim(Copy(Lines[I], 8, MaxInt)), -1);
+  finally
+    Lines.Free;
+    DeleteFile(OutFile);
+  end;
+end;
+
+{ Return the instructions of reading (AReading) or else of freeing one form
+  of case ACaseName, or -1. }
+function FormInstructions(const ACaseName: string; AReading: Boolean): Double;
+var
+  Reads, Whole: Int64;
+begin
+  Result := -1;
+  Reads := CountedWith(ACaseName, '*READFORM*', FormCount);
+  if Reads < 0 then
+    Exit;
+  // The untimed first read is collected as well.
+  Result := Reads / (FormCount + 1);
+  if AReading then
+    Exit;
+  Whole := CountedWith(ACaseName, '*RUNCOUNTED*', FormCount);
+  if Whole < 0 then
+    Exit(-1);
+  Result := Whole / FormCount - Result;
+end;
+
+{ Add figure AName as the ratio of form cases ALinks and AInert, reading or
+  freeing, by instructions with the time ratio ATime beside it. }
+procedure AddFormFigure(const AName: string; AReading: Boolean; const ALinks, AInert: string;
+  ATime, ATarget: Double; AUseCallgrind: Boolean; const ADefinition: string);
+var
+  Links, Inert: Double;
+begin
+  Links := -1;
+  Inert := -1;
+  if AUseCallgrind then
+  begin
+    Links := FormInstructions(ALinks, AReading);
+    if Links >= 0 then
+      Inert := FormInstructions(AInert, AReading);
+  end;
+  if (Links <= 0) or (Inert <= 0) then
+  begin
+    AddFigure(AName, ATime, 2, ATarget, 'by time (no callgrind):', ADefinition);
+    Exit;
+  end;
+  AddFigure(AName, Links / Inert, 2, ATarget, Format('callgrind (%.0f / %.0f instructions):',
+    [Links, Inert]), ADefinition);
+  AddTime(ATime);
 end;
 
 { Add figure AName as the instruction ratio (ANum - ASub) / ADen of three
@@ -412,7 +490,7 @@ begin
   end;
 end;
 
-procedure MeasureForms;
+procedure MeasureForms(AUseCallgrind: Boolean);
 var
   Benches: TFPList;
   Group: TBenchGroup;
@@ -428,13 +506,15 @@ begin
     Group.Measure;
     AddFigure('formload_100', FormRatio(Group, 100, bfLinked), 2, NoTarget, '', 'reading + ' +
       'connecting a form of 200 edits and 100 p2p links / the same 200 edits without links');
-    AddFigure('formload_links_vs_inert', Group.Median(TFormBench.CaseName(100, bfLinked)) /
-      Group.Median(TFormBench.CaseName(100, bfInert)), 2, 1.10, '', 'reading + connecting a ' +
-      'form of 200 edits and 100 p2p links / the same form with 100 inert components carrying ' +
-      'the links'' properties');
-    AddFigure('formfree_links_vs_inert', FreeOf(Benches, 100, bfLinked) /
-      FreeOf(Benches, 100, bfInert), 2, 1.20, '', 'freeing that form of 100 links / of 100 ' +
-      'inert stand-ins');
+    AddFormFigure('formload_links_vs_inert', True, TFormBench.CaseName(100, bfLinked),
+      TFormBench.CaseName(100, bfInert), Group.Median(TFormBench.CaseName(100, bfLinked)) /
+      Group.Median(TFormBench.CaseName(100, bfInert)), 1.10, AUseCallgrind, 'reading + ' +
+      'connecting a form of 200 edits and 100 p2p links / the same form with 100 inert ' +
+      'components carrying the links'' properties');
+    AddFormFigure('formfree_links_vs_inert', False, TFormBench.CaseName(100, bfLinked),
+      TFormBench.CaseName(100, bfInert), FreeOf(Benches, 100, bfLinked) /
+      FreeOf(Benches, 100, bfInert), 1.20, AUseCallgrind, 'freeing that form of 100 links / ' +
+      'of 100 inert stand-ins');
     AddFigure('formload_perlink_flat', PerLink(Group, 1000, bfLinked) /
       PerLink(Group, 10, bfLinked), 2, NoTarget, '', Format('time per link (with - without, / links) ' +
       'at 1000 links, %.1f us / at 10 links, %.1f us (two edits per link)',
@@ -547,7 +627,7 @@ begin
     MeasureTransfers(AUseCallgrind);
     MeasureInfos(AUseCallgrind);
     MeasureEvents(AUseCallgrind);
-    MeasureForms;
+    MeasureForms(AUseCallgrind);
     MeasureDeclarations(Declarations);
     // Last: it pads the registry for the rest of the run.
     MeasureFind(AUseCallgrind);
