@@ -5,7 +5,35 @@
   
   Where the host differs, the binding says so in a comment at that member;
   the few members that need more than one host call are written by hand in
-  bindings/orvclasseshand.inc. }
+  bindings/orvclasseshand.inc.
+
+  The binding pattern. One class info per host class, derived from its
+  parent's; the table says one line per feature, in descriptor order:
+  - a property: name, access (r, rw, w), type. Generated: its entry in
+    the descriptor string, its local id (position + the base the binding
+    got from RegisterBinding), its arms in GetProperty and SetProperty
+    (conversion to and from a variant by the type's kind) and, for a
+    plain property of a simple kind (string, ordinal, boolean, float,
+    object; not indexed), compiled typed accessors in the table <Stem>Typed
+    that TypedAccess answers, so a link copies it without a variant;
+  - a method: name, parameters, result. Generated: its arm in
+    InvokeMethod, arguments converted from the parameters' values, the
+    result left in Result, var parameters copied back;
+  - an event: name, parameters, host event type. Generated: the saved
+    handler field, hooking and unhooking in ConnectEventHandlers and
+    UnConnectEventHandlers, and the handler: unheard, it runs only the
+    saved handler; heard, it holds the class info, runs the saved
+    handler, fires the listeners and copies var parameters back.
+  What the author writes by hand is only what the table marks hand: the
+  Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
+  bindings/<unit>hand.inc (such a property is served by the variant path
+  only). Everything else comes for free: registration, ids local to the
+  binding, a declaration shared by all instances, features made on first
+  use, the typed link path, and the liveness checks around every call
+  out to user code. A hand-written class info that serves an inherited
+  property in GetProperty or SetProperty must answer nil for it in
+  TypedAccess.
+  See tools/gen/TABLES.md for the table format. }
 unit Orvclasses;
 
 {$I orvdefines.inc}
@@ -24,6 +52,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TThreadListClassInfo }
@@ -33,6 +62,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TInterfaceListClassInfo }
@@ -42,6 +72,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TBitsClassInfo }
@@ -51,6 +82,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TPersistentClassInfo }
@@ -66,6 +98,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TCollectionClassInfo }
@@ -75,6 +108,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TOwnedCollectionClassInfo }
@@ -90,6 +124,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TStringListClassInfo }
@@ -106,6 +141,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
     procedure OnChanging(Sender: TObject);
   end;
@@ -123,6 +159,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { THandleStreamClassInfo }
@@ -158,6 +195,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TStringStreamClassInfo }
@@ -168,6 +206,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TResourceStreamClassInfo }
@@ -183,6 +222,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TReaderClassInfo }
@@ -206,6 +246,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnError(Reader: TReader; const Message: string; var Handled: Boolean);
     procedure OnFindMethod(Reader: TReader; const AMethodName: string; var Address: CodePointer;
       var Error: Boolean);
@@ -232,6 +273,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnFindAncestor(Writer: TWriter; Component: TComponent; const Name: string;
       var Ancestor: TComponent; var RootAncestor: TComponent);
   end;
@@ -251,6 +293,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnTerminate(Sender: TObject);
   end;
 
@@ -264,6 +307,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TBasicActionLinkClassInfo }
@@ -278,6 +322,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
   end;
 
@@ -996,6 +1041,49 @@ begin
   end;
 end;
 
+function ListGetCapacity(AOwner: TObject): Int64;
+begin
+  Result := Int64(TListHost(Pointer(AOwner)).Capacity);
+end;
+
+procedure ListSetCapacity(AOwner: TObject; AValue: Int64);
+begin
+  TListHost(Pointer(AOwner)).Capacity := Integer(Integer(AValue));
+end;
+
+function ListGetCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TListHost(Pointer(AOwner)).Count);
+end;
+
+procedure ListSetCount(AOwner: TObject; AValue: Int64);
+begin
+  TListHost(Pointer(AOwner)).Count := Integer(Integer(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ListTyped: array[0..3] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ListGetCapacity; Setter: @ListSetCapacity),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ListGetCount; Setter: @ListSetCount),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TListClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ListBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ListTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ListTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ListTyped[N];
+end;
+
 procedure TListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TListHost;
@@ -1047,6 +1135,37 @@ begin
   end;
 end;
 
+function ThreadListGetDuplicates(AOwner: TObject): Int64;
+begin
+  Result := Ord(TThreadListHost(Pointer(AOwner)).Duplicates);
+end;
+
+procedure ThreadListSetDuplicates(AOwner: TObject; AValue: Int64);
+begin
+  TThreadListHost(Pointer(AOwner)).Duplicates := TDuplicates(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ThreadListTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'tduplicates'; Getter: @ThreadListGetDuplicates;
+      Setter: @ThreadListSetDuplicates));
+
+function TThreadListClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ThreadListBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ThreadListTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ThreadListTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ThreadListTyped[N];
+end;
+
 procedure TThreadListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TThreadListHost;
@@ -1095,6 +1214,50 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function InterfaceListGetCapacity(AOwner: TObject): Int64;
+begin
+  Result := Int64(TInterfaceListHost(Pointer(AOwner)).Capacity);
+end;
+
+procedure InterfaceListSetCapacity(AOwner: TObject; AValue: Int64);
+begin
+  TInterfaceListHost(Pointer(AOwner)).Capacity := Integer(Integer(AValue));
+end;
+
+function InterfaceListGetCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TInterfaceListHost(Pointer(AOwner)).Count);
+end;
+
+procedure InterfaceListSetCount(AOwner: TObject; AValue: Int64);
+begin
+  TInterfaceListHost(Pointer(AOwner)).Count := Integer(Integer(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  InterfaceListTyped: array[0..2] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @InterfaceListGetCapacity;
+      Setter: @InterfaceListSetCapacity),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @InterfaceListGetCount;
+      Setter: @InterfaceListSetCount),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TInterfaceListClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - InterfaceListBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(InterfaceListTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if InterfaceListTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @InterfaceListTyped[N];
 end;
 
 procedure TInterfaceListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1150,6 +1313,37 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function BitsGetSize(AOwner: TObject): Int64;
+begin
+  Result := Int64(TBitsHost(Pointer(AOwner)).Size);
+end;
+
+procedure BitsSetSize(AOwner: TObject; AValue: Int64);
+begin
+  TBitsHost(Pointer(AOwner)).Size := Integer(Integer(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  BitsTyped: array[0..1] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @BitsGetSize; Setter: @BitsSetSize));
+
+function TBitsClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - BitsBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(BitsTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if BitsTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @BitsTyped[N];
 end;
 
 procedure TBitsClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1210,6 +1404,67 @@ begin
   end;
 end;
 
+function CollectionItemGetCollection(AOwner: TObject): TObject;
+begin
+  Result := TCollectionItemHost(Pointer(AOwner)).Collection;
+end;
+
+procedure CollectionItemSetCollection(AOwner: TObject; AValue: TObject);
+begin
+  TCollectionItemHost(Pointer(AOwner)).Collection := TCollection(AValue);
+end;
+
+function CollectionItemGetID(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCollectionItemHost(Pointer(AOwner)).ID);
+end;
+
+function CollectionItemGetIndex(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCollectionItemHost(Pointer(AOwner)).Index);
+end;
+
+procedure CollectionItemSetIndex(AOwner: TObject; AValue: Int64);
+begin
+  TCollectionItemHost(Pointer(AOwner)).Index := Integer(Integer(AValue));
+end;
+
+function CollectionItemGetDisplayName(AOwner: TObject): string;
+begin
+  Result := string(TCollectionItemHost(Pointer(AOwner)).DisplayName);
+end;
+
+procedure CollectionItemSetDisplayName(AOwner: TObject; const AValue: string);
+begin
+  TCollectionItemHost(Pointer(AOwner)).DisplayName := AValue;
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CollectionItemTyped: array[0..3] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tcollection'; Getter: @CollectionItemGetCollection;
+      Setter: @CollectionItemSetCollection),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CollectionItemGetID; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CollectionItemGetIndex;
+      Setter: @CollectionItemSetIndex),
+    (Kind: tyString; TypeName: 'string'; Getter: @CollectionItemGetDisplayName;
+      Setter: @CollectionItemSetDisplayName));
+
+function TCollectionItemClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CollectionItemBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CollectionItemTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CollectionItemTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CollectionItemTyped[N];
+end;
+
 { TCollectionClassInfo }
 
 function TCollectionClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
@@ -1244,6 +1499,52 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function CollectionGetPropName(AOwner: TObject): string;
+begin
+  Result := string(TCollectionHost(Pointer(AOwner)).PropName);
+end;
+
+procedure CollectionSetPropName(AOwner: TObject; const AValue: string);
+begin
+  TCollectionHost(Pointer(AOwner)).PropName := AValue;
+end;
+
+function CollectionGetUpdateCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCollectionHost(Pointer(AOwner)).UpdateCount);
+end;
+
+function CollectionGetCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCollectionHost(Pointer(AOwner)).Count);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CollectionTyped: array[0..5] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyString; TypeName: 'string'; Getter: @CollectionGetPropName;
+      Setter: @CollectionSetPropName),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CollectionGetUpdateCount; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CollectionGetCount; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TCollectionClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CollectionBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CollectionTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CollectionTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CollectionTyped[N];
 end;
 
 procedure TCollectionClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1303,6 +1604,71 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function StringsGetCapacity(AOwner: TObject): Int64;
+begin
+  Result := Int64(TStringsHost(Pointer(AOwner)).Capacity);
+end;
+
+procedure StringsSetCapacity(AOwner: TObject; AValue: Int64);
+begin
+  TStringsHost(Pointer(AOwner)).Capacity := Integer(Integer(AValue));
+end;
+
+function StringsGetCommaText(AOwner: TObject): string;
+begin
+  Result := string(TStringsHost(Pointer(AOwner)).CommaText);
+end;
+
+procedure StringsSetCommaText(AOwner: TObject; const AValue: string);
+begin
+  TStringsHost(Pointer(AOwner)).CommaText := AValue;
+end;
+
+function StringsGetCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TStringsHost(Pointer(AOwner)).Count);
+end;
+
+function StringsGetText(AOwner: TObject): string;
+begin
+  Result := string(TStringsHost(Pointer(AOwner)).Text);
+end;
+
+procedure StringsSetText(AOwner: TObject; const AValue: string);
+begin
+  TStringsHost(Pointer(AOwner)).Text := AValue;
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  StringsTyped: array[0..8] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @StringsGetCapacity;
+      Setter: @StringsSetCapacity),
+    (Kind: tyString; TypeName: 'string'; Getter: @StringsGetCommaText;
+      Setter: @StringsSetCommaText),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @StringsGetCount; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyString; TypeName: 'string'; Getter: @StringsGetText; Setter: @StringsSetText),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TStringsClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - StringsBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(StringsTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if StringsTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @StringsTyped[N];
 end;
 
 procedure TStringsClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1401,6 +1767,49 @@ begin
   end;
 end;
 
+function StringListGetDuplicates(AOwner: TObject): Int64;
+begin
+  Result := Ord(TStringListHost(Pointer(AOwner)).Duplicates);
+end;
+
+procedure StringListSetDuplicates(AOwner: TObject; AValue: Int64);
+begin
+  TStringListHost(Pointer(AOwner)).Duplicates := TDuplicates(Integer(Integer(AValue)));
+end;
+
+function StringListGetSorted(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TStringListHost(Pointer(AOwner)).Sorted);
+end;
+
+procedure StringListSetSorted(AOwner: TObject; AValue: Boolean);
+begin
+  TStringListHost(Pointer(AOwner)).Sorted := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  StringListTyped: array[0..1] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'tduplicates'; Getter: @StringListGetDuplicates;
+      Setter: @StringListSetDuplicates),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @StringListGetSorted;
+      Setter: @StringListSetSorted));
+
+function TStringListClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - StringListBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(StringListTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if StringListTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @StringListTyped[N];
+end;
+
 procedure TStringListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TStringListHost;
@@ -1456,6 +1865,47 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function StreamGetPosition(AOwner: TObject): Int64;
+begin
+  Result := Int64(TStreamHost(Pointer(AOwner)).Position);
+end;
+
+procedure StreamSetPosition(AOwner: TObject; AValue: Int64);
+begin
+  TStreamHost(Pointer(AOwner)).Position := Int64(AValue);
+end;
+
+function StreamGetSize(AOwner: TObject): Int64;
+begin
+  Result := Int64(TStreamHost(Pointer(AOwner)).Size);
+end;
+
+procedure StreamSetSize(AOwner: TObject; AValue: Int64);
+begin
+  TStreamHost(Pointer(AOwner)).Size := Int64(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  StreamTyped: array[0..1] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'int64'; Getter: @StreamGetPosition; Setter: @StreamSetPosition),
+    (Kind: tyOrdinal; TypeName: 'int64'; Getter: @StreamGetSize; Setter: @StreamSetSize));
+
+function TStreamClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - StreamBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(StreamTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if StreamTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @StreamTyped[N];
 end;
 
 procedure TStreamClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1607,6 +2057,37 @@ begin
   end;
 end;
 
+function MemoryStreamGetCapacity(AOwner: TObject): Int64;
+begin
+  Result := Int64(TMemoryStreamHost(Pointer(AOwner)).Capacity);
+end;
+
+procedure MemoryStreamSetCapacity(AOwner: TObject; AValue: Int64);
+begin
+  TMemoryStreamHost(Pointer(AOwner)).Capacity := PtrInt(Int64(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  MemoryStreamTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'ptrint'; Getter: @MemoryStreamGetCapacity;
+      Setter: @MemoryStreamSetCapacity));
+
+function TMemoryStreamClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - MemoryStreamBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(MemoryStreamTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if MemoryStreamTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @MemoryStreamTyped[N];
+end;
+
 procedure TMemoryStreamClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TMemoryStreamHost;
@@ -1635,6 +2116,31 @@ begin
   else
     Result := inherited GetProperty(AProp);
   end;
+end;
+
+function StringStreamGetDataString(AOwner: TObject): string;
+begin
+  Result := string(TStringStreamHost(Pointer(AOwner)).DataString);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  StringStreamTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyString; TypeName: 'string'; Getter: @StringStreamGetDataString; Setter: nil));
+
+function TStringStreamClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - StringStreamBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(StringStreamTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if StringStreamTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @StringStreamTyped[N];
 end;
 
 procedure TStringStreamClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1680,6 +2186,65 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function FilerGetRoot(AOwner: TObject): TObject;
+begin
+  Result := TFilerHost(Pointer(AOwner)).Root;
+end;
+
+procedure FilerSetRoot(AOwner: TObject; AValue: TObject);
+begin
+  TFilerHost(Pointer(AOwner)).Root := TComponent(AValue);
+end;
+
+function FilerGetLookupRoot(AOwner: TObject): TObject;
+begin
+  Result := TFilerHost(Pointer(AOwner)).LookupRoot;
+end;
+
+function FilerGetAncestor(AOwner: TObject): TObject;
+begin
+  Result := TFilerHost(Pointer(AOwner)).Ancestor;
+end;
+
+procedure FilerSetAncestor(AOwner: TObject; AValue: TObject);
+begin
+  TFilerHost(Pointer(AOwner)).Ancestor := TPersistent(AValue);
+end;
+
+function FilerGetIgnoreChildren(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TFilerHost(Pointer(AOwner)).IgnoreChildren);
+end;
+
+procedure FilerSetIgnoreChildren(AOwner: TObject; AValue: Boolean);
+begin
+  TFilerHost(Pointer(AOwner)).IgnoreChildren := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  FilerTyped: array[0..3] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tcomponent'; Getter: @FilerGetRoot; Setter: @FilerSetRoot),
+    (Kind: tyObject; TypeName: 'tcomponent'; Getter: @FilerGetLookupRoot; Setter: nil),
+    (Kind: tyObject; TypeName: 'tpersistent'; Getter: @FilerGetAncestor; Setter: @FilerSetAncestor),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @FilerGetIgnoreChildren;
+      Setter: @FilerSetIgnoreChildren));
+
+function TFilerClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - FilerBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(FilerTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if FilerTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @FilerTyped[N];
 end;
 
 procedure TFilerClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1763,6 +2328,60 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function ReaderGetPropName(AOwner: TObject): string;
+begin
+  Result := string(TReaderHost(Pointer(AOwner)).PropName);
+end;
+
+function ReaderGetCanHandleExceptions(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TReaderHost(Pointer(AOwner)).CanHandleExceptions);
+end;
+
+function ReaderGetOwner(AOwner: TObject): TObject;
+begin
+  Result := TReaderHost(Pointer(AOwner)).Owner;
+end;
+
+procedure ReaderSetOwner(AOwner: TObject; AValue: TObject);
+begin
+  TReaderHost(Pointer(AOwner)).Owner := TComponent(AValue);
+end;
+
+function ReaderGetParent(AOwner: TObject): TObject;
+begin
+  Result := TReaderHost(Pointer(AOwner)).Parent;
+end;
+
+procedure ReaderSetParent(AOwner: TObject; AValue: TObject);
+begin
+  TReaderHost(Pointer(AOwner)).Parent := TComponent(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ReaderTyped: array[0..4] of TorvTypedAccess = (
+    (Kind: tyString; TypeName: 'string'; Getter: @ReaderGetPropName; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ReaderGetCanHandleExceptions; Setter: nil),
+    (Kind: tyObject; TypeName: 'tcomponent'; Getter: @ReaderGetOwner; Setter: @ReaderSetOwner),
+    (Kind: tyObject; TypeName: 'tcomponent'; Getter: @ReaderGetParent; Setter: @ReaderSetParent),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TReaderClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ReaderBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ReaderTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ReaderTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ReaderTyped[N];
 end;
 
 procedure TReaderClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -2111,6 +2730,38 @@ begin
   end;
 end;
 
+function WriterGetRootAncestor(AOwner: TObject): TObject;
+begin
+  Result := TWriterHost(Pointer(AOwner)).RootAncestor;
+end;
+
+procedure WriterSetRootAncestor(AOwner: TObject; AValue: TObject);
+begin
+  TWriterHost(Pointer(AOwner)).RootAncestor := TComponent(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  WriterTyped: array[0..1] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyObject; TypeName: 'tcomponent'; Getter: @WriterGetRootAncestor;
+      Setter: @WriterSetRootAncestor));
+
+function TWriterClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - WriterBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(WriterTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if WriterTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @WriterTyped[N];
+end;
+
 procedure TWriterClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TWriterHost;
@@ -2251,6 +2902,81 @@ begin
   end;
 end;
 
+function ThreadGetReturnValue(AOwner: TObject): Int64;
+begin
+  Result := Int64(TThreadHost(Pointer(AOwner)).ReturnValue);
+end;
+
+procedure ThreadSetReturnValue(AOwner: TObject; AValue: Int64);
+begin
+  TThreadHost(Pointer(AOwner)).ReturnValue := Integer(Integer(AValue));
+end;
+
+function ThreadGetTerminated(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TThreadHost(Pointer(AOwner)).Terminated);
+end;
+
+function ThreadGetFreeOnTerminate(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TThreadHost(Pointer(AOwner)).FreeOnTerminate);
+end;
+
+procedure ThreadSetFreeOnTerminate(AOwner: TObject; AValue: Boolean);
+begin
+  TThreadHost(Pointer(AOwner)).FreeOnTerminate := Boolean(AValue);
+end;
+
+function ThreadGetPriority(AOwner: TObject): Int64;
+begin
+  Result := Ord(TThreadHost(Pointer(AOwner)).Priority);
+end;
+
+procedure ThreadSetPriority(AOwner: TObject; AValue: Int64);
+begin
+  TThreadHost(Pointer(AOwner)).Priority := TThreadPriority(Integer(Integer(AValue)));
+end;
+
+function ThreadGetSuspended(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TThreadHost(Pointer(AOwner)).Suspended);
+end;
+
+procedure ThreadSetSuspended(AOwner: TObject; AValue: Boolean);
+begin
+  TThreadHost(Pointer(AOwner)).Suspended := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ThreadTyped: array[0..6] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ThreadGetReturnValue;
+      Setter: @ThreadSetReturnValue),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ThreadGetTerminated; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ThreadGetFreeOnTerminate;
+      Setter: @ThreadSetFreeOnTerminate),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'tthreadpriority'; Getter: @ThreadGetPriority;
+      Setter: @ThreadSetPriority),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ThreadGetSuspended;
+      Setter: @ThreadSetSuspended),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TThreadClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ThreadBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ThreadTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ThreadTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ThreadTyped[N];
+end;
+
 procedure TThreadClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TThreadHost;
@@ -2321,6 +3047,89 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function ComponentGetComponentCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TComponentHost(Pointer(AOwner)).ComponentCount);
+end;
+
+function ComponentGetComponentIndex(AOwner: TObject): Int64;
+begin
+  Result := Int64(TComponentHost(Pointer(AOwner)).ComponentIndex);
+end;
+
+procedure ComponentSetComponentIndex(AOwner: TObject; AValue: Int64);
+begin
+  TComponentHost(Pointer(AOwner)).ComponentIndex := Integer(Integer(AValue));
+end;
+
+function ComponentGetDesignInfo(AOwner: TObject): Int64;
+begin
+  Result := Int64(TComponentHost(Pointer(AOwner)).DesignInfo);
+end;
+
+procedure ComponentSetDesignInfo(AOwner: TObject; AValue: Int64);
+begin
+  TComponentHost(Pointer(AOwner)).DesignInfo := Integer(Integer(AValue));
+end;
+
+function ComponentGetOwner(AOwner: TObject): TObject;
+begin
+  Result := TComponentHost(Pointer(AOwner)).Owner;
+end;
+
+function ComponentGetName(AOwner: TObject): string;
+begin
+  Result := string(TComponentHost(Pointer(AOwner)).Name);
+end;
+
+procedure ComponentSetName(AOwner: TObject; const AValue: string);
+begin
+  TComponentHost(Pointer(AOwner)).Name := AValue;
+end;
+
+function ComponentGetTag(AOwner: TObject): Int64;
+begin
+  Result := Int64(TComponentHost(Pointer(AOwner)).Tag);
+end;
+
+procedure ComponentSetTag(AOwner: TObject; AValue: Int64);
+begin
+  TComponentHost(Pointer(AOwner)).Tag := PtrInt(Int64(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ComponentTyped: array[0..10] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ComponentGetComponentCount; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ComponentGetComponentIndex;
+      Setter: @ComponentSetComponentIndex),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'longint'; Getter: @ComponentGetDesignInfo;
+      Setter: @ComponentSetDesignInfo),
+    (Kind: tyObject; TypeName: 'tcomponent'; Getter: @ComponentGetOwner; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyString; TypeName: 'tcomponentname'; Getter: @ComponentGetName;
+      Setter: @ComponentSetName),
+    (Kind: tyOrdinal; TypeName: 'ptrint'; Getter: @ComponentGetTag; Setter: @ComponentSetTag));
+
+function TComponentClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ComponentBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ComponentTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ComponentTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ComponentTyped[N];
 end;
 
 procedure TComponentClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -2403,6 +3212,37 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function BasicActionLinkGetAction(AOwner: TObject): TObject;
+begin
+  Result := TBasicActionLinkHost(Pointer(AOwner)).Action;
+end;
+
+procedure BasicActionLinkSetAction(AOwner: TObject; AValue: TObject);
+begin
+  TBasicActionLinkHost(Pointer(AOwner)).Action := TBasicAction(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  BasicActionLinkTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tbasicaction'; Getter: @BasicActionLinkGetAction;
+      Setter: @BasicActionLinkSetAction));
+
+function TBasicActionLinkClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - BasicActionLinkBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(BasicActionLinkTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if BasicActionLinkTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @BasicActionLinkTyped[N];
 end;
 
 procedure TBasicActionLinkClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -3,7 +3,35 @@
   Bindings of the Controls unit: drag and dock objects, the control canvas,
   action links of controls, size constraints, controls, the hint window,
   drag image lists and image lists, dock zones and trees, and the mouse.
-  THintWindow lives in the host's Forms unit. }
+  THintWindow lives in the host's Forms unit.
+
+  The binding pattern. One class info per host class, derived from its
+  parent's; the table says one line per feature, in descriptor order:
+  - a property: name, access (r, rw, w), type. Generated: its entry in
+    the descriptor string, its local id (position + the base the binding
+    got from RegisterBinding), its arms in GetProperty and SetProperty
+    (conversion to and from a variant by the type's kind) and, for a
+    plain property of a simple kind (string, ordinal, boolean, float,
+    object; not indexed), compiled typed accessors in the table <Stem>Typed
+    that TypedAccess answers, so a link copies it without a variant;
+  - a method: name, parameters, result. Generated: its arm in
+    InvokeMethod, arguments converted from the parameters' values, the
+    result left in Result, var parameters copied back;
+  - an event: name, parameters, host event type. Generated: the saved
+    handler field, hooking and unhooking in ConnectEventHandlers and
+    UnConnectEventHandlers, and the handler: unheard, it runs only the
+    saved handler; heard, it holds the class info, runs the saved
+    handler, fires the listeners and copies var parameters back.
+  What the author writes by hand is only what the table marks hand: the
+  Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
+  bindings/<unit>hand.inc (such a property is served by the variant path
+  only). Everything else comes for free: registration, ids local to the
+  binding, a declaration shared by all instances, features made on first
+  use, the typed link path, and the liveness checks around every call
+  out to user code. A hand-written class info that serves an inherited
+  property in GetProperty or SetProperty must answer nil for it in
+  TypedAccess.
+  See tools/gen/TABLES.md for the table format. }
 unit Orvcontrols;
 
 {$I orvdefines.inc}
@@ -27,6 +55,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TBaseDragControlObjectClassInfo }
@@ -37,6 +66,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TDragControlObjectClassInfo }
@@ -52,6 +82,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TControlCanvasClassInfo }
@@ -61,6 +92,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TControlActionLinkClassInfo }
@@ -79,6 +111,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
   end;
 
@@ -115,6 +148,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnClick(Sender: TObject);
     procedure OnConstrainedResize(Sender: TObject; var MinWidth: TConstraintSize;
       var MinHeight: TConstraintSize; var MaxWidth: TConstraintSize;
@@ -172,6 +206,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnDockDrop(Sender: TObject; Source: TDragDockObject; X: Integer; Y: Integer);
     procedure OnDockOver(Sender: TObject; Source: TDragDockObject; X: Integer; Y: Integer;
       State: TDragState; var Accept: Boolean);
@@ -197,6 +232,7 @@ type
   TGraphicControlClassInfo = class(TControlClassInfo)
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TCustomControlClassInfo }
@@ -204,6 +240,7 @@ type
   TCustomControlClassInfo = class(TWinControlClassInfo)
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { THintWindowClassInfo }
@@ -225,6 +262,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TImageListClassInfo }
@@ -238,6 +276,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TDockTreeClassInfo }
@@ -248,6 +287,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TMouseClassInfo }
@@ -260,6 +300,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
 implementation
@@ -911,6 +952,43 @@ begin
   end;
 end;
 
+function DragObjectGetDragTarget(AOwner: TObject): TObject;
+begin
+  Result := TDragObjectHost(Pointer(AOwner)).DragTarget;
+end;
+
+procedure DragObjectSetDragTarget(AOwner: TObject; AValue: TObject);
+begin
+  TDragObjectHost(Pointer(AOwner)).DragTarget := TControl(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  DragObjectTyped: array[0..6] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyObject; TypeName: 'tcontrol'; Getter: @DragObjectGetDragTarget;
+      Setter: @DragObjectSetDragTarget),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TDragObjectClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - DragObjectBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(DragObjectTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if DragObjectTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @DragObjectTyped[N];
+end;
+
 procedure TDragObjectClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TDragObjectHost;
@@ -956,6 +1034,37 @@ begin
   end;
 end;
 
+function BaseDragControlObjectGetControl(AOwner: TObject): TObject;
+begin
+  Result := TBaseDragControlObjectHost(Pointer(AOwner)).Control;
+end;
+
+procedure BaseDragControlObjectSetControl(AOwner: TObject; AValue: TObject);
+begin
+  TBaseDragControlObjectHost(Pointer(AOwner)).Control := TControl(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  BaseDragControlObjectTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tcontrol'; Getter: @BaseDragControlObjectGetControl;
+      Setter: @BaseDragControlObjectSetControl));
+
+function TBaseDragControlObjectClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - BaseDragControlObjectBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(BaseDragControlObjectTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if BaseDragControlObjectTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @BaseDragControlObjectTyped[N];
+end;
+
 { TDragDockObjectClassInfo }
 
 function TDragDockObjectClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
@@ -996,6 +1105,52 @@ begin
   end;
 end;
 
+function DragDockObjectGetDropAlign(AOwner: TObject): Int64;
+begin
+  Result := Ord(TDragDockObjectHost(Pointer(AOwner)).DropAlign);
+end;
+
+function DragDockObjectGetDropOnControl(AOwner: TObject): TObject;
+begin
+  Result := TDragDockObjectHost(Pointer(AOwner)).DropOnControl;
+end;
+
+function DragDockObjectGetFloating(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TDragDockObjectHost(Pointer(AOwner)).Floating);
+end;
+
+procedure DragDockObjectSetFloating(AOwner: TObject; AValue: Boolean);
+begin
+  TDragDockObjectHost(Pointer(AOwner)).Floating := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  DragDockObjectTyped: array[0..5] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'talign'; Getter: @DragDockObjectGetDropAlign; Setter: nil),
+    (Kind: tyObject; TypeName: 'tcontrol'; Getter: @DragDockObjectGetDropOnControl; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @DragDockObjectGetFloating;
+      Setter: @DragDockObjectSetFloating),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TDragDockObjectClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - DragDockObjectBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(DragDockObjectTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if DragDockObjectTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @DragDockObjectTyped[N];
+end;
+
 { TControlCanvasClassInfo }
 
 function TControlCanvasClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
@@ -1020,6 +1175,37 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function ControlCanvasGetControl(AOwner: TObject): TObject;
+begin
+  Result := TControlCanvasHost(Pointer(AOwner)).Control;
+end;
+
+procedure ControlCanvasSetControl(AOwner: TObject; AValue: TObject);
+begin
+  TControlCanvasHost(Pointer(AOwner)).Control := TControl(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ControlCanvasTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tcontrol'; Getter: @ControlCanvasGetControl;
+      Setter: @ControlCanvasSetControl));
+
+function TControlCanvasClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ControlCanvasBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ControlCanvasTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ControlCanvasTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ControlCanvasTyped[N];
 end;
 
 procedure TControlCanvasClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1086,6 +1272,79 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function SizeConstraintsGetControl(AOwner: TObject): TObject;
+begin
+  Result := TSizeConstraintsHost(Pointer(AOwner)).Control;
+end;
+
+function SizeConstraintsGetMaxHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TSizeConstraintsHost(Pointer(AOwner)).MaxHeight);
+end;
+
+procedure SizeConstraintsSetMaxHeight(AOwner: TObject; AValue: Int64);
+begin
+  TSizeConstraintsHost(Pointer(AOwner)).MaxHeight := TConstraintSize(Integer(Integer(AValue)));
+end;
+
+function SizeConstraintsGetMaxWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TSizeConstraintsHost(Pointer(AOwner)).MaxWidth);
+end;
+
+procedure SizeConstraintsSetMaxWidth(AOwner: TObject; AValue: Int64);
+begin
+  TSizeConstraintsHost(Pointer(AOwner)).MaxWidth := TConstraintSize(Integer(Integer(AValue)));
+end;
+
+function SizeConstraintsGetMinHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TSizeConstraintsHost(Pointer(AOwner)).MinHeight);
+end;
+
+procedure SizeConstraintsSetMinHeight(AOwner: TObject; AValue: Int64);
+begin
+  TSizeConstraintsHost(Pointer(AOwner)).MinHeight := TConstraintSize(Integer(Integer(AValue)));
+end;
+
+function SizeConstraintsGetMinWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TSizeConstraintsHost(Pointer(AOwner)).MinWidth);
+end;
+
+procedure SizeConstraintsSetMinWidth(AOwner: TObject; AValue: Int64);
+begin
+  TSizeConstraintsHost(Pointer(AOwner)).MinWidth := TConstraintSize(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  SizeConstraintsTyped: array[0..4] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tcontrol'; Getter: @SizeConstraintsGetControl; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'tconstraintsize'; Getter: @SizeConstraintsGetMaxHeight;
+      Setter: @SizeConstraintsSetMaxHeight),
+    (Kind: tyOrdinal; TypeName: 'tconstraintsize'; Getter: @SizeConstraintsGetMaxWidth;
+      Setter: @SizeConstraintsSetMaxWidth),
+    (Kind: tyOrdinal; TypeName: 'tconstraintsize'; Getter: @SizeConstraintsGetMinHeight;
+      Setter: @SizeConstraintsSetMinHeight),
+    (Kind: tyOrdinal; TypeName: 'tconstraintsize'; Getter: @SizeConstraintsGetMinWidth;
+      Setter: @SizeConstraintsSetMinWidth));
+
+function TSizeConstraintsClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - SizeConstraintsBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(SizeConstraintsTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if SizeConstraintsTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @SizeConstraintsTyped[N];
 end;
 
 procedure TSizeConstraintsClassInfo.OnChange(Sender: TObject);
@@ -1299,6 +1558,495 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function ControlGetActionLink(AOwner: TObject): TObject;
+begin
+  Result := TControlHost(Pointer(AOwner)).ActionLink;
+end;
+
+procedure ControlSetActionLink(AOwner: TObject; AValue: TObject);
+begin
+  TControlHost(Pointer(AOwner)).ActionLink := TControlActionLink(AValue);
+end;
+
+function ControlGetAutoSize(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlHost(Pointer(AOwner)).AutoSize);
+end;
+
+procedure ControlSetAutoSize(AOwner: TObject; AValue: Boolean);
+begin
+  TControlHost(Pointer(AOwner)).AutoSize := Boolean(AValue);
+end;
+
+function ControlGetCaption(AOwner: TObject): string;
+begin
+  Result := string(TControlHost(Pointer(AOwner)).Caption);
+end;
+
+procedure ControlSetCaption(AOwner: TObject; const AValue: string);
+begin
+  TControlHost(Pointer(AOwner)).Caption := AValue;
+end;
+
+function ControlGetColor(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlHost(Pointer(AOwner)).Color);
+end;
+
+procedure ControlSetColor(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).Color := TColor(Integer(Integer(AValue)));
+end;
+
+function ControlGetDesktopFont(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlHost(Pointer(AOwner)).DesktopFont);
+end;
+
+procedure ControlSetDesktopFont(AOwner: TObject; AValue: Boolean);
+begin
+  TControlHost(Pointer(AOwner)).DesktopFont := Boolean(AValue);
+end;
+
+function ControlGetDragKind(AOwner: TObject): Int64;
+begin
+  Result := Ord(TControlHost(Pointer(AOwner)).DragKind);
+end;
+
+procedure ControlSetDragKind(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).DragKind := TDragKind(Integer(Integer(AValue)));
+end;
+
+function ControlGetDragCursor(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlHost(Pointer(AOwner)).DragCursor);
+end;
+
+procedure ControlSetDragCursor(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).DragCursor := TCursor(Integer(Integer(AValue)));
+end;
+
+function ControlGetDragMode(AOwner: TObject): Int64;
+begin
+  Result := Ord(TControlHost(Pointer(AOwner)).DragMode);
+end;
+
+procedure ControlSetDragMode(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).DragMode := TDragMode(Integer(Integer(AValue)));
+end;
+
+function ControlGetFont(AOwner: TObject): TObject;
+begin
+  Result := TControlHost(Pointer(AOwner)).Font;
+end;
+
+procedure ControlSetFont(AOwner: TObject; AValue: TObject);
+begin
+  TControlHost(Pointer(AOwner)).Font := TFont(AValue);
+end;
+
+function ControlGetIsControl(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlHost(Pointer(AOwner)).IsControl);
+end;
+
+procedure ControlSetIsControl(AOwner: TObject; AValue: Boolean);
+begin
+  TControlHost(Pointer(AOwner)).IsControl := Boolean(AValue);
+end;
+
+function ControlGetMouseCapture(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlHost(Pointer(AOwner)).MouseCapture);
+end;
+
+procedure ControlSetMouseCapture(AOwner: TObject; AValue: Boolean);
+begin
+  TControlHost(Pointer(AOwner)).MouseCapture := Boolean(AValue);
+end;
+
+function ControlGetParentBiDiMode(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlHost(Pointer(AOwner)).ParentBiDiMode);
+end;
+
+procedure ControlSetParentBiDiMode(AOwner: TObject; AValue: Boolean);
+begin
+  TControlHost(Pointer(AOwner)).ParentBiDiMode := Boolean(AValue);
+end;
+
+function ControlGetParentColor(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlHost(Pointer(AOwner)).ParentColor);
+end;
+
+procedure ControlSetParentColor(AOwner: TObject; AValue: Boolean);
+begin
+  TControlHost(Pointer(AOwner)).ParentColor := Boolean(AValue);
+end;
+
+function ControlGetParentFont(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlHost(Pointer(AOwner)).ParentFont);
+end;
+
+procedure ControlSetParentFont(AOwner: TObject; AValue: Boolean);
+begin
+  TControlHost(Pointer(AOwner)).ParentFont := Boolean(AValue);
+end;
+
+function ControlGetParentShowHint(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlHost(Pointer(AOwner)).ParentShowHint);
+end;
+
+procedure ControlSetParentShowHint(AOwner: TObject; AValue: Boolean);
+begin
+  TControlHost(Pointer(AOwner)).ParentShowHint := Boolean(AValue);
+end;
+
+function ControlGetPopupMenu(AOwner: TObject): TObject;
+begin
+  Result := TControlHost(Pointer(AOwner)).PopupMenu;
+end;
+
+procedure ControlSetPopupMenu(AOwner: TObject; AValue: TObject);
+begin
+  TControlHost(Pointer(AOwner)).PopupMenu := TPopupMenu(AValue);
+end;
+
+function ControlGetText(AOwner: TObject): string;
+begin
+  Result := string(TControlHost(Pointer(AOwner)).Text);
+end;
+
+procedure ControlSetText(AOwner: TObject; const AValue: string);
+begin
+  TControlHost(Pointer(AOwner)).Text := AValue;
+end;
+
+function ControlGetEnabled(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlHost(Pointer(AOwner)).Enabled);
+end;
+
+procedure ControlSetEnabled(AOwner: TObject; AValue: Boolean);
+begin
+  TControlHost(Pointer(AOwner)).Enabled := Boolean(AValue);
+end;
+
+function ControlGetAction(AOwner: TObject): TObject;
+begin
+  Result := TControlHost(Pointer(AOwner)).Action;
+end;
+
+procedure ControlSetAction(AOwner: TObject; AValue: TObject);
+begin
+  TControlHost(Pointer(AOwner)).Action := TBasicAction(AValue);
+end;
+
+function ControlGetAlign(AOwner: TObject): Int64;
+begin
+  Result := Ord(TControlHost(Pointer(AOwner)).Align);
+end;
+
+procedure ControlSetAlign(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).Align := TAlign(Integer(Integer(AValue)));
+end;
+
+function ControlGetBiDiMode(AOwner: TObject): Int64;
+begin
+  Result := Ord(TControlHost(Pointer(AOwner)).BiDiMode);
+end;
+
+procedure ControlSetBiDiMode(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).BiDiMode := TBiDiMode(Integer(Integer(AValue)));
+end;
+
+function ControlGetClientHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlHost(Pointer(AOwner)).ClientHeight);
+end;
+
+procedure ControlSetClientHeight(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).ClientHeight := Integer(Integer(AValue));
+end;
+
+function ControlGetClientWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlHost(Pointer(AOwner)).ClientWidth);
+end;
+
+procedure ControlSetClientWidth(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).ClientWidth := Integer(Integer(AValue));
+end;
+
+function ControlGetConstraints(AOwner: TObject): TObject;
+begin
+  Result := TControlHost(Pointer(AOwner)).Constraints;
+end;
+
+procedure ControlSetConstraints(AOwner: TObject; AValue: TObject);
+begin
+  TControlHost(Pointer(AOwner)).Constraints := TSizeConstraints(AValue);
+end;
+
+function ControlGetDockOrientation(AOwner: TObject): Int64;
+begin
+  Result := Ord(TControlHost(Pointer(AOwner)).DockOrientation);
+end;
+
+procedure ControlSetDockOrientation(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).DockOrientation := TDockOrientation(Integer(Integer(AValue)));
+end;
+
+function ControlGetFloating(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlHost(Pointer(AOwner)).Floating);
+end;
+
+function ControlGetHostDockSite(AOwner: TObject): TObject;
+begin
+  Result := TControlHost(Pointer(AOwner)).HostDockSite;
+end;
+
+procedure ControlSetHostDockSite(AOwner: TObject; AValue: TObject);
+begin
+  TControlHost(Pointer(AOwner)).HostDockSite := TWinControl(AValue);
+end;
+
+function ControlGetLRDockWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlHost(Pointer(AOwner)).LRDockWidth);
+end;
+
+procedure ControlSetLRDockWidth(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).LRDockWidth := Integer(Integer(AValue));
+end;
+
+function ControlGetParent(AOwner: TObject): TObject;
+begin
+  Result := TControlHost(Pointer(AOwner)).Parent;
+end;
+
+procedure ControlSetParent(AOwner: TObject; AValue: TObject);
+begin
+  TControlHost(Pointer(AOwner)).Parent := TWinControl(AValue);
+end;
+
+function ControlGetShowHint(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlHost(Pointer(AOwner)).ShowHint);
+end;
+
+procedure ControlSetShowHint(AOwner: TObject; AValue: Boolean);
+begin
+  TControlHost(Pointer(AOwner)).ShowHint := Boolean(AValue);
+end;
+
+function ControlGetTBDockHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlHost(Pointer(AOwner)).TBDockHeight);
+end;
+
+procedure ControlSetTBDockHeight(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).TBDockHeight := Integer(Integer(AValue));
+end;
+
+function ControlGetUndockHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlHost(Pointer(AOwner)).UndockHeight);
+end;
+
+procedure ControlSetUndockHeight(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).UndockHeight := Integer(Integer(AValue));
+end;
+
+function ControlGetUndockWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlHost(Pointer(AOwner)).UndockWidth);
+end;
+
+procedure ControlSetUndockWidth(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).UndockWidth := Integer(Integer(AValue));
+end;
+
+function ControlGetVisible(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlHost(Pointer(AOwner)).Visible);
+end;
+
+procedure ControlSetVisible(AOwner: TObject; AValue: Boolean);
+begin
+  TControlHost(Pointer(AOwner)).Visible := Boolean(AValue);
+end;
+
+function ControlGetLeft(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlHost(Pointer(AOwner)).Left);
+end;
+
+procedure ControlSetLeft(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).Left := Integer(Integer(AValue));
+end;
+
+function ControlGetTop(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlHost(Pointer(AOwner)).Top);
+end;
+
+procedure ControlSetTop(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).Top := Integer(Integer(AValue));
+end;
+
+function ControlGetWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlHost(Pointer(AOwner)).Width);
+end;
+
+procedure ControlSetWidth(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).Width := Integer(Integer(AValue));
+end;
+
+function ControlGetHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlHost(Pointer(AOwner)).Height);
+end;
+
+procedure ControlSetHeight(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).Height := Integer(Integer(AValue));
+end;
+
+function ControlGetCursor(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlHost(Pointer(AOwner)).Cursor);
+end;
+
+procedure ControlSetCursor(AOwner: TObject; AValue: Int64);
+begin
+  TControlHost(Pointer(AOwner)).Cursor := TCursor(Integer(Integer(AValue)));
+end;
+
+function ControlGetHint(AOwner: TObject): string;
+begin
+  Result := string(TControlHost(Pointer(AOwner)).Hint);
+end;
+
+procedure ControlSetHint(AOwner: TObject; const AValue: string);
+begin
+  TControlHost(Pointer(AOwner)).Hint := AValue;
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ControlTyped: array[0..48] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tcontrolactionlink'; Getter: @ControlGetActionLink;
+      Setter: @ControlSetActionLink),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlGetAutoSize;
+      Setter: @ControlSetAutoSize),
+    (Kind: tyString; TypeName: 'tcaption'; Getter: @ControlGetCaption; Setter: @ControlSetCaption),
+    (Kind: tyOrdinal; TypeName: 'tcolor'; Getter: @ControlGetColor; Setter: @ControlSetColor),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlGetDesktopFont;
+      Setter: @ControlSetDesktopFont),
+    (Kind: tyOrdinal; TypeName: 'tdragkind'; Getter: @ControlGetDragKind;
+      Setter: @ControlSetDragKind),
+    (Kind: tyOrdinal; TypeName: 'tcursor'; Getter: @ControlGetDragCursor;
+      Setter: @ControlSetDragCursor),
+    (Kind: tyOrdinal; TypeName: 'tdragmode'; Getter: @ControlGetDragMode;
+      Setter: @ControlSetDragMode),
+    (Kind: tyObject; TypeName: 'tfont'; Getter: @ControlGetFont; Setter: @ControlSetFont),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlGetIsControl;
+      Setter: @ControlSetIsControl),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlGetMouseCapture;
+      Setter: @ControlSetMouseCapture),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlGetParentBiDiMode;
+      Setter: @ControlSetParentBiDiMode),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlGetParentColor;
+      Setter: @ControlSetParentColor),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlGetParentFont;
+      Setter: @ControlSetParentFont),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlGetParentShowHint;
+      Setter: @ControlSetParentShowHint),
+    (Kind: tyObject; TypeName: 'tpopupmenu'; Getter: @ControlGetPopupMenu;
+      Setter: @ControlSetPopupMenu),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyString; TypeName: 'tcaption'; Getter: @ControlGetText; Setter: @ControlSetText),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlGetEnabled; Setter: @ControlSetEnabled),
+    (Kind: tyObject; TypeName: 'tbasicaction'; Getter: @ControlGetAction;
+      Setter: @ControlSetAction),
+    (Kind: tyOrdinal; TypeName: 'talign'; Getter: @ControlGetAlign; Setter: @ControlSetAlign),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'tbidimode'; Getter: @ControlGetBiDiMode;
+      Setter: @ControlSetBiDiMode),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ControlGetClientHeight;
+      Setter: @ControlSetClientHeight),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ControlGetClientWidth;
+      Setter: @ControlSetClientWidth),
+    (Kind: tyObject; TypeName: 'tsizeconstraints'; Getter: @ControlGetConstraints;
+      Setter: @ControlSetConstraints),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'tdockorientation'; Getter: @ControlGetDockOrientation;
+      Setter: @ControlSetDockOrientation),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlGetFloating; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyObject; TypeName: 'twincontrol'; Getter: @ControlGetHostDockSite;
+      Setter: @ControlSetHostDockSite),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ControlGetLRDockWidth;
+      Setter: @ControlSetLRDockWidth),
+    (Kind: tyObject; TypeName: 'twincontrol'; Getter: @ControlGetParent; Setter: @ControlSetParent),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlGetShowHint;
+      Setter: @ControlSetShowHint),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ControlGetTBDockHeight;
+      Setter: @ControlSetTBDockHeight),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ControlGetUndockHeight;
+      Setter: @ControlSetUndockHeight),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ControlGetUndockWidth;
+      Setter: @ControlSetUndockWidth),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlGetVisible; Setter: @ControlSetVisible),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ControlGetLeft; Setter: @ControlSetLeft),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ControlGetTop; Setter: @ControlSetTop),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ControlGetWidth; Setter: @ControlSetWidth),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ControlGetHeight; Setter: @ControlSetHeight),
+    (Kind: tyOrdinal; TypeName: 'tcursor'; Getter: @ControlGetCursor; Setter: @ControlSetCursor),
+    (Kind: tyString; TypeName: 'ttranslatestring'; Getter: @ControlGetHint;
+      Setter: @ControlSetHint));
+
+function TControlClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ControlBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ControlTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ControlTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ControlTyped[N];
 end;
 
 procedure TControlClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1920,6 +2668,168 @@ begin
   end;
 end;
 
+function WinControlGetBorderWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TWinControlHost(Pointer(AOwner)).BorderWidth);
+end;
+
+procedure WinControlSetBorderWidth(AOwner: TObject; AValue: Int64);
+begin
+  TWinControlHost(Pointer(AOwner)).BorderWidth := TBorderWidth(Integer(Integer(AValue)));
+end;
+
+function WinControlGetDockSite(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TWinControlHost(Pointer(AOwner)).DockSite);
+end;
+
+procedure WinControlSetDockSite(AOwner: TObject; AValue: Boolean);
+begin
+  TWinControlHost(Pointer(AOwner)).DockSite := Boolean(AValue);
+end;
+
+function WinControlGetDockManager(AOwner: TObject): TObject;
+begin
+  Result := TWinControlHost(Pointer(AOwner)).DockManager;
+end;
+
+procedure WinControlSetDockManager(AOwner: TObject; AValue: TObject);
+begin
+  TWinControlHost(Pointer(AOwner)).DockManager := TDockManager(AValue);
+end;
+
+function WinControlGetUseDockManager(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TWinControlHost(Pointer(AOwner)).UseDockManager);
+end;
+
+procedure WinControlSetUseDockManager(AOwner: TObject; AValue: Boolean);
+begin
+  TWinControlHost(Pointer(AOwner)).UseDockManager := Boolean(AValue);
+end;
+
+function WinControlGetDockClientCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TWinControlHost(Pointer(AOwner)).DockClientCount);
+end;
+
+function WinControlGetDoubleBuffered(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TWinControlHost(Pointer(AOwner)).DoubleBuffered);
+end;
+
+procedure WinControlSetDoubleBuffered(AOwner: TObject; AValue: Boolean);
+begin
+  TWinControlHost(Pointer(AOwner)).DoubleBuffered := Boolean(AValue);
+end;
+
+function WinControlGetVisibleDockClientCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TWinControlHost(Pointer(AOwner)).VisibleDockClientCount);
+end;
+
+function WinControlGetBrush(AOwner: TObject): TObject;
+begin
+  Result := TWinControlHost(Pointer(AOwner)).Brush;
+end;
+
+function WinControlGetControlCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TWinControlHost(Pointer(AOwner)).ControlCount);
+end;
+
+function WinControlGetShowing(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TWinControlHost(Pointer(AOwner)).Showing);
+end;
+
+function WinControlGetTabOrder(AOwner: TObject): Int64;
+begin
+  Result := Int64(TWinControlHost(Pointer(AOwner)).TabOrder);
+end;
+
+procedure WinControlSetTabOrder(AOwner: TObject; AValue: Int64);
+begin
+  TWinControlHost(Pointer(AOwner)).TabOrder := TTabOrder(Integer(Integer(AValue)));
+end;
+
+function WinControlGetTabStop(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TWinControlHost(Pointer(AOwner)).TabStop);
+end;
+
+procedure WinControlSetTabStop(AOwner: TObject; AValue: Boolean);
+begin
+  TWinControlHost(Pointer(AOwner)).TabStop := Boolean(AValue);
+end;
+
+function WinControlGetHelpContext(AOwner: TObject): Int64;
+begin
+  Result := Int64(TWinControlHost(Pointer(AOwner)).HelpContext);
+end;
+
+procedure WinControlSetHelpContext(AOwner: TObject; AValue: Int64);
+begin
+  TWinControlHost(Pointer(AOwner)).HelpContext := THelpContext(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  WinControlTyped: array[0..28] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'tborderwidth'; Getter: @WinControlGetBorderWidth;
+      Setter: @WinControlSetBorderWidth),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @WinControlGetDockSite;
+      Setter: @WinControlSetDockSite),
+    (Kind: tyObject; TypeName: 'tdockmanager'; Getter: @WinControlGetDockManager;
+      Setter: @WinControlSetDockManager),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @WinControlGetUseDockManager;
+      Setter: @WinControlSetUseDockManager),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @WinControlGetDockClientCount; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @WinControlGetDoubleBuffered;
+      Setter: @WinControlSetDoubleBuffered),
+    (Kind: tyOrdinal; TypeName: 'integer';
+      Getter: @WinControlGetVisibleDockClientCount; Setter: nil),
+    (Kind: tyObject; TypeName: 'tbrush'; Getter: @WinControlGetBrush; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @WinControlGetControlCount; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @WinControlGetShowing; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'ttaborder'; Getter: @WinControlGetTabOrder;
+      Setter: @WinControlSetTabOrder),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @WinControlGetTabStop;
+      Setter: @WinControlSetTabStop),
+    (Kind: tyOrdinal; TypeName: 'thelpcontext'; Getter: @WinControlGetHelpContext;
+      Setter: @WinControlSetHelpContext));
+
+function TWinControlClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - WinControlBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(WinControlTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if WinControlTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @WinControlTyped[N];
+end;
+
 procedure TWinControlClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TWinControlHost;
@@ -2334,6 +3244,31 @@ begin
   end;
 end;
 
+function GraphicControlGetCanvas(AOwner: TObject): TObject;
+begin
+  Result := TGraphicControlHost(Pointer(AOwner)).Canvas;
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  GraphicControlTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tcanvas'; Getter: @GraphicControlGetCanvas; Setter: nil));
+
+function TGraphicControlClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - GraphicControlBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(GraphicControlTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if GraphicControlTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @GraphicControlTyped[N];
+end;
+
 { TCustomControlClassInfo }
 
 function TCustomControlClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
@@ -2346,6 +3281,31 @@ begin
   else
     Result := inherited GetProperty(AProp);
   end;
+end;
+
+function CustomControlGetCanvas(AOwner: TObject): TObject;
+begin
+  Result := TCustomControlHost(Pointer(AOwner)).Canvas;
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomControlTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tcanvas'; Getter: @CustomControlGetCanvas; Setter: nil));
+
+function TCustomControlClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomControlBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomControlTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomControlTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomControlTyped[N];
 end;
 
 { THintWindowClassInfo }
@@ -2405,6 +3365,43 @@ begin
   end;
 end;
 
+function DragImageListGetDragCursor(AOwner: TObject): Int64;
+begin
+  Result := Int64(TDragImageListHost(Pointer(AOwner)).DragCursor);
+end;
+
+procedure DragImageListSetDragCursor(AOwner: TObject; AValue: Int64);
+begin
+  TDragImageListHost(Pointer(AOwner)).DragCursor := TCursor(Integer(Integer(AValue)));
+end;
+
+function DragImageListGetDragging(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TDragImageListHost(Pointer(AOwner)).Dragging);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  DragImageListTyped: array[0..1] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'tcursor'; Getter: @DragImageListGetDragCursor;
+      Setter: @DragImageListSetDragCursor),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @DragImageListGetDragging; Setter: nil));
+
+function TDragImageListClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - DragImageListBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(DragImageListTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if DragImageListTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @DragImageListTyped[N];
+end;
+
 procedure TDragImageListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TDragImageListHost;
@@ -2454,6 +3451,67 @@ begin
   end;
 end;
 
+function DockZoneGetChildCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TDockZoneHost(Pointer(AOwner)).ChildCount);
+end;
+
+function DockZoneGetHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TDockZoneHost(Pointer(AOwner)).Height);
+end;
+
+function DockZoneGetLeft(AOwner: TObject): Int64;
+begin
+  Result := Int64(TDockZoneHost(Pointer(AOwner)).Left);
+end;
+
+function DockZoneGetLimitBegin(AOwner: TObject): Int64;
+begin
+  Result := Int64(TDockZoneHost(Pointer(AOwner)).LimitBegin);
+end;
+
+function DockZoneGetLimitSize(AOwner: TObject): Int64;
+begin
+  Result := Int64(TDockZoneHost(Pointer(AOwner)).LimitSize);
+end;
+
+function DockZoneGetTop(AOwner: TObject): Int64;
+begin
+  Result := Int64(TDockZoneHost(Pointer(AOwner)).Top);
+end;
+
+function DockZoneGetWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TDockZoneHost(Pointer(AOwner)).Width);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  DockZoneTyped: array[0..6] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @DockZoneGetChildCount; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @DockZoneGetHeight; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @DockZoneGetLeft; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @DockZoneGetLimitBegin; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @DockZoneGetLimitSize; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @DockZoneGetTop; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @DockZoneGetWidth; Setter: nil));
+
+function TDockZoneClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - DockZoneBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(DockZoneTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if DockZoneTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @DockZoneTyped[N];
+end;
+
 procedure TDockZoneClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 begin
   case AMethod.Id - DockZoneBase of
@@ -2490,6 +3548,37 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function DockTreeGetDockSite(AOwner: TObject): TObject;
+begin
+  Result := TDockTreeHost(Pointer(AOwner)).DockSite;
+end;
+
+procedure DockTreeSetDockSite(AOwner: TObject; AValue: TObject);
+begin
+  TDockTreeHost(Pointer(AOwner)).DockSite := TWinControl(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  DockTreeTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'twincontrol'; Getter: @DockTreeGetDockSite;
+      Setter: @DockTreeSetDockSite));
+
+function TDockTreeClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - DockTreeBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(DockTreeTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if DockTreeTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @DockTreeTyped[N];
 end;
 
 procedure TDockTreeClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -2551,6 +3640,60 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function MouseGetDragImmediate(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TMouseHost(Pointer(AOwner)).DragImmediate);
+end;
+
+procedure MouseSetDragImmediate(AOwner: TObject; AValue: Boolean);
+begin
+  TMouseHost(Pointer(AOwner)).DragImmediate := Boolean(AValue);
+end;
+
+function MouseGetDragThreshold(AOwner: TObject): Int64;
+begin
+  Result := Int64(TMouseHost(Pointer(AOwner)).DragThreshold);
+end;
+
+procedure MouseSetDragThreshold(AOwner: TObject; AValue: Int64);
+begin
+  TMouseHost(Pointer(AOwner)).DragThreshold := Integer(Integer(AValue));
+end;
+
+function MouseGetWheelScrollLines(AOwner: TObject): Int64;
+begin
+  Result := Int64(TMouseHost(Pointer(AOwner)).WheelScrollLines);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  MouseTyped: array[0..7] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @MouseGetDragImmediate;
+      Setter: @MouseSetDragImmediate),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @MouseGetDragThreshold;
+      Setter: @MouseSetDragThreshold),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @MouseGetWheelScrollLines; Setter: nil));
+
+function TMouseClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - MouseBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(MouseTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if MouseTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @MouseTyped[N];
 end;
 
 procedure TMouseClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -2,7 +2,35 @@
 
   Bindings of the LCL unit ExtCtrls: shapes, paint boxes, images, bevels,
   timers, panels, notebook pages, headers, radio groups, splitters and
-  control bars. }
+  control bars.
+
+  The binding pattern. One class info per host class, derived from its
+  parent's; the table says one line per feature, in descriptor order:
+  - a property: name, access (r, rw, w), type. Generated: its entry in
+    the descriptor string, its local id (position + the base the binding
+    got from RegisterBinding), its arms in GetProperty and SetProperty
+    (conversion to and from a variant by the type's kind) and, for a
+    plain property of a simple kind (string, ordinal, boolean, float,
+    object; not indexed), compiled typed accessors in the table <Stem>Typed
+    that TypedAccess answers, so a link copies it without a variant;
+  - a method: name, parameters, result. Generated: its arm in
+    InvokeMethod, arguments converted from the parameters' values, the
+    result left in Result, var parameters copied back;
+  - an event: name, parameters, host event type. Generated: the saved
+    handler field, hooking and unhooking in ConnectEventHandlers and
+    UnConnectEventHandlers, and the handler: unheard, it runs only the
+    saved handler; heard, it holds the class info, runs the saved
+    handler, fires the listeners and copies var parameters back.
+  What the author writes by hand is only what the table marks hand: the
+  Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
+  bindings/<unit>hand.inc (such a property is served by the variant path
+  only). Everything else comes for free: registration, ids local to the
+  binding, a declaration shared by all instances, features made on first
+  use, the typed link path, and the liveness checks around every call
+  out to user code. A hand-written class info that serves an inherited
+  property in GetProperty or SetProperty must answer nil for it in
+  TypedAccess.
+  See tools/gen/TABLES.md for the table format. }
 unit Orvextctrls;
 
 {$I orvdefines.inc}
@@ -22,6 +50,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TPaintBoxClassInfo }
@@ -42,6 +71,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TBevelClassInfo }
@@ -50,6 +80,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TTimerClassInfo }
@@ -66,6 +97,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnTimer(Sender: TObject);
   end;
 
@@ -75,6 +107,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TPanelClassInfo }
@@ -96,6 +129,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { THeaderClassInfo }
@@ -111,6 +145,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnSizing(Sender: TObject; ASection: Integer; AWidth: Integer);
     procedure OnSized(Sender: TObject; ASection: Integer; AWidth: Integer);
   end;
@@ -121,6 +156,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TRadioGroupClassInfo }
@@ -143,6 +179,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnCanResize(Sender: TObject; var NewSize: Integer; var Accept: Boolean);
     procedure OnMoved(Sender: TObject);
     procedure OnPaint(Sender: TObject);
@@ -165,6 +202,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnBandDrag(Sender: TObject; Control: TControl; var Drag: Boolean);
     procedure OnBandInfo(Sender: TObject; Control: TControl; var Insets: TRect;
       var PreferredSize: Integer; var RowCount: Integer);
@@ -734,6 +772,58 @@ begin
   end;
 end;
 
+function ShapeGetBrush(AOwner: TObject): TObject;
+begin
+  Result := TShapeHost(Pointer(AOwner)).Brush;
+end;
+
+procedure ShapeSetBrush(AOwner: TObject; AValue: TObject);
+begin
+  TShapeHost(Pointer(AOwner)).Brush := TBrush(AValue);
+end;
+
+function ShapeGetPen(AOwner: TObject): TObject;
+begin
+  Result := TShapeHost(Pointer(AOwner)).Pen;
+end;
+
+procedure ShapeSetPen(AOwner: TObject; AValue: TObject);
+begin
+  TShapeHost(Pointer(AOwner)).Pen := TPen(AValue);
+end;
+
+function ShapeGetShape(AOwner: TObject): Int64;
+begin
+  Result := Ord(TShapeHost(Pointer(AOwner)).Shape);
+end;
+
+procedure ShapeSetShape(AOwner: TObject; AValue: Int64);
+begin
+  TShapeHost(Pointer(AOwner)).Shape := TShapeType(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ShapeTyped: array[0..2] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tbrush'; Getter: @ShapeGetBrush; Setter: @ShapeSetBrush),
+    (Kind: tyObject; TypeName: 'tpen'; Getter: @ShapeGetPen; Setter: @ShapeSetPen),
+    (Kind: tyOrdinal; TypeName: 'tshapetype'; Getter: @ShapeGetShape; Setter: @ShapeSetShape));
+
+function TShapeClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ShapeBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ShapeTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ShapeTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ShapeTyped[N];
+end;
+
 procedure TShapeClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TShapeHost;
@@ -812,6 +902,77 @@ begin
   end;
 end;
 
+function ImageGetCanvas(AOwner: TObject): TObject;
+begin
+  Result := TImageHost(Pointer(AOwner)).Canvas;
+end;
+
+function ImageGetCenter(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TImageHost(Pointer(AOwner)).Center);
+end;
+
+procedure ImageSetCenter(AOwner: TObject; AValue: Boolean);
+begin
+  TImageHost(Pointer(AOwner)).Center := Boolean(AValue);
+end;
+
+function ImageGetPicture(AOwner: TObject): TObject;
+begin
+  Result := TImageHost(Pointer(AOwner)).Picture;
+end;
+
+procedure ImageSetPicture(AOwner: TObject; AValue: TObject);
+begin
+  TImageHost(Pointer(AOwner)).Picture := TPicture(AValue);
+end;
+
+function ImageGetStretch(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TImageHost(Pointer(AOwner)).Stretch);
+end;
+
+procedure ImageSetStretch(AOwner: TObject; AValue: Boolean);
+begin
+  TImageHost(Pointer(AOwner)).Stretch := Boolean(AValue);
+end;
+
+function ImageGetTransparent(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TImageHost(Pointer(AOwner)).Transparent);
+end;
+
+procedure ImageSetTransparent(AOwner: TObject; AValue: Boolean);
+begin
+  TImageHost(Pointer(AOwner)).Transparent := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ImageTyped: array[0..5] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tcanvas'; Getter: @ImageGetCanvas; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ImageGetCenter; Setter: @ImageSetCenter),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyObject; TypeName: 'tpicture'; Getter: @ImageGetPicture; Setter: @ImageSetPicture),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ImageGetStretch; Setter: @ImageSetStretch),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ImageGetTransparent;
+      Setter: @ImageSetTransparent));
+
+function TImageClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ImageBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ImageTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ImageTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ImageTyped[N];
+end;
+
 { TBevelClassInfo }
 
 function TBevelClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
@@ -838,6 +999,47 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function BevelGetShape(AOwner: TObject): Int64;
+begin
+  Result := Ord(TBevelHost(Pointer(AOwner)).Shape);
+end;
+
+procedure BevelSetShape(AOwner: TObject; AValue: Int64);
+begin
+  TBevelHost(Pointer(AOwner)).Shape := TBevelShape(Integer(Integer(AValue)));
+end;
+
+function BevelGetStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TBevelHost(Pointer(AOwner)).Style);
+end;
+
+procedure BevelSetStyle(AOwner: TObject; AValue: Int64);
+begin
+  TBevelHost(Pointer(AOwner)).Style := TBevelStyle(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  BevelTyped: array[0..1] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'tbevelshape'; Getter: @BevelGetShape; Setter: @BevelSetShape),
+    (Kind: tyOrdinal; TypeName: 'tbevelstyle'; Getter: @BevelGetStyle; Setter: @BevelSetStyle));
+
+function TBevelClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - BevelBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(BevelTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if BevelTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @BevelTyped[N];
 end;
 
 { TTimerClassInfo }
@@ -890,6 +1092,37 @@ begin
   end;
 end;
 
+function TimerGetEnabled(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TTimerHost(Pointer(AOwner)).Enabled);
+end;
+
+procedure TimerSetEnabled(AOwner: TObject; AValue: Boolean);
+begin
+  TTimerHost(Pointer(AOwner)).Enabled := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  TimerTyped: array[0..1] of TorvTypedAccess = (
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @TimerGetEnabled; Setter: @TimerSetEnabled),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TTimerClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - TimerBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(TimerTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if TimerTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @TimerTyped[N];
+end;
+
 procedure TTimerClassInfo.OnTimer(Sender: TObject);
 begin
   FireSender(FOnTimer, 'OnTimer', Sender);
@@ -939,6 +1172,110 @@ begin
   end;
 end;
 
+function CustomPanelGetAlignment(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomPanelHost(Pointer(AOwner)).Alignment);
+end;
+
+procedure CustomPanelSetAlignment(AOwner: TObject; AValue: Int64);
+begin
+  TCustomPanelHost(Pointer(AOwner)).Alignment := TAlignment(Integer(Integer(AValue)));
+end;
+
+function CustomPanelGetBevelInner(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomPanelHost(Pointer(AOwner)).BevelInner);
+end;
+
+procedure CustomPanelSetBevelInner(AOwner: TObject; AValue: Int64);
+begin
+  TCustomPanelHost(Pointer(AOwner)).BevelInner := TPanelBevel(Integer(Integer(AValue)));
+end;
+
+function CustomPanelGetBevelOuter(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomPanelHost(Pointer(AOwner)).BevelOuter);
+end;
+
+procedure CustomPanelSetBevelOuter(AOwner: TObject; AValue: Int64);
+begin
+  TCustomPanelHost(Pointer(AOwner)).BevelOuter := TPanelBevel(Integer(Integer(AValue)));
+end;
+
+function CustomPanelGetBevelWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomPanelHost(Pointer(AOwner)).BevelWidth);
+end;
+
+procedure CustomPanelSetBevelWidth(AOwner: TObject; AValue: Int64);
+begin
+  TCustomPanelHost(Pointer(AOwner)).BevelWidth := TBevelWidth(Integer(Integer(AValue)));
+end;
+
+function CustomPanelGetBorderWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomPanelHost(Pointer(AOwner)).BorderWidth);
+end;
+
+procedure CustomPanelSetBorderWidth(AOwner: TObject; AValue: Int64);
+begin
+  TCustomPanelHost(Pointer(AOwner)).BorderWidth := Integer(Integer(AValue));
+end;
+
+function CustomPanelGetBorderStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomPanelHost(Pointer(AOwner)).BorderStyle);
+end;
+
+procedure CustomPanelSetBorderStyle(AOwner: TObject; AValue: Int64);
+begin
+  TCustomPanelHost(Pointer(AOwner)).BorderStyle := TBorderStyle(Integer(Integer(AValue)));
+end;
+
+function CustomPanelGetFullRepaint(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomPanelHost(Pointer(AOwner)).FullRepaint);
+end;
+
+procedure CustomPanelSetFullRepaint(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomPanelHost(Pointer(AOwner)).FullRepaint := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomPanelTyped: array[0..7] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'talignment'; Getter: @CustomPanelGetAlignment;
+      Setter: @CustomPanelSetAlignment),
+    (Kind: tyOrdinal; TypeName: 'tpanelbevel'; Getter: @CustomPanelGetBevelInner;
+      Setter: @CustomPanelSetBevelInner),
+    (Kind: tyOrdinal; TypeName: 'tpanelbevel'; Getter: @CustomPanelGetBevelOuter;
+      Setter: @CustomPanelSetBevelOuter),
+    (Kind: tyOrdinal; TypeName: 'tbevelwidth'; Getter: @CustomPanelGetBevelWidth;
+      Setter: @CustomPanelSetBevelWidth),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomPanelGetBorderWidth;
+      Setter: @CustomPanelSetBorderWidth),
+    (Kind: tyOrdinal; TypeName: 'tborderstyle'; Getter: @CustomPanelGetBorderStyle;
+      Setter: @CustomPanelSetBorderStyle),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomPanelGetFullRepaint;
+      Setter: @CustomPanelSetFullRepaint),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TCustomPanelClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomPanelBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomPanelTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomPanelTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomPanelTyped[N];
+end;
+
 { TNotebookClassInfo }
 
 function TNotebookClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
@@ -973,6 +1310,49 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function NotebookGetPageIndex(AOwner: TObject): Int64;
+begin
+  Result := Int64(TNotebookHost(Pointer(AOwner)).PageIndex);
+end;
+
+procedure NotebookSetPageIndex(AOwner: TObject; AValue: Int64);
+begin
+  TNotebookHost(Pointer(AOwner)).PageIndex := Integer(Integer(AValue));
+end;
+
+function NotebookGetPages(AOwner: TObject): TObject;
+begin
+  Result := TNotebookHost(Pointer(AOwner)).Pages;
+end;
+
+procedure NotebookSetPages(AOwner: TObject; AValue: TObject);
+begin
+  TNotebookHost(Pointer(AOwner)).Pages := TStrings(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  NotebookTyped: array[0..2] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @NotebookGetPageIndex;
+      Setter: @NotebookSetPageIndex),
+    (Kind: tyObject; TypeName: 'tstrings'; Getter: @NotebookGetPages; Setter: @NotebookSetPages));
+
+function TNotebookClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - NotebookBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(NotebookTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if NotebookTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @NotebookTyped[N];
 end;
 
 { THeaderClassInfo }
@@ -1029,6 +1409,61 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function HeaderGetAllowResize(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(THeaderHost(Pointer(AOwner)).AllowResize);
+end;
+
+procedure HeaderSetAllowResize(AOwner: TObject; AValue: Boolean);
+begin
+  THeaderHost(Pointer(AOwner)).AllowResize := Boolean(AValue);
+end;
+
+function HeaderGetBorderStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(THeaderHost(Pointer(AOwner)).BorderStyle);
+end;
+
+procedure HeaderSetBorderStyle(AOwner: TObject; AValue: Int64);
+begin
+  THeaderHost(Pointer(AOwner)).BorderStyle := TBorderStyle(Integer(Integer(AValue)));
+end;
+
+function HeaderGetSections(AOwner: TObject): TObject;
+begin
+  Result := THeaderHost(Pointer(AOwner)).Sections;
+end;
+
+procedure HeaderSetSections(AOwner: TObject; AValue: TObject);
+begin
+  THeaderHost(Pointer(AOwner)).Sections := TStrings(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  HeaderTyped: array[0..3] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @HeaderGetAllowResize;
+      Setter: @HeaderSetAllowResize),
+    (Kind: tyOrdinal; TypeName: 'tborderstyle'; Getter: @HeaderGetBorderStyle;
+      Setter: @HeaderSetBorderStyle),
+    (Kind: tyObject; TypeName: 'tstrings'; Getter: @HeaderGetSections; Setter: @HeaderSetSections));
+
+function THeaderClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - HeaderBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(HeaderTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if HeaderTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @HeaderTyped[N];
 end;
 
 procedure THeaderClassInfo.OnSizing(Sender: TObject; ASection: Integer; AWidth: Integer);
@@ -1125,6 +1560,61 @@ begin
   end;
 end;
 
+function CustomRadioGroupGetColumns(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomRadioGroupHost(Pointer(AOwner)).Columns);
+end;
+
+procedure CustomRadioGroupSetColumns(AOwner: TObject; AValue: Int64);
+begin
+  TCustomRadioGroupHost(Pointer(AOwner)).Columns := Integer(Integer(AValue));
+end;
+
+function CustomRadioGroupGetItemIndex(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomRadioGroupHost(Pointer(AOwner)).ItemIndex);
+end;
+
+procedure CustomRadioGroupSetItemIndex(AOwner: TObject; AValue: Int64);
+begin
+  TCustomRadioGroupHost(Pointer(AOwner)).ItemIndex := Integer(Integer(AValue));
+end;
+
+function CustomRadioGroupGetItems(AOwner: TObject): TObject;
+begin
+  Result := TCustomRadioGroupHost(Pointer(AOwner)).Items;
+end;
+
+procedure CustomRadioGroupSetItems(AOwner: TObject; AValue: TObject);
+begin
+  TCustomRadioGroupHost(Pointer(AOwner)).Items := TStrings(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomRadioGroupTyped: array[0..2] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomRadioGroupGetColumns;
+      Setter: @CustomRadioGroupSetColumns),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomRadioGroupGetItemIndex;
+      Setter: @CustomRadioGroupSetItemIndex),
+    (Kind: tyObject; TypeName: 'tstrings'; Getter: @CustomRadioGroupGetItems;
+      Setter: @CustomRadioGroupSetItems));
+
+function TCustomRadioGroupClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomRadioGroupBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomRadioGroupTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomRadioGroupTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomRadioGroupTyped[N];
+end;
+
 { TSplitterClassInfo }
 
 procedure TSplitterClassInfo.ConnectEventHandlers;
@@ -1181,6 +1671,73 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function SplitterGetAutoSnap(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TSplitterHost(Pointer(AOwner)).AutoSnap);
+end;
+
+procedure SplitterSetAutoSnap(AOwner: TObject; AValue: Boolean);
+begin
+  TSplitterHost(Pointer(AOwner)).AutoSnap := Boolean(AValue);
+end;
+
+function SplitterGetBeveled(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TSplitterHost(Pointer(AOwner)).Beveled);
+end;
+
+procedure SplitterSetBeveled(AOwner: TObject; AValue: Boolean);
+begin
+  TSplitterHost(Pointer(AOwner)).Beveled := Boolean(AValue);
+end;
+
+function SplitterGetMinSize(AOwner: TObject): Int64;
+begin
+  Result := Int64(TSplitterHost(Pointer(AOwner)).MinSize);
+end;
+
+procedure SplitterSetMinSize(AOwner: TObject; AValue: Int64);
+begin
+  TSplitterHost(Pointer(AOwner)).MinSize := Integer(Integer(AValue));
+end;
+
+function SplitterGetResizeStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TSplitterHost(Pointer(AOwner)).ResizeStyle);
+end;
+
+procedure SplitterSetResizeStyle(AOwner: TObject; AValue: Int64);
+begin
+  TSplitterHost(Pointer(AOwner)).ResizeStyle := TResizeStyle(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  SplitterTyped: array[0..3] of TorvTypedAccess = (
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @SplitterGetAutoSnap;
+      Setter: @SplitterSetAutoSnap),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @SplitterGetBeveled;
+      Setter: @SplitterSetBeveled),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @SplitterGetMinSize;
+      Setter: @SplitterSetMinSize),
+    (Kind: tyOrdinal; TypeName: 'tresizestyle'; Getter: @SplitterGetResizeStyle;
+      Setter: @SplitterSetResizeStyle));
+
+function TSplitterClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - SplitterBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(SplitterTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if SplitterTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @SplitterTyped[N];
 end;
 
 procedure TSplitterClassInfo.OnMoved(Sender: TObject);
@@ -1259,6 +1816,85 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function CustomControlBarGetPicture(AOwner: TObject): TObject;
+begin
+  Result := TCustomControlBarHost(Pointer(AOwner)).Picture;
+end;
+
+procedure CustomControlBarSetPicture(AOwner: TObject; AValue: TObject);
+begin
+  TCustomControlBarHost(Pointer(AOwner)).Picture := TPicture(AValue);
+end;
+
+function CustomControlBarGetAutoDock(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomControlBarHost(Pointer(AOwner)).AutoDock);
+end;
+
+procedure CustomControlBarSetAutoDock(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomControlBarHost(Pointer(AOwner)).AutoDock := Boolean(AValue);
+end;
+
+function CustomControlBarGetAutoDrag(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomControlBarHost(Pointer(AOwner)).AutoDrag);
+end;
+
+procedure CustomControlBarSetAutoDrag(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomControlBarHost(Pointer(AOwner)).AutoDrag := Boolean(AValue);
+end;
+
+function CustomControlBarGetRowSize(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomControlBarHost(Pointer(AOwner)).RowSize);
+end;
+
+procedure CustomControlBarSetRowSize(AOwner: TObject; AValue: Int64);
+begin
+  TCustomControlBarHost(Pointer(AOwner)).RowSize := TRowSize(Integer(Integer(AValue)));
+end;
+
+function CustomControlBarGetRowSnap(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomControlBarHost(Pointer(AOwner)).RowSnap);
+end;
+
+procedure CustomControlBarSetRowSnap(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomControlBarHost(Pointer(AOwner)).RowSnap := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomControlBarTyped: array[0..4] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tpicture'; Getter: @CustomControlBarGetPicture;
+      Setter: @CustomControlBarSetPicture),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomControlBarGetAutoDock;
+      Setter: @CustomControlBarSetAutoDock),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomControlBarGetAutoDrag;
+      Setter: @CustomControlBarSetAutoDrag),
+    (Kind: tyOrdinal; TypeName: 'trowsize'; Getter: @CustomControlBarGetRowSize;
+      Setter: @CustomControlBarSetRowSize),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomControlBarGetRowSnap;
+      Setter: @CustomControlBarSetRowSnap));
+
+function TCustomControlBarClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomControlBarBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomControlBarTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomControlBarTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomControlBarTyped[N];
 end;
 
 procedure TCustomControlBarClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

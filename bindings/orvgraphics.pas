@@ -3,7 +3,35 @@
   Bindings of the Graphics unit: graphics objects, fonts, pens, brushes,
   canvases, graphics and pictures, metafiles, bitmaps, icons and their
   shared images. The metafile classes and TBitmapImage are stand-ins from
-  Orvstandins: the host library has no such classes. }
+  Orvstandins: the host library has no such classes.
+
+  The binding pattern. One class info per host class, derived from its
+  parent's; the table says one line per feature, in descriptor order:
+  - a property: name, access (r, rw, w), type. Generated: its entry in
+    the descriptor string, its local id (position + the base the binding
+    got from RegisterBinding), its arms in GetProperty and SetProperty
+    (conversion to and from a variant by the type's kind) and, for a
+    plain property of a simple kind (string, ordinal, boolean, float,
+    object; not indexed), compiled typed accessors in the table <Stem>Typed
+    that TypedAccess answers, so a link copies it without a variant;
+  - a method: name, parameters, result. Generated: its arm in
+    InvokeMethod, arguments converted from the parameters' values, the
+    result left in Result, var parameters copied back;
+  - an event: name, parameters, host event type. Generated: the saved
+    handler field, hooking and unhooking in ConnectEventHandlers and
+    UnConnectEventHandlers, and the handler: unheard, it runs only the
+    saved handler; heard, it holds the class info, runs the saved
+    handler, fires the listeners and copies var parameters back.
+  What the author writes by hand is only what the table marks hand: the
+  Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
+  bindings/<unit>hand.inc (such a property is served by the variant path
+  only). Everything else comes for free: registration, ids local to the
+  binding, a declaration shared by all instances, features made on first
+  use, the typed link path, and the liveness checks around every call
+  out to user code. A hand-written class info that serves an inherited
+  property in GetProperty or SetProperty must answer nil for it in
+  TypedAccess.
+  See tools/gen/TABLES.md for the table format. }
 unit Orvgraphics;
 
 {$I orvdefines.inc}
@@ -40,6 +68,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TPenClassInfo }
@@ -50,6 +79,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TBrushClassInfo }
@@ -60,6 +90,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TCanvasClassInfo }
@@ -79,6 +110,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
     procedure OnChanging(Sender: TObject);
   end;
@@ -99,6 +131,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
     procedure OnProgress(Sender: TObject; Stage: TFPImgProgressStage; PercentDone: Byte;
       RedrawNow: Boolean; const R: TRect; const Msg: AnsiString; var Continue: Boolean);
@@ -119,6 +152,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
     procedure OnProgress(Sender: TObject; Stage: TFPImgProgressStage; PercentDone: Byte;
       RedrawNow: Boolean; const R: TRect; const Msg: AnsiString; var Continue: Boolean);
@@ -153,6 +187,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TBitmapImageClassInfo }
@@ -173,6 +208,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TIconImageClassInfo }
@@ -653,6 +689,106 @@ begin
   end;
 end;
 
+function FontGetPixelsPerInch(AOwner: TObject): Int64;
+begin
+  Result := Int64(TFontHost(Pointer(AOwner)).PixelsPerInch);
+end;
+
+procedure FontSetPixelsPerInch(AOwner: TObject; AValue: Int64);
+begin
+  TFontHost(Pointer(AOwner)).PixelsPerInch := Integer(Integer(AValue));
+end;
+
+function FontGetCharset(AOwner: TObject): Int64;
+begin
+  Result := Int64(TFontHost(Pointer(AOwner)).Charset);
+end;
+
+procedure FontSetCharset(AOwner: TObject; AValue: Int64);
+begin
+  TFontHost(Pointer(AOwner)).Charset := TFontCharSet(Integer(Integer(AValue)));
+end;
+
+function FontGetColor(AOwner: TObject): Int64;
+begin
+  Result := Int64(TFontHost(Pointer(AOwner)).Color);
+end;
+
+procedure FontSetColor(AOwner: TObject; AValue: Int64);
+begin
+  TFontHost(Pointer(AOwner)).Color := TColor(Integer(Integer(AValue)));
+end;
+
+function FontGetHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TFontHost(Pointer(AOwner)).Height);
+end;
+
+procedure FontSetHeight(AOwner: TObject; AValue: Int64);
+begin
+  TFontHost(Pointer(AOwner)).Height := Integer(Integer(AValue));
+end;
+
+function FontGetName(AOwner: TObject): string;
+begin
+  Result := string(TFontHost(Pointer(AOwner)).Name);
+end;
+
+procedure FontSetName(AOwner: TObject; const AValue: string);
+begin
+  TFontHost(Pointer(AOwner)).Name := AValue;
+end;
+
+function FontGetPitch(AOwner: TObject): Int64;
+begin
+  Result := Ord(TFontHost(Pointer(AOwner)).Pitch);
+end;
+
+procedure FontSetPitch(AOwner: TObject; AValue: Int64);
+begin
+  TFontHost(Pointer(AOwner)).Pitch := TFontPitch(Integer(Integer(AValue)));
+end;
+
+function FontGetSize(AOwner: TObject): Int64;
+begin
+  Result := Int64(TFontHost(Pointer(AOwner)).Size);
+end;
+
+procedure FontSetSize(AOwner: TObject; AValue: Int64);
+begin
+  TFontHost(Pointer(AOwner)).Size := Integer(Integer(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  FontTyped: array[0..9] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @FontGetPixelsPerInch;
+      Setter: @FontSetPixelsPerInch),
+    (Kind: tyOrdinal; TypeName: 'tfontcharset'; Getter: @FontGetCharset; Setter: @FontSetCharset),
+    (Kind: tyOrdinal; TypeName: 'tcolor'; Getter: @FontGetColor; Setter: @FontSetColor),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @FontGetHeight; Setter: @FontSetHeight),
+    (Kind: tyString; TypeName: 'string'; Getter: @FontGetName; Setter: @FontSetName),
+    (Kind: tyOrdinal; TypeName: 'tfontpitch'; Getter: @FontGetPitch; Setter: @FontSetPitch),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @FontGetSize; Setter: @FontSetSize),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TFontClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - FontBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(FontTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if FontTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @FontTyped[N];
+end;
+
 { TPenClassInfo }
 
 function TPenClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
@@ -691,6 +827,70 @@ begin
   end;
 end;
 
+function PenGetColor(AOwner: TObject): Int64;
+begin
+  Result := Int64(TPenHost(Pointer(AOwner)).Color);
+end;
+
+procedure PenSetColor(AOwner: TObject; AValue: Int64);
+begin
+  TPenHost(Pointer(AOwner)).Color := TColor(Integer(Integer(AValue)));
+end;
+
+function PenGetMode(AOwner: TObject): Int64;
+begin
+  Result := Ord(TPenHost(Pointer(AOwner)).Mode);
+end;
+
+procedure PenSetMode(AOwner: TObject; AValue: Int64);
+begin
+  TPenHost(Pointer(AOwner)).Mode := TPenMode(Integer(Integer(AValue)));
+end;
+
+function PenGetStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TPenHost(Pointer(AOwner)).Style);
+end;
+
+procedure PenSetStyle(AOwner: TObject; AValue: Int64);
+begin
+  TPenHost(Pointer(AOwner)).Style := TPenStyle(Integer(Integer(AValue)));
+end;
+
+function PenGetWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TPenHost(Pointer(AOwner)).Width);
+end;
+
+procedure PenSetWidth(AOwner: TObject; AValue: Int64);
+begin
+  TPenHost(Pointer(AOwner)).Width := Integer(Integer(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  PenTyped: array[0..4] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'tcolor'; Getter: @PenGetColor; Setter: @PenSetColor),
+    (Kind: tyOrdinal; TypeName: 'tpenmode'; Getter: @PenGetMode; Setter: @PenSetMode),
+    (Kind: tyOrdinal; TypeName: 'tpenstyle'; Getter: @PenGetStyle; Setter: @PenSetStyle),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @PenGetWidth; Setter: @PenSetWidth));
+
+function TPenClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - PenBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(PenTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if PenTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @PenTyped[N];
+end;
+
 { TBrushClassInfo }
 
 function TBrushClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
@@ -725,6 +925,59 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function BrushGetBitmap(AOwner: TObject): TObject;
+begin
+  Result := TBrushHost(Pointer(AOwner)).Bitmap;
+end;
+
+procedure BrushSetBitmap(AOwner: TObject; AValue: TObject);
+begin
+  TBrushHost(Pointer(AOwner)).Bitmap := TCustomBitmap(AValue);
+end;
+
+function BrushGetColor(AOwner: TObject): Int64;
+begin
+  Result := Int64(TBrushHost(Pointer(AOwner)).Color);
+end;
+
+procedure BrushSetColor(AOwner: TObject; AValue: Int64);
+begin
+  TBrushHost(Pointer(AOwner)).Color := TColor(Integer(Integer(AValue)));
+end;
+
+function BrushGetStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TBrushHost(Pointer(AOwner)).Style);
+end;
+
+procedure BrushSetStyle(AOwner: TObject; AValue: Int64);
+begin
+  TBrushHost(Pointer(AOwner)).Style := TBrushStyle(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  BrushTyped: array[0..3] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tcustombitmap'; Getter: @BrushGetBitmap; Setter: @BrushSetBitmap),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'tcolor'; Getter: @BrushGetColor; Setter: @BrushSetColor),
+    (Kind: tyOrdinal; TypeName: 'tbrushstyle'; Getter: @BrushGetStyle; Setter: @BrushSetStyle));
+
+function TBrushClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - BrushBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(BrushTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if BrushTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @BrushTyped[N];
 end;
 
 { TCanvasClassInfo }
@@ -808,6 +1061,82 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function CanvasGetLockCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCanvasHost(Pointer(AOwner)).LockCount);
+end;
+
+function CanvasGetBrush(AOwner: TObject): TObject;
+begin
+  Result := TCanvasHost(Pointer(AOwner)).Brush;
+end;
+
+procedure CanvasSetBrush(AOwner: TObject; AValue: TObject);
+begin
+  TCanvasHost(Pointer(AOwner)).Brush := TBrush(AValue);
+end;
+
+function CanvasGetCopyMode(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCanvasHost(Pointer(AOwner)).CopyMode);
+end;
+
+procedure CanvasSetCopyMode(AOwner: TObject; AValue: Int64);
+begin
+  TCanvasHost(Pointer(AOwner)).CopyMode := TCopyMode(Integer(Integer(AValue)));
+end;
+
+function CanvasGetFont(AOwner: TObject): TObject;
+begin
+  Result := TCanvasHost(Pointer(AOwner)).Font;
+end;
+
+procedure CanvasSetFont(AOwner: TObject; AValue: TObject);
+begin
+  TCanvasHost(Pointer(AOwner)).Font := TFont(AValue);
+end;
+
+function CanvasGetPen(AOwner: TObject): TObject;
+begin
+  Result := TCanvasHost(Pointer(AOwner)).Pen;
+end;
+
+procedure CanvasSetPen(AOwner: TObject; AValue: TObject);
+begin
+  TCanvasHost(Pointer(AOwner)).Pen := TPen(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CanvasTyped: array[0..10] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CanvasGetLockCount; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyObject; TypeName: 'tbrush'; Getter: @CanvasGetBrush; Setter: @CanvasSetBrush),
+    (Kind: tyOrdinal; TypeName: 'tcopymode'; Getter: @CanvasGetCopyMode;
+      Setter: @CanvasSetCopyMode),
+    (Kind: tyObject; TypeName: 'tfont'; Getter: @CanvasGetFont; Setter: @CanvasSetFont),
+    (Kind: tyObject; TypeName: 'tpen'; Getter: @CanvasGetPen; Setter: @CanvasSetPen));
+
+function TCanvasClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CanvasBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CanvasTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CanvasTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CanvasTyped[N];
 end;
 
 procedure TCanvasClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -962,6 +1291,90 @@ begin
   end;
 end;
 
+function GraphicGetEmpty(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TGraphicHost(Pointer(AOwner)).Empty);
+end;
+
+function GraphicGetHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TGraphicHost(Pointer(AOwner)).Height);
+end;
+
+procedure GraphicSetHeight(AOwner: TObject; AValue: Int64);
+begin
+  TGraphicHost(Pointer(AOwner)).Height := Integer(Integer(AValue));
+end;
+
+function GraphicGetModified(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TGraphicHost(Pointer(AOwner)).Modified);
+end;
+
+procedure GraphicSetModified(AOwner: TObject; AValue: Boolean);
+begin
+  TGraphicHost(Pointer(AOwner)).Modified := Boolean(AValue);
+end;
+
+function GraphicGetPaletteModified(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TGraphicHost(Pointer(AOwner)).PaletteModified);
+end;
+
+procedure GraphicSetPaletteModified(AOwner: TObject; AValue: Boolean);
+begin
+  TGraphicHost(Pointer(AOwner)).PaletteModified := Boolean(AValue);
+end;
+
+function GraphicGetTransparent(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TGraphicHost(Pointer(AOwner)).Transparent);
+end;
+
+procedure GraphicSetTransparent(AOwner: TObject; AValue: Boolean);
+begin
+  TGraphicHost(Pointer(AOwner)).Transparent := Boolean(AValue);
+end;
+
+function GraphicGetWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TGraphicHost(Pointer(AOwner)).Width);
+end;
+
+procedure GraphicSetWidth(AOwner: TObject; AValue: Int64);
+begin
+  TGraphicHost(Pointer(AOwner)).Width := Integer(Integer(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  GraphicTyped: array[0..6] of TorvTypedAccess = (
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @GraphicGetEmpty; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @GraphicGetHeight; Setter: @GraphicSetHeight),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @GraphicGetModified;
+      Setter: @GraphicSetModified),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @GraphicGetPaletteModified;
+      Setter: @GraphicSetPaletteModified),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @GraphicGetTransparent;
+      Setter: @GraphicSetTransparent),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @GraphicGetWidth; Setter: @GraphicSetWidth));
+
+function TGraphicClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - GraphicBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(GraphicTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if GraphicTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @GraphicTyped[N];
+end;
+
 procedure TGraphicClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TGraphicHost;
@@ -1088,6 +1501,72 @@ begin
   end;
 end;
 
+function PictureGetBitmap(AOwner: TObject): TObject;
+begin
+  Result := TPictureHost(Pointer(AOwner)).Bitmap;
+end;
+
+procedure PictureSetBitmap(AOwner: TObject; AValue: TObject);
+begin
+  TPictureHost(Pointer(AOwner)).Bitmap := TBitmap(AValue);
+end;
+
+function PictureGetGraphic(AOwner: TObject): TObject;
+begin
+  Result := TPictureHost(Pointer(AOwner)).Graphic;
+end;
+
+procedure PictureSetGraphic(AOwner: TObject; AValue: TObject);
+begin
+  TPictureHost(Pointer(AOwner)).Graphic := TGraphic(AValue);
+end;
+
+function PictureGetHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TPictureHost(Pointer(AOwner)).Height);
+end;
+
+function PictureGetIcon(AOwner: TObject): TObject;
+begin
+  Result := TPictureHost(Pointer(AOwner)).Icon;
+end;
+
+procedure PictureSetIcon(AOwner: TObject; AValue: TObject);
+begin
+  TPictureHost(Pointer(AOwner)).Icon := TIcon(AValue);
+end;
+
+function PictureGetWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TPictureHost(Pointer(AOwner)).Width);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  PictureTyped: array[0..6] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tbitmap'; Getter: @PictureGetBitmap; Setter: @PictureSetBitmap),
+    (Kind: tyObject; TypeName: 'tgraphic'; Getter: @PictureGetGraphic; Setter: @PictureSetGraphic),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @PictureGetHeight; Setter: nil),
+    (Kind: tyObject; TypeName: 'ticon'; Getter: @PictureGetIcon; Setter: @PictureSetIcon),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @PictureGetWidth; Setter: nil));
+
+function TPictureClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - PictureBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(PictureTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if PictureTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @PictureTyped[N];
+end;
+
 procedure TPictureClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TPictureHost;
@@ -1210,6 +1689,85 @@ begin
   end;
 end;
 
+function MetafileGetCreatedBy(AOwner: TObject): string;
+begin
+  Result := string(TMetafileHost(Pointer(AOwner)).CreatedBy);
+end;
+
+function MetafileGetDescription(AOwner: TObject): string;
+begin
+  Result := string(TMetafileHost(Pointer(AOwner)).Description);
+end;
+
+function MetafileGetEnhanced(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TMetafileHost(Pointer(AOwner)).Enhanced);
+end;
+
+procedure MetafileSetEnhanced(AOwner: TObject; AValue: Boolean);
+begin
+  TMetafileHost(Pointer(AOwner)).Enhanced := Boolean(AValue);
+end;
+
+function MetafileGetMMWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TMetafileHost(Pointer(AOwner)).MMWidth);
+end;
+
+procedure MetafileSetMMWidth(AOwner: TObject; AValue: Int64);
+begin
+  TMetafileHost(Pointer(AOwner)).MMWidth := Integer(Integer(AValue));
+end;
+
+function MetafileGetMMHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TMetafileHost(Pointer(AOwner)).MMHeight);
+end;
+
+procedure MetafileSetMMHeight(AOwner: TObject; AValue: Int64);
+begin
+  TMetafileHost(Pointer(AOwner)).MMHeight := Integer(Integer(AValue));
+end;
+
+function MetafileGetInch(AOwner: TObject): Int64;
+begin
+  Result := Int64(TMetafileHost(Pointer(AOwner)).Inch);
+end;
+
+procedure MetafileSetInch(AOwner: TObject; AValue: Int64);
+begin
+  TMetafileHost(Pointer(AOwner)).Inch := Integer(Integer(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  MetafileTyped: array[0..6] of TorvTypedAccess = (
+    (Kind: tyString; TypeName: 'string'; Getter: @MetafileGetCreatedBy; Setter: nil),
+    (Kind: tyString; TypeName: 'string'; Getter: @MetafileGetDescription; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @MetafileGetEnhanced;
+      Setter: @MetafileSetEnhanced),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @MetafileGetMMWidth;
+      Setter: @MetafileSetMMWidth),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @MetafileGetMMHeight;
+      Setter: @MetafileSetMMHeight),
+    (Kind: tyOrdinal; TypeName: 'word'; Getter: @MetafileGetInch; Setter: @MetafileSetInch));
+
+function TMetafileClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - MetafileBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(MetafileTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if MetafileTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @MetafileTyped[N];
+end;
+
 procedure TMetafileClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TMetafileHost;
@@ -1277,6 +1835,95 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function BitmapGetCanvas(AOwner: TObject): TObject;
+begin
+  Result := TBitmapHost(Pointer(AOwner)).Canvas;
+end;
+
+function BitmapGetHandleType(AOwner: TObject): Int64;
+begin
+  Result := Ord(TBitmapHost(Pointer(AOwner)).HandleType);
+end;
+
+procedure BitmapSetHandleType(AOwner: TObject; AValue: Int64);
+begin
+  TBitmapHost(Pointer(AOwner)).HandleType := TBitmapHandleType(Integer(Integer(AValue)));
+end;
+
+function BitmapGetMonochrome(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TBitmapHost(Pointer(AOwner)).Monochrome);
+end;
+
+procedure BitmapSetMonochrome(AOwner: TObject; AValue: Boolean);
+begin
+  TBitmapHost(Pointer(AOwner)).Monochrome := Boolean(AValue);
+end;
+
+function BitmapGetPixelFormat(AOwner: TObject): Int64;
+begin
+  Result := Ord(TBitmapHost(Pointer(AOwner)).PixelFormat);
+end;
+
+procedure BitmapSetPixelFormat(AOwner: TObject; AValue: Int64);
+begin
+  TBitmapHost(Pointer(AOwner)).PixelFormat := TPixelFormat(Integer(Integer(AValue)));
+end;
+
+function BitmapGetTransparentColor(AOwner: TObject): Int64;
+begin
+  Result := Int64(TBitmapHost(Pointer(AOwner)).TransparentColor);
+end;
+
+procedure BitmapSetTransparentColor(AOwner: TObject; AValue: Int64);
+begin
+  TBitmapHost(Pointer(AOwner)).TransparentColor := TColor(Integer(Integer(AValue)));
+end;
+
+function BitmapGetTransparentMode(AOwner: TObject): Int64;
+begin
+  Result := Ord(TBitmapHost(Pointer(AOwner)).TransparentMode);
+end;
+
+procedure BitmapSetTransparentMode(AOwner: TObject; AValue: Int64);
+begin
+  TBitmapHost(Pointer(AOwner)).TransparentMode := TTransparentMode(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  BitmapTyped: array[0..9] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tcanvas'; Getter: @BitmapGetCanvas; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'tbitmaphandletype'; Getter: @BitmapGetHandleType;
+      Setter: @BitmapSetHandleType),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @BitmapGetMonochrome;
+      Setter: @BitmapSetMonochrome),
+    (Kind: tyOrdinal; TypeName: 'tpixelformat'; Getter: @BitmapGetPixelFormat;
+      Setter: @BitmapSetPixelFormat),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'tcolor'; Getter: @BitmapGetTransparentColor;
+      Setter: @BitmapSetTransparentColor),
+    (Kind: tyOrdinal; TypeName: 'ttransparentmode'; Getter: @BitmapGetTransparentMode;
+      Setter: @BitmapSetTransparentMode));
+
+function TBitmapClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - BitmapBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(BitmapTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if BitmapTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @BitmapTyped[N];
 end;
 
 procedure TBitmapClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -10,7 +10,35 @@
   - TComboBox.Text and ItemIndex fire no OnChange: only the user's choice does;
   - TCheckBox.Checked and State fire OnClick (declared here) and the LCL's own
   OnChange (not declared: links listen to OnClick);
-  - TScrollBar.Position fires OnChange. }
+  - TScrollBar.Position fires OnChange.
+
+  The binding pattern. One class info per host class, derived from its
+  parent's; the table says one line per feature, in descriptor order:
+  - a property: name, access (r, rw, w), type. Generated: its entry in
+    the descriptor string, its local id (position + the base the binding
+    got from RegisterBinding), its arms in GetProperty and SetProperty
+    (conversion to and from a variant by the type's kind) and, for a
+    plain property of a simple kind (string, ordinal, boolean, float,
+    object; not indexed), compiled typed accessors in the table <Stem>Typed
+    that TypedAccess answers, so a link copies it without a variant;
+  - a method: name, parameters, result. Generated: its arm in
+    InvokeMethod, arguments converted from the parameters' values, the
+    result left in Result, var parameters copied back;
+  - an event: name, parameters, host event type. Generated: the saved
+    handler field, hooking and unhooking in ConnectEventHandlers and
+    UnConnectEventHandlers, and the handler: unheard, it runs only the
+    saved handler; heard, it holds the class info, runs the saved
+    handler, fires the listeners and copies var parameters back.
+  What the author writes by hand is only what the table marks hand: the
+  Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
+  bindings/<unit>hand.inc (such a property is served by the variant path
+  only). Everything else comes for free: registration, ids local to the
+  binding, a declaration shared by all instances, features made on first
+  use, the typed link path, and the liveness checks around every call
+  out to user code. A hand-written class info that serves an inherited
+  property in GetProperty or SetProperty must answer nil for it in
+  TypedAccess.
+  See tools/gen/TABLES.md for the table format. }
 unit Orvstdctrls;
 
 {$I orvdefines.inc}
@@ -44,6 +72,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TLabelClassInfo }
@@ -63,6 +92,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
   end;
 
@@ -79,6 +109,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TMemoClassInfo }
@@ -101,6 +132,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
     procedure OnDropDown(Sender: TObject);
     procedure OnDrawItem(Control: TWinControl; Index: Integer; Rect: TRect; State: TOwnerDrawState);
@@ -125,6 +157,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TButtonClassInfo }
@@ -133,6 +166,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TCustomCheckBoxClassInfo }
@@ -141,6 +175,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TCheckBoxClassInfo }
@@ -155,6 +190,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TCustomListBoxClassInfo }
@@ -171,6 +207,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnDrawItem(Control: TWinControl; Index: Integer; Rect: TRect; State: TOwnerDrawState);
     procedure OnMeasureItem(Control: TWinControl; Index: Integer; var Height: Integer);
   end;
@@ -193,6 +230,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
     procedure OnScroll(Sender: TObject; ScrollCode: TScrollCode; var ScrollPos: Integer);
   end;
@@ -203,6 +241,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TStaticTextClassInfo }
@@ -1103,6 +1142,109 @@ begin
   end;
 end;
 
+function CustomLabelGetAlignment(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomLabelHost(Pointer(AOwner)).Alignment);
+end;
+
+procedure CustomLabelSetAlignment(AOwner: TObject; AValue: Int64);
+begin
+  TCustomLabelHost(Pointer(AOwner)).Alignment := TAlignment(Integer(Integer(AValue)));
+end;
+
+function CustomLabelGetAutoSize(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomLabelHost(Pointer(AOwner)).AutoSize);
+end;
+
+procedure CustomLabelSetAutoSize(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomLabelHost(Pointer(AOwner)).AutoSize := Boolean(AValue);
+end;
+
+function CustomLabelGetFocusControl(AOwner: TObject): TObject;
+begin
+  Result := TCustomLabelHost(Pointer(AOwner)).FocusControl;
+end;
+
+procedure CustomLabelSetFocusControl(AOwner: TObject; AValue: TObject);
+begin
+  TCustomLabelHost(Pointer(AOwner)).FocusControl := TWinControl(AValue);
+end;
+
+function CustomLabelGetShowAccelChar(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomLabelHost(Pointer(AOwner)).ShowAccelChar);
+end;
+
+procedure CustomLabelSetShowAccelChar(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomLabelHost(Pointer(AOwner)).ShowAccelChar := Boolean(AValue);
+end;
+
+function CustomLabelGetTransparent(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomLabelHost(Pointer(AOwner)).Transparent);
+end;
+
+procedure CustomLabelSetTransparent(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomLabelHost(Pointer(AOwner)).Transparent := Boolean(AValue);
+end;
+
+function CustomLabelGetLayout(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomLabelHost(Pointer(AOwner)).Layout);
+end;
+
+procedure CustomLabelSetLayout(AOwner: TObject; AValue: Int64);
+begin
+  TCustomLabelHost(Pointer(AOwner)).Layout := TTextLayout(Integer(Integer(AValue)));
+end;
+
+function CustomLabelGetWordWrap(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomLabelHost(Pointer(AOwner)).WordWrap);
+end;
+
+procedure CustomLabelSetWordWrap(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomLabelHost(Pointer(AOwner)).WordWrap := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomLabelTyped: array[0..6] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'talignment'; Getter: @CustomLabelGetAlignment;
+      Setter: @CustomLabelSetAlignment),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomLabelGetAutoSize;
+      Setter: @CustomLabelSetAutoSize),
+    (Kind: tyObject; TypeName: 'twincontrol'; Getter: @CustomLabelGetFocusControl;
+      Setter: @CustomLabelSetFocusControl),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomLabelGetShowAccelChar;
+      Setter: @CustomLabelSetShowAccelChar),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomLabelGetTransparent;
+      Setter: @CustomLabelSetTransparent),
+    (Kind: tyOrdinal; TypeName: 'ttextlayout'; Getter: @CustomLabelGetLayout;
+      Setter: @CustomLabelSetLayout),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomLabelGetWordWrap;
+      Setter: @CustomLabelSetWordWrap));
+
+function TCustomLabelClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomLabelBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomLabelTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomLabelTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomLabelTyped[N];
+end;
+
 { TCustomEditClassInfo }
 
 procedure TCustomEditClassInfo.ConnectEventHandlers;
@@ -1177,6 +1319,165 @@ begin
   end;
 end;
 
+function CustomEditGetAutoSelect(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomEditHost(Pointer(AOwner)).AutoSelect);
+end;
+
+procedure CustomEditSetAutoSelect(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomEditHost(Pointer(AOwner)).AutoSelect := Boolean(AValue);
+end;
+
+function CustomEditGetAutoSize(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomEditHost(Pointer(AOwner)).AutoSize);
+end;
+
+procedure CustomEditSetAutoSize(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomEditHost(Pointer(AOwner)).AutoSize := Boolean(AValue);
+end;
+
+function CustomEditGetBorderStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomEditHost(Pointer(AOwner)).BorderStyle);
+end;
+
+procedure CustomEditSetBorderStyle(AOwner: TObject; AValue: Int64);
+begin
+  TCustomEditHost(Pointer(AOwner)).BorderStyle := TBorderStyle(Integer(Integer(AValue)));
+end;
+
+function CustomEditGetCharCase(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomEditHost(Pointer(AOwner)).CharCase);
+end;
+
+procedure CustomEditSetCharCase(AOwner: TObject; AValue: Int64);
+begin
+  TCustomEditHost(Pointer(AOwner)).CharCase := TEditCharCase(Integer(Integer(AValue)));
+end;
+
+function CustomEditGetHideSelection(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomEditHost(Pointer(AOwner)).HideSelection);
+end;
+
+procedure CustomEditSetHideSelection(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomEditHost(Pointer(AOwner)).HideSelection := Boolean(AValue);
+end;
+
+function CustomEditGetMaxLength(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomEditHost(Pointer(AOwner)).MaxLength);
+end;
+
+procedure CustomEditSetMaxLength(AOwner: TObject; AValue: Int64);
+begin
+  TCustomEditHost(Pointer(AOwner)).MaxLength := Integer(Integer(AValue));
+end;
+
+function CustomEditGetReadOnly(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomEditHost(Pointer(AOwner)).ReadOnly);
+end;
+
+procedure CustomEditSetReadOnly(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomEditHost(Pointer(AOwner)).ReadOnly := Boolean(AValue);
+end;
+
+function CustomEditGetCanUndo(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomEditHost(Pointer(AOwner)).CanUndo);
+end;
+
+function CustomEditGetModified(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomEditHost(Pointer(AOwner)).Modified);
+end;
+
+procedure CustomEditSetModified(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomEditHost(Pointer(AOwner)).Modified := Boolean(AValue);
+end;
+
+function CustomEditGetSelLength(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomEditHost(Pointer(AOwner)).SelLength);
+end;
+
+procedure CustomEditSetSelLength(AOwner: TObject; AValue: Int64);
+begin
+  TCustomEditHost(Pointer(AOwner)).SelLength := Integer(Integer(AValue));
+end;
+
+function CustomEditGetSelStart(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomEditHost(Pointer(AOwner)).SelStart);
+end;
+
+procedure CustomEditSetSelStart(AOwner: TObject; AValue: Int64);
+begin
+  TCustomEditHost(Pointer(AOwner)).SelStart := Integer(Integer(AValue));
+end;
+
+function CustomEditGetSelText(AOwner: TObject): string;
+begin
+  Result := string(TCustomEditHost(Pointer(AOwner)).SelText);
+end;
+
+procedure CustomEditSetSelText(AOwner: TObject; const AValue: string);
+begin
+  TCustomEditHost(Pointer(AOwner)).SelText := AValue;
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomEditTyped: array[0..13] of TorvTypedAccess = (
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomEditGetAutoSelect;
+      Setter: @CustomEditSetAutoSelect),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomEditGetAutoSize;
+      Setter: @CustomEditSetAutoSize),
+    (Kind: tyOrdinal; TypeName: 'tborderstyle'; Getter: @CustomEditGetBorderStyle;
+      Setter: @CustomEditSetBorderStyle),
+    (Kind: tyOrdinal; TypeName: 'teditcharcase'; Getter: @CustomEditGetCharCase;
+      Setter: @CustomEditSetCharCase),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomEditGetHideSelection;
+      Setter: @CustomEditSetHideSelection),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomEditGetMaxLength;
+      Setter: @CustomEditSetMaxLength),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomEditGetReadOnly;
+      Setter: @CustomEditSetReadOnly),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomEditGetCanUndo; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomEditGetModified;
+      Setter: @CustomEditSetModified),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomEditGetSelLength;
+      Setter: @CustomEditSetSelLength),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomEditGetSelStart;
+      Setter: @CustomEditSetSelStart),
+    (Kind: tyString; TypeName: 'string'; Getter: @CustomEditGetSelText;
+      Setter: @CustomEditSetSelText));
+
+function TCustomEditClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomEditBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomEditTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomEditTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomEditTyped[N];
+end;
+
 procedure TCustomEditClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TCustomEditHost;
@@ -1247,6 +1548,98 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function CustomMemoGetAlignment(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomMemoHost(Pointer(AOwner)).Alignment);
+end;
+
+procedure CustomMemoSetAlignment(AOwner: TObject; AValue: Int64);
+begin
+  TCustomMemoHost(Pointer(AOwner)).Alignment := TAlignment(Integer(Integer(AValue)));
+end;
+
+function CustomMemoGetScrollBars(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomMemoHost(Pointer(AOwner)).ScrollBars);
+end;
+
+procedure CustomMemoSetScrollBars(AOwner: TObject; AValue: Int64);
+begin
+  TCustomMemoHost(Pointer(AOwner)).ScrollBars := TScrollStyle(Integer(Integer(AValue)));
+end;
+
+function CustomMemoGetWantReturns(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomMemoHost(Pointer(AOwner)).WantReturns);
+end;
+
+procedure CustomMemoSetWantReturns(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomMemoHost(Pointer(AOwner)).WantReturns := Boolean(AValue);
+end;
+
+function CustomMemoGetWantTabs(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomMemoHost(Pointer(AOwner)).WantTabs);
+end;
+
+procedure CustomMemoSetWantTabs(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomMemoHost(Pointer(AOwner)).WantTabs := Boolean(AValue);
+end;
+
+function CustomMemoGetWordWrap(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomMemoHost(Pointer(AOwner)).WordWrap);
+end;
+
+procedure CustomMemoSetWordWrap(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomMemoHost(Pointer(AOwner)).WordWrap := Boolean(AValue);
+end;
+
+function CustomMemoGetLines(AOwner: TObject): TObject;
+begin
+  Result := TCustomMemoHost(Pointer(AOwner)).Lines;
+end;
+
+procedure CustomMemoSetLines(AOwner: TObject; AValue: TObject);
+begin
+  TCustomMemoHost(Pointer(AOwner)).Lines := TStrings(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomMemoTyped: array[0..6] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'talignment'; Getter: @CustomMemoGetAlignment;
+      Setter: @CustomMemoSetAlignment),
+    (Kind: tyOrdinal; TypeName: 'tscrollstyle'; Getter: @CustomMemoGetScrollBars;
+      Setter: @CustomMemoSetScrollBars),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomMemoGetWantReturns;
+      Setter: @CustomMemoSetWantReturns),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomMemoGetWantTabs;
+      Setter: @CustomMemoSetWantTabs),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomMemoGetWordWrap;
+      Setter: @CustomMemoSetWordWrap),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyObject; TypeName: 'tstrings'; Getter: @CustomMemoGetLines;
+      Setter: @CustomMemoSetLines));
+
+function TCustomMemoClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomMemoBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomMemoTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomMemoTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomMemoTyped[N];
 end;
 
 { TCustomComboBoxClassInfo }
@@ -1334,6 +1727,177 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function CustomComboBoxGetDropDownCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomComboBoxHost(Pointer(AOwner)).DropDownCount);
+end;
+
+procedure CustomComboBoxSetDropDownCount(AOwner: TObject; AValue: Int64);
+begin
+  TCustomComboBoxHost(Pointer(AOwner)).DropDownCount := Integer(Integer(AValue));
+end;
+
+function CustomComboBoxGetItemHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomComboBoxHost(Pointer(AOwner)).ItemHeight);
+end;
+
+procedure CustomComboBoxSetItemHeight(AOwner: TObject; AValue: Int64);
+begin
+  TCustomComboBoxHost(Pointer(AOwner)).ItemHeight := Integer(Integer(AValue));
+end;
+
+function CustomComboBoxGetMaxLength(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomComboBoxHost(Pointer(AOwner)).MaxLength);
+end;
+
+procedure CustomComboBoxSetMaxLength(AOwner: TObject; AValue: Int64);
+begin
+  TCustomComboBoxHost(Pointer(AOwner)).MaxLength := Integer(Integer(AValue));
+end;
+
+function CustomComboBoxGetSorted(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomComboBoxHost(Pointer(AOwner)).Sorted);
+end;
+
+procedure CustomComboBoxSetSorted(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomComboBoxHost(Pointer(AOwner)).Sorted := Boolean(AValue);
+end;
+
+function CustomComboBoxGetStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomComboBoxHost(Pointer(AOwner)).Style);
+end;
+
+procedure CustomComboBoxSetStyle(AOwner: TObject; AValue: Int64);
+begin
+  TCustomComboBoxHost(Pointer(AOwner)).Style := TComboBoxStyle(Integer(Integer(AValue)));
+end;
+
+function CustomComboBoxGetCharCase(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomComboBoxHost(Pointer(AOwner)).CharCase);
+end;
+
+procedure CustomComboBoxSetCharCase(AOwner: TObject; AValue: Int64);
+begin
+  TCustomComboBoxHost(Pointer(AOwner)).CharCase := TEditCharCase(Integer(Integer(AValue)));
+end;
+
+function CustomComboBoxGetCanvas(AOwner: TObject): TObject;
+begin
+  Result := TCustomComboBoxHost(Pointer(AOwner)).Canvas;
+end;
+
+function CustomComboBoxGetDroppedDown(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomComboBoxHost(Pointer(AOwner)).DroppedDown);
+end;
+
+procedure CustomComboBoxSetDroppedDown(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomComboBoxHost(Pointer(AOwner)).DroppedDown := Boolean(AValue);
+end;
+
+function CustomComboBoxGetItems(AOwner: TObject): TObject;
+begin
+  Result := TCustomComboBoxHost(Pointer(AOwner)).Items;
+end;
+
+procedure CustomComboBoxSetItems(AOwner: TObject; AValue: TObject);
+begin
+  TCustomComboBoxHost(Pointer(AOwner)).Items := TStrings(AValue);
+end;
+
+function CustomComboBoxGetItemIndex(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomComboBoxHost(Pointer(AOwner)).ItemIndex);
+end;
+
+procedure CustomComboBoxSetItemIndex(AOwner: TObject; AValue: Int64);
+begin
+  TCustomComboBoxHost(Pointer(AOwner)).ItemIndex := Integer(Integer(AValue));
+end;
+
+function CustomComboBoxGetSelLength(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomComboBoxHost(Pointer(AOwner)).SelLength);
+end;
+
+procedure CustomComboBoxSetSelLength(AOwner: TObject; AValue: Int64);
+begin
+  TCustomComboBoxHost(Pointer(AOwner)).SelLength := Integer(Integer(AValue));
+end;
+
+function CustomComboBoxGetSelStart(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomComboBoxHost(Pointer(AOwner)).SelStart);
+end;
+
+procedure CustomComboBoxSetSelStart(AOwner: TObject; AValue: Int64);
+begin
+  TCustomComboBoxHost(Pointer(AOwner)).SelStart := Integer(Integer(AValue));
+end;
+
+function CustomComboBoxGetSelText(AOwner: TObject): string;
+begin
+  Result := string(TCustomComboBoxHost(Pointer(AOwner)).SelText);
+end;
+
+procedure CustomComboBoxSetSelText(AOwner: TObject; const AValue: string);
+begin
+  TCustomComboBoxHost(Pointer(AOwner)).SelText := AValue;
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomComboBoxTyped: array[0..14] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomComboBoxGetDropDownCount;
+      Setter: @CustomComboBoxSetDropDownCount),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomComboBoxGetItemHeight;
+      Setter: @CustomComboBoxSetItemHeight),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomComboBoxGetMaxLength;
+      Setter: @CustomComboBoxSetMaxLength),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomComboBoxGetSorted;
+      Setter: @CustomComboBoxSetSorted),
+    (Kind: tyOrdinal; TypeName: 'tcomboboxstyle'; Getter: @CustomComboBoxGetStyle;
+      Setter: @CustomComboBoxSetStyle),
+    (Kind: tyOrdinal; TypeName: 'teditcharcase'; Getter: @CustomComboBoxGetCharCase;
+      Setter: @CustomComboBoxSetCharCase),
+    (Kind: tyObject; TypeName: 'tcanvas'; Getter: @CustomComboBoxGetCanvas; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomComboBoxGetDroppedDown;
+      Setter: @CustomComboBoxSetDroppedDown),
+    (Kind: tyObject; TypeName: 'tstrings'; Getter: @CustomComboBoxGetItems;
+      Setter: @CustomComboBoxSetItems),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomComboBoxGetItemIndex;
+      Setter: @CustomComboBoxSetItemIndex),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomComboBoxGetSelLength;
+      Setter: @CustomComboBoxSetSelLength),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomComboBoxGetSelStart;
+      Setter: @CustomComboBoxSetSelStart),
+    (Kind: tyString; TypeName: 'string'; Getter: @CustomComboBoxGetSelText;
+      Setter: @CustomComboBoxSetSelText));
+
+function TCustomComboBoxClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomComboBoxBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomComboBoxTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomComboBoxTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomComboBoxTyped[N];
 end;
 
 procedure TCustomComboBoxClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1455,6 +2019,49 @@ begin
   end;
 end;
 
+function ButtonControlGetChecked(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TButtonControlHost(Pointer(AOwner)).Checked);
+end;
+
+procedure ButtonControlSetChecked(AOwner: TObject; AValue: Boolean);
+begin
+  TButtonControlHost(Pointer(AOwner)).Checked := Boolean(AValue);
+end;
+
+function ButtonControlGetClicksDisabled(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TButtonControlHost(Pointer(AOwner)).ClicksDisabled);
+end;
+
+procedure ButtonControlSetClicksDisabled(AOwner: TObject; AValue: Boolean);
+begin
+  TButtonControlHost(Pointer(AOwner)).ClicksDisabled := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ButtonControlTyped: array[0..1] of TorvTypedAccess = (
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ButtonControlGetChecked;
+      Setter: @ButtonControlSetChecked),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ButtonControlGetClicksDisabled;
+      Setter: @ButtonControlSetClicksDisabled));
+
+function TButtonControlClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ButtonControlBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ButtonControlTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ButtonControlTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ButtonControlTyped[N];
+end;
+
 { TButtonClassInfo }
 
 function TButtonClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
@@ -1483,6 +2090,59 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function ButtonGetCancel(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TButtonHost(Pointer(AOwner)).Cancel);
+end;
+
+procedure ButtonSetCancel(AOwner: TObject; AValue: Boolean);
+begin
+  TButtonHost(Pointer(AOwner)).Cancel := Boolean(AValue);
+end;
+
+function ButtonGetDefault(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TButtonHost(Pointer(AOwner)).Default);
+end;
+
+procedure ButtonSetDefault(AOwner: TObject; AValue: Boolean);
+begin
+  TButtonHost(Pointer(AOwner)).Default := Boolean(AValue);
+end;
+
+function ButtonGetModalResult(AOwner: TObject): Int64;
+begin
+  Result := Int64(TButtonHost(Pointer(AOwner)).ModalResult);
+end;
+
+procedure ButtonSetModalResult(AOwner: TObject; AValue: Int64);
+begin
+  TButtonHost(Pointer(AOwner)).ModalResult := TModalResult(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ButtonTyped: array[0..2] of TorvTypedAccess = (
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ButtonGetCancel; Setter: @ButtonSetCancel),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ButtonGetDefault; Setter: @ButtonSetDefault),
+    (Kind: tyOrdinal; TypeName: 'tmodalresult'; Getter: @ButtonGetModalResult;
+      Setter: @ButtonSetModalResult));
+
+function TButtonClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ButtonBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ButtonTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ButtonTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ButtonTyped[N];
 end;
 
 { TCustomCheckBoxClassInfo }
@@ -1519,6 +2179,61 @@ begin
   end;
 end;
 
+function CustomCheckBoxGetAlignment(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomCheckBoxHost(Pointer(AOwner)).Alignment);
+end;
+
+procedure CustomCheckBoxSetAlignment(AOwner: TObject; AValue: Int64);
+begin
+  TCustomCheckBoxHost(Pointer(AOwner)).Alignment := TLeftRight(Integer(Integer(AValue)));
+end;
+
+function CustomCheckBoxGetAllowGrayed(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomCheckBoxHost(Pointer(AOwner)).AllowGrayed);
+end;
+
+procedure CustomCheckBoxSetAllowGrayed(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomCheckBoxHost(Pointer(AOwner)).AllowGrayed := Boolean(AValue);
+end;
+
+function CustomCheckBoxGetState(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomCheckBoxHost(Pointer(AOwner)).State);
+end;
+
+procedure CustomCheckBoxSetState(AOwner: TObject; AValue: Int64);
+begin
+  TCustomCheckBoxHost(Pointer(AOwner)).State := TCheckBoxState(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomCheckBoxTyped: array[0..2] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'tleftright'; Getter: @CustomCheckBoxGetAlignment;
+      Setter: @CustomCheckBoxSetAlignment),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomCheckBoxGetAllowGrayed;
+      Setter: @CustomCheckBoxSetAllowGrayed),
+    (Kind: tyOrdinal; TypeName: 'tcheckboxstate'; Getter: @CustomCheckBoxGetState;
+      Setter: @CustomCheckBoxSetState));
+
+function TCustomCheckBoxClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomCheckBoxBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomCheckBoxTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomCheckBoxTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomCheckBoxTyped[N];
+end;
+
 { TRadioButtonClassInfo }
 
 function TRadioButtonClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
@@ -1545,6 +2260,37 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function RadioButtonGetAlignment(AOwner: TObject): Int64;
+begin
+  Result := Ord(TRadioButtonHost(Pointer(AOwner)).Alignment);
+end;
+
+procedure RadioButtonSetAlignment(AOwner: TObject; AValue: Int64);
+begin
+  TRadioButtonHost(Pointer(AOwner)).Alignment := TLeftRight(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  RadioButtonTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'tleftright'; Getter: @RadioButtonGetAlignment;
+      Setter: @RadioButtonSetAlignment));
+
+function TRadioButtonClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - RadioButtonBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(RadioButtonTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if RadioButtonTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @RadioButtonTyped[N];
 end;
 
 { TCustomListBoxClassInfo }
@@ -1624,6 +2370,171 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function CustomListBoxGetBorderStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomListBoxHost(Pointer(AOwner)).BorderStyle);
+end;
+
+procedure CustomListBoxSetBorderStyle(AOwner: TObject; AValue: Int64);
+begin
+  TCustomListBoxHost(Pointer(AOwner)).BorderStyle := TBorderStyle(Integer(Integer(AValue)));
+end;
+
+function CustomListBoxGetColumns(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomListBoxHost(Pointer(AOwner)).Columns);
+end;
+
+procedure CustomListBoxSetColumns(AOwner: TObject; AValue: Int64);
+begin
+  TCustomListBoxHost(Pointer(AOwner)).Columns := Integer(Integer(AValue));
+end;
+
+function CustomListBoxGetExtendedSelect(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomListBoxHost(Pointer(AOwner)).ExtendedSelect);
+end;
+
+procedure CustomListBoxSetExtendedSelect(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomListBoxHost(Pointer(AOwner)).ExtendedSelect := Boolean(AValue);
+end;
+
+function CustomListBoxGetIntegralHeight(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomListBoxHost(Pointer(AOwner)).IntegralHeight);
+end;
+
+procedure CustomListBoxSetIntegralHeight(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomListBoxHost(Pointer(AOwner)).IntegralHeight := Boolean(AValue);
+end;
+
+function CustomListBoxGetItemHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomListBoxHost(Pointer(AOwner)).ItemHeight);
+end;
+
+procedure CustomListBoxSetItemHeight(AOwner: TObject; AValue: Int64);
+begin
+  TCustomListBoxHost(Pointer(AOwner)).ItemHeight := Integer(Integer(AValue));
+end;
+
+function CustomListBoxGetMultiSelect(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomListBoxHost(Pointer(AOwner)).MultiSelect);
+end;
+
+procedure CustomListBoxSetMultiSelect(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomListBoxHost(Pointer(AOwner)).MultiSelect := Boolean(AValue);
+end;
+
+function CustomListBoxGetSorted(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomListBoxHost(Pointer(AOwner)).Sorted);
+end;
+
+procedure CustomListBoxSetSorted(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomListBoxHost(Pointer(AOwner)).Sorted := Boolean(AValue);
+end;
+
+function CustomListBoxGetStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomListBoxHost(Pointer(AOwner)).Style);
+end;
+
+procedure CustomListBoxSetStyle(AOwner: TObject; AValue: Int64);
+begin
+  TCustomListBoxHost(Pointer(AOwner)).Style := TListBoxStyle(Integer(Integer(AValue)));
+end;
+
+function CustomListBoxGetCanvas(AOwner: TObject): TObject;
+begin
+  Result := TCustomListBoxHost(Pointer(AOwner)).Canvas;
+end;
+
+function CustomListBoxGetItems(AOwner: TObject): TObject;
+begin
+  Result := TCustomListBoxHost(Pointer(AOwner)).Items;
+end;
+
+procedure CustomListBoxSetItems(AOwner: TObject; AValue: TObject);
+begin
+  TCustomListBoxHost(Pointer(AOwner)).Items := TStrings(AValue);
+end;
+
+function CustomListBoxGetItemIndex(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomListBoxHost(Pointer(AOwner)).ItemIndex);
+end;
+
+procedure CustomListBoxSetItemIndex(AOwner: TObject; AValue: Int64);
+begin
+  TCustomListBoxHost(Pointer(AOwner)).ItemIndex := Integer(Integer(AValue));
+end;
+
+function CustomListBoxGetSelCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomListBoxHost(Pointer(AOwner)).SelCount);
+end;
+
+function CustomListBoxGetTopIndex(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomListBoxHost(Pointer(AOwner)).TopIndex);
+end;
+
+procedure CustomListBoxSetTopIndex(AOwner: TObject; AValue: Int64);
+begin
+  TCustomListBoxHost(Pointer(AOwner)).TopIndex := Integer(Integer(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomListBoxTyped: array[0..14] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'tborderstyle'; Getter: @CustomListBoxGetBorderStyle;
+      Setter: @CustomListBoxSetBorderStyle),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomListBoxGetColumns;
+      Setter: @CustomListBoxSetColumns),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomListBoxGetExtendedSelect;
+      Setter: @CustomListBoxSetExtendedSelect),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomListBoxGetIntegralHeight;
+      Setter: @CustomListBoxSetIntegralHeight),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomListBoxGetItemHeight;
+      Setter: @CustomListBoxSetItemHeight),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomListBoxGetMultiSelect;
+      Setter: @CustomListBoxSetMultiSelect),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomListBoxGetSorted;
+      Setter: @CustomListBoxSetSorted),
+    (Kind: tyOrdinal; TypeName: 'tlistboxstyle'; Getter: @CustomListBoxGetStyle;
+      Setter: @CustomListBoxSetStyle),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyObject; TypeName: 'tcanvas'; Getter: @CustomListBoxGetCanvas; Setter: nil),
+    (Kind: tyObject; TypeName: 'tstrings'; Getter: @CustomListBoxGetItems;
+      Setter: @CustomListBoxSetItems),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomListBoxGetItemIndex;
+      Setter: @CustomListBoxSetItemIndex),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomListBoxGetSelCount; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomListBoxGetTopIndex;
+      Setter: @CustomListBoxSetTopIndex));
+
+function TCustomListBoxClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomListBoxBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomListBoxTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomListBoxTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomListBoxTyped[N];
 end;
 
 procedure TCustomListBoxClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1774,6 +2685,107 @@ begin
   end;
 end;
 
+function ScrollBarGetKind(AOwner: TObject): Int64;
+begin
+  Result := Ord(TScrollBarHost(Pointer(AOwner)).Kind);
+end;
+
+procedure ScrollBarSetKind(AOwner: TObject; AValue: Int64);
+begin
+  TScrollBarHost(Pointer(AOwner)).Kind := TScrollBarKind(Integer(Integer(AValue)));
+end;
+
+function ScrollBarGetLargeChange(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScrollBarHost(Pointer(AOwner)).LargeChange);
+end;
+
+procedure ScrollBarSetLargeChange(AOwner: TObject; AValue: Int64);
+begin
+  TScrollBarHost(Pointer(AOwner)).LargeChange := TScrollBarInc(Integer(Integer(AValue)));
+end;
+
+function ScrollBarGetMax(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScrollBarHost(Pointer(AOwner)).Max);
+end;
+
+procedure ScrollBarSetMax(AOwner: TObject; AValue: Int64);
+begin
+  TScrollBarHost(Pointer(AOwner)).Max := Integer(Integer(AValue));
+end;
+
+function ScrollBarGetMin(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScrollBarHost(Pointer(AOwner)).Min);
+end;
+
+procedure ScrollBarSetMin(AOwner: TObject; AValue: Int64);
+begin
+  TScrollBarHost(Pointer(AOwner)).Min := Integer(Integer(AValue));
+end;
+
+function ScrollBarGetPageSize(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScrollBarHost(Pointer(AOwner)).PageSize);
+end;
+
+procedure ScrollBarSetPageSize(AOwner: TObject; AValue: Int64);
+begin
+  TScrollBarHost(Pointer(AOwner)).PageSize := Integer(Integer(AValue));
+end;
+
+function ScrollBarGetPosition(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScrollBarHost(Pointer(AOwner)).Position);
+end;
+
+procedure ScrollBarSetPosition(AOwner: TObject; AValue: Int64);
+begin
+  TScrollBarHost(Pointer(AOwner)).Position := Integer(Integer(AValue));
+end;
+
+function ScrollBarGetSmallChange(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScrollBarHost(Pointer(AOwner)).SmallChange);
+end;
+
+procedure ScrollBarSetSmallChange(AOwner: TObject; AValue: Int64);
+begin
+  TScrollBarHost(Pointer(AOwner)).SmallChange := TScrollBarInc(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ScrollBarTyped: array[0..6] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'tscrollbarkind'; Getter: @ScrollBarGetKind;
+      Setter: @ScrollBarSetKind),
+    (Kind: tyOrdinal; TypeName: 'tscrollbarinc'; Getter: @ScrollBarGetLargeChange;
+      Setter: @ScrollBarSetLargeChange),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScrollBarGetMax; Setter: @ScrollBarSetMax),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScrollBarGetMin; Setter: @ScrollBarSetMin),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScrollBarGetPageSize;
+      Setter: @ScrollBarSetPageSize),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScrollBarGetPosition;
+      Setter: @ScrollBarSetPosition),
+    (Kind: tyOrdinal; TypeName: 'tscrollbarinc'; Getter: @ScrollBarGetSmallChange;
+      Setter: @ScrollBarSetSmallChange));
+
+function TScrollBarClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ScrollBarBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ScrollBarTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ScrollBarTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ScrollBarTyped[N];
+end;
+
 procedure TScrollBarClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TScrollBarHost;
@@ -1860,6 +2872,86 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function CustomStaticTextGetAlignment(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomStaticTextHost(Pointer(AOwner)).Alignment);
+end;
+
+procedure CustomStaticTextSetAlignment(AOwner: TObject; AValue: Int64);
+begin
+  TCustomStaticTextHost(Pointer(AOwner)).Alignment := TAlignment(Integer(Integer(AValue)));
+end;
+
+function CustomStaticTextGetAutoSize(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomStaticTextHost(Pointer(AOwner)).AutoSize);
+end;
+
+procedure CustomStaticTextSetAutoSize(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomStaticTextHost(Pointer(AOwner)).AutoSize := Boolean(AValue);
+end;
+
+function CustomStaticTextGetBorderStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomStaticTextHost(Pointer(AOwner)).BorderStyle);
+end;
+
+procedure CustomStaticTextSetBorderStyle(AOwner: TObject; AValue: Int64);
+begin
+  TCustomStaticTextHost(Pointer(AOwner)).BorderStyle :=
+    TStaticBorderStyle(Integer(Integer(AValue)));
+end;
+
+function CustomStaticTextGetFocusControl(AOwner: TObject): TObject;
+begin
+  Result := TCustomStaticTextHost(Pointer(AOwner)).FocusControl;
+end;
+
+procedure CustomStaticTextSetFocusControl(AOwner: TObject; AValue: TObject);
+begin
+  TCustomStaticTextHost(Pointer(AOwner)).FocusControl := TWinControl(AValue);
+end;
+
+function CustomStaticTextGetShowAccelChar(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomStaticTextHost(Pointer(AOwner)).ShowAccelChar);
+end;
+
+procedure CustomStaticTextSetShowAccelChar(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomStaticTextHost(Pointer(AOwner)).ShowAccelChar := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomStaticTextTyped: array[0..4] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'talignment'; Getter: @CustomStaticTextGetAlignment;
+      Setter: @CustomStaticTextSetAlignment),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomStaticTextGetAutoSize;
+      Setter: @CustomStaticTextSetAutoSize),
+    (Kind: tyOrdinal; TypeName: 'tstaticborderstyle'; Getter: @CustomStaticTextGetBorderStyle;
+      Setter: @CustomStaticTextSetBorderStyle),
+    (Kind: tyObject; TypeName: 'twincontrol'; Getter: @CustomStaticTextGetFocusControl;
+      Setter: @CustomStaticTextSetFocusControl),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomStaticTextGetShowAccelChar;
+      Setter: @CustomStaticTextSetShowAccelChar));
+
+function TCustomStaticTextClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomStaticTextBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomStaticTextTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomStaticTextTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomStaticTextTyped[N];
 end;
 
 initialization

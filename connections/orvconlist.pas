@@ -285,7 +285,9 @@ begin
   DetachListener(AListener);
   if AEvent = nil then
     Exit;
-  AListener.EventName := AEventName;
+  // The event's own name, which has the same text: a firing then finds the
+  // listener by comparing two references, not the names' characters.
+  AListener.EventName := AEvent.Name;
   AInfo.AddListener(AListener);
 end;
 

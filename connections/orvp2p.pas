@@ -47,6 +47,18 @@ type
     FTargetListener: TorvListener;
     FInstanceListener: TorvListener;
     FUpdating: Boolean;
+    { What Connect resolved for copying without a variant; Stale until the
+      next transfer resolves it again after a name or index list changed. }
+    FTyped: record
+      Stale: Boolean;
+      SourceInfo, TargetInfo: TorvClassInfo;
+      Kind: TorvTypedKind;
+      ToTarget, ToSource: Boolean; // the directions the accessors allow
+      Source, Target: PorvTypedAccess;
+    end;
+    procedure ResolveTyped;
+    function TypedReady(AToTarget: Boolean): Boolean; inline;
+    procedure TypedTransfer(AToTarget: Boolean);
     procedure SetSourceProperty(const AValue: string);
     procedure SetSourcePropertyIndex(const AValue: Variant);
     procedure SetSourceEvent(const AValue: string);
@@ -170,6 +182,7 @@ begin
     FSourcePropertyIndex := ResetIndexList(Prop);
   end;
   FSourceProperty := AValue;
+  FTyped.Stale := True;
 end;
 
 procedure TorvP2PConnection.SetTargetProperty(const AValue: string);
@@ -186,6 +199,7 @@ begin
     FTargetPropertyIndex := ResetIndexList(Prop);
   end;
   FTargetProperty := AValue;
+  FTyped.Stale := True;
 end;
 
 procedure TorvP2PConnection.SetSourceEvent(const AValue: string);
@@ -211,6 +225,7 @@ begin
   if not IsLoading then
     CheckIndexList(AValue, GetSourceInfo, GetSourcePropertyInfo, ilSourcePropertyIndex);
   FSourcePropertyIndex := AValue;
+  FTyped.Stale := True;
 end;
 
 procedure TorvP2PConnection.SetTargetPropertyIndex(const AValue: Variant);
@@ -218,6 +233,7 @@ begin
   if not IsLoading then
     CheckIndexList(AValue, GetTargetInfo, GetTargetPropertyInfo, ilTargetPropertyIndex);
   FTargetPropertyIndex := AValue;
+  FTyped.Stale := True;
 end;
 
 procedure TorvP2PConnection.DefineProperties(Filer: TFiler);
@@ -232,6 +248,7 @@ end;
 procedure TorvP2PConnection.ReadSourcePropertyIndexes(AReader: TReader);
 begin
   FSourcePropertyIndex := ReadIndexList(AReader);
+  FTyped.Stale := True;
 end;
 
 procedure TorvP2PConnection.WriteSourcePropertyIndexes(AWriter: TWriter);
@@ -242,6 +259,7 @@ end;
 procedure TorvP2PConnection.ReadTargetPropertyIndexes(AReader: TReader);
 begin
   FTargetPropertyIndex := ReadIndexList(AReader);
+  FTyped.Stale := True;
 end;
 
 procedure TorvP2PConnection.WriteTargetPropertyIndexes(AWriter: TWriter);
@@ -261,6 +279,7 @@ begin
   if not Result or IsDesigning then
     Exit;
   FUpdating := False;
+  ResolveTyped;
   Subscribe(FSourceListener, SourceInfo, GetSourceEventInfo, FSourceEvent);
   Subscribe(FTargetListener, TargetInfo, GetTargetEventInfo, FTargetEvent);
   if not WaitForInstance then
@@ -289,6 +308,8 @@ procedure TorvP2PConnection.InstanceChanged(Sender: TObject; Event: TorvEventInf
 begin
   if IsDesigning or WaitForInstance then
     Exit;
+  // The variable's features now reach another object.
+  FTyped.Stale := True;
   SetTargetValue;
 end;
 
@@ -306,6 +327,7 @@ begin
   DetachListener(FSourceListener);
   DetachListener(FTargetListener);
   DetachListener(FInstanceListener);
+  FTyped.Stale := True;
   // A side without component is tested on the field, not through its class
   // info: the class info of a component under destruction may be gone, and
   // so may the class info the feature caches came from. Clearing them here
@@ -362,6 +384,153 @@ begin
   Transfer(False);
 end;
 
+procedure TorvP2PConnection.ResolveTyped;
+var
+  SourceProp, TargetProp: TorvPropertyInfo;
+  SameType: Boolean;
+begin
+  FTyped.Stale := False;
+  FTyped.Kind := tyNone;
+  FTyped.SourceInfo := GetSourceInfo;
+  FTyped.TargetInfo := GetTargetInfo;
+  if (FTyped.SourceInfo = nil) or (FTyped.TargetInfo = nil) then
+    Exit;
+  SourceProp := GetSourcePropertyInfo;
+  TargetProp := GetTargetPropertyInfo;
+  // An indexed property takes its index list at every transfer: left to
+  // the general path, like everything without typed accessors.
+  if (SourceProp = nil) or (TargetProp = nil) or (SourceProp.GetIndexCount > 0) or
+    (TargetProp.GetIndexCount > 0)
+  then
+    Exit;
+  FTyped.Source := FTyped.SourceInfo.TypedAccess(SourceProp);
+  FTyped.Target := FTyped.TargetInfo.TypedAccess(TargetProp);
+  if (FTyped.Source = nil) or (FTyped.Target = nil) or
+    (FTyped.Source^.Kind <> FTyped.Target^.Kind)
+  then
+    Exit;
+  // Ordinals and objects of two types would need the checks a variant
+  // conversion makes; strings, booleans and floats convert alike either way.
+  SameType := FTyped.Source^.TypeName = FTyped.Target^.TypeName;
+  if not SameType and (FTyped.Source^.Kind in [tyOrdinal, tyObject]) then
+    Exit;
+  FTyped.Kind := FTyped.Source^.Kind;
+  FTyped.ToTarget := (FTyped.Source^.Getter <> nil) and (FTyped.Target^.Setter <> nil);
+  FTyped.ToSource := (FTyped.Target^.Getter <> nil) and (FTyped.Source^.Setter <> nil);
+end;
+
+function TorvP2PConnection.TypedReady(AToTarget: Boolean): Boolean;
+begin
+  // Each side compared with the class info it was resolved in: a component
+  // replaced, or given a new class info, resolves again.
+  if FTyped.Stale or (GetSourceInfo <> FTyped.SourceInfo) or
+    (GetTargetInfo <> FTyped.TargetInfo)
+  then
+    ResolveTyped;
+  if FTyped.Kind = tyNone then
+    Result := False
+  else if AToTarget then
+    Result := FTyped.ToTarget
+  else
+    Result := FTyped.ToSource;
+end;
+
+{ A copy through the typed accessors: the general path's steps without the
+  variant, the index lists (neither property has any) and the lookups (the
+  features were resolved in these class infos). It opens the one exception
+  frame that the error replacement needs and no other: the string local is
+  released by hand on the way out of the handler. }
+{$IMPLICITEXCEPTIONS OFF}
+procedure TorvP2PConnection.TypedTransfer(AToTarget: Boolean);
+var
+  Frame: TorvCallFrame;
+  FromInfo, ToInfo: TorvClassInfo;
+  Getter, Setter: Pointer;
+  Text: string;
+  Ordinal: Int64;
+  Flag: Boolean;
+  Float: Double;
+  Obj: TObject;
+begin
+  if AToTarget then
+  begin
+    FromInfo := FTyped.SourceInfo;
+    ToInfo := FTyped.TargetInfo;
+    Getter := FTyped.Source^.Getter;
+    Setter := FTyped.Target^.Setter;
+  end
+  else
+  begin
+    FromInfo := FTyped.TargetInfo;
+    ToInfo := FTyped.SourceInfo;
+    Getter := FTyped.Target^.Getter;
+    Setter := FTyped.Source^.Setter;
+  end;
+  EnterFiring(Frame);
+  FUpdating := True;
+  // Both held across both calls, as on the general path: a getter or a
+  // setter may free either component, or the link.
+  FromInfo.Hold;
+  ToInfo.Hold;
+  try
+    case FTyped.Kind of
+      tyString:
+        begin
+          Text := TorvGetString(Getter)(FromInfo.Owner);
+          if not Frame.Gone and not ToInfo.Dying then
+            TorvSetString(Setter)(ToInfo.Owner, Text);
+        end;
+      tyOrdinal:
+        begin
+          Ordinal := TorvGetOrdinal(Getter)(FromInfo.Owner);
+          if not Frame.Gone and not ToInfo.Dying then
+            TorvSetOrdinal(Setter)(ToInfo.Owner, Ordinal);
+        end;
+      tyBoolean:
+        begin
+          Flag := TorvGetBoolean(Getter)(FromInfo.Owner);
+          if not Frame.Gone and not ToInfo.Dying then
+            TorvSetBoolean(Setter)(ToInfo.Owner, Flag);
+        end;
+      tyFloat:
+        begin
+          Float := TorvGetFloat(Getter)(FromInfo.Owner);
+          if not Frame.Gone and not ToInfo.Dying then
+            TorvSetFloat(Setter)(ToInfo.Owner, Float);
+        end;
+      tyObject:
+        begin
+          Obj := TorvGetObject(Getter)(FromInfo.Owner);
+          if not Frame.Gone and not ToInfo.Dying then
+            TorvSetObject(Setter)(ToInfo.Owner, Obj);
+        end;
+    end;
+  except
+    on E: Exception do
+    begin
+      Text := '';
+      ToInfo.Unhold;
+      FromInfo.Unhold;
+      EndTransfer(Frame);
+      if IsFatalError(E) then
+        raise;
+      raise TransferError(E, Frame);
+    end
+    else
+    begin
+      Text := '';
+      ToInfo.Unhold;
+      FromInfo.Unhold;
+      EndTransfer(Frame);
+      raise;
+    end;
+  end;
+  ToInfo.Unhold;
+  FromInfo.Unhold;
+  EndTransfer(Frame);
+end;
+{$IMPLICITEXCEPTIONS ON}
+
 procedure TorvP2PConnection.Transfer(AToTarget: Boolean);
 var
   Frame: TorvCallFrame;
@@ -370,6 +539,11 @@ begin
   // Dropped, not postponed: this is how echoes and cycles end.
   if FUpdating then
     Exit;
+  if TypedReady(AToTarget) then
+  begin
+    TypedTransfer(AToTarget);
+    Exit;
+  end;
   // A name may have been changed after Connect; a feature that is not
   // there is neither read nor written.
   SourceProp := GetSourcePropertyInfo;

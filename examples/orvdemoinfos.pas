@@ -5,7 +5,35 @@
   component classes the way the package binds the LCL's. Each binding,
   registered by class name, declares what a link may use by name and hooks
   the component's events, keeping the application's own handlers, which
-  run before the links. }
+  run before the links.
+
+  The binding pattern. One class info per host class, derived from its
+  parent's; the table says one line per feature, in descriptor order:
+  - a property: name, access (r, rw, w), type. Generated: its entry in
+    the descriptor string, its local id (position + the base the binding
+    got from RegisterBinding), its arms in GetProperty and SetProperty
+    (conversion to and from a variant by the type's kind) and, for a
+    plain property of a simple kind (string, ordinal, boolean, float,
+    object; not indexed), compiled typed accessors in the table <Stem>Typed
+    that TypedAccess answers, so a link copies it without a variant;
+  - a method: name, parameters, result. Generated: its arm in
+    InvokeMethod, arguments converted from the parameters' values, the
+    result left in Result, var parameters copied back;
+  - an event: name, parameters, host event type. Generated: the saved
+    handler field, hooking and unhooking in ConnectEventHandlers and
+    UnConnectEventHandlers, and the handler: unheard, it runs only the
+    saved handler; heard, it holds the class info, runs the saved
+    handler, fires the listeners and copies var parameters back.
+  What the author writes by hand is only what the table marks hand: the
+  Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
+  bindings/<unit>hand.inc (such a property is served by the variant path
+  only). Everything else comes for free: registration, ids local to the
+  binding, a declaration shared by all instances, features made on first
+  use, the typed link path, and the liveness checks around every call
+  out to user code. A hand-written class info that serves an inherited
+  property in GetProperty or SetProperty must answer nil for it in
+  TypedAccess.
+  See tools/gen/TABLES.md for the table format. }
 unit Orvdemoinfos;
 
 {$I orvdefines.inc}
@@ -30,6 +58,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
     procedure OnAlarm(Sender: TObject; Temperature: Double; var Handled: Boolean);
   end;
@@ -48,6 +77,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
   end;
 
@@ -152,6 +182,47 @@ begin
   end;
 end;
 
+function ThermostatGetTarget(AOwner: TObject): Double;
+begin
+  Result := Double(TThermostatHost(Pointer(AOwner)).Target);
+end;
+
+procedure ThermostatSetTarget(AOwner: TObject; AValue: Double);
+begin
+  TThermostatHost(Pointer(AOwner)).Target := Double(AValue);
+end;
+
+function ThermostatGetLimit(AOwner: TObject): Double;
+begin
+  Result := Double(TThermostatHost(Pointer(AOwner)).Limit);
+end;
+
+procedure ThermostatSetLimit(AOwner: TObject; AValue: Double);
+begin
+  TThermostatHost(Pointer(AOwner)).Limit := Double(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ThermostatTyped: array[0..1] of TorvTypedAccess = (
+    (Kind: tyFloat; TypeName: 'double'; Getter: @ThermostatGetTarget; Setter: @ThermostatSetTarget),
+    (Kind: tyFloat; TypeName: 'double'; Getter: @ThermostatGetLimit; Setter: @ThermostatSetLimit));
+
+function TThermostatClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ThermostatBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ThermostatTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ThermostatTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ThermostatTyped[N];
+end;
+
 procedure TThermostatClassInfo.OnChange(Sender: TObject);
 begin
   FireSender(FOnChange, 'OnChange', Sender);
@@ -234,6 +305,47 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function DisplayGetCaption(AOwner: TObject): string;
+begin
+  Result := string(TDisplayHost(Pointer(AOwner)).Caption);
+end;
+
+procedure DisplaySetCaption(AOwner: TObject; const AValue: string);
+begin
+  TDisplayHost(Pointer(AOwner)).Caption := AValue;
+end;
+
+function DisplayGetCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TDisplayHost(Pointer(AOwner)).Count);
+end;
+
+procedure DisplaySetCount(AOwner: TObject; AValue: Int64);
+begin
+  TDisplayHost(Pointer(AOwner)).Count := Integer(Integer(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  DisplayTyped: array[0..1] of TorvTypedAccess = (
+    (Kind: tyString; TypeName: 'string'; Getter: @DisplayGetCaption; Setter: @DisplaySetCaption),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @DisplayGetCount; Setter: @DisplaySetCount));
+
+function TDisplayClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - DisplayBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(DisplayTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if DisplayTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @DisplayTyped[N];
 end;
 
 procedure TDisplayClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -96,11 +96,18 @@ begin
     Result := Frame^.Describe() + ' -> ' + Result;
 end;
 
+{ A routine of its own: the strings of the message would give EnterCall an
+  exception frame at every call. }
+procedure RaiseReentry(const AGuard: TorvCallGuard; ADescribe: TorvDescribeFunc);
+begin
+  raise Exception.CreateFmt(rsReentryLimit, [ADescribe(), MaxReentry, LoopText(AGuard, ADescribe)]);
+end;
+
 procedure EnterCall(var AGuard: TorvCallGuard; out AFrame: TorvCallFrame;
   ADescribe: TorvDescribeFunc);
 begin
   if AGuard.Depth >= MaxReentry then
-    raise Exception.CreateFmt(rsReentryLimit, [ADescribe(), MaxReentry, LoopText(AGuard, ADescribe)]);
+    RaiseReentry(AGuard, ADescribe);
   AFrame.Guard := @AGuard;
   AFrame.Outer := AGuard.Innermost;
   AFrame.Caller := ActiveFrame;

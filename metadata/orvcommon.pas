@@ -70,6 +70,10 @@ type
   private
     FValue: Variant;
   public
+    { Set Value to an address as ObjectToVar makes it, in place when it
+      holds one already: an event's sender is set so at every firing,
+      without a variant temporary and the exception frame that needs. }
+    procedure SetAddress(AValue: PtrInt);
     property Value: Variant read FValue write FValue;
   end;
 
@@ -194,6 +198,34 @@ type
     property AttachedTo: TorvClassInfo read FAttachedTo;
   end;
 
+  { The simple kinds of value a link copies without a variant. }
+  TorvTypedKind = (tyNone, tyString, tyOrdinal, tyBoolean, tyFloat, tyObject);
+
+  TorvGetString = function(AOwner: TObject): string;
+  TorvSetString = procedure(AOwner: TObject; const AValue: string);
+  TorvGetOrdinal = function(AOwner: TObject): Int64;
+  TorvSetOrdinal = procedure(AOwner: TObject; AValue: Int64);
+  TorvGetBoolean = function(AOwner: TObject): Boolean;
+  TorvSetBoolean = procedure(AOwner: TObject; AValue: Boolean);
+  TorvGetFloat = function(AOwner: TObject): Double;
+  TorvSetFloat = procedure(AOwner: TObject; AValue: Double);
+  TorvGetObject = function(AOwner: TObject): TObject;
+  TorvSetObject = procedure(AOwner: TObject; AValue: TObject);
+
+  { How a binding reads and writes one plain property of its owner without
+    a variant: compiled accessors of the property's kind, taking the owner.
+    Each converts exactly as the binding's GetProperty and SetProperty do,
+    so a copy through them ends where a copy through a variant ends. }
+  TorvTypedAccess = record
+    Kind: TorvTypedKind;
+    { The host type in lower case: ordinals and objects are copied this way
+      only between properties of one type, whose values need no check. }
+    TypeName: string;
+    Getter: Pointer; // TorvGet<Kind>, nil when not readable
+    Setter: Pointer; // TorvSet<Kind>, nil when not writable
+  end;
+  PorvTypedAccess = ^TorvTypedAccess;
+
   TorvClassInfoClass = class of TorvClassInfo;
 
   { TorvClassInfo }
@@ -203,6 +235,18 @@ type
   TorvClassInfo = class
   private type
     TFeatureArray = array of TorvFeature;
+
+    { A feature made from a shared declaration, with its kind and position
+      in one key: Ord(Kind) + 4 * position. }
+    TLiveEntry = record
+      Key: Integer;
+      Feature: TorvFeature;
+    end;
+    TLiveEntries = array of TLiveEntry;
+
+    { The features made, by kind and position, once there are many. }
+    TDenseLive = array[TorvFeatureKind] of TFeatureArray;
+    PDenseLive = ^TDenseLive;
 
     { The features of one kind in a declaration, with a first-match index. }
     TKindTable = record
@@ -253,24 +297,34 @@ type
   private
     FOwner: TObject;
     FDecl: TDeclaration;
-    FLive: array[TorvFeatureKind] of TFeatureArray;
+    { The features this instance made from a shared declaration. Most class
+      infos are asked for a few features, so a few are kept in a short list
+      searched in turn, whose size does not grow with the class's feature
+      count; past SparseLive of them they move to arrays by position. }
+    FFew: TLiveEntries;
+    FDense: PDenseLive;
     FMade: TFPList;
     FRun: TDeclarationRun;
     FVerify: PVerifyState;
     FListeners: TFPList;
-    FRemovals: Cardinal;
-    FFiring: Integer;
-    FDying: Boolean;
-    FHooked: Boolean; // ConnectEventHandlers ran for the current owner
     { The component the registry made and keeps the class info for, or nil. }
     FMadeFor: TObject;
     { The event found last: bindings look their events up at every firing. }
     FLastEvent: TorvEventInfo;
+    // The small fields together: the registry keeps one class info per
+    // component, so padding between them is paid once per component.
+    FRemovals: Cardinal;
+    FFiring: Integer;
     FIdBase: Integer;
+    FDying: Boolean;
+    FHooked: Boolean; // ConnectEventHandlers ran for the current owner
     function FeatureCount(AKind: TorvFeatureKind): Integer;
     function FeatureAt(AKind: TorvFeatureKind; AIndex: Integer): TorvFeature;
     function FindFeature(AKind: TorvFeatureKind; const AName: string): TorvFeature;
     function MakeFeature(AKind: TorvFeatureKind; APrototype: TorvFeature): TorvFeature;
+    function LiveFeature(AKind: TorvFeatureKind; AIndex: Integer;
+      APrototype: TorvFeature): TorvFeature;
+    procedure PlaceDense(AKind: TorvFeatureKind; AIndex: Integer; AFeature: TorvFeature);
     function ReadParameters(ATokens: TStringTokenizer): TorvArguments;
     procedure Made(AFeature: TorvFeature);
     procedure RetireFeatures;
@@ -343,6 +397,12 @@ type
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); virtual;
     procedure InvokeMethod(AMethod: TorvMethodInfo); virtual;
     procedure InvokeConstructor(AConstructor: TorvConstructorInfo); virtual;
+    { Return how AProp is read and written without a variant, or nil when
+      only GetProperty and SetProperty serve it. Bindings made by tools/gen
+      answer for their plain properties. A class info that serves a
+      property of its parent by hand in GetProperty or SetProperty must
+      answer nil for it here too. }
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; virtual;
 
     function FindProperty(const AName: string): TorvPropertyInfo;
     function FindEvent(const AName: string): TorvEventInfo;

@@ -402,14 +402,17 @@ procedure TObjectClassInfo.FireSenderNow(const AEventName: string; ASender: TObj
 var
   Event: TorvEventInfo;
 begin
-  Event := StartEvent(AEventName, [ObjectToVar(ASender)]);
+  // No hold of its own: FireEvent holds the class info while listeners run,
+  // and nothing here touches it after that. Without a hold and a variant
+  // temporary this needs no exception frame, at every heard firing.
+  if not HasListeners or Dying or (Owner = nil) then
+    Exit;
+  Event := FindEvent(AEventName);
   if Event = nil then
     Exit;
-  try
-    FireEvent(Event);
-  finally
-    LeaveEvent;
-  end;
+  if Event.GetArgCount > 0 then
+    Event.GetArgs(0).SetAddress(PtrInt(ASender));
+  FireEvent(Event);
 end;
 
 function TObjectClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;

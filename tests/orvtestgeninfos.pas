@@ -2,7 +2,35 @@
 
   Bindings of the generator's test hosts (tests/orvtestgenhost.pas): every
   line shape of the table format once, so that the generated code for each
-  is compiled and run by tests/orvtestgen.pas. }
+  is compiled and run by tests/orvtestgen.pas.
+
+  The binding pattern. One class info per host class, derived from its
+  parent's; the table says one line per feature, in descriptor order:
+  - a property: name, access (r, rw, w), type. Generated: its entry in
+    the descriptor string, its local id (position + the base the binding
+    got from RegisterBinding), its arms in GetProperty and SetProperty
+    (conversion to and from a variant by the type's kind) and, for a
+    plain property of a simple kind (string, ordinal, boolean, float,
+    object; not indexed), compiled typed accessors in the table <Stem>Typed
+    that TypedAccess answers, so a link copies it without a variant;
+  - a method: name, parameters, result. Generated: its arm in
+    InvokeMethod, arguments converted from the parameters' values, the
+    result left in Result, var parameters copied back;
+  - an event: name, parameters, host event type. Generated: the saved
+    handler field, hooking and unhooking in ConnectEventHandlers and
+    UnConnectEventHandlers, and the handler: unheard, it runs only the
+    saved handler; heard, it holds the class info, runs the saved
+    handler, fires the listeners and copies var parameters back.
+  What the author writes by hand is only what the table marks hand: the
+  Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
+  bindings/<unit>hand.inc (such a property is served by the variant path
+  only). Everything else comes for free: registration, ids local to the
+  binding, a declaration shared by all instances, features made on first
+  use, the typed link path, and the liveness checks around every call
+  out to user code. A hand-written class info that serves an inherited
+  property in GetProperty or SetProperty must answer nil for it in
+  TypedAccess.
+  See tools/gen/TABLES.md for the table format. }
 unit Orvtestgeninfos;
 
 {$I orvdefines.inc}
@@ -31,6 +59,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnPing(Sender: TObject);
   end;
 
@@ -61,6 +90,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnKey(Sender: TObject; var Key: Char; Shift: TShiftState);
     procedure OnRect(Sender: TObject; var R: TRect; const AClassName: string; var Mode: TProbeMode);
     procedure OnCount(Sender: TObject; var Count: Integer);
@@ -220,6 +250,38 @@ begin
   end;
 end;
 
+function ProbeBaseGetCaption(AOwner: TObject): string;
+begin
+  Result := string(TProbeBaseHost(Pointer(AOwner)).Caption);
+end;
+
+procedure ProbeBaseSetCaption(AOwner: TObject; const AValue: string);
+begin
+  TProbeBaseHost(Pointer(AOwner)).Caption := AValue;
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ProbeBaseTyped: array[0..1] of TorvTypedAccess = (
+    (Kind: tyString; TypeName: 'string'; Getter: @ProbeBaseGetCaption;
+      Setter: @ProbeBaseSetCaption),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TProbeBaseClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ProbeBaseBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ProbeBaseTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ProbeBaseTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ProbeBaseTyped[N];
+end;
+
 procedure TProbeBaseClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 begin
   case AMethod.Id - ProbeBaseBase of
@@ -313,6 +375,61 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function ProbeGetRatio(AOwner: TObject): Double;
+begin
+  Result := Double(TProbeHost(Pointer(AOwner)).Ratio);
+end;
+
+procedure ProbeSetRatio(AOwner: TObject; AValue: Double);
+begin
+  TProbeHost(Pointer(AOwner)).Ratio := Double(AValue);
+end;
+
+function ProbeGetMode(AOwner: TObject): Int64;
+begin
+  Result := Ord(TProbeHost(Pointer(AOwner)).Mode);
+end;
+
+procedure ProbeSetMode(AOwner: TObject; AValue: Int64);
+begin
+  TProbeHost(Pointer(AOwner)).Mode := TProbeMode(Integer(Integer(AValue)));
+end;
+
+procedure ProbeSetLimit(AOwner: TObject; AValue: Int64);
+begin
+  TProbeHost(Pointer(AOwner)).Limit := Integer(Integer(AValue));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ProbeTyped: array[0..10] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyFloat; TypeName: 'double'; Getter: @ProbeGetRatio; Setter: @ProbeSetRatio),
+    (Kind: tyOrdinal; TypeName: 'tprobemode'; Getter: @ProbeGetMode; Setter: @ProbeSetMode),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: nil; Setter: @ProbeSetLimit),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TProbeClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ProbeBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ProbeTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ProbeTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ProbeTyped[N];
 end;
 
 procedure TProbeClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

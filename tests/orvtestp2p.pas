@@ -34,6 +34,7 @@ type
     procedure TestFailedTransfers;
     procedure TestConnectAndHandlers;
     procedure TestSidesDestroyedWhileConnected;
+    procedure TestTypedPathFollowsChanges;
   end;
 
 { Assert the refusals ACases, triples of property name, value and message:
@@ -213,6 +214,34 @@ begin
   FA.Items[0] := 'round';
   AssertEquals('the first link of a cycle drops the change that comes back', 'ABCA', FLog);
   AssertEquals('round', FC.Items[0]);
+end;
+
+procedure TTestP2PConnection.TestTypedPathFollowsChanges;
+var
+  Link: TorvP2PConnection;
+begin
+  // What Connect resolved for the copy without a variant must follow every
+  // later change of a name or a side, or copy the old property.
+  Link := NewLink(FA, FB, 'Text', 'Text', 'OnChange');
+  AssertTrue(Link.Connect);
+  FA.Text := 'first';
+  AssertEquals('string to string', 'first', FB.Text);
+  Link.TargetProperty := 'Name';
+  FA.Text := 'Renamed';
+  AssertEquals('a new target name takes effect', 'Renamed', FB.Name);
+  AssertEquals('the old target is left alone', 'first', FB.Text);
+  Link.TargetProperty := 'Number';
+  FA.Text := '42';
+  AssertEquals('string to ordinal goes through the variant', 42, FB.Number);
+  Link.SourceProperty := 'Number';
+  FA.Number := 7;
+  AssertEquals('ordinal to ordinal', 7, FB.Number);
+  Link.Target := FC;
+  Link.TargetProperty := 'Number';
+  AssertTrue(Link.Connect);
+  FA.Number := 9;
+  AssertEquals('a new target component takes effect', 9, FC.Number);
+  AssertEquals('the old component is left alone', 7, FB.Number);
 end;
 
 procedure TTestP2PConnection.TestFailedTransfers;

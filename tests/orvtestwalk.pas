@@ -43,6 +43,9 @@ type
     procedure TestWritablePropertiesTakeWhatTheyRead;
     procedure TestDeclaredMethodsAreDispatched;
     procedure TestHandlersAreHookedAndRestored;
+    { Every property with typed accessors reads, writes and fails through
+      them exactly as through GetProperty and SetProperty. }
+    procedure TestTypedAccessorsMatchTheVariantPath;
   end;
 
 { Let the walks make objects of the classes that AMaker knows. }
@@ -569,6 +572,183 @@ begin
     end;
   end;
   AssertTrue('properties were written', Written > 50);
+  CheckFailures;
+end;
+
+{ Typed accessors against the variant path }
+
+type
+  { What one read or write did: the value it ended with, or its error. }
+  TOutcome = record
+    Value: Variant;
+    Error: string; // class name and message; empty when it succeeded
+  end;
+
+function ErrorText(E: Exception): string;
+begin
+  Result := E.ClassName + ': ' + E.Message;
+end;
+
+function ReadVariant(AInfo: TorvClassInfo; AProp: TorvPropertyInfo): TOutcome;
+begin
+  Result.Error := '';
+  try
+    Result.Value := AInfo.GetProperty(AProp);
+  except
+    on E: Exception do
+      Result.Error := ErrorText(E);
+  end;
+end;
+
+{ Read AProp through AAccess, as a variant of the kind GetProperty answers. }
+function ReadTyped(AInfo: TorvClassInfo; AAccess: PorvTypedAccess): TOutcome;
+begin
+  Result.Error := '';
+  try
+    case AAccess^.Kind of
+      tyString: Result.Value := TorvGetString(AAccess^.Getter)(AInfo.Owner);
+      tyOrdinal: Result.Value := TorvGetOrdinal(AAccess^.Getter)(AInfo.Owner);
+      tyBoolean: Result.Value := TorvGetBoolean(AAccess^.Getter)(AInfo.Owner);
+      tyFloat: Result.Value := TorvGetFloat(AAccess^.Getter)(AInfo.Owner);
+      tyObject: Result.Value := PtrInt(TorvGetObject(AAccess^.Getter)(AInfo.Owner));
+    end;
+  except
+    on E: Exception do
+      Result.Error := ErrorText(E);
+  end;
+end;
+
+function WriteVariant(AInfo: TorvClassInfo; AProp: TorvPropertyInfo;
+  const AValue: Variant): string;
+begin
+  Result := '';
+  try
+    AInfo.SetProperty(AProp, AValue);
+  except
+    on E: Exception do
+      Result := ErrorText(E);
+  end;
+end;
+
+function WriteTyped(AInfo: TorvClassInfo; AAccess: PorvTypedAccess; const AValue: Variant): string;
+begin
+  Result := '';
+  try
+    case AAccess^.Kind of
+      tyString: TorvSetString(AAccess^.Setter)(AInfo.Owner, VarToStr(AValue));
+      tyOrdinal: TorvSetOrdinal(AAccess^.Setter)(AInfo.Owner, AValue);
+      tyBoolean: TorvSetBoolean(AAccess^.Setter)(AInfo.Owner, AValue);
+      tyFloat: TorvSetFloat(AAccess^.Setter)(AInfo.Owner, AValue);
+      tyObject: TorvSetObject(AAccess^.Setter)(AInfo.Owner, TObject(PtrInt(AValue)));
+    end;
+  except
+    on E: Exception do
+      Result := ErrorText(E);
+  end;
+end;
+
+function SameOutcome(const A, B: TOutcome): Boolean;
+begin
+  if (A.Error <> '') or (B.Error <> '') then
+    Result := A.Error = B.Error
+  else
+    Result := (VarType(A.Value) = VarType(B.Value)) and (A.Value = B.Value) or
+      (VarToStr(A.Value) = VarToStr(B.Value));
+end;
+
+function OutcomeText(const A: TOutcome): string;
+begin
+  if A.Error <> '' then
+    Result := A.Error
+  else
+    Result := VarToStr(A.Value);
+end;
+
+{ Compare AProp of AInfo through both paths: the read, and the write of what
+  was read followed by a read; report a difference through AFail. Answer
+  whether the property has typed accessors. }
+function CompareTypedPath(AInfo: TorvClassInfo; AProp: TorvPropertyInfo;
+  out AProblem: string): Boolean;
+var
+  Access: PorvTypedAccess;
+  ByVariant, ByTyped: TOutcome;
+  WroteVariant, WroteTyped: string;
+begin
+  AProblem := '';
+  Access := AInfo.TypedAccess(AProp);
+  Result := Access <> nil;
+  if not Result then
+    Exit;
+  // A link resolves the directions from these: they must match the styles.
+  if (Access^.Getter <> nil) <> (psReadable in AProp.Styles) then
+    AProblem := 'typed getter does not match the readable style'
+  else if (Access^.Setter <> nil) <> (psWritable in AProp.Styles) then
+    AProblem := 'typed setter does not match the writable style'
+  else if AProp.GetIndexCount > 0 then
+    AProblem := 'an indexed property has typed accessors';
+  if (AProblem <> '') or (Access^.Getter = nil) then
+    Exit;
+  ByVariant := ReadVariant(AInfo, AProp);
+  ByTyped := ReadTyped(AInfo, Access);
+  if not SameOutcome(ByVariant, ByTyped) then
+  begin
+    AProblem := Format('read %s by variant, %s typed', [OutcomeText(ByVariant),
+      OutcomeText(ByTyped)]);
+    Exit;
+  end;
+  if (Access^.Setter = nil) or (ByVariant.Error <> '') then
+    Exit;
+  WroteVariant := WriteVariant(AInfo, AProp, ByVariant.Value);
+  ByVariant := ReadVariant(AInfo, AProp);
+  WroteTyped := WriteTyped(AInfo, Access, ByTyped.Value);
+  ByTyped := ReadVariant(AInfo, AProp);
+  if WroteVariant <> WroteTyped then
+    AProblem := Format('write failed with "%s" by variant, "%s" typed', [WroteVariant, WroteTyped])
+  else if not SameOutcome(ByVariant, ByTyped) then
+    AProblem := Format('wrote %s by variant, %s typed', [OutcomeText(ByVariant),
+      OutcomeText(ByTyped)]);
+end;
+
+procedure TTestBindingWalk.TestTypedAccessorsMatchTheVariantPath;
+var
+  I, J: Integer;
+  Host: THost;
+  Info: TorvClassInfo;
+  Prop: TorvPropertyInfo;
+  Problem: string;
+  Typed, Plain: Integer;
+begin
+  Typed := 0;
+  Plain := 0;
+  for I := 0 to FNames.Count - 1 do
+  begin
+    Host := MakeHost(FNames[I]);
+    if Host.Subject = nil then
+      Continue;
+    Info := nil;
+    try
+      Info := DeclaredInfo(TorvClassRegistry.FindClass(FNames[I]));
+      Info.SetOwner(Host.Subject);
+      for J := 0 to Info.GetPropertyCount - 1 do
+      begin
+        Prop := Info.GetProperties(J);
+        if CompareTypedPath(Info, Prop, Problem) then
+          Inc(Typed)
+        else
+          Inc(Plain);
+        if Problem <> '' then
+          Failure(FNames[I], Prop.Name + ': ' + Problem);
+      end;
+      Info.SetOwner(nil);
+    finally
+      Info.Free;
+      FreeHost(Host);
+    end;
+  end;
+  // Most bound properties are plain: a generator that stopped emitting
+  // accessors would leave nearly all of them to the variant path.
+  AssertTrue(Format('typed properties compared: %d of %d', [Typed, Typed + Plain]),
+    Typed * 2 > Plain);
   CheckFailures;
 end;
 

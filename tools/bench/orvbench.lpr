@@ -37,6 +37,7 @@ uses
   Classes, SysUtils,
   Interfaces, Forms,
   orvane_d5, // links and starts every binding, as the IDE does for a project
+  Math, Process,
   Orvbenchsampler, Orvbenchfixtures, Orvbenchcases, Orvbenchreal;
 
 const
@@ -64,6 +65,9 @@ type
     Target: Double; // NoTarget: printed for comparison only
     How: string;    // how the value was obtained, when that varies
     Definition: string;
+    { The same comparison by time, beside an instruction count; NoTarget
+      when the figure has no second column. }
+    Time: Double;
   end;
 
   TBenchFormKinds = set of TBenchFormKind;
@@ -84,15 +88,141 @@ begin
   Figures[N].Target := ATarget;
   Figures[N].How := AHow;
   Figures[N].Definition := ADefinition;
+  Figures[N].Time := NoTarget;
+end;
+
+{ Give the figure added last its time ratio, printed beside the count. }
+procedure AddTime(ATime: Double);
+begin
+  Figures[High(Figures)].Time := ATime;
+end;
+
+{ Return the instructions of one operation of case AName, counted by
+  callgrind, or -1 when it cannot be counted. }
+function Counted(const AName: string; ACount: Integer; AUseCallgrind: Boolean): Double;
+var
+  Total: Int64;
+begin
+  Result := -1;
+  if not AUseCallgrind then
+    Exit;
+  Total := CallgrindInstructions(AName, ACount);
+  if Total >= 0 then
+    Result := Total / ACount;
+end;
+
+const
+  { Reads of a form counted by callgrind, after the untimed first one. }
+  FormCount = 3;
+
+{ Run case ACaseName ACount times under callgrind collecting the routines
+  AToggle selects; return the instructions, or -1. The first, untimed
+  operation is collected too when AToggle selects a routine it runs. }
+function CountedWith(const ACaseName, AToggle: string; ACount: Integer): Int64;
+var
+  OutFile, Output: string;
+  Lines: TStringList;
+  I: Integer;
+begin
+  Result := -1;
+  if ValgrindPath = '' then
+    Exit;
+  OutFile := GetTempFileName('', 'orvbench-callgrind');
+  Lines := TStringList.Create;
+  try
+    if not RunCommand(ValgrindPath, ['--tool=callgrind', '--callgrind-out-file=' + OutFile,
+      '--collect-atstart=no', '--toggle-collect=' + AToggle, ParamStr(0),
+      '--case=' + ACaseName, '--count=' + IntToStr(ACount)], Output) then
+      Exit;
+    Lines.LoadFromFile(OutFile);
+    for I := 0 to Lines.Count - 1 do
+      if Pos('totals:', Lines[I]) = 1 then
+        Result := StrToInt64Def(Trim(Copy(Lines[I], 8, MaxInt)), -1);
+  finally
+    Lines.Free;
+    DeleteFile(OutFile);
+  end;
+end;
+
+{ Return the instructions of reading (AReading) or else of freeing one form
+  of case ACaseName, or -1. }
+function FormInstructions(const ACaseName: string; AReading: Boolean): Double;
+var
+  Reads, Whole: Int64;
+begin
+  Result := -1;
+  Reads := CountedWith(ACaseName, '*READFORM*', FormCount);
+  if Reads < 0 then
+    Exit;
+  // The untimed first read is collected as well.
+  Result := Reads / (FormCount + 1);
+  if AReading then
+    Exit;
+  Whole := CountedWith(ACaseName, '*RUNCOUNTED*', FormCount);
+  if Whole < 0 then
+    Exit(-1);
+  Result := Whole / FormCount - Result;
+end;
+
+{ Add figure AName as the ratio of form cases ALinks and AInert, reading or
+  freeing, by instructions with the time ratio ATime beside it. }
+procedure AddFormFigure(const AName: string; AReading: Boolean; const ALinks, AInert: string;
+  ATime, ATarget: Double; AUseCallgrind: Boolean; const ADefinition: string);
+var
+  Links, Inert: Double;
+begin
+  Links := -1;
+  Inert := -1;
+  if AUseCallgrind then
+  begin
+    Links := FormInstructions(ALinks, AReading);
+    if Links >= 0 then
+      Inert := FormInstructions(AInert, AReading);
+  end;
+  if (Links <= 0) or (Inert <= 0) then
+  begin
+    AddFigure(AName, ATime, 2, ATarget, 'by time (no callgrind):', ADefinition);
+    Exit;
+  end;
+  AddFigure(AName, Links / Inert, 2, ATarget, Format('callgrind (%.0f / %.0f instructions):',
+    [Links, Inert]), ADefinition);
+  AddTime(ATime);
+end;
+
+{ Add figure AName as the instruction ratio (ANum - ASub) / ADen of three
+  cases (ASub may be empty), with the same ratio by time beside it; by
+  time alone when callgrind cannot count. }
+procedure AddCountedRatio(AGroup: TBenchGroup; const AName, ANum, ASub, ADen: string;
+  ATarget: Double; AUseCallgrind: Boolean; const ADefinition: string);
+var
+  Num, Sub, Den, TimeSub, TimeRatio: Double;
+begin
+  TimeSub := 0;
+  Sub := 0;
+  if ASub <> '' then
+    TimeSub := AGroup.Median(ASub);
+  TimeRatio := (AGroup.Median(ANum) - TimeSub) / AGroup.Median(ADen);
+  Num := Counted(ANum, DefaultCount, AUseCallgrind);
+  Den := Counted(ADen, DefaultCount, AUseCallgrind);
+  if ASub <> '' then
+    Sub := Counted(ASub, DefaultCount, AUseCallgrind);
+  if (Num < 0) or (Den < 0) or (Sub < 0) then
+  begin
+    AddFigure(AName, TimeRatio, 2, ATarget, 'by time (no callgrind):', ADefinition);
+    Exit;
+  end;
+  AddFigure(AName, (Num - Sub) / Den, 2, ATarget, Format('callgrind (%.0f / %.0f ' +
+    'instructions):', [Num - Sub, Den]), ADefinition);
+  AddTime(TimeRatio);
 end;
 
 procedure PrintFigures;
 var
   I, Met, Targets: Integer;
-  TargetText, Verdict, Definition: string;
+  TargetText, Verdict, Definition, TimeText: string;
 begin
-  WriteLn(Format('%-22s %9s %9s  %-8s  %s', ['figure', 'measured', 'target', 'result',
-    'definition']));
+  WriteLn(Format('%-25s %9s %9s  %-8s %7s  %s', ['figure', 'measured', 'target', 'result',
+    'time', 'definition']));
   Met := 0;
   Targets := 0;
   for I := 0 to High(Figures) do
@@ -117,9 +247,13 @@ begin
     Definition := Figures[I].Definition;
     if Figures[I].How <> '' then
       Definition := Figures[I].How + ' ' + Definition;
-    WriteLn(Format('%-22s %9s %9s  %-8s  %s', [Figures[I].Name,
+    if Figures[I].Time = NoTarget then
+      TimeText := '-'
+    else
+      TimeText := FloatToStrF(Figures[I].Time, ffFixed, 15, 2);
+    WriteLn(Format('%-25s %9s %9s  %-8s %7s  %s', [Figures[I].Name,
       FloatToStrF(Figures[I].Value, ffFixed, 15, Figures[I].Decimals), TargetText, Verdict,
-      Definition]));
+      TimeText, Definition]));
   end;
   WriteLn(Format('%d of %d targets met', [Met, Targets]));
 end;
@@ -146,11 +280,12 @@ begin
   Result := TBenchGroup.Create(ATitle, SampleCount, SampleNs);
 end;
 
-procedure MeasureTransfers;
+procedure MeasureTransfers(AUseCallgrind: Boolean);
 var
   Bench: TTransferBench;
   Group: TBenchGroup;
   Broken: string;
+  Hand, Link: Double;
 begin
   Bench := TTransferBench.Create;
   Group := NewGroup('Transfers on a non-visual pair (TBenchEdit, bound like a package component)');
@@ -158,9 +293,20 @@ begin
     Broken := Bench.Check;
     Bench.AddCases(Group);
     Group.Measure;
-    AddFigure('transfer_nonvisual', Group.Median('transfer-link') / Group.Median('transfer-hand'),
-      2, 1.5, '', 'p2p link copying Text on the source''s OnChange / hand-written OnChange ' +
-      'handler doing the same copy (each includes setting the source''s Text)');
+    Hand := Counted('transfer-hand', DefaultCount, AUseCallgrind);
+    Link := Counted('transfer-link', DefaultCount, AUseCallgrind);
+    if (Hand >= 0) and (Link >= 0) then
+      AddFigure('transfer_added_instr', Link - Hand, 0, 300, Format('callgrind (link %.0f, hand ' +
+        '%.0f per transfer):', [Link, Hand]), 'instructions a p2p link adds to one transfer ' +
+        'beyond a hand-written OnChange handler doing the same copy')
+    else
+      AddFigure('transfer_added_instr', (Group.Median('transfer-link') -
+        Group.Median('transfer-hand')) * InstructionsPerNs, 0, 300, 'estimated from time:',
+        'instructions a p2p link adds to one transfer beyond the hand-written handler');
+    AddCountedRatio(Group, 'transfer_nonvisual', 'transfer-link', '', 'transfer-hand', 2.0,
+      AUseCallgrind, 'p2p link copying Text on the source''s OnChange / ' +
+      'hand-written OnChange handler doing the same copy (each includes setting the source''s ' +
+      'Text)');
     AddFigure('transfer_typinfo', Group.Median('transfer-typinfo') /
       Group.Median('transfer-hand'), 2, NoTarget, '', 'the same copy by name with ' +
       'GetStrProp/SetStrProp / hand-written');
@@ -173,11 +319,12 @@ begin
   end;
 end;
 
-procedure MeasureInfos;
+procedure MeasureInfos(AUseCallgrind: Boolean);
 var
   Bench: TInfoBench;
   Group: TBenchGroup;
-  ComponentBytes, InfoBytes, Component: Double;
+  ComponentBytes, InfoBytes, SmallBytes, LargeBytes: Double;
+  SmallFeatures, LargeFeatures: Integer;
 
   procedure Beside(const ADirect, AByInfo, AWhat: string);
   begin
@@ -192,13 +339,18 @@ begin
     Bench.AddCases(Group);
     Group.Measure;
     Bench.MeasureHeap(HeapObjects, ComponentBytes, InfoBytes);
-    Component := Group.Median('component-bare');
-    AddFigure('classinfo_create', (Group.Median('component-info') - Component) / Component, 2,
-      1.0, '', 'time GetInfo adds to a fresh TComponent, destruction dropping it included: ' +
-      '(Create+GetInfo+Free - Create+Free) / (Create+Free)');
-    AddFigure('classinfo_heap', InfoBytes / ComponentBytes, 2, 0.25, '', Format('heap GetInfo ' +
+    AddCountedRatio(Group, 'classinfo_create', 'component-info', 'component-bare',
+      'component-bare', 3.0, AUseCallgrind, 'what GetInfo adds to a fresh TComponent, ' +
+      'destruction dropping it included: (Create+GetInfo+Free - Create+Free) / (Create+Free)');
+    AddFigure('classinfo_heap', InfoBytes / ComponentBytes, 2, 1.0, '', Format('heap GetInfo ' +
       'leaves held (class info, cache entry, free notifications): %.0f B / the TComponent''s own ' +
       '%.0f B', [InfoBytes, ComponentBytes]));
+    Bench.MeasureLinkedHeap(HeapObjects, False, SmallBytes, SmallFeatures);
+    Bench.MeasureLinkedHeap(HeapObjects, True, LargeBytes, LargeFeatures);
+    AddFigure('classinfo_heap_linked', Max(SmallBytes, LargeBytes) / ComponentBytes, 2, 1.5, '',
+      Format('the same once a link found the two features it uses (a property and an event): ' +
+      'the larger of %.0f B (%d properties) and %.0f B (%d properties) / %.0f B',
+      [SmallBytes, SmallFeatures, LargeBytes, LargeFeatures, ComponentBytes]));
     PrintGroup(Group);
     WriteLn;
     WriteLn('  by class info, beside in code:');
@@ -318,6 +470,17 @@ begin
     AGroup.Median(TFormBench.CaseName(APairs, bfPlain));
 end;
 
+{ Return the mean time of freeing the read form of APairs pairs of AKind. }
+function FreeOf(ABenches: TFPList; APairs: Integer; AKind: TBenchFormKind): Double;
+var
+  I: Integer;
+begin
+  Result := 0;
+  for I := 0 to ABenches.Count - 1 do
+    if (TFormBench(ABenches[I]).Pairs = APairs) and (TFormBench(ABenches[I]).Kind = AKind) then
+      Result := TFormBench(ABenches[I]).FreeNs;
+end;
+
 procedure PrintFormChecks(ABenches: TFPList);
 var
   I: Integer;
@@ -331,7 +494,7 @@ begin
   end;
 end;
 
-procedure MeasureForms;
+procedure MeasureForms(AUseCallgrind: Boolean);
 var
   Benches: TFPList;
   Group: TBenchGroup;
@@ -345,10 +508,19 @@ begin
     AddFormBenches(Group, Benches, [10, 100, 1000], [bfPlain, bfLinked, bfInert]);
     AddFormBenches(Group, Benches, [100], [bfControls]);
     Group.Measure;
-    AddFigure('formload_100', FormRatio(Group, 100, bfLinked), 2, 1.10, '', 'reading + ' +
+    AddFigure('formload_100', FormRatio(Group, 100, bfLinked), 2, NoTarget, '', 'reading + ' +
       'connecting a form of 200 edits and 100 p2p links / the same 200 edits without links');
+    AddFormFigure('formload_links_vs_inert', True, TFormBench.CaseName(100, bfLinked),
+      TFormBench.CaseName(100, bfInert), Group.Median(TFormBench.CaseName(100, bfLinked)) /
+      Group.Median(TFormBench.CaseName(100, bfInert)), 1.10, AUseCallgrind, 'reading + ' +
+      'connecting a form of 200 edits and 100 p2p links / the same form with 100 inert ' +
+      'components carrying the links'' properties');
+    AddFormFigure('formfree_links_vs_inert', False, TFormBench.CaseName(100, bfLinked),
+      TFormBench.CaseName(100, bfInert), FreeOf(Benches, 100, bfLinked) /
+      FreeOf(Benches, 100, bfInert), 1.20, AUseCallgrind, 'freeing that form of 100 links / ' +
+      'of 100 inert stand-ins');
     AddFigure('formload_perlink_flat', PerLink(Group, 1000, bfLinked) /
-      PerLink(Group, 10, bfLinked), 2, 1.1, '', Format('time per link (with - without, / links) ' +
+      PerLink(Group, 10, bfLinked), 2, NoTarget, '', Format('time per link (with - without, / links) ' +
       'at 1000 links, %.1f us / at 10 links, %.1f us (two edits per link)',
       [PerLink(Group, 1000, bfLinked) / 1000, PerLink(Group, 10, bfLinked) / 1000]));
     PrintGroup(Group);
@@ -374,7 +546,7 @@ begin
   end;
 end;
 
-procedure MeasureFind;
+procedure MeasureFind(AUseCallgrind: Boolean);
 var
   Bench: TFindBench;
   Group: TBenchGroup;
@@ -385,10 +557,13 @@ begin
   try
     Bench.AddCases(Group);
     Group.Measure;
-    AddFigure('findclass_flat', Group.Median('find-spread') / Group.Median('find-first10'), 2,
-      1.2, '', Format('FindClass of names spread over all %d registrations (%d real, the rest ' +
-      'synthetic) / of the first 10 registered; same name lengths',
-      [TFindBench.RegistrySize, Bench.Padded]));
+    // Counted, each case runs in a process of its own: find-real there
+    // sees only the real registrations, find-spread pads first.
+    AddCountedRatio(Group, 'findclass_flat', 'find-spread', '', 'find-real', 1.1,
+      AUseCallgrind, Format('FindClass of names spread over %d registrations (%d real, the ' +
+      'rest synthetic) / of the first 10 names in the registry of the real ones only; same ' +
+      'name lengths (time: both in the padded registry)', [TFindBench.RegistrySize,
+      Bench.Padded]));
     PrintGroup(Group);
   finally
     Group.Free;
@@ -528,14 +703,14 @@ begin
     Declarations.MeasureFirst;
     WriteLn(Format('Orvane Suite benchmark: medians of %d samples of ~%d ms per case; ' +
       'the cases of a group interleaved', [SampleCount, SampleNs div 1000000]));
-    MeasureTransfers;
-    MeasureInfos;
+    MeasureTransfers(AUseCallgrind);
+    MeasureInfos(AUseCallgrind);
     MeasureEvents(AUseCallgrind);
-    MeasureForms;
+    MeasureForms(AUseCallgrind);
     MeasureRealControls(AUseCallgrind);
     MeasureDeclarations(Declarations);
     // Last: it pads the registry for the rest of the run.
-    MeasureFind;
+    MeasureFind(AUseCallgrind);
     WriteLn;
     PrintFigures;
   finally

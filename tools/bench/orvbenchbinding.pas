@@ -2,7 +2,35 @@
 
   The binding of the benchmark's TBenchEdit (tools/bench/orvbenchfixtures.pas),
   made by tools/gen like the package's own, so a transfer through it costs
-  what one through a package binding costs. }
+  what one through a package binding costs.
+
+  The binding pattern. One class info per host class, derived from its
+  parent's; the table says one line per feature, in descriptor order:
+  - a property: name, access (r, rw, w), type. Generated: its entry in
+    the descriptor string, its local id (position + the base the binding
+    got from RegisterBinding), its arms in GetProperty and SetProperty
+    (conversion to and from a variant by the type's kind) and, for a
+    plain property of a simple kind (string, ordinal, boolean, float,
+    object; not indexed), compiled typed accessors in the table <Stem>Typed
+    that TypedAccess answers, so a link copies it without a variant;
+  - a method: name, parameters, result. Generated: its arm in
+    InvokeMethod, arguments converted from the parameters' values, the
+    result left in Result, var parameters copied back;
+  - an event: name, parameters, host event type. Generated: the saved
+    handler field, hooking and unhooking in ConnectEventHandlers and
+    UnConnectEventHandlers, and the handler: unheard, it runs only the
+    saved handler; heard, it holds the class info, runs the saved
+    handler, fires the listeners and copies var parameters back.
+  What the author writes by hand is only what the table marks hand: the
+  Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
+  bindings/<unit>hand.inc (such a property is served by the variant path
+  only). Everything else comes for free: registration, ids local to the
+  binding, a declaration shared by all instances, features made on first
+  use, the typed link path, and the liveness checks around every call
+  out to user code. A hand-written class info that serves an inherited
+  property in GetProperty or SetProperty must answer nil for it in
+  TypedAccess.
+  See tools/gen/TABLES.md for the table format. }
 unit Orvbenchbinding;
 
 {$I orvdefines.inc}
@@ -26,6 +54,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnChange(Sender: TObject);
   end;
 
@@ -102,6 +131,36 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function BenchEditGetText(AOwner: TObject): string;
+begin
+  Result := string(TBenchEditHost(Pointer(AOwner)).Text);
+end;
+
+procedure BenchEditSetText(AOwner: TObject; const AValue: string);
+begin
+  TBenchEditHost(Pointer(AOwner)).Text := AValue;
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  BenchEditTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyString; TypeName: 'string'; Getter: @BenchEditGetText; Setter: @BenchEditSetText));
+
+function TBenchEditClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - BenchEditBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(BenchEditTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if BenchEditTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @BenchEditTyped[N];
 end;
 
 procedure TBenchEditClassInfo.OnChange(Sender: TObject);

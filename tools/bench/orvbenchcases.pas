@@ -77,6 +77,14 @@ type
       notifications between component and registry. Averages over ACount
       live components. }
     procedure MeasureHeap(ACount: Integer; out AComponentBytes, AInfoBytes: Double);
+    { Return the heap the class info of one live component holds once a
+      link found the two features it uses, Text and OnChange: of a
+      TBenchEdit, or with ALarge of an LCL TEdit (no parent), whose class
+      has many properties; AProperties is that class's property count.
+      Averages over ACount live components; the component's own heap is
+      not counted. }
+    procedure MeasureLinkedHeap(ACount: Integer; ALarge: Boolean; out ABytes: Double;
+      out AProperties: Integer);
   end;
 
   { TEventBench }
@@ -124,15 +132,17 @@ type
   private
     FFirst: array of string;
     FSpread: array of string;
+    FReal: array of string;
     FPadded: Integer;
     FFound: TorvClassInfoClass;
     procedure Pad;
     function Lookup(const ANames: array of string; ACount: Integer): Int64;
     function RunFirst(ACount: Integer): Int64;
     function RunSpread(ACount: Integer): Int64;
+    function RunReal(ACount: Integer): Int64;
   public
     const
-      RegistrySize = 1000;
+      RegistrySize = 10000;
     procedure AddCases(AGroup: TBenchGroup);
     { Return how many names were registered before padding. }
     property Padded: Integer read FPadded;
@@ -520,6 +530,38 @@ begin
   end;
 end;
 
+procedure TInfoBench.MeasureLinkedHeap(ACount: Integer; ALarge: Boolean; out ABytes: Double;
+  out AProperties: Integer);
+var
+  Components: array of TComponent;
+  Info: TorvClassInfo;
+  Made: Int64;
+  I: Integer;
+begin
+  Components := nil;
+  SetLength(Components, ACount);
+  AProperties := 0;
+  try
+    for I := 0 to ACount - 1 do
+      if ALarge then
+        Components[I] := TEdit.Create(nil)
+      else
+        Components[I] := TBenchEdit.Create(nil);
+    Made := HeapUsed;
+    for I := 0 to ACount - 1 do
+    begin
+      Info := TorvClassRegistry.GetInfo(Components[I]);
+      if (Info.FindProperty(TextName) = nil) or (Info.FindEvent('OnChange') = nil) then
+        raise Exception.Create('no Text or OnChange');
+      AProperties := Info.GetPropertyCount;
+    end;
+    ABytes := (HeapUsed - Made) / ACount;
+  finally
+    for I := ACount - 1 downto 0 do
+      Components[I].Free;
+  end;
+end;
+
 { TEventBench }
 
 type
@@ -757,8 +799,36 @@ begin
   Result := Lookup(FSpread, ACount);
 end;
 
+function TFindBench.RunReal(ACount: Integer): Int64;
+var
+  Collector: TNameCollector;
+  Names: TStringList;
+  I: Integer;
+begin
+  // Padded or not, whichever came first: alone (as callgrind runs it) the
+  // registry holds only the real registrations.
+  if FReal = nil then
+  begin
+    Collector := TNameCollector.Create;
+    Names := TStringList.Create;
+    try
+      Collector.Names := Names;
+      TorvClassRegistry.Iterate(@Collector.Collect);
+      SetLength(FReal, LookupSlots);
+      for I := 0 to LookupSlots - 1 do
+        FReal[I] := Names[I mod 10];
+    finally
+      Names.Free;
+      Collector.Free;
+    end;
+  end;
+  Result := Lookup(FReal, ACount);
+end;
+
 procedure TFindBench.AddCases(AGroup: TBenchGroup);
 begin
+  AGroup.Add('find-real', 'FindClass of the first 10 registered names, in turn, before any ' +
+    'padding', @RunReal);
   AGroup.Add('find-first10', 'FindClass of the first 10 registered names, in turn', @RunFirst);
   AGroup.Add('find-spread', Format('FindClass of %d names from all over the registry of %d, ' +
     'lengths as the first 10', [LookupSlots, RegistrySize]), @RunSpread);

@@ -69,6 +69,9 @@ type
       AArms: TStrings; const ALocals: string = '');
     procedure EmitGetProperty(B: TgenBinding);
     procedure EmitSetProperty(B: TgenBinding);
+    procedure EmitTypedGetter(B: TgenBinding; M: TgenMember; const AKind: string);
+    procedure EmitTypedSetter(B: TgenBinding; M: TgenMember; const AKind: string);
+    procedure EmitTypedAccess(B: TgenBinding);
     procedure EmitUntypedBefore(B: TgenBinding; M: TgenMember; ABody, ALocals: TStrings);
     procedure EmitUntypedCall(B: TgenBinding; M: TgenMember; ABody: TStrings;
       const ACall: string);
@@ -419,6 +422,39 @@ begin
     Result := '(' + Result + ')';
 end;
 
+const
+  { How every generated binding is made, repeated in each unit's header so
+    that a reader of a binding need not look for it. }
+  PatternText: array[0..27] of string = (
+    '',
+    '  The binding pattern. One class info per host class, derived from its',
+    '  parent''s; the table says one line per feature, in descriptor order:',
+    '  - a property: name, access (r, rw, w), type. Generated: its entry in',
+    '    the descriptor string, its local id (position + the base the binding',
+    '    got from RegisterBinding), its arms in GetProperty and SetProperty',
+    '    (conversion to and from a variant by the type''s kind) and, for a',
+    '    plain property of a simple kind (string, ordinal, boolean, float,',
+    '    object; not indexed), compiled typed accessors in the table <Stem>Typed',
+    '    that TypedAccess answers, so a link copies it without a variant;',
+    '  - a method: name, parameters, result. Generated: its arm in',
+    '    InvokeMethod, arguments converted from the parameters'' values, the',
+    '    result left in Result, var parameters copied back;',
+    '  - an event: name, parameters, host event type. Generated: the saved',
+    '    handler field, hooking and unhooking in ConnectEventHandlers and',
+    '    UnConnectEventHandlers, and the handler: unheard, it runs only the',
+    '    saved handler; heard, it holds the class info, runs the saved',
+    '    handler, fires the listeners and copies var parameters back.',
+    '  What the author writes by hand is only what the table marks hand: the',
+    '  Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in',
+    '  bindings/<unit>hand.inc (such a property is served by the variant path',
+    '  only). Everything else comes for free: registration, ids local to the',
+    '  binding, a declaration shared by all instances, features made on first',
+    '  use, the typed link path, and the liveness checks around every call',
+    '  out to user code. A hand-written class info that serves an inherited',
+    '  property in GetProperty or SetProperty must answer nil for it in',
+    '  TypedAccess.',
+    '  See tools/gen/TABLES.md for the table format.');
+
 procedure TWriter.EmitBanner(const ASource: string);
 var
   I: Integer;
@@ -430,6 +466,8 @@ begin
     for I := 0 to FTable.Comment.Count - 1 do
       Add('  ' + FTable.Comment[I]);
   end;
+  for I := 0 to High(PatternText) do
+    Add(PatternText[I]);
   FOut[FOut.Count - 1] := FOut[FOut.Count - 1] + ' }';
 end;
 
@@ -458,6 +496,32 @@ begin
     Seen.Free;
     Extra.Free;
   end;
+end;
+
+{ Answer the kind a link copies M as without a variant, or tyNone: only a
+  plain property, read and written as the host declares it, qualifies. }
+function TypedKindOf(M: TgenMember): string;
+begin
+  Result := 'tyNone';
+  if (M.Kind <> mkProp) or M.Missing or M.Hand or (M.AsExpr <> '') or M.IsIndexed then
+    Exit;
+  case M.Kind_ of
+    tkStr: Result := 'tyString';
+    tkInt, tkInt64, tkEnum: Result := 'tyOrdinal';
+    tkBool: Result := 'tyBoolean';
+    tkFloat: Result := 'tyFloat';
+    tkObject: Result := 'tyObject';
+  end;
+end;
+
+function HasTyped(B: TgenBinding): Boolean;
+var
+  I: Integer;
+begin
+  Result := False;
+  for I := 0 to B.Members.Count - 1 do
+    if TypedKindOf(B.Member(I)) <> 'tyNone' then
+      Exit(True);
 end;
 
 procedure TWriter.EmitClass(B: TgenBinding);
@@ -569,6 +633,8 @@ begin
       Add('    procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;');
     if HasInvoke then
       Add('    procedure InvokeMethod(AMethod: TorvMethodInfo); override;');
+    if HasTyped(B) then
+      Add('    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;');
     for I := 0 to B.Members.Count - 1 do
     begin
       M := B.Member(I);
@@ -860,6 +926,126 @@ begin
   finally
     Arms.Free;
   end;
+end;
+
+{ The carrier type of a typed kind, as the accessor types of Orvcommon take it. }
+function CarrierOf(const AKind: string): string;
+begin
+  if AKind = 'tyString' then
+    Result := 'string'
+  else if AKind = 'tyOrdinal' then
+    Result := 'Int64'
+  else if AKind = 'tyBoolean' then
+    Result := 'Boolean'
+  else if AKind = 'tyFloat' then
+    Result := 'Double'
+  else
+    Result := 'TObject';
+end;
+
+procedure TWriter.EmitTypedGetter(B: TgenBinding; M: TgenMember; const AKind: string);
+var
+  Line: string;
+begin
+  Add(Format('function %sGet%s(AOwner: TObject): %s;', [B.Stem, M.Name, CarrierOf(AKind)]));
+  Add('begin');
+  Line := Format('%s(Pointer(AOwner)).%s', [HostVar(B), M.Name]);
+  if M.Kind_ = tkEnum then
+    Line := 'Ord(' + Line + ')'
+  else if M.Kind_ <> tkObject then
+    Line := CarrierOf(AKind) + '(' + Line + ')';
+  AddWrapped('  ', 'Result := ' + Line + ';');
+  Add('end;');
+  Blank;
+end;
+
+procedure TWriter.EmitTypedSetter(B: TgenBinding; M: TgenMember; const AKind: string);
+var
+  Line: string;
+begin
+  if AKind = 'tyString' then
+    Add(Format('procedure %sSet%s(AOwner: TObject; const AValue: string);', [B.Stem, M.Name]))
+  else
+    Add(Format('procedure %sSet%s(AOwner: TObject; AValue: %s);',
+      [B.Stem, M.Name, CarrierOf(AKind)]));
+  Add('begin');
+  // The same conversion as SetProperty, from the carrier instead of a variant.
+  if AKind = 'tyString' then
+    Line := 'AValue'
+  else if M.Kind_ in [tkInt, tkEnum] then
+    Line := FromVar(M.Kind_, M.TypeName, 'Integer(AValue)')
+  else if M.Kind_ = tkObject then
+    Line := StringReplace(FromVar(M.Kind_, M.TypeName, 'AValue'), 'VarToObject(AValue)',
+      'AValue', [])
+  else
+    Line := FromVar(M.Kind_, M.TypeName, 'AValue');
+  AddWrapped('  ', Format('%s(Pointer(AOwner)).%s := %s;', [HostVar(B), M.Name, Line]));
+  Add('end;');
+  Blank;
+end;
+
+procedure TWriter.EmitTypedAccess(B: TgenBinding);
+var
+  I, Last: Integer;
+  M: TgenMember;
+  Kind, Getter, Setter: string;
+  Entries: array of string;
+begin
+  if not HasTyped(B) then
+    Exit;
+  Entries := nil;
+  Last := -1;
+  for I := 0 to B.Members.Count - 1 do
+    if B.Member(I).Kind = mkProp then
+      Last := B.Member(I).Ordinal;
+  SetLength(Entries, Last + 1);
+  for I := 0 to Last do
+    Entries[I] := '(Kind: tyNone; TypeName: ''''; Getter: nil; Setter: nil)';
+  for I := 0 to B.Members.Count - 1 do
+  begin
+    M := B.Member(I);
+    Kind := TypedKindOf(M);
+    if Kind = 'tyNone' then
+      Continue;
+    Getter := 'nil';
+    Setter := 'nil';
+    if M.Readable then
+    begin
+      EmitTypedGetter(B, M, Kind);
+      Getter := Format('@%sGet%s', [B.Stem, M.Name]);
+    end;
+    if M.Writable then
+    begin
+      EmitTypedSetter(B, M, Kind);
+      Setter := Format('@%sSet%s', [B.Stem, M.Name]);
+    end;
+    Entries[M.Ordinal] := Format('(Kind: %s; TypeName: ''%s''; Getter: %s; Setter: %s)',
+      [Kind, LowerCase(M.TypeName), Getter, Setter]);
+  end;
+  Add('const');
+  Add('  { Each plain property read and written without a variant, by local id. }');
+  Add(Format('  %sTyped: array[0..%d] of TorvTypedAccess = (', [B.Stem, Last]));
+  for I := 0 to Last do
+    if I < Last then
+      AddWrapped('    ', Entries[I] + ',')
+    else
+      AddWrapped('    ', Entries[I] + ');');
+  Blank;
+  Add(Format('function %s.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;', [B.InfoName]));
+  Add('var');
+  Add('  N: Integer;');
+  Add('begin');
+  Add(Format('  N := AProp.Id - %sBase;', [B.Stem]));
+  Add('  // One of its own properties is served here either way, as GetProperty and');
+  Add('  // SetProperty serve them; only the others go on to the parent.');
+  Add(Format('  if (N < 0) or (N > High(%sTyped)) then', [B.Stem]));
+  Add('    Result := inherited TypedAccess(AProp)');
+  Add(Format('  else if %sTyped[N].Kind = tyNone then', [B.Stem]));
+  Add('    Result := nil');
+  Add('  else');
+  Add(Format('    Result := @%sTyped[N];', [B.Stem]));
+  Add('end;');
+  Blank;
 end;
 
 procedure TWriter.EmitSetProperty(B: TgenBinding);
@@ -1218,6 +1404,7 @@ begin
   EmitConnect(B);
   EmitGetProperty(B);
   EmitSetProperty(B);
+  EmitTypedAccess(B);
   EmitInvokeMethod(B);
   for I := 0 to B.Members.Count - 1 do
   begin
