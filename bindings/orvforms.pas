@@ -2,7 +2,35 @@
 
   Bindings of the Forms unit: scroll bars of scrolling controls, scrolling
   controls and scroll boxes, frames, forms, dock forms, data modules,
-  monitors, the screen and the application. }
+  monitors, the screen and the application.
+
+  The binding pattern. One class info per host class, derived from its
+  parent's; the table says one line per feature, in descriptor order:
+  - a property: name, access (r, rw, w), type. Generated: its entry in
+    the descriptor string, its local id (position + the base the binding
+    got from RegisterBinding), its arms in GetProperty and SetProperty
+    (conversion to and from a variant by the type's kind) and, for a
+    plain property of a simple kind (string, ordinal, boolean, float,
+    object; not indexed), compiled typed accessors in the table <Stem>Typed
+    that TypedAccess answers, so a link copies it without a variant;
+  - a method: name, parameters, result. Generated: its arm in
+    InvokeMethod, arguments converted from the parameters' values, the
+    result left in Result, var parameters copied back;
+  - an event: name, parameters, host event type. Generated: the saved
+    handler field, hooking and unhooking in ConnectEventHandlers and
+    UnConnectEventHandlers, and the handler: unheard, it runs only the
+    saved handler; heard, it holds the class info, runs the saved
+    handler, fires the listeners and copies var parameters back.
+  What the author writes by hand is only what the table marks hand: the
+  Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
+  bindings/<unit>hand.inc (such a property is served by the variant path
+  only). Everything else comes for free: registration, ids local to the
+  binding, a declaration shared by all instances, features made on first
+  use, the typed link path, and the liveness checks around every call
+  out to user code. A hand-written class info that serves an inherited
+  property in GetProperty or SetProperty must answer nil for it in
+  TypedAccess.
+  See tools/gen/TABLES.md for the table format. }
 unit Orvforms;
 
 {$I orvdefines.inc}
@@ -26,6 +54,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TScrollingWinControlClassInfo }
@@ -35,6 +64,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TScrollBoxClassInfo }
@@ -43,6 +73,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TCustomFrameClassInfo }
@@ -83,6 +114,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnActivate(Sender: TObject);
     procedure OnClose(Sender: TObject; var Action: TCloseAction);
     procedure OnCloseQuery(Sender: TObject; var CanClose: Boolean);
@@ -102,6 +134,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TFormClassInfo }
@@ -130,6 +163,7 @@ type
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnCreate(Sender: TObject);
     procedure OnDestroy(Sender: TObject);
   end;
@@ -141,6 +175,7 @@ type
     FHandle: HMONITOR;
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TScreenClassInfo }
@@ -157,6 +192,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnActiveControlChange(Sender: TObject);
     procedure OnActiveFormChange(Sender: TObject);
   end;
@@ -191,6 +227,7 @@ type
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure SetProperty(AProp: TorvPropertyInfo; const AValue: Variant); override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
+    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
     procedure OnActionExecute(Action: TBasicAction; var Handled: Boolean);
     procedure OnActionUpdate(Action: TBasicAction; var Handled: Boolean);
     procedure OnActivate(Sender: TObject);
@@ -1019,6 +1056,116 @@ begin
   end;
 end;
 
+function ControlScrollBarGetKind(AOwner: TObject): Int64;
+begin
+  Result := Ord(TControlScrollBarHost(Pointer(AOwner)).Kind);
+end;
+
+function ControlScrollBarGetScrollPos(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlScrollBarHost(Pointer(AOwner)).ScrollPos);
+end;
+
+function ControlScrollBarGetIncrement(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlScrollBarHost(Pointer(AOwner)).Increment);
+end;
+
+procedure ControlScrollBarSetIncrement(AOwner: TObject; AValue: Int64);
+begin
+  TControlScrollBarHost(Pointer(AOwner)).Increment := TScrollBarInc(Integer(Integer(AValue)));
+end;
+
+function ControlScrollBarGetPosition(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlScrollBarHost(Pointer(AOwner)).Position);
+end;
+
+procedure ControlScrollBarSetPosition(AOwner: TObject; AValue: Int64);
+begin
+  TControlScrollBarHost(Pointer(AOwner)).Position := Integer(Integer(AValue));
+end;
+
+function ControlScrollBarGetRange(AOwner: TObject): Int64;
+begin
+  Result := Int64(TControlScrollBarHost(Pointer(AOwner)).Range);
+end;
+
+procedure ControlScrollBarSetRange(AOwner: TObject; AValue: Int64);
+begin
+  TControlScrollBarHost(Pointer(AOwner)).Range := Integer(Integer(AValue));
+end;
+
+function ControlScrollBarGetSmooth(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlScrollBarHost(Pointer(AOwner)).Smooth);
+end;
+
+procedure ControlScrollBarSetSmooth(AOwner: TObject; AValue: Boolean);
+begin
+  TControlScrollBarHost(Pointer(AOwner)).Smooth := Boolean(AValue);
+end;
+
+function ControlScrollBarGetTracking(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlScrollBarHost(Pointer(AOwner)).Tracking);
+end;
+
+procedure ControlScrollBarSetTracking(AOwner: TObject; AValue: Boolean);
+begin
+  TControlScrollBarHost(Pointer(AOwner)).Tracking := Boolean(AValue);
+end;
+
+function ControlScrollBarGetVisible(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TControlScrollBarHost(Pointer(AOwner)).Visible);
+end;
+
+procedure ControlScrollBarSetVisible(AOwner: TObject; AValue: Boolean);
+begin
+  TControlScrollBarHost(Pointer(AOwner)).Visible := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ControlScrollBarTyped: array[0..14] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'tscrollbarkind'; Getter: @ControlScrollBarGetKind; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ControlScrollBarGetScrollPos; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'tscrollbarinc'; Getter: @ControlScrollBarGetIncrement;
+      Setter: @ControlScrollBarSetIncrement),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ControlScrollBarGetPosition;
+      Setter: @ControlScrollBarSetPosition),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ControlScrollBarGetRange;
+      Setter: @ControlScrollBarSetRange),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlScrollBarGetSmooth;
+      Setter: @ControlScrollBarSetSmooth),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlScrollBarGetTracking;
+      Setter: @ControlScrollBarSetTracking),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ControlScrollBarGetVisible;
+      Setter: @ControlScrollBarSetVisible));
+
+function TControlScrollBarClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ControlScrollBarBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ControlScrollBarTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ControlScrollBarTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ControlScrollBarTyped[N];
+end;
+
 procedure TControlScrollBarClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TControlScrollBarHost;
@@ -1065,6 +1212,61 @@ begin
   end;
 end;
 
+function ScrollingWinControlGetAutoScroll(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TScrollingWinControlHost(Pointer(AOwner)).AutoScroll);
+end;
+
+procedure ScrollingWinControlSetAutoScroll(AOwner: TObject; AValue: Boolean);
+begin
+  TScrollingWinControlHost(Pointer(AOwner)).AutoScroll := Boolean(AValue);
+end;
+
+function ScrollingWinControlGetHorzScrollBar(AOwner: TObject): TObject;
+begin
+  Result := TScrollingWinControlHost(Pointer(AOwner)).HorzScrollBar;
+end;
+
+procedure ScrollingWinControlSetHorzScrollBar(AOwner: TObject; AValue: TObject);
+begin
+  TScrollingWinControlHost(Pointer(AOwner)).HorzScrollBar := TControlScrollBar(AValue);
+end;
+
+function ScrollingWinControlGetVertScrollBar(AOwner: TObject): TObject;
+begin
+  Result := TScrollingWinControlHost(Pointer(AOwner)).VertScrollBar;
+end;
+
+procedure ScrollingWinControlSetVertScrollBar(AOwner: TObject; AValue: TObject);
+begin
+  TScrollingWinControlHost(Pointer(AOwner)).VertScrollBar := TControlScrollBar(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ScrollingWinControlTyped: array[0..2] of TorvTypedAccess = (
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ScrollingWinControlGetAutoScroll;
+      Setter: @ScrollingWinControlSetAutoScroll),
+    (Kind: tyObject; TypeName: 'tcontrolscrollbar'; Getter: @ScrollingWinControlGetHorzScrollBar;
+      Setter: @ScrollingWinControlSetHorzScrollBar),
+    (Kind: tyObject; TypeName: 'tcontrolscrollbar'; Getter: @ScrollingWinControlGetVertScrollBar;
+      Setter: @ScrollingWinControlSetVertScrollBar));
+
+function TScrollingWinControlClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ScrollingWinControlBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ScrollingWinControlTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ScrollingWinControlTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ScrollingWinControlTyped[N];
+end;
+
 procedure TScrollingWinControlClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
 var
   Host: TScrollingWinControlHost;
@@ -1106,6 +1308,37 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function ScrollBoxGetBorderStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TScrollBoxHost(Pointer(AOwner)).BorderStyle);
+end;
+
+procedure ScrollBoxSetBorderStyle(AOwner: TObject; AValue: Int64);
+begin
+  TScrollBoxHost(Pointer(AOwner)).BorderStyle := TBorderStyle(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ScrollBoxTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'tborderstyle'; Getter: @ScrollBoxGetBorderStyle;
+      Setter: @ScrollBoxSetBorderStyle));
+
+function TScrollBoxClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ScrollBoxBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ScrollBoxTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ScrollBoxTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ScrollBoxTyped[N];
 end;
 
 { TCustomFormClassInfo }
@@ -1271,6 +1504,233 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function CustomFormGetActiveMDIChild(AOwner: TObject): TObject;
+begin
+  Result := TCustomFormHost(Pointer(AOwner)).ActiveMDIChild;
+end;
+
+function CustomFormGetDefaultMonitor(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomFormHost(Pointer(AOwner)).DefaultMonitor);
+end;
+
+procedure CustomFormSetDefaultMonitor(AOwner: TObject; AValue: Int64);
+begin
+  TCustomFormHost(Pointer(AOwner)).DefaultMonitor := TDefaultMonitor(Integer(Integer(AValue)));
+end;
+
+function CustomFormGetFormStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomFormHost(Pointer(AOwner)).FormStyle);
+end;
+
+procedure CustomFormSetFormStyle(AOwner: TObject; AValue: Int64);
+begin
+  TCustomFormHost(Pointer(AOwner)).FormStyle := TFormStyle(Integer(Integer(AValue)));
+end;
+
+function CustomFormGetIcon(AOwner: TObject): TObject;
+begin
+  Result := TCustomFormHost(Pointer(AOwner)).Icon;
+end;
+
+procedure CustomFormSetIcon(AOwner: TObject; AValue: TObject);
+begin
+  TCustomFormHost(Pointer(AOwner)).Icon := TIcon(AValue);
+end;
+
+function CustomFormGetMDIChildCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomFormHost(Pointer(AOwner)).MDIChildCount);
+end;
+
+function CustomFormGetPixelsPerInch(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomFormHost(Pointer(AOwner)).PixelsPerInch);
+end;
+
+procedure CustomFormSetPixelsPerInch(AOwner: TObject; AValue: Int64);
+begin
+  TCustomFormHost(Pointer(AOwner)).PixelsPerInch := Integer(Integer(AValue));
+end;
+
+function CustomFormGetPosition(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomFormHost(Pointer(AOwner)).Position);
+end;
+
+procedure CustomFormSetPosition(AOwner: TObject; AValue: Int64);
+begin
+  TCustomFormHost(Pointer(AOwner)).Position := TPosition(Integer(Integer(AValue)));
+end;
+
+function CustomFormGetScaled(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomFormHost(Pointer(AOwner)).Scaled);
+end;
+
+procedure CustomFormSetScaled(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomFormHost(Pointer(AOwner)).Scaled := Boolean(AValue);
+end;
+
+function CustomFormGetActive(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomFormHost(Pointer(AOwner)).Active);
+end;
+
+function CustomFormGetActiveControl(AOwner: TObject): TObject;
+begin
+  Result := TCustomFormHost(Pointer(AOwner)).ActiveControl;
+end;
+
+procedure CustomFormSetActiveControl(AOwner: TObject; AValue: TObject);
+begin
+  TCustomFormHost(Pointer(AOwner)).ActiveControl := TWinControl(AValue);
+end;
+
+function CustomFormGetBorderStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomFormHost(Pointer(AOwner)).BorderStyle);
+end;
+
+procedure CustomFormSetBorderStyle(AOwner: TObject; AValue: Int64);
+begin
+  TCustomFormHost(Pointer(AOwner)).BorderStyle := TFormBorderStyle(Integer(Integer(AValue)));
+end;
+
+function CustomFormGetCanvas(AOwner: TObject): TObject;
+begin
+  Result := TCustomFormHost(Pointer(AOwner)).Canvas;
+end;
+
+function CustomFormGetDesigner(AOwner: TObject): TObject;
+begin
+  Result := TCustomFormHost(Pointer(AOwner)).Designer;
+end;
+
+procedure CustomFormSetDesigner(AOwner: TObject; AValue: TObject);
+begin
+  TCustomFormHost(Pointer(AOwner)).Designer := TIDesigner(AValue);
+end;
+
+function CustomFormGetHelpFile(AOwner: TObject): string;
+begin
+  Result := string(TCustomFormHost(Pointer(AOwner)).HelpFile);
+end;
+
+procedure CustomFormSetHelpFile(AOwner: TObject; const AValue: string);
+begin
+  TCustomFormHost(Pointer(AOwner)).HelpFile := AValue;
+end;
+
+function CustomFormGetKeyPreview(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TCustomFormHost(Pointer(AOwner)).KeyPreview);
+end;
+
+procedure CustomFormSetKeyPreview(AOwner: TObject; AValue: Boolean);
+begin
+  TCustomFormHost(Pointer(AOwner)).KeyPreview := Boolean(AValue);
+end;
+
+function CustomFormGetMenu(AOwner: TObject): TObject;
+begin
+  Result := TCustomFormHost(Pointer(AOwner)).Menu;
+end;
+
+procedure CustomFormSetMenu(AOwner: TObject; AValue: TObject);
+begin
+  TCustomFormHost(Pointer(AOwner)).Menu := TMainMenu(AValue);
+end;
+
+function CustomFormGetModalResult(AOwner: TObject): Int64;
+begin
+  Result := Int64(TCustomFormHost(Pointer(AOwner)).ModalResult);
+end;
+
+procedure CustomFormSetModalResult(AOwner: TObject; AValue: Int64);
+begin
+  TCustomFormHost(Pointer(AOwner)).ModalResult := TModalResult(Integer(Integer(AValue)));
+end;
+
+function CustomFormGetMonitor(AOwner: TObject): TObject;
+begin
+  Result := TCustomFormHost(Pointer(AOwner)).Monitor;
+end;
+
+function CustomFormGetWindowState(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomFormHost(Pointer(AOwner)).WindowState);
+end;
+
+procedure CustomFormSetWindowState(AOwner: TObject; AValue: Int64);
+begin
+  TCustomFormHost(Pointer(AOwner)).WindowState := TWindowState(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomFormTyped: array[0..30] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'tcustomform'; Getter: @CustomFormGetActiveMDIChild; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'tdefaultmonitor'; Getter: @CustomFormGetDefaultMonitor;
+      Setter: @CustomFormSetDefaultMonitor),
+    (Kind: tyOrdinal; TypeName: 'tformstyle'; Getter: @CustomFormGetFormStyle;
+      Setter: @CustomFormSetFormStyle),
+    (Kind: tyObject; TypeName: 'ticon'; Getter: @CustomFormGetIcon; Setter: @CustomFormSetIcon),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomFormGetMDIChildCount; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @CustomFormGetPixelsPerInch;
+      Setter: @CustomFormSetPixelsPerInch),
+    (Kind: tyOrdinal; TypeName: 'tposition'; Getter: @CustomFormGetPosition;
+      Setter: @CustomFormSetPosition),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomFormGetScaled;
+      Setter: @CustomFormSetScaled),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomFormGetActive; Setter: nil),
+    (Kind: tyObject; TypeName: 'twincontrol'; Getter: @CustomFormGetActiveControl;
+      Setter: @CustomFormSetActiveControl),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'tformborderstyle'; Getter: @CustomFormGetBorderStyle;
+      Setter: @CustomFormSetBorderStyle),
+    (Kind: tyObject; TypeName: 'tcanvas'; Getter: @CustomFormGetCanvas; Setter: nil),
+    (Kind: tyObject; TypeName: 'tidesigner'; Getter: @CustomFormGetDesigner;
+      Setter: @CustomFormSetDesigner),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyString; TypeName: 'string'; Getter: @CustomFormGetHelpFile;
+      Setter: @CustomFormSetHelpFile),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @CustomFormGetKeyPreview;
+      Setter: @CustomFormSetKeyPreview),
+    (Kind: tyObject; TypeName: 'tmainmenu'; Getter: @CustomFormGetMenu; Setter: @CustomFormSetMenu),
+    (Kind: tyOrdinal; TypeName: 'tmodalresult'; Getter: @CustomFormGetModalResult;
+      Setter: @CustomFormSetModalResult),
+    (Kind: tyObject; TypeName: 'tmonitor'; Getter: @CustomFormGetMonitor; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'twindowstate'; Getter: @CustomFormGetWindowState;
+      Setter: @CustomFormSetWindowState));
+
+function TCustomFormClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomFormBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomFormTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomFormTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomFormTyped[N];
 end;
 
 procedure TCustomFormClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1468,6 +1928,38 @@ begin
   end;
 end;
 
+function CustomActiveFormGetAxBorderStyle(AOwner: TObject): Int64;
+begin
+  Result := Ord(TCustomActiveFormHost(Pointer(AOwner)).AxBorderStyle);
+end;
+
+procedure CustomActiveFormSetAxBorderStyle(AOwner: TObject; AValue: Int64);
+begin
+  TCustomActiveFormHost(Pointer(AOwner)).AxBorderStyle :=
+    TActiveFormBorderStyle(Integer(Integer(AValue)));
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  CustomActiveFormTyped: array[0..0] of TorvTypedAccess = (
+    (Kind: tyOrdinal; TypeName: 'tactiveformborderstyle'; Getter: @CustomActiveFormGetAxBorderStyle;
+      Setter: @CustomActiveFormSetAxBorderStyle));
+
+function TCustomActiveFormClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - CustomActiveFormBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(CustomActiveFormTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if CustomActiveFormTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @CustomActiveFormTyped[N];
+end;
+
 { TFormClassInfo }
 
 procedure TFormClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1546,6 +2038,39 @@ begin
   end;
 end;
 
+function DataModuleGetOldCreateOrder(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TDataModuleHost(Pointer(AOwner)).OldCreateOrder);
+end;
+
+procedure DataModuleSetOldCreateOrder(AOwner: TObject; AValue: Boolean);
+begin
+  TDataModuleHost(Pointer(AOwner)).OldCreateOrder := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  DataModuleTyped: array[0..2] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @DataModuleGetOldCreateOrder;
+      Setter: @DataModuleSetOldCreateOrder));
+
+function TDataModuleClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - DataModuleBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(DataModuleTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if DataModuleTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @DataModuleTyped[N];
+end;
+
 procedure TDataModuleClassInfo.OnCreate(Sender: TObject);
 begin
   FireSender(FOnCreate, 'OnCreate', Sender);
@@ -1578,6 +2103,56 @@ begin
   else
     Result := inherited GetProperty(AProp);
   end;
+end;
+
+function MonitorGetMonitorNum(AOwner: TObject): Int64;
+begin
+  Result := Int64(TMonitorHost(Pointer(AOwner)).MonitorNum);
+end;
+
+function MonitorGetLeft(AOwner: TObject): Int64;
+begin
+  Result := Int64(TMonitorHost(Pointer(AOwner)).Left);
+end;
+
+function MonitorGetHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TMonitorHost(Pointer(AOwner)).Height);
+end;
+
+function MonitorGetTop(AOwner: TObject): Int64;
+begin
+  Result := Int64(TMonitorHost(Pointer(AOwner)).Top);
+end;
+
+function MonitorGetWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TMonitorHost(Pointer(AOwner)).Width);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  MonitorTyped: array[0..5] of TorvTypedAccess = (
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @MonitorGetMonitorNum; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @MonitorGetLeft; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @MonitorGetHeight; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @MonitorGetTop; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @MonitorGetWidth; Setter: nil));
+
+function TMonitorClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - MonitorBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(MonitorTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if MonitorTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @MonitorTyped[N];
 end;
 
 { TScreenClassInfo }
@@ -1666,6 +2241,167 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function ScreenGetActiveControl(AOwner: TObject): TObject;
+begin
+  Result := TScreenHost(Pointer(AOwner)).ActiveControl;
+end;
+
+function ScreenGetActiveCustomForm(AOwner: TObject): TObject;
+begin
+  Result := TScreenHost(Pointer(AOwner)).ActiveCustomForm;
+end;
+
+function ScreenGetActiveForm(AOwner: TObject): TObject;
+begin
+  Result := TScreenHost(Pointer(AOwner)).ActiveForm;
+end;
+
+function ScreenGetCustomFormCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScreenHost(Pointer(AOwner)).CustomFormCount);
+end;
+
+function ScreenGetCursor(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScreenHost(Pointer(AOwner)).Cursor);
+end;
+
+procedure ScreenSetCursor(AOwner: TObject; AValue: Int64);
+begin
+  TScreenHost(Pointer(AOwner)).Cursor := TCursor(Integer(Integer(AValue)));
+end;
+
+function ScreenGetDataModuleCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScreenHost(Pointer(AOwner)).DataModuleCount);
+end;
+
+function ScreenGetMonitorCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScreenHost(Pointer(AOwner)).MonitorCount);
+end;
+
+function ScreenGetDesktopHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScreenHost(Pointer(AOwner)).DesktopHeight);
+end;
+
+function ScreenGetDesktopLeft(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScreenHost(Pointer(AOwner)).DesktopLeft);
+end;
+
+function ScreenGetDesktopTop(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScreenHost(Pointer(AOwner)).DesktopTop);
+end;
+
+function ScreenGetDesktopWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScreenHost(Pointer(AOwner)).DesktopWidth);
+end;
+
+function ScreenGetHintFont(AOwner: TObject): TObject;
+begin
+  Result := TScreenHost(Pointer(AOwner)).HintFont;
+end;
+
+procedure ScreenSetHintFont(AOwner: TObject; AValue: TObject);
+begin
+  TScreenHost(Pointer(AOwner)).HintFont := TFont(AValue);
+end;
+
+function ScreenGetIconFont(AOwner: TObject): TObject;
+begin
+  Result := TScreenHost(Pointer(AOwner)).IconFont;
+end;
+
+procedure ScreenSetIconFont(AOwner: TObject; AValue: TObject);
+begin
+  TScreenHost(Pointer(AOwner)).IconFont := TFont(AValue);
+end;
+
+function ScreenGetMenuFont(AOwner: TObject): TObject;
+begin
+  Result := TScreenHost(Pointer(AOwner)).MenuFont;
+end;
+
+procedure ScreenSetMenuFont(AOwner: TObject; AValue: TObject);
+begin
+  TScreenHost(Pointer(AOwner)).MenuFont := TFont(AValue);
+end;
+
+function ScreenGetFonts(AOwner: TObject): TObject;
+begin
+  Result := TScreenHost(Pointer(AOwner)).Fonts;
+end;
+
+function ScreenGetFormCount(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScreenHost(Pointer(AOwner)).FormCount);
+end;
+
+function ScreenGetHeight(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScreenHost(Pointer(AOwner)).Height);
+end;
+
+function ScreenGetPixelsPerInch(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScreenHost(Pointer(AOwner)).PixelsPerInch);
+end;
+
+function ScreenGetWidth(AOwner: TObject): Int64;
+begin
+  Result := Int64(TScreenHost(Pointer(AOwner)).Width);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ScreenTyped: array[0..26] of TorvTypedAccess = (
+    (Kind: tyObject; TypeName: 'twincontrol'; Getter: @ScreenGetActiveControl; Setter: nil),
+    (Kind: tyObject; TypeName: 'tcustomform'; Getter: @ScreenGetActiveCustomForm; Setter: nil),
+    (Kind: tyObject; TypeName: 'tform'; Getter: @ScreenGetActiveForm; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScreenGetCustomFormCount; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'tcursor'; Getter: @ScreenGetCursor; Setter: @ScreenSetCursor),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScreenGetDataModuleCount; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScreenGetMonitorCount; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScreenGetDesktopHeight; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScreenGetDesktopLeft; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScreenGetDesktopTop; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScreenGetDesktopWidth; Setter: nil),
+    (Kind: tyObject; TypeName: 'tfont'; Getter: @ScreenGetHintFont; Setter: @ScreenSetHintFont),
+    (Kind: tyObject; TypeName: 'tfont'; Getter: @ScreenGetIconFont; Setter: @ScreenSetIconFont),
+    (Kind: tyObject; TypeName: 'tfont'; Getter: @ScreenGetMenuFont; Setter: @ScreenSetMenuFont),
+    (Kind: tyObject; TypeName: 'tstrings'; Getter: @ScreenGetFonts; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScreenGetFormCount; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScreenGetHeight; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScreenGetPixelsPerInch; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ScreenGetWidth; Setter: nil));
+
+function TScreenClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ScreenBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ScreenTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ScreenTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ScreenTyped[N];
 end;
 
 procedure TScreenClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1831,6 +2567,210 @@ begin
   else
     inherited SetProperty(AProp, AValue);
   end;
+end;
+
+function ApplicationGetActive(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TApplicationHost(Pointer(AOwner)).Active);
+end;
+
+function ApplicationGetExeName(AOwner: TObject): string;
+begin
+  Result := string(TApplicationHost(Pointer(AOwner)).ExeName);
+end;
+
+function ApplicationGetHelpFile(AOwner: TObject): string;
+begin
+  Result := string(TApplicationHost(Pointer(AOwner)).HelpFile);
+end;
+
+procedure ApplicationSetHelpFile(AOwner: TObject; const AValue: string);
+begin
+  TApplicationHost(Pointer(AOwner)).HelpFile := AValue;
+end;
+
+function ApplicationGetHint(AOwner: TObject): string;
+begin
+  Result := string(TApplicationHost(Pointer(AOwner)).Hint);
+end;
+
+procedure ApplicationSetHint(AOwner: TObject; const AValue: string);
+begin
+  TApplicationHost(Pointer(AOwner)).Hint := AValue;
+end;
+
+function ApplicationGetHintColor(AOwner: TObject): Int64;
+begin
+  Result := Int64(TApplicationHost(Pointer(AOwner)).HintColor);
+end;
+
+procedure ApplicationSetHintColor(AOwner: TObject; AValue: Int64);
+begin
+  TApplicationHost(Pointer(AOwner)).HintColor := TColor(Integer(Integer(AValue)));
+end;
+
+function ApplicationGetHintHidePause(AOwner: TObject): Int64;
+begin
+  Result := Int64(TApplicationHost(Pointer(AOwner)).HintHidePause);
+end;
+
+procedure ApplicationSetHintHidePause(AOwner: TObject; AValue: Int64);
+begin
+  TApplicationHost(Pointer(AOwner)).HintHidePause := Integer(Integer(AValue));
+end;
+
+function ApplicationGetHintPause(AOwner: TObject): Int64;
+begin
+  Result := Int64(TApplicationHost(Pointer(AOwner)).HintPause);
+end;
+
+procedure ApplicationSetHintPause(AOwner: TObject; AValue: Int64);
+begin
+  TApplicationHost(Pointer(AOwner)).HintPause := Integer(Integer(AValue));
+end;
+
+function ApplicationGetHintShortCuts(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TApplicationHost(Pointer(AOwner)).HintShortCuts);
+end;
+
+procedure ApplicationSetHintShortCuts(AOwner: TObject; AValue: Boolean);
+begin
+  TApplicationHost(Pointer(AOwner)).HintShortCuts := Boolean(AValue);
+end;
+
+function ApplicationGetHintShortPause(AOwner: TObject): Int64;
+begin
+  Result := Int64(TApplicationHost(Pointer(AOwner)).HintShortPause);
+end;
+
+procedure ApplicationSetHintShortPause(AOwner: TObject; AValue: Int64);
+begin
+  TApplicationHost(Pointer(AOwner)).HintShortPause := Integer(Integer(AValue));
+end;
+
+function ApplicationGetIcon(AOwner: TObject): TObject;
+begin
+  Result := TApplicationHost(Pointer(AOwner)).Icon;
+end;
+
+procedure ApplicationSetIcon(AOwner: TObject; AValue: TObject);
+begin
+  TApplicationHost(Pointer(AOwner)).Icon := TIcon(AValue);
+end;
+
+function ApplicationGetMainForm(AOwner: TObject): TObject;
+begin
+  Result := TApplicationHost(Pointer(AOwner)).MainForm;
+end;
+
+function ApplicationGetBiDiMode(AOwner: TObject): Int64;
+begin
+  Result := Ord(TApplicationHost(Pointer(AOwner)).BiDiMode);
+end;
+
+procedure ApplicationSetBiDiMode(AOwner: TObject; AValue: Int64);
+begin
+  TApplicationHost(Pointer(AOwner)).BiDiMode := TBiDiMode(Integer(Integer(AValue)));
+end;
+
+function ApplicationGetShowHint(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TApplicationHost(Pointer(AOwner)).ShowHint);
+end;
+
+procedure ApplicationSetShowHint(AOwner: TObject; AValue: Boolean);
+begin
+  TApplicationHost(Pointer(AOwner)).ShowHint := Boolean(AValue);
+end;
+
+function ApplicationGetShowMainForm(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TApplicationHost(Pointer(AOwner)).ShowMainForm);
+end;
+
+procedure ApplicationSetShowMainForm(AOwner: TObject; AValue: Boolean);
+begin
+  TApplicationHost(Pointer(AOwner)).ShowMainForm := Boolean(AValue);
+end;
+
+function ApplicationGetTerminated(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TApplicationHost(Pointer(AOwner)).Terminated);
+end;
+
+function ApplicationGetTitle(AOwner: TObject): string;
+begin
+  Result := string(TApplicationHost(Pointer(AOwner)).Title);
+end;
+
+procedure ApplicationSetTitle(AOwner: TObject; const AValue: string);
+begin
+  TApplicationHost(Pointer(AOwner)).Title := AValue;
+end;
+
+function ApplicationGetUpdateFormatSettings(AOwner: TObject): Boolean;
+begin
+  Result := Boolean(TApplicationHost(Pointer(AOwner)).UpdateFormatSettings);
+end;
+
+procedure ApplicationSetUpdateFormatSettings(AOwner: TObject; AValue: Boolean);
+begin
+  TApplicationHost(Pointer(AOwner)).UpdateFormatSettings := Boolean(AValue);
+end;
+
+const
+  { Each plain property read and written without a variant, by local id. }
+  ApplicationTyped: array[0..23] of TorvTypedAccess = (
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ApplicationGetActive; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyString; TypeName: 'string'; Getter: @ApplicationGetExeName; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyString; TypeName: 'string'; Getter: @ApplicationGetHelpFile;
+      Setter: @ApplicationSetHelpFile),
+    (Kind: tyString; TypeName: 'string'; Getter: @ApplicationGetHint; Setter: @ApplicationSetHint),
+    (Kind: tyOrdinal; TypeName: 'tcolor'; Getter: @ApplicationGetHintColor;
+      Setter: @ApplicationSetHintColor),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ApplicationGetHintHidePause;
+      Setter: @ApplicationSetHintHidePause),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ApplicationGetHintPause;
+      Setter: @ApplicationSetHintPause),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ApplicationGetHintShortCuts;
+      Setter: @ApplicationSetHintShortCuts),
+    (Kind: tyOrdinal; TypeName: 'integer'; Getter: @ApplicationGetHintShortPause;
+      Setter: @ApplicationSetHintShortPause),
+    (Kind: tyObject; TypeName: 'ticon'; Getter: @ApplicationGetIcon; Setter: @ApplicationSetIcon),
+    (Kind: tyObject; TypeName: 'tform'; Getter: @ApplicationGetMainForm; Setter: nil),
+    (Kind: tyOrdinal; TypeName: 'tbidimode'; Getter: @ApplicationGetBiDiMode;
+      Setter: @ApplicationSetBiDiMode),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ApplicationGetShowHint;
+      Setter: @ApplicationSetShowHint),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ApplicationGetShowMainForm;
+      Setter: @ApplicationSetShowMainForm),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ApplicationGetTerminated; Setter: nil),
+    (Kind: tyString; TypeName: 'string'; Getter: @ApplicationGetTitle;
+      Setter: @ApplicationSetTitle),
+    (Kind: tyBoolean; TypeName: 'boolean'; Getter: @ApplicationGetUpdateFormatSettings;
+      Setter: @ApplicationSetUpdateFormatSettings),
+    (Kind: tyNone; TypeName: ''; Getter: nil; Setter: nil));
+
+function TApplicationClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
+var
+  N: Integer;
+begin
+  N := AProp.Id - ApplicationBase;
+  // One of its own properties is served here either way, as GetProperty and
+  // SetProperty serve them; only the others go on to the parent.
+  if (N < 0) or (N > High(ApplicationTyped)) then
+    Result := inherited TypedAccess(AProp)
+  else if ApplicationTyped[N].Kind = tyNone then
+    Result := nil
+  else
+    Result := @ApplicationTyped[N];
 end;
 
 procedure TApplicationClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
