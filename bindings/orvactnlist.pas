@@ -297,10 +297,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ContainedActionTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ContainedActionTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ContainedActionTyped[N];
+    Result := FitTypedAccess(@ContainedActionTyped[N], AProp);
 end;
 
 { TCustomActionListClassInfo }
@@ -390,10 +388,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomActionListTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomActionListTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomActionListTyped[N];
+    Result := FitTypedAccess(@CustomActionListTyped[N], AProp);
 end;
 
 procedure TCustomActionListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -657,10 +653,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomActionTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomActionTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomActionTyped[N];
+    Result := FitTypedAccess(@CustomActionTyped[N], AProp);
 end;
 
 procedure TCustomActionClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

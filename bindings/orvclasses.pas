@@ -1078,10 +1078,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ListTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ListTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ListTyped[N];
+    Result := FitTypedAccess(@ListTyped[N], AProp);
 end;
 
 procedure TListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1160,10 +1158,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ThreadListTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ThreadListTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ThreadListTyped[N];
+    Result := FitTypedAccess(@ThreadListTyped[N], AProp);
 end;
 
 procedure TThreadListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1254,10 +1250,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(InterfaceListTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if InterfaceListTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @InterfaceListTyped[N];
+    Result := FitTypedAccess(@InterfaceListTyped[N], AProp);
 end;
 
 procedure TInterfaceListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1340,10 +1334,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(BitsTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if BitsTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @BitsTyped[N];
+    Result := FitTypedAccess(@BitsTyped[N], AProp);
 end;
 
 procedure TBitsClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1459,10 +1451,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CollectionItemTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CollectionItemTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CollectionItemTyped[N];
+    Result := FitTypedAccess(@CollectionItemTyped[N], AProp);
 end;
 
 { TCollectionClassInfo }
@@ -1541,10 +1531,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CollectionTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CollectionTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CollectionTyped[N];
+    Result := FitTypedAccess(@CollectionTyped[N], AProp);
 end;
 
 procedure TCollectionClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1665,10 +1653,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(StringsTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if StringsTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @StringsTyped[N];
+    Result := FitTypedAccess(@StringsTyped[N], AProp);
 end;
 
 procedure TStringsClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1804,10 +1790,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(StringListTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if StringListTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @StringListTyped[N];
+    Result := FitTypedAccess(@StringListTyped[N], AProp);
 end;
 
 procedure TStringListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1902,10 +1886,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(StreamTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if StreamTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @StreamTyped[N];
+    Result := FitTypedAccess(@StreamTyped[N], AProp);
 end;
 
 procedure TStreamClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -2082,10 +2064,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(MemoryStreamTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if MemoryStreamTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @MemoryStreamTyped[N];
+    Result := FitTypedAccess(@MemoryStreamTyped[N], AProp);
 end;
 
 procedure TMemoryStreamClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -2137,10 +2117,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(StringStreamTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if StringStreamTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @StringStreamTyped[N];
+    Result := FitTypedAccess(@StringStreamTyped[N], AProp);
 end;
 
 procedure TStringStreamClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -2241,10 +2219,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(FilerTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if FilerTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @FilerTyped[N];
+    Result := FitTypedAccess(@FilerTyped[N], AProp);
 end;
 
 procedure TFilerClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -2378,10 +2354,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ReaderTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ReaderTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ReaderTyped[N];
+    Result := FitTypedAccess(@ReaderTyped[N], AProp);
 end;
 
 procedure TReaderClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -2756,10 +2730,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(WriterTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if WriterTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @WriterTyped[N];
+    Result := FitTypedAccess(@WriterTyped[N], AProp);
 end;
 
 procedure TWriterClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -2971,10 +2943,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ThreadTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ThreadTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ThreadTyped[N];
+    Result := FitTypedAccess(@ThreadTyped[N], AProp);
 end;
 
 procedure TThreadClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -3126,10 +3096,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ComponentTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ComponentTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ComponentTyped[N];
+    Result := FitTypedAccess(@ComponentTyped[N], AProp);
 end;
 
 procedure TComponentClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -3239,10 +3207,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(BasicActionLinkTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if BasicActionLinkTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @BasicActionLinkTyped[N];
+    Result := FitTypedAccess(@BasicActionLinkTyped[N], AProp);
 end;
 
 procedure TBasicActionLinkClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -983,10 +983,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(DragObjectTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if DragObjectTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @DragObjectTyped[N];
+    Result := FitTypedAccess(@DragObjectTyped[N], AProp);
 end;
 
 procedure TDragObjectClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1059,10 +1057,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(BaseDragControlObjectTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if BaseDragControlObjectTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @BaseDragControlObjectTyped[N];
+    Result := FitTypedAccess(@BaseDragControlObjectTyped[N], AProp);
 end;
 
 { TDragDockObjectClassInfo }
@@ -1145,10 +1141,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(DragDockObjectTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if DragDockObjectTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @DragDockObjectTyped[N];
+    Result := FitTypedAccess(@DragDockObjectTyped[N], AProp);
 end;
 
 { TControlCanvasClassInfo }
@@ -1202,10 +1196,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ControlCanvasTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ControlCanvasTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ControlCanvasTyped[N];
+    Result := FitTypedAccess(@ControlCanvasTyped[N], AProp);
 end;
 
 procedure TControlCanvasClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1341,10 +1333,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(SizeConstraintsTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if SizeConstraintsTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @SizeConstraintsTyped[N];
+    Result := FitTypedAccess(@SizeConstraintsTyped[N], AProp);
 end;
 
 procedure TSizeConstraintsClassInfo.OnChange(Sender: TObject);
@@ -2043,10 +2033,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ControlTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ControlTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ControlTyped[N];
+    Result := FitTypedAccess(@ControlTyped[N], AProp);
 end;
 
 procedure TControlClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -2824,10 +2812,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(WinControlTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if WinControlTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @WinControlTyped[N];
+    Result := FitTypedAccess(@WinControlTyped[N], AProp);
 end;
 
 procedure TWinControlClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -3263,10 +3249,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(GraphicControlTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if GraphicControlTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @GraphicControlTyped[N];
+    Result := FitTypedAccess(@GraphicControlTyped[N], AProp);
 end;
 
 { TCustomControlClassInfo }
@@ -3302,10 +3286,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomControlTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomControlTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomControlTyped[N];
+    Result := FitTypedAccess(@CustomControlTyped[N], AProp);
 end;
 
 { THintWindowClassInfo }
@@ -3396,10 +3378,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(DragImageListTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if DragImageListTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @DragImageListTyped[N];
+    Result := FitTypedAccess(@DragImageListTyped[N], AProp);
 end;
 
 procedure TDragImageListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -3506,10 +3486,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(DockZoneTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if DockZoneTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @DockZoneTyped[N];
+    Result := FitTypedAccess(@DockZoneTyped[N], AProp);
 end;
 
 procedure TDockZoneClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -3575,10 +3553,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(DockTreeTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if DockTreeTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @DockTreeTyped[N];
+    Result := FitTypedAccess(@DockTreeTyped[N], AProp);
 end;
 
 procedure TDockTreeClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -3690,10 +3666,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(MouseTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if MouseTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @MouseTyped[N];
+    Result := FitTypedAccess(@MouseTyped[N], AProp);
 end;
 
 procedure TMouseClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

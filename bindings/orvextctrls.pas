@@ -818,10 +818,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ShapeTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ShapeTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ShapeTyped[N];
+    Result := FitTypedAccess(@ShapeTyped[N], AProp);
 end;
 
 procedure TShapeClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -967,10 +965,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ImageTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ImageTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ImageTyped[N];
+    Result := FitTypedAccess(@ImageTyped[N], AProp);
 end;
 
 { TBevelClassInfo }
@@ -1036,10 +1032,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(BevelTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if BevelTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @BevelTyped[N];
+    Result := FitTypedAccess(@BevelTyped[N], AProp);
 end;
 
 { TTimerClassInfo }
@@ -1117,10 +1111,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(TimerTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if TimerTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @TimerTyped[N];
+    Result := FitTypedAccess(@TimerTyped[N], AProp);
 end;
 
 procedure TTimerClassInfo.OnTimer(Sender: TObject);
@@ -1270,10 +1262,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomPanelTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomPanelTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomPanelTyped[N];
+    Result := FitTypedAccess(@CustomPanelTyped[N], AProp);
 end;
 
 { TNotebookClassInfo }
@@ -1349,10 +1339,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(NotebookTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if NotebookTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @NotebookTyped[N];
+    Result := FitTypedAccess(@NotebookTyped[N], AProp);
 end;
 
 { THeaderClassInfo }
@@ -1460,10 +1448,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(HeaderTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if HeaderTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @HeaderTyped[N];
+    Result := FitTypedAccess(@HeaderTyped[N], AProp);
 end;
 
 procedure THeaderClassInfo.OnSizing(Sender: TObject; ASection: Integer; AWidth: Integer);
@@ -1609,10 +1595,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomRadioGroupTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomRadioGroupTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomRadioGroupTyped[N];
+    Result := FitTypedAccess(@CustomRadioGroupTyped[N], AProp);
 end;
 
 { TSplitterClassInfo }
@@ -1734,10 +1718,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(SplitterTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if SplitterTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @SplitterTyped[N];
+    Result := FitTypedAccess(@SplitterTyped[N], AProp);
 end;
 
 procedure TSplitterClassInfo.OnMoved(Sender: TObject);
@@ -1891,10 +1873,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomControlBarTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomControlBarTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomControlBarTyped[N];
+    Result := FitTypedAccess(@CustomControlBarTyped[N], AProp);
 end;
 
 procedure TCustomControlBarClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -1160,10 +1160,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ControlScrollBarTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ControlScrollBarTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ControlScrollBarTyped[N];
+    Result := FitTypedAccess(@ControlScrollBarTyped[N], AProp);
 end;
 
 procedure TControlScrollBarClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1261,10 +1259,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ScrollingWinControlTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ScrollingWinControlTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ScrollingWinControlTyped[N];
+    Result := FitTypedAccess(@ScrollingWinControlTyped[N], AProp);
 end;
 
 procedure TScrollingWinControlClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1335,10 +1331,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ScrollBoxTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ScrollBoxTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ScrollBoxTyped[N];
+    Result := FitTypedAccess(@ScrollBoxTyped[N], AProp);
 end;
 
 { TCustomFormClassInfo }
@@ -1727,10 +1721,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomFormTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomFormTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomFormTyped[N];
+    Result := FitTypedAccess(@CustomFormTyped[N], AProp);
 end;
 
 procedure TCustomFormClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1954,10 +1946,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomActiveFormTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomActiveFormTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomActiveFormTyped[N];
+    Result := FitTypedAccess(@CustomActiveFormTyped[N], AProp);
 end;
 
 { TFormClassInfo }
@@ -2065,10 +2055,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(DataModuleTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if DataModuleTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @DataModuleTyped[N];
+    Result := FitTypedAccess(@DataModuleTyped[N], AProp);
 end;
 
 procedure TDataModuleClassInfo.OnCreate(Sender: TObject);
@@ -2149,10 +2137,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(MonitorTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if MonitorTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @MonitorTyped[N];
+    Result := FitTypedAccess(@MonitorTyped[N], AProp);
 end;
 
 { TScreenClassInfo }
@@ -2398,10 +2384,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ScreenTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ScreenTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ScreenTyped[N];
+    Result := FitTypedAccess(@ScreenTyped[N], AProp);
 end;
 
 procedure TScreenClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -2767,10 +2751,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ApplicationTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ApplicationTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ApplicationTyped[N];
+    Result := FitTypedAccess(@ApplicationTyped[N], AProp);
 end;
 
 procedure TApplicationClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -783,10 +783,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(FontTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if FontTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @FontTyped[N];
+    Result := FitTypedAccess(@FontTyped[N], AProp);
 end;
 
 { TPenClassInfo }
@@ -885,10 +883,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(PenTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if PenTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @PenTyped[N];
+    Result := FitTypedAccess(@PenTyped[N], AProp);
 end;
 
 { TBrushClassInfo }
@@ -974,10 +970,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(BrushTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if BrushTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @BrushTyped[N];
+    Result := FitTypedAccess(@BrushTyped[N], AProp);
 end;
 
 { TCanvasClassInfo }
@@ -1133,10 +1127,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CanvasTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CanvasTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CanvasTyped[N];
+    Result := FitTypedAccess(@CanvasTyped[N], AProp);
 end;
 
 procedure TCanvasClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1369,10 +1361,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(GraphicTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if GraphicTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @GraphicTyped[N];
+    Result := FitTypedAccess(@GraphicTyped[N], AProp);
 end;
 
 procedure TGraphicClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1561,10 +1551,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(PictureTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if PictureTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @PictureTyped[N];
+    Result := FitTypedAccess(@PictureTyped[N], AProp);
 end;
 
 procedure TPictureClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1762,10 +1750,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(MetafileTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if MetafileTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @MetafileTyped[N];
+    Result := FitTypedAccess(@MetafileTyped[N], AProp);
 end;
 
 procedure TMetafileClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1920,10 +1906,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(BitmapTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if BitmapTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @BitmapTyped[N];
+    Result := FitTypedAccess(@BitmapTyped[N], AProp);
 end;
 
 procedure TBitmapClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

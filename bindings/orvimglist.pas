@@ -266,10 +266,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ChangeLinkTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ChangeLinkTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ChangeLinkTyped[N];
+    Result := FitTypedAccess(@ChangeLinkTyped[N], AProp);
 end;
 
 procedure TChangeLinkClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -483,10 +481,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomImageListTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomImageListTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomImageListTyped[N];
+    Result := FitTypedAccess(@CustomImageListTyped[N], AProp);
 end;
 
 procedure TCustomImageListClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -686,10 +686,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(MenuItemTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if MenuItemTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @MenuItemTyped[N];
+    Result := FitTypedAccess(@MenuItemTyped[N], AProp);
 end;
 
 procedure TMenuItemClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -939,10 +937,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(MenuTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if MenuTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @MenuTyped[N];
+    Result := FitTypedAccess(@MenuTyped[N], AProp);
 end;
 
 procedure TMenuClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1177,10 +1173,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(PopupMenuTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if PopupMenuTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @PopupMenuTyped[N];
+    Result := FitTypedAccess(@PopupMenuTyped[N], AProp);
 end;
 
 procedure TPopupMenuClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

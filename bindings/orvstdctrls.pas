@@ -1239,10 +1239,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomLabelTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomLabelTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomLabelTyped[N];
+    Result := FitTypedAccess(@CustomLabelTyped[N], AProp);
 end;
 
 { TCustomEditClassInfo }
@@ -1472,10 +1470,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomEditTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomEditTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomEditTyped[N];
+    Result := FitTypedAccess(@CustomEditTyped[N], AProp);
 end;
 
 procedure TCustomEditClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -1636,10 +1632,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomMemoTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomMemoTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomMemoTyped[N];
+    Result := FitTypedAccess(@CustomMemoTyped[N], AProp);
 end;
 
 { TCustomComboBoxClassInfo }
@@ -1894,10 +1888,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomComboBoxTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomComboBoxTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomComboBoxTyped[N];
+    Result := FitTypedAccess(@CustomComboBoxTyped[N], AProp);
 end;
 
 procedure TCustomComboBoxClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -2056,10 +2048,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ButtonControlTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ButtonControlTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ButtonControlTyped[N];
+    Result := FitTypedAccess(@ButtonControlTyped[N], AProp);
 end;
 
 { TButtonClassInfo }
@@ -2139,10 +2129,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ButtonTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ButtonTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ButtonTyped[N];
+    Result := FitTypedAccess(@ButtonTyped[N], AProp);
 end;
 
 { TCustomCheckBoxClassInfo }
@@ -2228,10 +2216,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomCheckBoxTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomCheckBoxTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomCheckBoxTyped[N];
+    Result := FitTypedAccess(@CustomCheckBoxTyped[N], AProp);
 end;
 
 { TRadioButtonClassInfo }
@@ -2287,10 +2273,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(RadioButtonTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if RadioButtonTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @RadioButtonTyped[N];
+    Result := FitTypedAccess(@RadioButtonTyped[N], AProp);
 end;
 
 { TCustomListBoxClassInfo }
@@ -2531,10 +2515,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomListBoxTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomListBoxTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomListBoxTyped[N];
+    Result := FitTypedAccess(@CustomListBoxTyped[N], AProp);
 end;
 
 procedure TCustomListBoxClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -2780,10 +2762,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ScrollBarTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ScrollBarTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ScrollBarTyped[N];
+    Result := FitTypedAccess(@ScrollBarTyped[N], AProp);
 end;
 
 procedure TScrollBarClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -2948,10 +2928,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(CustomStaticTextTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if CustomStaticTextTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @CustomStaticTextTyped[N];
+    Result := FitTypedAccess(@CustomStaticTextTyped[N], AProp);
 end;
 
 initialization

@@ -217,10 +217,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ThermostatTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ThermostatTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ThermostatTyped[N];
+    Result := FitTypedAccess(@ThermostatTyped[N], AProp);
 end;
 
 procedure TThermostatClassInfo.OnChange(Sender: TObject);
@@ -342,10 +340,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(DisplayTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if DisplayTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @DisplayTyped[N];
+    Result := FitTypedAccess(@DisplayTyped[N], AProp);
 end;
 
 procedure TDisplayClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -480,6 +480,10 @@ type
 
 { Compare two feature names exactly and case-sensitively, cheaply. }
 function SameFeatureName(const A, B: string): Boolean; inline;
+{ Return AAccess when its accessors allow exactly what the styles of AProp
+  allow, else nil: an Override entry may have made an inherited property
+  read-only or write-only, and then only the variant path serves it. }
+function FitTypedAccess(AAccess: PorvTypedAccess; AProp: TorvPropertyInfo): PorvTypedAccess;
 
 resourcestring
   rsInvalidPropertyStyle = ' Invalid property style property!';

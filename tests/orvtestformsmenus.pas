@@ -83,6 +83,7 @@ type
     procedure TestHelpAnswersWithThePreviousHandlersResult;
     procedure TestHelpWithoutPreviousHandler;
     procedure TestBuffersAndWriteOnlyMembers;
+    procedure TestScreensMonitor;
     procedure TestMembersTheHostLacks;
     procedure TestCreateFormHandsBackTheNewComponent;
     procedure TestApplicationExecuteActionHearsListeners;
@@ -156,7 +157,6 @@ begin
     'TForm': ASubject := TForm.CreateNew(nil);
     'TCustomDockForm': ASubject := TCustomDockForm.CreateNew(nil);
     'TDataModule': ASubject := TDataModule.Create(nil);
-    'TMonitor': ASubject := TMonitor.Create;
     // A screen of its own: the program's keeps its forms and handlers.
     'TScreen': ASubject := TScreen.Create(nil);
     'TMenuActionLink': ASubject := TMenuActionLink.Create(nil);
@@ -589,6 +589,25 @@ begin
     PFormState(VarToPointer(Get(Info, 'FormState', [])))^ = Form.FormState);
   Put(Info, 'Caption', 'Bound');
   AssertEquals('Bound', Form.Caption);
+end;
+
+procedure TTestFormBindings.TestScreensMonitor;
+var
+  Monitor: TMonitor;
+  Info: TorvClassInfo;
+begin
+  // Only the screen makes monitors with the widgetset's handles, so the
+  // walks leave TMonitor out and its binding is tried on the screen's own.
+  Monitor := Screen.Monitors[0];
+  Info := InfoOf(Monitor);
+  AssertEquals('Width', Monitor.Width, Integer(Get(Info, 'Width', [])));
+  AssertEquals('Height', Monitor.Height, Integer(Get(Info, 'Height', [])));
+  AssertEquals('Top', Monitor.Top, Integer(Get(Info, 'Top', [])));
+  AssertEquals('Left', Monitor.Left, Integer(Get(Info, 'Left', [])));
+  AssertEquals('MonitorNum', Monitor.MonitorNum, Integer(Get(Info, 'MonitorNum', [])));
+  AssertTrue('the handle at its address',
+    PHandle(VarToPointer(Get(Info, 'Handle', [])))^ = Monitor.Handle);
+  DropInfo(Info);
 end;
 
 procedure TTestFormBindings.TestMembersTheHostLacks;

@@ -276,10 +276,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ProbeBaseTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ProbeBaseTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ProbeBaseTyped[N];
+    Result := FitTypedAccess(@ProbeBaseTyped[N], AProp);
 end;
 
 procedure TProbeBaseClassInfo.InvokeMethod(AMethod: TorvMethodInfo);
@@ -426,10 +424,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(ProbeTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if ProbeTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @ProbeTyped[N];
+    Result := FitTypedAccess(@ProbeTyped[N], AProp);
 end;
 
 procedure TProbeClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -200,10 +200,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(TestEditTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if TestEditTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @TestEditTyped[N];
+    Result := FitTypedAccess(@TestEditTyped[N], AProp);
 end;
 
 procedure TTestEditClassInfo.InvokeMethod(AMethod: TorvMethodInfo);

@@ -258,6 +258,10 @@ begin
     'TorvVariable': Result.Reason := 'supplies its own class info';
     // A second application object would take over the program's globals.
     'TApplication': Result.Reason := 'the program has its one application';
+    // The screen makes its monitors with the widgetset's handles; one made
+    // alone has none, and the widgetset then answers its bounds with
+    // whatever was on the stack.
+    'TMonitor': Result.Reason := 'only the screen makes a monitor with a handle';
   else
     if MakeRegisteredHost(AName, Result) then
       Exit;
@@ -484,7 +488,7 @@ begin
     if Host.Subject = nil then
     begin
       if (FNames[I] <> 'TResourceStream') and (FNames[I] <> 'TorvVariable') and
-        (FNames[I] <> 'TApplication') then
+        (FNames[I] <> 'TApplication') and (FNames[I] <> 'TMonitor') then
         Failure(FNames[I], Host.Reason);
       Continue;
     end;

@@ -29,6 +29,15 @@ cd "$work/clone"
 # One record per block line: kind, README line number, text, file, block.
 awk '
   function flush() { inblock = 0 }
+  /^```/ {
+    # A fenced block is one excerpt of the file last named, as it stands.
+    if (infence) { infence = 0; file = "" } else { infence = 1; block++ }
+    next
+  }
+  infence {
+    if ($0 != "") printf "excerpt\t%d\t%s\t%s\t%d\n", NR, $0, file, block
+    next
+  }
   /^## / { section = $0; file = "" }
   /^    / {
     text = substr($0, 5)
@@ -46,7 +55,7 @@ awk '
   {
     flush()
     line = $0
-    while (match(line, /`(examples|tools)\/[^`]*\.(lpr|pas|tbl)`/)) {
+    while (match(line, /`(examples|tools)\/[^`]*\.(lpr|pas|tbl|lfm)`/)) {
       file = substr(line, RSTART + 1, RLENGTH - 2)
       line = substr(line, RSTART + RLENGTH)
     }

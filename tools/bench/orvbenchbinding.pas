@@ -157,10 +157,8 @@ begin
   // SetProperty serve them; only the others go on to the parent.
   if (N < 0) or (N > High(BenchEditTyped)) then
     Result := inherited TypedAccess(AProp)
-  else if BenchEditTyped[N].Kind = tyNone then
-    Result := nil
   else
-    Result := @BenchEditTyped[N];
+    Result := FitTypedAccess(@BenchEditTyped[N], AProp);
 end;
 
 procedure TBenchEditClassInfo.OnChange(Sender: TObject);

@@ -1040,10 +1040,8 @@ begin
   Add('  // SetProperty serve them; only the others go on to the parent.');
   Add(Format('  if (N < 0) or (N > High(%sTyped)) then', [B.Stem]));
   Add('    Result := inherited TypedAccess(AProp)');
-  Add(Format('  else if %sTyped[N].Kind = tyNone then', [B.Stem]));
-  Add('    Result := nil');
   Add('  else');
-  Add(Format('    Result := @%sTyped[N];', [B.Stem]));
+  Add(Format('    Result := FitTypedAccess(@%sTyped[N], AProp);', [B.Stem]));
   Add('end;');
   Blank;
 end;
