@@ -903,8 +903,11 @@ begin
     DragObjectPropCancelling: NotInHost('TDragObject', 'Cancelling');
     // no drag window handle
     DragObjectPropDragHandle: NotInHost('TDragObject', 'DragHandle');
-    DragObjectPropDragPos: Host.DragPos := PPointValue(VarToPointer(AValue))^;
-    DragObjectPropDragTargetPos: Host.DragTargetPos := PPointValue(VarToPointer(AValue))^;
+    DragObjectPropDragPos:
+      Host.DragPos := PPointValue(VarToRequiredPointer(AValue, 'TDragObject', 'DragPos', 'value'))^;
+    DragObjectPropDragTargetPos:
+      Host.DragTargetPos := PPointValue(VarToRequiredPointer(AValue, 'TDragObject',
+        'DragTargetPos', 'value'))^;
     DragObjectPropDragTarget: Host.DragTarget := TControl(VarToObject(AValue));
   else
     inherited SetProperty(AProp, AValue);
@@ -989,7 +992,9 @@ begin
   case AProp.Id - DragDockObjectBase of
     // the dock frame is drawn by the widgetset
     DragDockObjectPropBrush: NotInHost('TDragDockObject', 'Brush');
-    DragDockObjectPropDockRect: Host.DockRect := PRectValue(VarToPointer(AValue))^;
+    DragDockObjectPropDockRect:
+      Host.DockRect := PRectValue(VarToRequiredPointer(AValue, 'TDragDockObject',
+        'DockRect', 'value'))^;
     DragDockObjectPropFloating: Host.Floating := Boolean(AValue);
   else
     inherited SetProperty(AProp, AValue);
@@ -1271,14 +1276,21 @@ begin
     ControlPropEnabled: Host.Enabled := Boolean(AValue);
     ControlPropAction: Host.Action := TBasicAction(VarToObject(AValue));
     ControlPropAlign: Host.Align := TAlign(Integer(AValue));
-    ControlPropAnchors: Host.Anchors := PAnchorsValue(VarToPointer(AValue))^;
+    ControlPropAnchors:
+      Host.Anchors := PAnchorsValue(VarToRequiredPointer(AValue, 'TControl', 'Anchors', 'value'))^;
     ControlPropBiDiMode: Host.BiDiMode := TBiDiMode(Integer(AValue));
-    ControlPropBoundsRect: Host.BoundsRect := PRectValue(VarToPointer(AValue))^;
+    ControlPropBoundsRect:
+      Host.BoundsRect := PRectValue(VarToRequiredPointer(AValue, 'TControl',
+        'BoundsRect', 'value'))^;
     ControlPropClientHeight: Host.ClientHeight := Integer(AValue);
     ControlPropClientWidth: Host.ClientWidth := Integer(AValue);
     ControlPropConstraints: Host.Constraints := TSizeConstraints(VarToObject(AValue));
-    ControlPropControlState: Host.ControlState := PControlStateValue(VarToPointer(AValue))^;
-    ControlPropControlStyle: Host.ControlStyle := PControlStyleValue(VarToPointer(AValue))^;
+    ControlPropControlState:
+      Host.ControlState := PControlStateValue(VarToRequiredPointer(AValue, 'TControl',
+        'ControlState', 'value'))^;
+    ControlPropControlStyle:
+      Host.ControlStyle := PControlStyleValue(VarToRequiredPointer(AValue, 'TControl',
+        'ControlStyle', 'value'))^;
     ControlPropDockOrientation: Host.DockOrientation := TDockOrientation(Integer(AValue));
     ControlPropFloatingDockSiteClass:
       Host.FloatingDockSiteClass := TWinControlClass(VarToClass(AValue));
@@ -1909,9 +1921,13 @@ begin
     WinControlPropUseDockManager: Host.UseDockManager := Boolean(AValue);
     // wheel steps are not accumulated
     WinControlPropWheelAccumulator: NotInHost('TWinControl', 'WheelAccumulator');
-    WinControlPropWindowHandle: Host.WindowHandle := PHWNDValue(VarToPointer(AValue))^;
+    WinControlPropWindowHandle:
+      Host.WindowHandle := PHWNDValue(VarToRequiredPointer(AValue, 'TWinControl',
+        'WindowHandle', 'value'))^;
     WinControlPropDoubleBuffered: Host.DoubleBuffered := Boolean(AValue);
-    WinControlPropParentWindow: Host.ParentWindow := PHWNDValue(VarToPointer(AValue))^;
+    WinControlPropParentWindow:
+      Host.ParentWindow := PHWNDValue(VarToRequiredPointer(AValue, 'TWinControl',
+        'ParentWindow', 'value'))^;
     WinControlPropTabOrder: Host.TabOrder := TTabOrder(Integer(AValue));
     WinControlPropTabStop: Host.TabStop := Boolean(AValue);
     WinControlPropHelpContext: Host.HelpContext := THelpContext(Integer(AValue));
@@ -2071,7 +2087,8 @@ procedure TWinControlClassInfo.OnGetSiteInfo(Sender: TObject; DockClient: TContr
       if Event = nil then
         Exit;
       FireEvent(Event);
-      InfluenceRect := PRectValue(VarToPointer(Event.GetArgs(2).Value))^;
+      InfluenceRect := PRectValue(VarToRequiredPointer(Event.GetArgs(2).Value, 'TWinControl',
+        'OnGetSiteInfo', 'InfluenceRect'))^;
       CanDock := Boolean(Event.GetArgs(4).Value);
     finally
       LeaveEvent;
@@ -2544,8 +2561,10 @@ var
 begin
   Host := TMouseHost(Pointer(Owner));
   case AProp.Id - MouseBase of
-    MousePropCapture: Host.Capture := PHWNDValue(VarToPointer(AValue))^;
-    MousePropCursorPos: Host.CursorPos := PPointValue(VarToPointer(AValue))^;
+    MousePropCapture:
+      Host.Capture := PHWNDValue(VarToRequiredPointer(AValue, 'TMouse', 'Capture', 'value'))^;
+    MousePropCursorPos:
+      Host.CursorPos := PPointValue(VarToRequiredPointer(AValue, 'TMouse', 'CursorPos', 'value'))^;
     MousePropDragImmediate: Host.DragImmediate := Boolean(AValue);
     MousePropDragThreshold: Host.DragThreshold := Integer(AValue);
   else

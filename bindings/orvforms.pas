@@ -73,7 +73,6 @@ type
     FOnPaint: TNotifyEvent;
     FOnShortCut: TShortCutEvent;
     FOnShow: TNotifyEvent;
-    procedure CallIsShortCut(AMethod: TorvMethodInfo);
     procedure HookOnHelp;
     procedure UnhookOnHelp;
   protected
@@ -938,8 +937,8 @@ type
 
   { Values that travel as the address of a value of the host type. }
   PBorderIconsValue = ^TBorderIcons;
-  PLMessageValue = ^TLMessage;
   PLMKeyValue = ^TLMKey;
+  PLMessageValue = ^TLMessage;
   PPointValue = ^TPoint;
   PHCURSORValue = ^HCURSOR;
   PHandleValue = ^THandle;
@@ -1236,7 +1235,9 @@ begin
   Host := TCustomFormHost(Pointer(Owner));
   case AProp.Id - CustomFormBase of
     // a 4-byte set in the host
-    CustomFormPropBorderIcons: Host.BorderIcons := PBorderIconsValue(VarToPointer(AValue))^;
+    CustomFormPropBorderIcons:
+      Host.BorderIcons := PBorderIconsValue(VarToRequiredPointer(AValue, 'TCustomForm',
+        'BorderIcons', 'value'))^;
     CustomFormPropDefaultMonitor: Host.DefaultMonitor := TDefaultMonitor(Integer(AValue));
     CustomFormPropFormStyle: Host.FormStyle := TFormStyle(Integer(AValue));
     CustomFormPropIcon: Host.Icon := TIcon(VarToObject(AValue));
@@ -1288,7 +1289,9 @@ begin
     CustomFormMethGetFormImage: AMethod.Result := ObjectToVar(Host.GetFormImage);
     CustomFormMethHide: Host.Hide;
     // the host's 32-byte key message, worked on in place
-    CustomFormMethIsShortCut: CallIsShortCut(AMethod);
+    CustomFormMethIsShortCut:
+      AMethod.Result := Host.IsShortCut(PLMKeyValue(VarToRequiredPointer(ArgValue(AMethod, 0),
+        'TCustomForm', 'IsShortCut', 'Message'))^);
     // host forms do not print themselves; GetFormImage gives the picture
     CustomFormMethPrint: NotInHost('TCustomForm', 'Print');
     CustomFormMethRelease: Host.Release;
@@ -1301,7 +1304,8 @@ begin
     // the host's 32-byte message, worked on in place
     CustomFormMethWantChildKey:
       AMethod.Result := Host.WantChildKey(TControl(VarToObject(ArgValue(AMethod, 0))),
-        PLMessageValue(VarToPointer(ArgValue(AMethod, 1)))^);
+        PLMessageValue(VarToRequiredPointer(ArgValue(AMethod, 1), 'TCustomForm',
+        'WantChildKey', 'Message'))^);
   else
     inherited InvokeMethod(AMethod);
   end;
@@ -1417,7 +1421,8 @@ procedure TCustomFormClassInfo.OnShortCut(var Msg: TLMKey; var Handled: Boolean)
       if Event = nil then
         Exit;
       FireEvent(Event);
-      Msg := PLMKeyValue(VarToPointer(Event.GetArgs(0).Value))^;
+      Msg := PLMKeyValue(VarToRequiredPointer(Event.GetArgs(0).Value, 'TCustomForm',
+        'OnShortCut', 'Msg'))^;
       Handled := Boolean(Event.GetArgs(1).Value);
     finally
       LeaveEvent;
@@ -1538,8 +1543,12 @@ var
 begin
   Host := TDataModuleHost(Pointer(Owner));
   case AProp.Id - DataModuleBase of
-    DataModulePropDesignOffset: Host.DesignOffset := PPointValue(VarToPointer(AValue))^;
-    DataModulePropDesignSize: Host.DesignSize := PPointValue(VarToPointer(AValue))^;
+    DataModulePropDesignOffset:
+      Host.DesignOffset := PPointValue(VarToRequiredPointer(AValue, 'TDataModule',
+        'DesignOffset', 'value'))^;
+    DataModulePropDesignSize:
+      Host.DesignSize := PPointValue(VarToRequiredPointer(AValue, 'TDataModule',
+        'DesignSize', 'value'))^;
     DataModulePropOldCreateOrder: Host.OldCreateOrder := Boolean(AValue);
   else
     inherited SetProperty(AProp, AValue);
@@ -1659,7 +1668,8 @@ begin
     ScreenPropCursor: Host.Cursor := TCursor(Integer(AValue));
     // an 8-byte handle in the host
     ScreenPropCursors:
-      Host.Cursors[Integer(IndexValue(AProp, 0))] := PHCURSORValue(VarToPointer(AValue))^;
+      Host.Cursors[Integer(IndexValue(AProp, 0))] := PHCURSORValue(VarToRequiredPointer(AValue,
+        'TScreen', 'Cursors', 'value'))^;
     ScreenPropHintFont: Host.HintFont := TFont(VarToObject(AValue));
     ScreenPropIconFont: Host.IconFont := TFont(VarToObject(AValue));
     ScreenPropMenuFont: Host.MenuFont := TFont(VarToObject(AValue));
@@ -1808,7 +1818,8 @@ begin
     // the host keeps no dialog handle
     ApplicationPropDialogHandle: NotInHost('TApplication', 'DialogHandle');
     // an 8-byte handle in the host
-    ApplicationPropHandle: Host.Handle := PHandleValue(VarToPointer(AValue))^;
+    ApplicationPropHandle:
+      Host.Handle := PHandleValue(VarToRequiredPointer(AValue, 'TApplication', 'Handle', 'value'))^;
     ApplicationPropHelpFile: Host.HelpFile := VarToText(AValue);
     ApplicationPropHint: Host.Hint := VarToText(AValue);
     ApplicationPropHintColor: Host.HintColor := TColor(Integer(AValue));
@@ -1865,7 +1876,8 @@ begin
     // the host's 32-byte message, worked on in place
     ApplicationMethHintMouseMessage:
       Host.HintMouseMessage(TControl(VarToObject(ArgValue(AMethod, 0))),
-        PLMessageValue(VarToPointer(ArgValue(AMethod, 1)))^);
+        PLMessageValue(VarToRequiredPointer(ArgValue(AMethod, 1), 'TApplication',
+        'HintMouseMessage', 'Message'))^);
     ApplicationMethInitialize: Host.Initialize;
     ApplicationMethIsRightToLeft: AMethod.Result := Host.IsRightToLeft;
     ApplicationMethMessageBox:
@@ -2069,7 +2081,8 @@ procedure TApplicationClassInfo.OnShowHint(var HintStr: string; var CanShow: Boo
       FireEvent(Event);
       HintStr := VarToText(Event.GetArgs(0).Value);
       CanShow := Boolean(Event.GetArgs(1).Value);
-      HintInfo := PHintInfoValue(VarToPointer(Event.GetArgs(2).Value))^;
+      HintInfo := PHintInfoValue(VarToRequiredPointer(Event.GetArgs(2).Value, 'TApplication',
+        'OnShowHint', 'HintInfo'))^;
     finally
       LeaveEvent;
     end;
@@ -2101,7 +2114,8 @@ procedure TApplicationClassInfo.OnShortCut(var Msg: TLMKey; var Handled: Boolean
       if Event = nil then
         Exit;
       FireEvent(Event);
-      Msg := PLMKeyValue(VarToPointer(Event.GetArgs(0).Value))^;
+      Msg := PLMKeyValue(VarToRequiredPointer(Event.GetArgs(0).Value, 'TApplication',
+        'OnShortCut', 'Msg'))^;
       Handled := Boolean(Event.GetArgs(1).Value);
     finally
       LeaveEvent;

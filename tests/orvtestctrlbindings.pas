@@ -236,11 +236,14 @@ begin
 end;
 
 procedure TTestControlBindings.TestValuesAtAddresses;
+const
+  AddressValued: array[0..2] of string = ('BoundsRect', 'Anchors', 'ControlStyle');
 var
   Address: Variant;
   Interval: Cardinal;
   Expected: TRect;
   Middle: TPoint;
+  Name: string;
 begin
   FMemo.Lines.Text := 'first' + LineEnding + 'second';
   FMemo.SelStart := 8;
@@ -260,9 +263,20 @@ begin
     Fail('no address is refused');
   except
     on E: Exception do
-      AssertEquals('TTimer.Interval cannot take an empty address!', E.Message);
+      AssertEquals('TTimer.Interval cannot take an empty value!', E.Message);
   end;
   AssertEquals('a refused write leaves the interval', 250, FTimer.Interval);
+  // Every value read at an address refuses 0, and the control keeps its own.
+  Expected := FPanel.BoundsRect;
+  for Name in AddressValued do
+    try
+      Put(FPanel, Name, [], 0);
+      Fail(Name + ' at no address is refused');
+    except
+      on E: Exception do
+        AssertEquals(Format('TControl.%s cannot take an empty value!', [Name]), E.Message);
+    end;
+  AssertTrue('the panel keeps its bounds', EqualRect(Expected, FPanel.BoundsRect));
 
   Expected := FList.ItemRect(1);
   Address := Call(FList, 'ItemRect', [1]);

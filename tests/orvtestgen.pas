@@ -20,6 +20,7 @@ type
     FSaved: string;
     procedure KeyToZ(Sender: TObject; Event: TorvEventInfo);
     procedure WidenAndSpeed(Sender: TObject; Event: TorvEventInfo);
+    procedure LoseRect(Sender: TObject; Event: TorvEventInfo);
     procedure CountSeen(Sender: TObject; Event: TorvEventInfo);
     procedure Pinged(Sender: TObject; Event: TorvEventInfo);
     procedure SayYes(Sender: TObject; Event: TorvEventInfo);
@@ -32,6 +33,7 @@ type
     procedure TestMethodsTakeArgumentsAndGiveBack;
     procedure TestMissingAndEmptyRaiseTheirErrors;
     procedure TestListenersChangeVarParameters;
+    procedure TestEmptyAddressesAreRefused;
     procedure TestHandWrittenHookAndBody;
     procedure TestCastReachesTheAncestor;
   end;
@@ -68,6 +70,11 @@ begin
   R := PRect(VarToPointer(Event.GetArgs(1).Value));
   R^.Right := 50;
   Event.GetArgs(3).Value := Ord(pmFast);
+end;
+
+procedure TTestGeneratedBinding.LoseRect(Sender: TObject; Event: TorvEventInfo);
+begin
+  Event.GetArgs(1).Value := 0;
 end;
 
 procedure TTestGeneratedBinding.CountSeen(Sender: TObject; Event: TorvEventInfo);
@@ -197,6 +204,27 @@ begin
   DropInfo(FInfo);
   AssertTrue('the saved handler is back',
     TMethod(FProbe.OnKey).Code = Pointer(@TTestGeneratedBinding.SavedKey));
+end;
+
+procedure TTestGeneratedBinding.TestEmptyAddressesAreRefused;
+var
+  Refused: string;
+begin
+  FProbe.Bounds := Types.Rect(1, 2, 3, 4);
+  ExpectError('TProbe.Bounds cannot take an empty value!', FInfo, stPut, 'Bounds', [0]);
+  ExpectError('TProbe.Area cannot take an empty R!', FInfo, stCall, 'Area', [0]);
+  ExpectError('TProbe.Grow cannot take an empty R!', FInfo, stCall, 'Grow', [0, 1]);
+  // A listener that leaves no record: the host keeps its own.
+  Listen(FInfo, 'OnRect', @LoseRect);
+  Refused := '';
+  try
+    FProbe.Rect;
+  except
+    on E: Exception do
+      Refused := E.Message;
+  end;
+  AssertEquals('TProbe.OnRect cannot take an empty R!', Refused);
+  AssertTrue('the host''s record is as it was', FProbe.Bounds = Types.Rect(1, 2, 3, 4));
 end;
 
 procedure TTestGeneratedBinding.TestHandWrittenHookAndBody;

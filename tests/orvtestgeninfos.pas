@@ -300,8 +300,10 @@ var
 begin
   Host := TProbeHost(Pointer(Owner));
   case AProp.Id - ProbeBase of
-    ProbePropModes: Host.Modes := PProbeModesValue(VarToPointer(AValue))^;
-    ProbePropBounds: Host.Bounds := PRectValue(VarToPointer(AValue))^;
+    ProbePropModes:
+      Host.Modes := PProbeModesValue(VarToRequiredPointer(AValue, 'TProbe', 'Modes', 'value'))^;
+    ProbePropBounds:
+      Host.Bounds := PRectValue(VarToRequiredPointer(AValue, 'TProbe', 'Bounds', 'value'))^;
     ProbePropLetter: Host.Letter := VarToChar(AValue);
     ProbePropWide: Host.Wide := WideString(AValue);
     ProbePropRatio: Host.Ratio := Double(AValue);
@@ -322,9 +324,12 @@ var
 begin
   Host := TProbeHost(Pointer(Owner));
   case AMethod.Id - ProbeBase of
-    ProbeMethArea: AMethod.Result := Host.Area(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^);
+    ProbeMethArea:
+      AMethod.Result := Host.Area(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TProbe',
+        'Area', 'R'))^);
     ProbeMethGrow:
-      Host.Grow(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^, Integer(ArgValue(AMethod, 1)));
+      Host.Grow(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TProbe', 'Grow', 'R'))^,
+        Integer(ArgValue(AMethod, 1)));
     ProbeMethCenter:
       begin
         FCenterResult := Host.Center;
@@ -419,7 +424,7 @@ procedure TProbeClassInfo.OnRect(Sender: TObject; var R: TRect; const AClassName
       if Event = nil then
         Exit;
       FireEvent(Event);
-      R := PRectValue(VarToPointer(Event.GetArgs(1).Value))^;
+      R := PRectValue(VarToRequiredPointer(Event.GetArgs(1).Value, 'TProbe', 'OnRect', 'R'))^;
       Mode := TProbeMode(Integer(Event.GetArgs(3).Value));
     finally
       LeaveEvent;

@@ -48,9 +48,11 @@ type
     function HookedEvents(B: TgenBinding): Integer;
     function BufferType(const ATypeName: string): string;
     function ToVar(AKind: TgenKind; const AType, AExpr: string): string;
-    function FromVar(AKind: TgenKind; const AType, AExpr: string): string;
-    function IndexArgs(M: TgenMember; const AFrom: string): string;
-    function HostExpr(M: TgenMember; AIndexed: Boolean): string;
+    function FromVar(AKind: TgenKind; const AType, AExpr: string;
+      const ANames: string = ''): string;
+    function ErrorNames(B: TgenBinding; M: TgenMember; const AArgument: string): string;
+    function IndexArgs(B: TgenBinding; M: TgenMember; const AFrom: string): string;
+    function HostExpr(B: TgenBinding; M: TgenMember; AIndexed: Boolean): string;
     function VarField(M: TgenMember; AParam: Integer): string;
     function ResultField(M: TgenMember): string;
     function NeedsVarField(const P: TgenParam): Boolean;
@@ -308,12 +310,19 @@ begin
   Result := ToVarExpr(AKind, AType, AExpr, FTable.FileName);
 end;
 
-function TWriter.FromVar(AKind: TgenKind; const AType, AExpr: string): string;
+function TWriter.FromVar(AKind: TgenKind; const AType, AExpr: string;
+  const ANames: string): string;
 begin
-  Result := FromVarExpr(AKind, AType, AExpr, FTable.FileName);
+  Result := FromVarExpr(AKind, AType, AExpr, FTable.FileName, ANames);
 end;
 
-function TWriter.IndexArgs(M: TgenMember; const AFrom: string): string;
+{ The quoted names that the empty-address error of a buffer read gives. }
+function TWriter.ErrorNames(B: TgenBinding; M: TgenMember; const AArgument: string): string;
+begin
+  Result := Format('''%s'', ''%s'', ''%s''', [B.HostName, M.Name, AArgument]);
+end;
+
+function TWriter.IndexArgs(B: TgenBinding; M: TgenMember; const AFrom: string): string;
 var
   I: Integer;
 begin
@@ -323,18 +332,18 @@ begin
     if I > 0 then
       Result := Result + ', ';
     Result := Result + FromVar(M.Params[I].Kind, M.Params[I].TypeName,
-      Format('%s(%s, %d)', [AFrom, 'AProp', I]));
+      Format('%s(%s, %d)', [AFrom, 'AProp', I]), ErrorNames(B, M, M.Params[I].Name));
   end;
 end;
 
-function TWriter.HostExpr(M: TgenMember; AIndexed: Boolean): string;
+function TWriter.HostExpr(B: TgenBinding; M: TgenMember; AIndexed: Boolean): string;
 begin
   if M.AsExpr <> '' then
     Result := M.AsExpr
   else
     Result := 'Host.' + M.Name;
   if AIndexed and M.IsIndexed then
-    Result := Result + '[' + IndexArgs(M, 'IndexValue') + ']';
+    Result := Result + '[' + IndexArgs(B, M, 'IndexValue') + ']';
 end;
 
 function TWriter.VarField(M: TgenMember; AParam: Integer): string;
@@ -367,14 +376,11 @@ begin
       Arg := VarField(M, I)
     else if P.Kind = tkUntyped then
       Arg := Format('TVarData(Untyped%d)', [I])
-    else if Pos(',' + P.Name + ',', M.Required) = 0 then
-      Arg := FromVar(P.Kind, P.TypeName, Value)
+    else if (Pos(',' + P.Name + ',', M.Required) = 0) or (P.Kind = tkBuffer) then
+      Arg := FromVar(P.Kind, P.TypeName, Value, ErrorNames(B, M, P.Name))
     else if P.Kind = tkObject then
       Arg := Format('%s(VarToRequiredObject(%s, ''%s'', ''%s'', ''%s''))', [P.TypeName, Value,
         B.HostName, M.Name, P.Name])
-    else if P.Kind = tkBuffer then
-      Arg := Format('%s(VarToRequiredPointer(%s, ''%s'', ''%s'', ''%s''))^', [BufferType(P.TypeName),
-        Value, B.HostName, M.Name, P.Name])
     else
       Arg := Format('%s(VarToRequiredPointer(%s, ''%s'', ''%s'', ''%s''))', [P.TypeName, Value,
         B.HostName, M.Name, P.Name]);
@@ -849,11 +855,11 @@ begin
         EmitArms(Arms, B, M, PropConst(B, M), [Format('Result := Get%s(AProp);', [M.Name])])
       else if M.Kind_ = tkBuffer then
         EmitArms(Arms, B, M, PropConst(B, M),
-          [Format('F%s := %s;', [M.Name, HostExpr(M, True)]),
+          [Format('F%s := %s;', [M.Name, HostExpr(B, M, True)]),
            Format('Result := BufferToVar(F%s);', [M.Name])])
       else
         EmitArms(Arms, B, M, PropConst(B, M),
-          [Format('Result := %s;', [ToVar(M.Kind_, M.TypeName, HostExpr(M, True))])]);
+          [Format('Result := %s;', [ToVar(M.Kind_, M.TypeName, HostExpr(B, M, True))])]);
     end;
     EmitCase(B, Format('function %s.GetProperty(AProp: TorvPropertyInfo): Variant;',
       [B.InfoName]), 'AProp', 'Result := inherited GetProperty(AProp);', Arms);
@@ -883,8 +889,8 @@ begin
       else if M.Hand then
         EmitArms(Arms, B, M, PropConst(B, M), [Format('Set%s(AProp, AValue);', [M.Name])])
       else
-        EmitArms(Arms, B, M, PropConst(B, M), [Format('%s := %s;', [HostExpr(M, True),
-          FromVar(M.Kind_, M.TypeName, 'AValue')])]);
+        EmitArms(Arms, B, M, PropConst(B, M), [Format('%s := %s;', [HostExpr(B, M, True),
+          FromVar(M.Kind_, M.TypeName, 'AValue', ErrorNames(B, M, 'value'))])]);
     end;
     EmitCase(B, Format(
       'procedure %s.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);',
@@ -1185,7 +1191,7 @@ begin
     P := M.Params[I];
     if P.Mode in [pmVar, pmOut] then
       AddWrapped('      ', Format('%s := %s;', [ParamName(B, P.Name), FromVar(P.Kind, P.TypeName,
-        Format('Event.GetArgs(%d).Value', [I]))]));
+        Format('Event.GetArgs(%d).Value', [I]), ErrorNames(B, M, P.Name))]));
   end;
   Add('    finally');
   Add('      LeaveEvent;');
