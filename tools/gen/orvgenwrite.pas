@@ -1062,8 +1062,11 @@ begin
         Continue;
       Found := False;
       for J := 0 to High(M.Params) do
-        if (M.Params[J].Name = Names[I]) and (M.Params[J].Kind in [tkObject, tkPointer, tkClass,
-          tkBuffer]) and (M.Params[J].Mode in [pmValue, pmConst]) then
+        // A var buffer is handed over at its address, which is checked like
+        // that of any buffer.
+        if (M.Params[J].Name = Names[I]) and ((M.Params[J].Kind = tkBuffer) or
+          (M.Params[J].Kind in [tkObject, tkPointer, tkClass]) and
+          (M.Params[J].Mode in [pmValue, pmConst])) then
           Found := True;
       if not Found then
         Fail(B, M, Format('required: %s is no object, pointer or buffer argument', [Names[I]]));
