@@ -73,8 +73,6 @@ type
     FOnPaint: TNotifyEvent;
     FOnShortCut: TShortCutEvent;
     FOnShow: TNotifyEvent;
-    procedure HookOnHelp;
-    procedure UnhookOnHelp;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -88,7 +86,7 @@ type
     procedure OnCreate(Sender: TObject);
     procedure OnDestroy(Sender: TObject);
     procedure OnDeactivate(Sender: TObject);
-    procedure OnHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean);
+    function OnHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean): Boolean;
     procedure OnHide(Sender: TObject);
     procedure OnPaint(Sender: TObject);
     procedure OnShortCut(var Msg: TLMKey; var Handled: Boolean);
@@ -181,8 +179,6 @@ type
     procedure CallCreateForm(AMethod: TorvMethodInfo);
     procedure CallExecuteAction(AMethod: TorvMethodInfo);
     procedure CallUpdateAction(AMethod: TorvMethodInfo);
-    procedure HookOnHelp;
-    procedure UnhookOnHelp;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -196,7 +192,7 @@ type
     procedure OnDeactivate(Sender: TObject);
     procedure OnException(Sender: TObject; E: Exception);
     procedure OnIdle(Sender: TObject; var Done: Boolean);
-    procedure OnHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean);
+    function OnHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean): Boolean;
     procedure OnHint(Sender: TObject);
     procedure OnMinimize(Sender: TObject);
     procedure OnRestore(Sender: TObject);
@@ -1127,8 +1123,9 @@ begin
   Host.OnDestroy := @OnDestroy;
   FOnDeactivate := Host.OnDeactivate;
   Host.OnDeactivate := @OnDeactivate;
-  // a function event: its handler answers the host
-  HookOnHelp;
+  // answers what the previous handler answers
+  FOnHelp := Host.OnHelp;
+  Host.OnHelp := @OnHelp;
   FOnHide := Host.OnHide;
   Host.OnHide := @OnHide;
   FOnPaint := Host.OnPaint;
@@ -1151,7 +1148,7 @@ begin
   Host.OnCreate := FOnCreate;
   Host.OnDestroy := FOnDestroy;
   Host.OnDeactivate := FOnDeactivate;
-  UnhookOnHelp;
+  Host.OnHelp := FOnHelp;
   Host.OnHide := FOnHide;
   Host.OnPaint := FOnPaint;
   Host.OnShortCut := FOnShortCut;
@@ -1393,6 +1390,41 @@ end;
 procedure TCustomFormClassInfo.OnDeactivate(Sender: TObject);
 begin
   FireSender(FOnDeactivate, 'OnDeactivate', Sender);
+end;
+
+function TCustomFormClassInfo.OnHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean): Boolean;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  function Heard: Boolean;
+  var
+    Event: TorvEventInfo;
+  begin
+    Result := Default(Boolean);
+    EnterEvent;
+    try
+      if Assigned(FOnHelp) then
+        Result := FOnHelp(Command, Data, CallHelp);
+      Event := PrepareEvent('OnHelp', [Command, Int64(Data), CallHelp]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      CallHelp := Boolean(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
+  end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Result := Heard
+  else if Assigned(FOnHelp) then
+    Result := FOnHelp(Command, Data, CallHelp)
+  else
+    Result := Default(Boolean);
 end;
 
 procedure TCustomFormClassInfo.OnHide(Sender: TObject);
@@ -1725,8 +1757,9 @@ begin
   Host.OnException := @OnException;
   FOnIdle := Host.OnIdle;
   Host.OnIdle := @OnIdle;
-  // a function event: its handler answers the host
-  HookOnHelp;
+  // answers what the previous handler answers
+  FOnHelp := Host.OnHelp;
+  Host.OnHelp := @OnHelp;
   FOnHint := Host.OnHint;
   Host.OnHint := @OnHint;
   FOnMinimize := Host.OnMinimize;
@@ -1752,7 +1785,7 @@ begin
   Host.OnDeactivate := FOnDeactivate;
   Host.OnException := FOnException;
   Host.OnIdle := FOnIdle;
-  UnhookOnHelp;
+  Host.OnHelp := FOnHelp;
   Host.OnHint := FOnHint;
   Host.OnMinimize := FOnMinimize;
   Host.OnRestore := FOnRestore;
@@ -2045,6 +2078,41 @@ begin
     Heard
   else if Assigned(FOnIdle) then
     FOnIdle(Sender, Done);
+end;
+
+function TApplicationClassInfo.OnHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean): Boolean;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  function Heard: Boolean;
+  var
+    Event: TorvEventInfo;
+  begin
+    Result := Default(Boolean);
+    EnterEvent;
+    try
+      if Assigned(FOnHelp) then
+        Result := FOnHelp(Command, Data, CallHelp);
+      Event := PrepareEvent('OnHelp', [Command, Int64(Data), CallHelp]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      CallHelp := Boolean(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
+  end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Result := Heard
+  else if Assigned(FOnHelp) then
+    Result := FOnHelp(Command, Data, CallHelp)
+  else
+    Result := Default(Boolean);
 end;
 
 procedure TApplicationClassInfo.OnHint(Sender: TObject);

@@ -25,6 +25,8 @@ type
     procedure Pinged(Sender: TObject; Event: TorvEventInfo);
     procedure SayYes(Sender: TObject; Event: TorvEventInfo);
     procedure SavedKey(Sender: TObject; var Key: Char; Shift: TShiftState);
+    function SavedGuess(Sender: TObject; var Hint: Integer): Integer;
+    procedure HintNine(Sender: TObject; Event: TorvEventInfo);
   protected
     procedure SetUp; override;
   published
@@ -35,6 +37,7 @@ type
     procedure TestListenersChangeVarParameters;
     procedure TestEmptyAddressesAreRefused;
     procedure TestHandWrittenHookAndBody;
+    procedure TestFunctionEventAnswersThePreviousHandler;
     procedure TestCastReachesTheAncestor;
   end;
 
@@ -225,6 +228,35 @@ begin
   end;
   AssertEquals('TProbe.OnRect cannot take an empty R!', Refused);
   AssertTrue('the host''s record is as it was', FProbe.Bounds = Types.Rect(1, 2, 3, 4));
+end;
+
+function TTestGeneratedBinding.SavedGuess(Sender: TObject; var Hint: Integer): Integer;
+begin
+  Result := 40 + Hint;
+end;
+
+procedure TTestGeneratedBinding.HintNine(Sender: TObject; Event: TorvEventInfo);
+begin
+  AssertEquals('the saved handler ran first', 2, Integer(Event.GetArgs(1).Value));
+  Event.GetArgs(1).Value := 9;
+end;
+
+procedure TTestGeneratedBinding.TestFunctionEventAnswersThePreviousHandler;
+var
+  Hint: Integer;
+begin
+  Hint := 2;
+  AssertEquals('hooked without a saved handler: the empty answer', 0, FProbe.Guess(Hint));
+  DropInfo(FInfo);
+  FProbe.OnGuess := @SavedGuess;
+  FInfo := InfoOf(FProbe);
+  AssertEquals('nobody listens: the saved handler answers', 42, FProbe.Guess(Hint));
+  Listen(FInfo, 'OnGuess', @HintNine);
+  AssertEquals('a listener does not change the answer', 42, FProbe.Guess(Hint));
+  AssertEquals('but its var parameter is copied back', 9, Hint);
+  DropInfo(FInfo);
+  AssertTrue('the saved handler is back',
+    TMethod(FProbe.OnGuess).Code = Pointer(@TTestGeneratedBinding.SavedGuess));
 end;
 
 procedure TTestGeneratedBinding.TestHandWrittenHookAndBody;

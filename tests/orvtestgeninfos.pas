@@ -51,6 +51,7 @@ type
     FOnRect: TProbeRectEvent;
     FOnCount: TProbeCountEvent;
     FOnAsk: TProbeAskEvent;
+    FOnGuess: TProbeGuessEvent;
     function GetDoubled(AProp: TorvPropertyInfo): Variant;
     procedure SetShout(AProp: TorvPropertyInfo; const AValue: Variant);
     procedure CallTwice(AMethod: TorvMethodInfo);
@@ -65,6 +66,7 @@ type
     procedure OnRect(Sender: TObject; var R: TRect; const AClassName: string; var Mode: TProbeMode);
     procedure OnCount(Sender: TObject; var Count: Integer);
     function OnAsk(Sender: TObject; const Question: string): Boolean;
+    function OnGuess(Sender: TObject; var Hint: Integer): Integer;
   end;
 
   { TProbeTwinClassInfo }
@@ -124,6 +126,7 @@ const
       'Define::OnRect::pvPublic::4::Sender::R::ClassName::Mode::' +
       'Define::OnCount::pvPublic::2::Sender::Count::' +
       'Define::OnAsk::pvPublic::2::Sender::Question::' +
+      'Define::OnGuess::pvPublic::2::Sender::Hint::' +
       'Override::OnPing::pvPublished');
 
   ProbeTwinDescriptors: TorvDescriptors = (
@@ -251,6 +254,8 @@ begin
   Host.OnCount := @OnCount;
   FOnAsk := Host.OnAsk;
   Host.OnAsk := @OnAsk;
+  FOnGuess := Host.OnGuess;
+  Host.OnGuess := @OnGuess;
 end;
 
 procedure TProbeClassInfo.UnConnectEventHandlers;
@@ -262,6 +267,7 @@ begin
   Host.OnRect := FOnRect;
   Host.OnCount := FOnCount;
   Host.OnAsk := FOnAsk;
+  Host.OnGuess := FOnGuess;
   inherited UnConnectEventHandlers;
 end;
 
@@ -439,6 +445,41 @@ begin
     Heard
   else if Assigned(FOnRect) then
     FOnRect(Sender, R, AClassName, Mode);
+end;
+
+function TProbeClassInfo.OnGuess(Sender: TObject; var Hint: Integer): Integer;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  function Heard: Integer;
+  var
+    Event: TorvEventInfo;
+  begin
+    Result := Default(Integer);
+    EnterEvent;
+    try
+      if Assigned(FOnGuess) then
+        Result := FOnGuess(Sender, Hint);
+      Event := PrepareEvent('OnGuess', [ObjectToVar(Sender), Hint]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Hint := Integer(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
+  end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Result := Heard
+  else if Assigned(FOnGuess) then
+    Result := FOnGuess(Sender, Hint)
+  else
+    Result := Default(Integer);
 end;
 
 { TProbeTwinClassInfo }

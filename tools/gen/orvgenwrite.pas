@@ -1142,10 +1142,21 @@ end;
 procedure TWriter.EmitHandler(B: TgenBinding; M: TgenMember);
 var
   I: Integer;
-  Args, Name, Saved: string;
+  Args, Name, Saved, Answer: string;
   P: TgenParam;
 begin
-  AddWrapped('', Format('procedure %s.%s%s;', [B.InfoName, M.Name, HandlerParams(B, M)]));
+  // An event of a function type answers what the saved handler answers, or
+  // the type's empty value (False) without one: the listeners have no way
+  // to answer the host.
+  Answer := '';
+  if M.IsFunction then
+  begin
+    Answer := 'Result := ';
+    AddWrapped('', Format('function %s.%s%s: %s;', [B.InfoName, M.Name, HandlerParams(B, M),
+      M.ResultType]));
+  end
+  else
+    AddWrapped('', Format('procedure %s.%s%s;', [B.InfoName, M.Name, HandlerParams(B, M)]));
   if (Length(M.Params) = 1) and SameText(M.TypeName, 'TNotifyEvent') then
   begin
     Add('begin');
@@ -1177,14 +1188,19 @@ begin
   Blank;
   Add('  // Somebody listens: held from the start, as the saved handler may free');
   Add('  // the owner and with it this class info.');
-  Add('  procedure Heard;');
+  if M.IsFunction then
+    Add(Format('  function Heard: %s;', [M.ResultType]))
+  else
+    Add('  procedure Heard;');
   Add('  var');
   Add('    Event: TorvEventInfo;');
   Add('  begin');
+  if M.IsFunction then
+    Add(Format('    Result := Default(%s);', [M.ResultType]));
   Add('    EnterEvent;');
   Add('    try');
   Add(Format('      if Assigned(F%s) then', [M.Name]));
-  AddWrapped('        ', Format('F%s(%s);', [M.Name, Saved]));
+  AddWrapped('        ', Format('%sF%s(%s);', [Answer, M.Name, Saved]));
   AddWrapped('      ', Format('Event := PrepareEvent(''%s'', [%s]);', [M.Name, Args]));
   Add('      if Event = nil then');
   Add('        Exit;');
@@ -1206,9 +1222,16 @@ begin
   Add('  // this class info is touched after it, so it needs no hold (and the values');
   Add('  // need no copying).');
   Add('  if HasListeners then');
-  Add('    Heard');
+  Add(Format('    %sHeard', [Answer]));
   Add(Format('  else if Assigned(F%s) then', [M.Name]));
-  AddWrapped('    ', Format('F%s(%s);', [M.Name, Saved]));
+  if M.IsFunction then
+  begin
+    AddWrapped('    ', Format('Result := F%s(%s)', [M.Name, Saved]));
+    Add('  else');
+    Add(Format('    Result := Default(%s);', [M.ResultType]));
+  end
+  else
+    AddWrapped('    ', Format('F%s(%s);', [M.Name, Saved]));
   Add('end;');
   Blank;
 end;
