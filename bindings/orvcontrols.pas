@@ -162,6 +162,12 @@ type
     FOnMouseWheelDown: TMouseWheelUpDownEvent;
     FOnMouseWheelUp: TMouseWheelUpDownEvent;
     FOnUnDock: TUnDockEvent;
+    function GetBevelInner(AProp: TorvPropertyInfo): Variant;
+    procedure SetBevelInner(AProp: TorvPropertyInfo; const AValue: Variant);
+    function GetBevelOuter(AProp: TorvPropertyInfo): Variant;
+    procedure SetBevelOuter(AProp: TorvPropertyInfo; const AValue: Variant);
+    function GetBevelWidth(AProp: TorvPropertyInfo): Variant;
+    procedure SetBevelWidth(AProp: TorvPropertyInfo; const AValue: Variant);
     function GetControls(AProp: TorvPropertyInfo): Variant;
     procedure CallBroadcast(AMethod: TorvMethodInfo);
     procedure CallGetTabOrderList(AMethod: TorvMethodInfo);
@@ -195,6 +201,8 @@ type
   { TGraphicControlClassInfo }
 
   TGraphicControlClassInfo = class(TControlClassInfo)
+  private
+    function GetCanvas(AProp: TorvPropertyInfo): Variant;
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
   end;
@@ -269,7 +277,7 @@ implementation
 {$OBJECTCHECKS OFF}
 
 uses
-  RtlConsts,
+  RtlConsts, ExtCtrls,
   Orvvalues;
 
 const
@@ -1832,14 +1840,14 @@ begin
   case AProp.Id - WinControlBase of
     // bevels are drawn by panels only
     WinControlPropBevelEdges: NotInHost('TWinControl', 'BevelEdges');
-    // bevels are drawn by panels only
-    WinControlPropBevelInner: NotInHost('TWinControl', 'BevelInner');
-    // bevels are drawn by panels only
-    WinControlPropBevelOuter: NotInHost('TWinControl', 'BevelOuter');
+    // the panel's, found here first by name; not provided by other controls
+    WinControlPropBevelInner: Result := GetBevelInner(AProp);
+    // the panel's, found here first by name; not provided by other controls
+    WinControlPropBevelOuter: Result := GetBevelOuter(AProp);
     // bevels are drawn by panels only
     WinControlPropBevelKind: NotInHost('TWinControl', 'BevelKind');
-    // bevels are drawn by panels only
-    WinControlPropBevelWidth: NotInHost('TWinControl', 'BevelWidth');
+    // the panel's, found here first by name; not provided by other controls
+    WinControlPropBevelWidth: Result := GetBevelWidth(AProp);
     WinControlPropBorderWidth: Result := Host.BorderWidth;
     // the look is the widgetset's
     WinControlPropCtl3D: NotInHost('TWinControl', 'Ctl3D');
@@ -1897,14 +1905,14 @@ begin
   case AProp.Id - WinControlBase of
     // bevels are drawn by panels only
     WinControlPropBevelEdges: NotInHost('TWinControl', 'BevelEdges');
-    // bevels are drawn by panels only
-    WinControlPropBevelInner: NotInHost('TWinControl', 'BevelInner');
-    // bevels are drawn by panels only
-    WinControlPropBevelOuter: NotInHost('TWinControl', 'BevelOuter');
+    // the panel's, found here first by name; not provided by other controls
+    WinControlPropBevelInner: SetBevelInner(AProp, AValue);
+    // the panel's, found here first by name; not provided by other controls
+    WinControlPropBevelOuter: SetBevelOuter(AProp, AValue);
     // bevels are drawn by panels only
     WinControlPropBevelKind: NotInHost('TWinControl', 'BevelKind');
-    // bevels are drawn by panels only
-    WinControlPropBevelWidth: NotInHost('TWinControl', 'BevelWidth');
+    // the panel's, found here first by name; not provided by other controls
+    WinControlPropBevelWidth: SetBevelWidth(AProp, AValue);
     WinControlPropBorderWidth: Host.BorderWidth := TBorderWidth(Integer(AValue));
     // the look is the widgetset's
     WinControlPropCtl3D: NotInHost('TWinControl', 'Ctl3D');
@@ -2340,12 +2348,10 @@ end;
 { TGraphicControlClassInfo }
 
 function TGraphicControlClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
-var
-  Host: TGraphicControlHost;
 begin
-  Host := TGraphicControlHost(Pointer(Owner));
   case AProp.Id - GraphicControlBase of
-    GraphicControlPropCanvas: Result := ObjectToVar(Host.Canvas);
+    // an image's own, found here first by name
+    GraphicControlPropCanvas: Result := GetCanvas(AProp);
   else
     Result := inherited GetProperty(AProp);
   end;
