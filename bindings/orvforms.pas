@@ -2147,10 +2147,10 @@ procedure TApplicationClassInfo.OnShowHint(var HintStr: string; var CanShow: Boo
       if Event = nil then
         Exit;
       FireEvent(Event);
-      HintStr := VarToText(Event.GetArgs(0).Value);
-      CanShow := Boolean(Event.GetArgs(1).Value);
       HintInfo := PHintInfoValue(VarToRequiredPointer(Event.GetArgs(2).Value, 'TApplication',
         'OnShowHint', 'HintInfo'))^;
+      HintStr := VarToText(Event.GetArgs(0).Value);
+      CanShow := Boolean(Event.GetArgs(1).Value);
     finally
       LeaveEvent;
     end;

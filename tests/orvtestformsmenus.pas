@@ -70,7 +70,8 @@ type
     procedure HeardActionExecute(Sender: TObject; Event: TorvEventInfo);
     procedure HeardShortCut(Sender: TObject; Event: TorvEventInfo);
     procedure HeardShowHint(Sender: TObject; Event: TorvEventInfo);
-    { Leave 0 for the record parameter named in FSeen. }
+    { Leave 0 for the record parameter named in FSeen, and another hint
+      text. }
     procedure LeaveNoRecord(Sender: TObject; Event: TorvEventInfo);
     { Close a shown form whose previous OnCloseQuery handler and listener
       answer as given; check whether it stays open and what the listener saw. }
@@ -721,7 +722,9 @@ var
 begin
   for I := 0 to Event.GetArgCount - 1 do
     if Event.GetArgs(I).Name = string(FSeen) then
-      Event.GetArgs(I).Value := 0;
+      Event.GetArgs(I).Value := 0
+    else if Event.GetArgs(I).Name = 'HintStr' then
+      Event.GetArgs(I).Value := 'changed';
 end;
 
 procedure TTestFormBindings.TestListenerLeavingNoRecordIsRefused;
@@ -750,6 +753,7 @@ begin
   end;
   AssertEquals(Format(rsEmptyArgument, ['TApplication', 'OnShowHint', 'HintInfo']), Failed);
   AssertEquals('the host keeps its hint', 'own', Hint.HintStr);
+  AssertEquals('and every other parameter', 'own', HintStr);
   AssertEquals('all of it', 77, Hint.HideTimeout);
 
   FSeen := 'Msg';

@@ -1144,6 +1144,7 @@ var
   I: Integer;
   Args, Name, Saved, Answer: string;
   P: TgenParam;
+  Pass: Boolean;
 begin
   // An event of a function type answers what the saved handler answers, or
   // the type's empty value (False) without one: the listeners have no way
@@ -1205,13 +1206,16 @@ begin
   Add('      if Event = nil then');
   Add('        Exit;');
   Add('      FireEvent(Event);');
-  for I := 0 to High(M.Params) do
-  begin
-    P := M.Params[I];
-    if P.Mode in [pmVar, pmOut] then
-      AddWrapped('      ', Format('%s := %s;', [ParamName(B, P.Name), FromVar(P.Kind, P.TypeName,
-        Format('Event.GetArgs(%d).Value', [I]), ErrorNames(B, M, P.Name))]));
-  end;
+  // Records first: an address a listener left empty is refused before
+  // any parameter of the host has changed.
+  for Pass := False to True do
+    for I := 0 to High(M.Params) do
+    begin
+      P := M.Params[I];
+      if (P.Mode in [pmVar, pmOut]) and ((P.Kind = tkBuffer) <> Pass) then
+        AddWrapped('      ', Format('%s := %s;', [ParamName(B, P.Name), FromVar(P.Kind,
+          P.TypeName, Format('Event.GetArgs(%d).Value', [I]), ErrorNames(B, M, P.Name))]));
+    end;
   Add('    finally');
   Add('      LeaveEvent;');
   Add('    end;');
