@@ -169,7 +169,6 @@ type
     function GetBevelWidth(AProp: TorvPropertyInfo): Variant;
     procedure SetBevelWidth(AProp: TorvPropertyInfo; const AValue: Variant);
     function GetControls(AProp: TorvPropertyInfo): Variant;
-    procedure CallBroadcast(AMethod: TorvMethodInfo);
     procedure CallGetTabOrderList(AMethod: TorvMethodInfo);
   protected
     procedure ConnectEventHandlers; override;
@@ -859,6 +858,7 @@ type
   PControlStyleValue = ^TControlStyle;
   PCardinalValue = ^Cardinal;
   PHWNDValue = ^HWND;
+  PLMessageValue = ^TLMessage;
   PHDCValue = ^HDC;
   PMsgValue = ^TMsg;
 
@@ -1956,7 +1956,9 @@ begin
         'TWinControl', 'CreateParentedControl', 'ParentWindow'))^));
     // the host reads and writes a whole message, more than one value holds: it travels as its
     // address
-    WinControlMethBroadcast: CallBroadcast(AMethod);
+    WinControlMethBroadcast:
+      Host.Broadcast(PLMessageValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TWinControl',
+        'Broadcast', 'Message'))^);
     WinControlMethCanFocus: AMethod.Result := Host.CanFocus;
     WinControlMethContainsControl:
       AMethod.Result := Host.ContainsControl(TControl(VarToObject(ArgValue(AMethod, 0))));

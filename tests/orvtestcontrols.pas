@@ -266,6 +266,8 @@ begin
   AssertEquals('the first child answered', 3, Int64(Broadcast.Result));
   AssertEquals(3, Int64(FSecond.WParam));
   AssertEquals('and the answer stopped it there', Int64($123456789AB), Int64(FFirst.WParam));
+  ExpectError('TWinControl.Broadcast cannot take an empty Message!', InfoOf(FForm, 'TWinControl'),
+    stCall, 'Broadcast', [0]);
 end;
 
 procedure TTestControlBindings.TestFocusOnAShownForm;
