@@ -1353,8 +1353,8 @@ begin
     // UseRightToLeftAlignment tells the alignment
     ControlMethGetControlsAlignment: NotInHost('TControl', 'GetControlsAlignment');
     ControlMethGetTextBuf:
-      AMethod.Result := Host.GetTextBuf(PChar(VarToPointer(ArgValue(AMethod, 0))),
-        Integer(ArgValue(AMethod, 1)));
+      AMethod.Result := Host.GetTextBuf(PChar(VarToRequiredPointer(ArgValue(AMethod, 0), 'TControl',
+        'GetTextBuf', 'Buffer')), Integer(ArgValue(AMethod, 1)));
     ControlMethGetTextLen: AMethod.Result := Host.GetTextLen;
     ControlMethHide: Host.Hide;
     ControlMethInitiateAction: Host.InitiateAction;

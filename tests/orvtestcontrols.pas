@@ -268,6 +268,8 @@ begin
   AssertEquals('and the answer stopped it there', Int64($123456789AB), Int64(FFirst.WParam));
   ExpectError('TWinControl.Broadcast cannot take an empty Message!', InfoOf(FForm, 'TWinControl'),
     stCall, 'Broadcast', [0]);
+  ExpectError('TControl.GetTextBuf cannot take an empty Buffer!', InfoOf(FForm, 'TWinControl'),
+    stCall, 'GetTextBuf', [0, 8]);
 end;
 
 procedure TTestControlBindings.TestFocusOnAShownForm;
