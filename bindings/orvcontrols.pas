@@ -196,8 +196,13 @@ type
     FOnMouseWheelDown: TMouseWheelUpDownEvent;
     FOnMouseWheelUp: TMouseWheelUpDownEvent;
     FOnUnDock: TUnDockEvent;
+    function GetBevelInner(AProp: TorvPropertyInfo): Variant;
+    procedure SetBevelInner(AProp: TorvPropertyInfo; const AValue: Variant);
+    function GetBevelOuter(AProp: TorvPropertyInfo): Variant;
+    procedure SetBevelOuter(AProp: TorvPropertyInfo; const AValue: Variant);
+    function GetBevelWidth(AProp: TorvPropertyInfo): Variant;
+    procedure SetBevelWidth(AProp: TorvPropertyInfo; const AValue: Variant);
     function GetControls(AProp: TorvPropertyInfo): Variant;
-    procedure CallBroadcast(AMethod: TorvMethodInfo);
     procedure CallGetTabOrderList(AMethod: TorvMethodInfo);
   protected
     procedure ConnectEventHandlers; override;
@@ -230,6 +235,8 @@ type
   { TGraphicControlClassInfo }
 
   TGraphicControlClassInfo = class(TControlClassInfo)
+  private
+    function GetCanvas(AProp: TorvPropertyInfo): Variant;
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
@@ -310,7 +317,7 @@ implementation
 {$OBJECTCHECKS OFF}
 
 uses
-  RtlConsts,
+  RtlConsts, ExtCtrls,
   Orvvalues;
 
 const
@@ -892,6 +899,7 @@ type
   PControlStyleValue = ^TControlStyle;
   PCardinalValue = ^Cardinal;
   PHWNDValue = ^HWND;
+  PLMessageValue = ^TLMessage;
   PHDCValue = ^HDC;
   PMsgValue = ^TMsg;
 
@@ -944,8 +952,11 @@ begin
     DragObjectPropCancelling: NotInHost('TDragObject', 'Cancelling');
     // no drag window handle
     DragObjectPropDragHandle: NotInHost('TDragObject', 'DragHandle');
-    DragObjectPropDragPos: Host.DragPos := PPointValue(VarToPointer(AValue))^;
-    DragObjectPropDragTargetPos: Host.DragTargetPos := PPointValue(VarToPointer(AValue))^;
+    DragObjectPropDragPos:
+      Host.DragPos := PPointValue(VarToRequiredPointer(AValue, 'TDragObject', 'DragPos', 'value'))^;
+    DragObjectPropDragTargetPos:
+      Host.DragTargetPos := PPointValue(VarToRequiredPointer(AValue, 'TDragObject',
+        'DragTargetPos', 'value'))^;
     DragObjectPropDragTarget: Host.DragTarget := TControl(VarToObject(AValue));
   else
     inherited SetProperty(AProp, AValue);
@@ -1094,7 +1105,9 @@ begin
   case AProp.Id - DragDockObjectBase of
     // the dock frame is drawn by the widgetset
     DragDockObjectPropBrush: NotInHost('TDragDockObject', 'Brush');
-    DragDockObjectPropDockRect: Host.DockRect := PRectValue(VarToPointer(AValue))^;
+    DragDockObjectPropDockRect:
+      Host.DockRect := PRectValue(VarToRequiredPointer(AValue, 'TDragDockObject',
+        'DockRect', 'value'))^;
     DragDockObjectPropFloating: Host.Floating := Boolean(AValue);
   else
     inherited SetProperty(AProp, AValue);
@@ -1520,14 +1533,21 @@ begin
     ControlPropEnabled: Host.Enabled := Boolean(AValue);
     ControlPropAction: Host.Action := TBasicAction(VarToObject(AValue));
     ControlPropAlign: Host.Align := TAlign(Integer(AValue));
-    ControlPropAnchors: Host.Anchors := PAnchorsValue(VarToPointer(AValue))^;
+    ControlPropAnchors:
+      Host.Anchors := PAnchorsValue(VarToRequiredPointer(AValue, 'TControl', 'Anchors', 'value'))^;
     ControlPropBiDiMode: Host.BiDiMode := TBiDiMode(Integer(AValue));
-    ControlPropBoundsRect: Host.BoundsRect := PRectValue(VarToPointer(AValue))^;
+    ControlPropBoundsRect:
+      Host.BoundsRect := PRectValue(VarToRequiredPointer(AValue, 'TControl',
+        'BoundsRect', 'value'))^;
     ControlPropClientHeight: Host.ClientHeight := Integer(AValue);
     ControlPropClientWidth: Host.ClientWidth := Integer(AValue);
     ControlPropConstraints: Host.Constraints := TSizeConstraints(VarToObject(AValue));
-    ControlPropControlState: Host.ControlState := PControlStateValue(VarToPointer(AValue))^;
-    ControlPropControlStyle: Host.ControlStyle := PControlStyleValue(VarToPointer(AValue))^;
+    ControlPropControlState:
+      Host.ControlState := PControlStateValue(VarToRequiredPointer(AValue, 'TControl',
+        'ControlState', 'value'))^;
+    ControlPropControlStyle:
+      Host.ControlStyle := PControlStyleValue(VarToRequiredPointer(AValue, 'TControl',
+        'ControlStyle', 'value'))^;
     ControlPropDockOrientation: Host.DockOrientation := TDockOrientation(Integer(AValue));
     ControlPropFloatingDockSiteClass:
       Host.FloatingDockSiteClass := TWinControlClass(VarToClass(AValue));
@@ -2069,8 +2089,8 @@ begin
     // UseRightToLeftAlignment tells the alignment
     ControlMethGetControlsAlignment: NotInHost('TControl', 'GetControlsAlignment');
     ControlMethGetTextBuf:
-      AMethod.Result := Host.GetTextBuf(PChar(VarToPointer(ArgValue(AMethod, 0))),
-        Integer(ArgValue(AMethod, 1)));
+      AMethod.Result := Host.GetTextBuf(PChar(VarToRequiredPointer(ArgValue(AMethod, 0), 'TControl',
+        'GetTextBuf', 'Buffer')), Integer(ArgValue(AMethod, 1)));
     ControlMethGetTextLen: AMethod.Result := Host.GetTextLen;
     ControlMethHide: Host.Hide;
     ControlMethInitiateAction: Host.InitiateAction;
@@ -2556,14 +2576,14 @@ begin
   case AProp.Id - WinControlBase of
     // bevels are drawn by panels only
     WinControlPropBevelEdges: NotInHost('TWinControl', 'BevelEdges');
-    // bevels are drawn by panels only
-    WinControlPropBevelInner: NotInHost('TWinControl', 'BevelInner');
-    // bevels are drawn by panels only
-    WinControlPropBevelOuter: NotInHost('TWinControl', 'BevelOuter');
+    // the panel's, found here first by name; not provided by other controls
+    WinControlPropBevelInner: Result := GetBevelInner(AProp);
+    // the panel's, found here first by name; not provided by other controls
+    WinControlPropBevelOuter: Result := GetBevelOuter(AProp);
     // bevels are drawn by panels only
     WinControlPropBevelKind: NotInHost('TWinControl', 'BevelKind');
-    // bevels are drawn by panels only
-    WinControlPropBevelWidth: NotInHost('TWinControl', 'BevelWidth');
+    // the panel's, found here first by name; not provided by other controls
+    WinControlPropBevelWidth: Result := GetBevelWidth(AProp);
     WinControlPropBorderWidth: Result := Host.BorderWidth;
     // the look is the widgetset's
     WinControlPropCtl3D: NotInHost('TWinControl', 'Ctl3D');
@@ -2621,14 +2641,14 @@ begin
   case AProp.Id - WinControlBase of
     // bevels are drawn by panels only
     WinControlPropBevelEdges: NotInHost('TWinControl', 'BevelEdges');
-    // bevels are drawn by panels only
-    WinControlPropBevelInner: NotInHost('TWinControl', 'BevelInner');
-    // bevels are drawn by panels only
-    WinControlPropBevelOuter: NotInHost('TWinControl', 'BevelOuter');
+    // the panel's, found here first by name; not provided by other controls
+    WinControlPropBevelInner: SetBevelInner(AProp, AValue);
+    // the panel's, found here first by name; not provided by other controls
+    WinControlPropBevelOuter: SetBevelOuter(AProp, AValue);
     // bevels are drawn by panels only
     WinControlPropBevelKind: NotInHost('TWinControl', 'BevelKind');
-    // bevels are drawn by panels only
-    WinControlPropBevelWidth: NotInHost('TWinControl', 'BevelWidth');
+    // the panel's, found here first by name; not provided by other controls
+    WinControlPropBevelWidth: SetBevelWidth(AProp, AValue);
     WinControlPropBorderWidth: Host.BorderWidth := TBorderWidth(Integer(AValue));
     // the look is the widgetset's
     WinControlPropCtl3D: NotInHost('TWinControl', 'Ctl3D');
@@ -2645,9 +2665,13 @@ begin
     WinControlPropUseDockManager: Host.UseDockManager := Boolean(AValue);
     // wheel steps are not accumulated
     WinControlPropWheelAccumulator: NotInHost('TWinControl', 'WheelAccumulator');
-    WinControlPropWindowHandle: Host.WindowHandle := PHWNDValue(VarToPointer(AValue))^;
+    WinControlPropWindowHandle:
+      Host.WindowHandle := PHWNDValue(VarToRequiredPointer(AValue, 'TWinControl',
+        'WindowHandle', 'value'))^;
     WinControlPropDoubleBuffered: Host.DoubleBuffered := Boolean(AValue);
-    WinControlPropParentWindow: Host.ParentWindow := PHWNDValue(VarToPointer(AValue))^;
+    WinControlPropParentWindow:
+      Host.ParentWindow := PHWNDValue(VarToRequiredPointer(AValue, 'TWinControl',
+        'ParentWindow', 'value'))^;
     WinControlPropTabOrder: Host.TabOrder := TTabOrder(Integer(AValue));
     WinControlPropTabStop: Host.TabStop := Boolean(AValue);
     WinControlPropHelpContext: Host.HelpContext := THelpContext(Integer(AValue));
@@ -2828,7 +2852,9 @@ begin
         'TWinControl', 'CreateParentedControl', 'ParentWindow'))^));
     // the host reads and writes a whole message, more than one value holds: it travels as its
     // address
-    WinControlMethBroadcast: CallBroadcast(AMethod);
+    WinControlMethBroadcast:
+      Host.Broadcast(PLMessageValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TWinControl',
+        'Broadcast', 'Message'))^);
     WinControlMethCanFocus: AMethod.Result := Host.CanFocus;
     WinControlMethContainsControl:
       AMethod.Result := Host.ContainsControl(TControl(VarToObject(ArgValue(AMethod, 0))));
@@ -2967,7 +2993,8 @@ procedure TWinControlClassInfo.OnGetSiteInfo(Sender: TObject; DockClient: TContr
       if Event = nil then
         Exit;
       FireEvent(Event);
-      InfluenceRect := PRectValue(VarToPointer(Event.GetArgs(2).Value))^;
+      InfluenceRect := PRectValue(VarToRequiredPointer(Event.GetArgs(2).Value, 'TWinControl',
+        'OnGetSiteInfo', 'InfluenceRect'))^;
       CanDock := Boolean(Event.GetArgs(4).Value);
     finally
       LeaveEvent;
@@ -3219,12 +3246,10 @@ end;
 { TGraphicControlClassInfo }
 
 function TGraphicControlClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
-var
-  Host: TGraphicControlHost;
 begin
-  Host := TGraphicControlHost(Pointer(Owner));
   case AProp.Id - GraphicControlBase of
-    GraphicControlPropCanvas: Result := ObjectToVar(Host.Canvas);
+    // an image's own, found here first by name
+    GraphicControlPropCanvas: Result := GetCanvas(AProp);
   else
     Result := inherited GetProperty(AProp);
   end;
@@ -3609,8 +3634,10 @@ var
 begin
   Host := TMouseHost(Pointer(Owner));
   case AProp.Id - MouseBase of
-    MousePropCapture: Host.Capture := PHWNDValue(VarToPointer(AValue))^;
-    MousePropCursorPos: Host.CursorPos := PPointValue(VarToPointer(AValue))^;
+    MousePropCapture:
+      Host.Capture := PHWNDValue(VarToRequiredPointer(AValue, 'TMouse', 'Capture', 'value'))^;
+    MousePropCursorPos:
+      Host.CursorPos := PPointValue(VarToRequiredPointer(AValue, 'TMouse', 'CursorPos', 'value'))^;
     MousePropDragImmediate: Host.DragImmediate := Boolean(AValue);
     MousePropDragThreshold: Host.DragThreshold := Integer(AValue);
   else

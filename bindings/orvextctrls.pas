@@ -89,8 +89,6 @@ type
   private
     FInterval: Cardinal;
     FOnTimer: TNotifyEvent;
-    function GetInterval(AProp: TorvPropertyInfo): Variant;
-    procedure SetInterval(AProp: TorvPropertyInfo; const AValue: Variant);
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -729,6 +727,7 @@ type
   TCustomControlBarHost = class(TCustomControlBar);
 
   { Values that travel as the address of a value of the host type. }
+  PCardinalValue = ^Cardinal;
   PRectValue = ^TRect;
   PBandPaintOptionsValue = ^TBandPaintOptions;
 
@@ -1065,8 +1064,12 @@ begin
   Host := TTimerHost(Pointer(Owner));
   case AProp.Id - TimerBase of
     TimerPropEnabled: Result := Host.Enabled;
-    // 4 bytes at an address, as the LCL's Cardinal; no address is refused
-    TimerPropInterval: Result := GetInterval(AProp);
+    // 4 bytes at an address, as the LCL's Cardinal
+    TimerPropInterval:
+      begin
+        FInterval := Host.Interval;
+        Result := BufferToVar(FInterval);
+      end;
   else
     Result := inherited GetProperty(AProp);
   end;
@@ -1079,8 +1082,9 @@ begin
   Host := TTimerHost(Pointer(Owner));
   case AProp.Id - TimerBase of
     TimerPropEnabled: Host.Enabled := Boolean(AValue);
-    // 4 bytes at an address, as the LCL's Cardinal; no address is refused
-    TimerPropInterval: SetInterval(AProp, AValue);
+    // 4 bytes at an address, as the LCL's Cardinal
+    TimerPropInterval:
+      Host.Interval := PCardinalValue(VarToRequiredPointer(AValue, 'TTimer', 'Interval', 'value'))^;
   else
     inherited SetProperty(AProp, AValue);
   end;
@@ -1940,7 +1944,8 @@ procedure TCustomControlBarClassInfo.OnBandInfo(Sender: TObject; Control: TContr
       if Event = nil then
         Exit;
       FireEvent(Event);
-      Insets := PRectValue(VarToPointer(Event.GetArgs(2).Value))^;
+      Insets := PRectValue(VarToRequiredPointer(Event.GetArgs(2).Value, 'TCustomControlBar',
+        'OnBandInfo', 'Insets'))^;
       PreferredSize := Integer(Event.GetArgs(3).Value);
       RowCount := Integer(Event.GetArgs(4).Value);
     finally
@@ -1976,7 +1981,8 @@ procedure TCustomControlBarClassInfo.OnBandMove(Sender: TObject; Control: TContr
       if Event = nil then
         Exit;
       FireEvent(Event);
-      ARect := PRectValue(VarToPointer(Event.GetArgs(2).Value))^;
+      ARect := PRectValue(VarToRequiredPointer(Event.GetArgs(2).Value, 'TCustomControlBar',
+        'OnBandMove', 'ARect'))^;
     finally
       LeaveEvent;
     end;
@@ -2010,8 +2016,10 @@ procedure TCustomControlBarClassInfo.OnBandPaint(Sender: TObject; Control: TCont
       if Event = nil then
         Exit;
       FireEvent(Event);
-      ARect := PRectValue(VarToPointer(Event.GetArgs(3).Value))^;
-      Options := PBandPaintOptionsValue(VarToPointer(Event.GetArgs(4).Value))^;
+      ARect := PRectValue(VarToRequiredPointer(Event.GetArgs(3).Value, 'TCustomControlBar',
+        'OnBandPaint', 'ARect'))^;
+      Options := PBandPaintOptionsValue(VarToRequiredPointer(Event.GetArgs(4).Value,
+        'TCustomControlBar', 'OnBandPaint', 'Options'))^;
     finally
       LeaveEvent;
     end;

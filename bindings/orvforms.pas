@@ -104,9 +104,6 @@ type
     FOnPaint: TNotifyEvent;
     FOnShortCut: TShortCutEvent;
     FOnShow: TNotifyEvent;
-    procedure CallIsShortCut(AMethod: TorvMethodInfo);
-    procedure HookOnHelp;
-    procedure UnhookOnHelp;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -121,7 +118,7 @@ type
     procedure OnCreate(Sender: TObject);
     procedure OnDestroy(Sender: TObject);
     procedure OnDeactivate(Sender: TObject);
-    procedure OnHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean);
+    function OnHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean): Boolean;
     procedure OnHide(Sender: TObject);
     procedure OnPaint(Sender: TObject);
     procedure OnShortCut(var Msg: TLMKey; var Handled: Boolean);
@@ -218,8 +215,6 @@ type
     procedure CallCreateForm(AMethod: TorvMethodInfo);
     procedure CallExecuteAction(AMethod: TorvMethodInfo);
     procedure CallUpdateAction(AMethod: TorvMethodInfo);
-    procedure HookOnHelp;
-    procedure UnhookOnHelp;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -234,7 +229,7 @@ type
     procedure OnDeactivate(Sender: TObject);
     procedure OnException(Sender: TObject; E: Exception);
     procedure OnIdle(Sender: TObject; var Done: Boolean);
-    procedure OnHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean);
+    function OnHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean): Boolean;
     procedure OnHint(Sender: TObject);
     procedure OnMinimize(Sender: TObject);
     procedure OnRestore(Sender: TObject);
@@ -975,8 +970,8 @@ type
 
   { Values that travel as the address of a value of the host type. }
   PBorderIconsValue = ^TBorderIcons;
-  PLMessageValue = ^TLMessage;
   PLMKeyValue = ^TLMKey;
+  PLMessageValue = ^TLMessage;
   PPointValue = ^TPoint;
   PHCURSORValue = ^HCURSOR;
   PHandleValue = ^THandle;
@@ -1355,8 +1350,9 @@ begin
   Host.OnDestroy := @OnDestroy;
   FOnDeactivate := Host.OnDeactivate;
   Host.OnDeactivate := @OnDeactivate;
-  // a function event: its handler answers the host
-  HookOnHelp;
+  // answers what the previous handler answers
+  FOnHelp := Host.OnHelp;
+  Host.OnHelp := @OnHelp;
   FOnHide := Host.OnHide;
   Host.OnHide := @OnHide;
   FOnPaint := Host.OnPaint;
@@ -1379,7 +1375,7 @@ begin
   Host.OnCreate := FOnCreate;
   Host.OnDestroy := FOnDestroy;
   Host.OnDeactivate := FOnDeactivate;
-  UnhookOnHelp;
+  Host.OnHelp := FOnHelp;
   Host.OnHide := FOnHide;
   Host.OnPaint := FOnPaint;
   Host.OnShortCut := FOnShortCut;
@@ -1463,7 +1459,9 @@ begin
   Host := TCustomFormHost(Pointer(Owner));
   case AProp.Id - CustomFormBase of
     // a 4-byte set in the host
-    CustomFormPropBorderIcons: Host.BorderIcons := PBorderIconsValue(VarToPointer(AValue))^;
+    CustomFormPropBorderIcons:
+      Host.BorderIcons := PBorderIconsValue(VarToRequiredPointer(AValue, 'TCustomForm',
+        'BorderIcons', 'value'))^;
     CustomFormPropDefaultMonitor: Host.DefaultMonitor := TDefaultMonitor(Integer(AValue));
     CustomFormPropFormStyle: Host.FormStyle := TFormStyle(Integer(AValue));
     CustomFormPropIcon: Host.Icon := TIcon(VarToObject(AValue));
@@ -1740,7 +1738,9 @@ begin
     CustomFormMethGetFormImage: AMethod.Result := ObjectToVar(Host.GetFormImage);
     CustomFormMethHide: Host.Hide;
     // the host's 32-byte key message, worked on in place
-    CustomFormMethIsShortCut: CallIsShortCut(AMethod);
+    CustomFormMethIsShortCut:
+      AMethod.Result := Host.IsShortCut(PLMKeyValue(VarToRequiredPointer(ArgValue(AMethod, 0),
+        'TCustomForm', 'IsShortCut', 'Message'))^);
     // host forms do not print themselves; GetFormImage gives the picture
     CustomFormMethPrint: NotInHost('TCustomForm', 'Print');
     CustomFormMethRelease: Host.Release;
@@ -1753,7 +1753,8 @@ begin
     // the host's 32-byte message, worked on in place
     CustomFormMethWantChildKey:
       AMethod.Result := Host.WantChildKey(TControl(VarToObject(ArgValue(AMethod, 0))),
-        PLMessageValue(VarToPointer(ArgValue(AMethod, 1)))^);
+        PLMessageValue(VarToRequiredPointer(ArgValue(AMethod, 1), 'TCustomForm',
+        'WantChildKey', 'Message'))^);
   else
     inherited InvokeMethod(AMethod);
   end;
@@ -1843,6 +1844,41 @@ begin
   FireSender(FOnDeactivate, 'OnDeactivate', Sender);
 end;
 
+function TCustomFormClassInfo.OnHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean): Boolean;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  function Heard: Boolean;
+  var
+    Event: TorvEventInfo;
+  begin
+    Result := Default(Boolean);
+    EnterEvent;
+    try
+      if Assigned(FOnHelp) then
+        Result := FOnHelp(Command, Data, CallHelp);
+      Event := PrepareEvent('OnHelp', [Command, Int64(Data), CallHelp]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      CallHelp := Boolean(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
+  end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Result := Heard
+  else if Assigned(FOnHelp) then
+    Result := FOnHelp(Command, Data, CallHelp)
+  else
+    Result := Default(Boolean);
+end;
+
 procedure TCustomFormClassInfo.OnHide(Sender: TObject);
 begin
   FireSender(FOnHide, 'OnHide', Sender);
@@ -1869,7 +1905,8 @@ procedure TCustomFormClassInfo.OnShortCut(var Msg: TLMKey; var Handled: Boolean)
       if Event = nil then
         Exit;
       FireEvent(Event);
-      Msg := PLMKeyValue(VarToPointer(Event.GetArgs(0).Value))^;
+      Msg := PLMKeyValue(VarToRequiredPointer(Event.GetArgs(0).Value, 'TCustomForm',
+        'OnShortCut', 'Msg'))^;
       Handled := Boolean(Event.GetArgs(1).Value);
     finally
       LeaveEvent;
@@ -2020,8 +2057,12 @@ var
 begin
   Host := TDataModuleHost(Pointer(Owner));
   case AProp.Id - DataModuleBase of
-    DataModulePropDesignOffset: Host.DesignOffset := PPointValue(VarToPointer(AValue))^;
-    DataModulePropDesignSize: Host.DesignSize := PPointValue(VarToPointer(AValue))^;
+    DataModulePropDesignOffset:
+      Host.DesignOffset := PPointValue(VarToRequiredPointer(AValue, 'TDataModule',
+        'DesignOffset', 'value'))^;
+    DataModulePropDesignSize:
+      Host.DesignSize := PPointValue(VarToRequiredPointer(AValue, 'TDataModule',
+        'DesignSize', 'value'))^;
     DataModulePropOldCreateOrder: Host.OldCreateOrder := Boolean(AValue);
   else
     inherited SetProperty(AProp, AValue);
@@ -2220,7 +2261,8 @@ begin
     ScreenPropCursor: Host.Cursor := TCursor(Integer(AValue));
     // an 8-byte handle in the host
     ScreenPropCursors:
-      Host.Cursors[Integer(IndexValue(AProp, 0))] := PHCURSORValue(VarToPointer(AValue))^;
+      Host.Cursors[Integer(IndexValue(AProp, 0))] := PHCURSORValue(VarToRequiredPointer(AValue,
+        'TScreen', 'Cursors', 'value'))^;
     ScreenPropHintFont: Host.HintFont := TFont(VarToObject(AValue));
     ScreenPropIconFont: Host.IconFont := TFont(VarToObject(AValue));
     ScreenPropMenuFont: Host.MenuFont := TFont(VarToObject(AValue));
@@ -2435,8 +2477,9 @@ begin
   Host.OnException := @OnException;
   FOnIdle := Host.OnIdle;
   Host.OnIdle := @OnIdle;
-  // a function event: its handler answers the host
-  HookOnHelp;
+  // answers what the previous handler answers
+  FOnHelp := Host.OnHelp;
+  Host.OnHelp := @OnHelp;
   FOnHint := Host.OnHint;
   Host.OnHint := @OnHint;
   FOnMinimize := Host.OnMinimize;
@@ -2462,7 +2505,7 @@ begin
   Host.OnDeactivate := FOnDeactivate;
   Host.OnException := FOnException;
   Host.OnIdle := FOnIdle;
-  UnhookOnHelp;
+  Host.OnHelp := FOnHelp;
   Host.OnHint := FOnHint;
   Host.OnMinimize := FOnMinimize;
   Host.OnRestore := FOnRestore;
@@ -2528,7 +2571,8 @@ begin
     // the host keeps no dialog handle
     ApplicationPropDialogHandle: NotInHost('TApplication', 'DialogHandle');
     // an 8-byte handle in the host
-    ApplicationPropHandle: Host.Handle := PHandleValue(VarToPointer(AValue))^;
+    ApplicationPropHandle:
+      Host.Handle := PHandleValue(VarToRequiredPointer(AValue, 'TApplication', 'Handle', 'value'))^;
     ApplicationPropHelpFile: Host.HelpFile := VarToText(AValue);
     ApplicationPropHint: Host.Hint := VarToText(AValue);
     ApplicationPropHintColor: Host.HintColor := TColor(Integer(AValue));
@@ -2787,7 +2831,8 @@ begin
     // the host's 32-byte message, worked on in place
     ApplicationMethHintMouseMessage:
       Host.HintMouseMessage(TControl(VarToObject(ArgValue(AMethod, 0))),
-        PLMessageValue(VarToPointer(ArgValue(AMethod, 1)))^);
+        PLMessageValue(VarToRequiredPointer(ArgValue(AMethod, 1), 'TApplication',
+        'HintMouseMessage', 'Message'))^);
     ApplicationMethInitialize: Host.Initialize;
     ApplicationMethIsRightToLeft: AMethod.Result := Host.IsRightToLeft;
     ApplicationMethMessageBox:
@@ -2957,6 +3002,41 @@ begin
     FOnIdle(Sender, Done);
 end;
 
+function TApplicationClassInfo.OnHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean): Boolean;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  function Heard: Boolean;
+  var
+    Event: TorvEventInfo;
+  begin
+    Result := Default(Boolean);
+    EnterEvent;
+    try
+      if Assigned(FOnHelp) then
+        Result := FOnHelp(Command, Data, CallHelp);
+      Event := PrepareEvent('OnHelp', [Command, Int64(Data), CallHelp]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      CallHelp := Boolean(Event.GetArgs(2).Value);
+    finally
+      LeaveEvent;
+    end;
+  end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Result := Heard
+  else if Assigned(FOnHelp) then
+    Result := FOnHelp(Command, Data, CallHelp)
+  else
+    Result := Default(Boolean);
+end;
+
 procedure TApplicationClassInfo.OnHint(Sender: TObject);
 begin
   FireSender(FOnHint, 'OnHint', Sender);
@@ -2989,9 +3069,10 @@ procedure TApplicationClassInfo.OnShowHint(var HintStr: string; var CanShow: Boo
       if Event = nil then
         Exit;
       FireEvent(Event);
+      HintInfo := PHintInfoValue(VarToRequiredPointer(Event.GetArgs(2).Value, 'TApplication',
+        'OnShowHint', 'HintInfo'))^;
       HintStr := VarToText(Event.GetArgs(0).Value);
       CanShow := Boolean(Event.GetArgs(1).Value);
-      HintInfo := PHintInfoValue(VarToPointer(Event.GetArgs(2).Value))^;
     finally
       LeaveEvent;
     end;
@@ -3023,7 +3104,8 @@ procedure TApplicationClassInfo.OnShortCut(var Msg: TLMKey; var Handled: Boolean
       if Event = nil then
         Exit;
       FireEvent(Event);
-      Msg := PLMKeyValue(VarToPointer(Event.GetArgs(0).Value))^;
+      Msg := PLMKeyValue(VarToRequiredPointer(Event.GetArgs(0).Value, 'TApplication',
+        'OnShortCut', 'Msg'))^;
       Handled := Boolean(Event.GetArgs(1).Value);
     finally
       LeaveEvent;

@@ -675,7 +675,8 @@ begin
   case AProp.Id - FontBase of
     // no font adapter interface
     FontPropFontAdapter: NotInHost('TFont', 'FontAdapter');
-    FontPropHandle: Host.Handle := PHFONTValue(VarToPointer(AValue))^;
+    FontPropHandle:
+      Host.Handle := PHFONTValue(VarToRequiredPointer(AValue, 'TFont', 'Handle', 'value'))^;
     FontPropPixelsPerInch: Host.PixelsPerInch := Integer(AValue);
     FontPropCharset: Host.Charset := TFontCharSet(Integer(AValue));
     FontPropColor: Host.Color := TColor(Integer(AValue));
@@ -683,7 +684,8 @@ begin
     FontPropName: Host.Name := VarToText(AValue);
     FontPropPitch: Host.Pitch := TFontPitch(Integer(AValue));
     FontPropSize: Host.Size := Integer(AValue);
-    FontPropStyle: Host.Style := PFontStylesValue(VarToPointer(AValue))^;
+    FontPropStyle:
+      Host.Style := PFontStylesValue(VarToRequiredPointer(AValue, 'TFont', 'Style', 'value'))^;
   else
     inherited SetProperty(AProp, AValue);
   end;
@@ -815,7 +817,8 @@ var
 begin
   Host := TPenHost(Pointer(Owner));
   case AProp.Id - PenBase of
-    PenPropHandle: Host.Handle := PHPENValue(VarToPointer(AValue))^;
+    PenPropHandle:
+      Host.Handle := PHPENValue(VarToRequiredPointer(AValue, 'TPen', 'Handle', 'value'))^;
     PenPropColor: Host.Color := TColor(Integer(AValue));
     PenPropMode: Host.Mode := TPenMode(Integer(AValue));
     PenPropStyle: Host.Style := TPenStyle(Integer(AValue));
@@ -915,7 +918,8 @@ begin
   Host := TBrushHost(Pointer(Owner));
   case AProp.Id - BrushBase of
     BrushPropBitmap: Host.Bitmap := TCustomBitmap(VarToObject(AValue));
-    BrushPropHandle: Host.Handle := PHBRUSHValue(VarToPointer(AValue))^;
+    BrushPropHandle:
+      Host.Handle := PHBRUSHValue(VarToRequiredPointer(AValue, 'TBrush', 'Handle', 'value'))^;
     BrushPropColor: Host.Color := TColor(Integer(AValue));
     BrushPropStyle: Host.Style := TBrushStyle(Integer(AValue));
   else
@@ -1041,8 +1045,10 @@ var
 begin
   Host := TCanvasHost(Pointer(Owner));
   case AProp.Id - CanvasBase of
-    CanvasPropHandle: Host.Handle := PHDCValue(VarToPointer(AValue))^;
-    CanvasPropPenPos: Host.PenPos := PPointValue(VarToPointer(AValue))^;
+    CanvasPropHandle:
+      Host.Handle := PHDCValue(VarToRequiredPointer(AValue, 'TCanvas', 'Handle', 'value'))^;
+    CanvasPropPenPos:
+      Host.PenPos := PPointValue(VarToRequiredPointer(AValue, 'TCanvas', 'PenPos', 'value'))^;
     CanvasPropPixels:
       Host.Pixels[Integer(IndexValue(AProp, 0)), Integer(IndexValue(AProp,
         1))] := TColor(Integer(AValue));
@@ -1274,7 +1280,8 @@ begin
   case AProp.Id - GraphicBase of
     GraphicPropHeight: Host.Height := Integer(AValue);
     GraphicPropModified: Host.Modified := Boolean(AValue);
-    GraphicPropPalette: Host.Palette := PHPALETTEValue(VarToPointer(AValue))^;
+    GraphicPropPalette:
+      Host.Palette := PHPALETTEValue(VarToRequiredPointer(AValue, 'TGraphic', 'Palette', 'value'))^;
     GraphicPropPaletteModified: Host.PaletteModified := Boolean(AValue);
     GraphicPropTransparent: Host.Transparent := Boolean(AValue);
     GraphicPropWidth: Host.Width := Integer(AValue);
@@ -1668,7 +1675,8 @@ begin
   Host := TMetafileHost(Pointer(Owner));
   case AProp.Id - MetafileBase of
     MetafilePropEnhanced: Host.Enhanced := Boolean(AValue);
-    MetafilePropHandle: Host.Handle := PHandleValue(VarToPointer(AValue))^;
+    MetafilePropHandle:
+      Host.Handle := PHandleValue(VarToRequiredPointer(AValue, 'TMetafile', 'Handle', 'value'))^;
     MetafilePropMMWidth: Host.MMWidth := Integer(AValue);
     MetafilePropMMHeight: Host.MMHeight := Integer(AValue);
     MetafilePropInch: Host.Inch := Integer(AValue);
@@ -1809,11 +1817,14 @@ var
 begin
   Host := TBitmapHost(Pointer(Owner));
   case AProp.Id - BitmapBase of
-    BitmapPropHandle: Host.Handle := PHBITMAPValue(VarToPointer(AValue))^;
+    BitmapPropHandle:
+      Host.Handle := PHBITMAPValue(VarToRequiredPointer(AValue, 'TBitmap', 'Handle', 'value'))^;
     BitmapPropHandleType: Host.HandleType := TBitmapHandleType(Integer(AValue));
     // bitmaps keep no palette switch
     BitmapPropIgnorePalette: NotInHost('TBitmap', 'IgnorePalette');
-    BitmapPropMaskHandle: Host.MaskHandle := PHBITMAPValue(VarToPointer(AValue))^;
+    BitmapPropMaskHandle:
+      Host.MaskHandle := PHBITMAPValue(VarToRequiredPointer(AValue, 'TBitmap',
+        'MaskHandle', 'value'))^;
     BitmapPropMonochrome: Host.Monochrome := Boolean(AValue);
     BitmapPropPixelFormat: Host.PixelFormat := TPixelFormat(Integer(AValue));
     BitmapPropTransparentColor: Host.TransparentColor := TColor(Integer(AValue));
@@ -1971,7 +1982,8 @@ var
 begin
   Host := TIconHost(Pointer(Owner));
   case AProp.Id - IconBase of
-    IconPropHandle: Host.Handle := PHICONValue(VarToPointer(AValue))^;
+    IconPropHandle:
+      Host.Handle := PHICONValue(VarToRequiredPointer(AValue, 'TIcon', 'Handle', 'value'))^;
   else
     inherited SetProperty(AProp, AValue);
   end;

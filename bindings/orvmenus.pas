@@ -80,7 +80,6 @@ type
     FOnChange: TMenuChangeEvent;
     function GetWindowHandle(AProp: TorvPropertyInfo): Variant;
     procedure SetWindowHandle(AProp: TorvPropertyInfo; const AValue: Variant);
-    procedure CallIsShortCut(AMethod: TorvMethodInfo);
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -351,6 +350,9 @@ type
   TMainMenuHost = class(TMainMenu);
   TPopupMenuHost = class(TPopupMenu);
   TPopupListHost = class(TPopupList);
+
+  { Values that travel as the address of a value of the host type. }
+  PLMKeyValue = ^TLMKey;
 
 var
   MenuItemBase, MenuBase, MainMenuBase, PopupMenuBase, PopupListBase: Integer;
@@ -960,7 +962,9 @@ begin
         Boolean(ArgValue(AMethod, 1)));
     MenuMethIsRightToLeft: AMethod.Result := Host.IsRightToLeft;
     // the host's 32-byte key message, worked on in place
-    MenuMethIsShortCut: CallIsShortCut(AMethod);
+    MenuMethIsShortCut:
+      AMethod.Result := Host.IsShortCut(PLMKeyValue(VarToRequiredPointer(ArgValue(AMethod, 0),
+        'TMenu', 'IsShortCut', 'Message'))^);
     // the widgetset handles menu characters
     MenuMethProcessMenuChar: NotInHost('TMenu', 'ProcessMenuChar');
   else

@@ -42,7 +42,8 @@ procedure NotInHost(const AClassName, AMember: string);
   it is nil, for a host member that would use it without looking. }
 function VarToRequiredObject(const AValue: Variant;
   const AClassName, AMember, AArgument: string): TObject;
-{ The same for an address (a GUID, a message record). }
+{ The same for an address (a GUID, a message record); every value that the
+  bindings read at an address given in a variant comes through here. }
 function VarToRequiredPointer(const AValue: Variant;
   const AClassName, AMember, AArgument: string): Pointer;
 { Raise unless ACount bytes fit in the storage of one variant, which is what

@@ -266,6 +266,10 @@ begin
   AssertEquals('the first child answered', 3, Int64(Broadcast.Result));
   AssertEquals(3, Int64(FSecond.WParam));
   AssertEquals('and the answer stopped it there', Int64($123456789AB), Int64(FFirst.WParam));
+  ExpectError('TWinControl.Broadcast cannot take an empty Message!', InfoOf(FForm, 'TWinControl'),
+    stCall, 'Broadcast', [0]);
+  ExpectError('TControl.GetTextBuf cannot take an empty Buffer!', InfoOf(FForm, 'TWinControl'),
+    stCall, 'GetTextBuf', [0, 8]);
 end;
 
 procedure TTestControlBindings.TestFocusOnAShownForm;

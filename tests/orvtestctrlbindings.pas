@@ -29,12 +29,17 @@ type
     procedure FreeSender(Sender: TObject; Event: TorvEventInfo);
     procedure Answer(const AName: string; const AValue: Variant);
     function CountOf(const AEntry: string): Integer;
+    { Write AValue (unless empty) to AName of AComponent by name, and check
+      that the declaration found by name and the binding's own last one
+      read the same. }
+    procedure CheckByName(AComponent: TComponent; const AName: string; const AValue: Variant);
+    procedure ExpectNotProvided(AComponent: TComponent; const AName, AClassName: string);
   protected
     procedure SetUp; override;
     procedure TearDown; override;
   published
     procedure TestValuesRoundTrip;
-    procedure TestPanelServesItsOwnBevels;
+    procedure TestRedeclaredMembersAgreeByName;
     procedure TestValuesAtAddresses;
     procedure TestStringsThroughTheirObjects;
     procedure TestPagesByNameAndHeaderSections;
@@ -212,35 +217,83 @@ begin
   AssertEquals(Ord(cbChecked), Ord(FCheck.State));
 end;
 
-procedure TTestControlBindings.TestPanelServesItsOwnBevels;
+procedure TTestControlBindings.CheckByName(AComponent: TComponent; const AName: string;
+  const AValue: Variant);
 var
   Info: TorvClassInfo;
   Own: TorvPropertyInfo;
   I: Integer;
 begin
-  // The panel declares its bevels again below the windowed control's entries
-  // of the same names, which a name finds first; the LCL has them on the
-  // panel only, and the panel's own entries reach them.
-  Info := InfoOf(FPanel);
+  // The name finds the first declaration in the chain; the last is the
+  // binding's own (the same one where the binding only overrides it). Both
+  // must reach the same host member.
+  Info := InfoOf(AComponent);
   Own := nil;
   for I := Info.GetPropertyCount - 1 downto 0 do
-    if Info.GetProperties(I).Name = 'BevelOuter' then
+    if Info.GetProperties(I).Name = AName then
     begin
       Own := Info.GetProperties(I);
       Break;
     end;
-  AssertTrue('declared twice', Own <> Info.FindProperty('BevelOuter'));
-  Info.SetProperty(Own, Ord(bvLowered));
+  if not VarIsEmpty(AValue) then
+  begin
+    Put(AComponent, AName, [], AValue);
+    AssertTrue(AComponent.Name + '.' + AName + ' written by name',
+      AValue = Info.GetProperty(Own));
+  end;
+  AssertTrue(AComponent.Name + '.' + AName + ' read by name as the own one',
+    Get(AComponent, AName, []) = Info.GetProperty(Own));
+end;
+
+procedure TTestControlBindings.TestRedeclaredMembersAgreeByName;
+begin
+  CheckByName(FPanel, 'BevelOuter', Ord(bvLowered));
   AssertEquals(Ord(bvLowered), Ord(FPanel.BevelOuter));
-  AssertEquals(Ord(bvLowered), Info.GetProperty(Own));
+  CheckByName(FPanel, 'BevelInner', Ord(bvRaised));
+  AssertEquals(Ord(bvRaised), Ord(FPanel.BevelInner));
+  CheckByName(FPanel, 'BevelWidth', 3);
+  AssertEquals(3, FPanel.BevelWidth);
+  CheckByName(FPanel, 'BorderWidth', 2);
+  AssertEquals(2, FPanel.BorderWidth);
+  CheckByName(FBar, 'BevelOuter', Ord(bvNone));
+  AssertEquals(Ord(bvNone), Ord(FBar.BevelOuter));
+  CheckByName(FBar, 'BevelWidth', 2);
+  CheckByName(FLabel, 'AutoSize', False);
+  AssertFalse(FLabel.AutoSize);
+  CheckByName(FImage, 'Canvas', Unassigned);
+  AssertEquals('an image''s canvas is its picture''s', PtrInt(FImage.Canvas),
+    Int64(Get(FImage, 'Canvas', [])));
+  AssertEquals('any other control''s is its own', PtrInt(FPaintBox.Canvas),
+    Int64(Get(FPaintBox, 'Canvas', [])));
+  // Controls that are no panels have no bevels in the LCL, nor has any
+  // control a bevel kind.
+  ExpectNotProvided(FEdit, 'BevelOuter', 'TEdit');
+  ExpectNotProvided(FBar, 'BevelKind', 'TWinControl');
+end;
+
+procedure TTestControlBindings.ExpectNotProvided(AComponent: TComponent; const AName,
+  AClassName: string);
+begin
+  try
+    Get(AComponent, AName, []);
+    Fail(AName + ' is not provided');
+  except
+    on E: EAssertionFailedError do
+      raise;
+    on E: Exception do
+      AssertEquals(Format(rsNotInHost, [AClassName, AName]), E.Message);
+  end;
 end;
 
 procedure TTestControlBindings.TestValuesAtAddresses;
+const
+  AddressValued: array[0..2] of string = ('BoundsRect', 'Anchors', 'ControlStyle');
 var
   Address: Variant;
   Interval: Cardinal;
   Expected: TRect;
   Middle: TPoint;
+  Name: string;
 begin
   FMemo.Lines.Text := 'first' + LineEnding + 'second';
   FMemo.SelStart := 8;
@@ -260,9 +313,20 @@ begin
     Fail('no address is refused');
   except
     on E: Exception do
-      AssertEquals('TTimer.Interval cannot take an empty address!', E.Message);
+      AssertEquals('TTimer.Interval cannot take an empty value!', E.Message);
   end;
   AssertEquals('a refused write leaves the interval', 250, FTimer.Interval);
+  // Every value read at an address refuses 0, and the control keeps its own.
+  Expected := FPanel.BoundsRect;
+  for Name in AddressValued do
+    try
+      Put(FPanel, Name, [], 0);
+      Fail(Name + ' at no address is refused');
+    except
+      on E: Exception do
+        AssertEquals(Format('TControl.%s cannot take an empty value!', [Name]), E.Message);
+    end;
+  AssertTrue('the panel keeps its bounds', EqualRect(Expected, FPanel.BoundsRect));
 
   Expected := FList.ItemRect(1);
   Address := Call(FList, 'ItemRect', [1]);

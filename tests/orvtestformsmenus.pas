@@ -70,6 +70,9 @@ type
     procedure HeardActionExecute(Sender: TObject; Event: TorvEventInfo);
     procedure HeardShortCut(Sender: TObject; Event: TorvEventInfo);
     procedure HeardShowHint(Sender: TObject; Event: TorvEventInfo);
+    { Leave 0 for the record parameter named in FSeen, and another hint
+      text. }
+    procedure LeaveNoRecord(Sender: TObject; Event: TorvEventInfo);
     { Close a shown form whose previous OnCloseQuery handler and listener
       answer as given; check whether it stays open and what the listener saw. }
     procedure CheckClose(APrevious, AListener: TAnswer; AStaysOpen: Boolean);
@@ -89,6 +92,7 @@ type
     procedure TestApplicationExecuteActionHearsListeners;
     procedure TestShortCutWorksOnTheCallersMessage;
     procedure TestShowHintTakesTheRecordAListenerGives;
+    procedure TestListenerLeavingNoRecordIsRefused;
   end;
 
   { TTestMenuBindings }
@@ -729,6 +733,61 @@ begin
   AssertEquals('the host shows the other record''s hint', OtherHint.HintStr, Hint.HintStr);
   AssertEquals('all of the record', 1234, Hint.HideTimeout);
   OtherHint.HintStr := '';
+end;
+
+procedure TTestFormBindings.LeaveNoRecord(Sender: TObject; Event: TorvEventInfo);
+var
+  I: Integer;
+begin
+  for I := 0 to Event.GetArgCount - 1 do
+    if Event.GetArgs(I).Name = string(FSeen) then
+      Event.GetArgs(I).Value := 0
+    else if Event.GetArgs(I).Name = 'HintStr' then
+      Event.GetArgs(I).Value := 'changed';
+end;
+
+procedure TTestFormBindings.TestListenerLeavingNoRecordIsRefused;
+var
+  Info: TorvClassInfo;
+  HintStr, Failed: string;
+  CanShow, Handled: Boolean;
+  Hint: THintInfo;
+  Message: TLMKey;
+begin
+  Info := InfoOf(Application);
+  Listen(Info, 'OnShowHint', @LeaveNoRecord);
+  Listen(Info, 'OnShortCut', @LeaveNoRecord);
+  FSeen := 'HintInfo';
+  Hint := Default(THintInfo);
+  Hint.HintStr := 'own';
+  Hint.HideTimeout := 77;
+  HintStr := 'own';
+  CanShow := True;
+  Failed := '';
+  try
+    Application.OnShowHint(HintStr, CanShow, Hint);
+  except
+    on E: Exception do
+      Failed := E.Message;
+  end;
+  AssertEquals(Format(rsEmptyArgument, ['TApplication', 'OnShowHint', 'HintInfo']), Failed);
+  AssertEquals('the host keeps its hint', 'own', Hint.HintStr);
+  AssertEquals('and every other parameter', 'own', HintStr);
+  AssertEquals('all of it', 77, Hint.HideTimeout);
+
+  FSeen := 'Msg';
+  Message := Default(TLMKey);
+  Message.CharCode := 65;
+  Handled := False;
+  Failed := '';
+  try
+    Application.OnShortCut(Message, Handled);
+  except
+    on E: Exception do
+      Failed := E.Message;
+  end;
+  AssertEquals(Format(rsEmptyArgument, ['TApplication', 'OnShortCut', 'Msg']), Failed);
+  AssertEquals('the host keeps its message', 65, Message.CharCode);
 end;
 
 { TTestMenuBindings }

@@ -20,10 +20,13 @@ type
     FSaved: string;
     procedure KeyToZ(Sender: TObject; Event: TorvEventInfo);
     procedure WidenAndSpeed(Sender: TObject; Event: TorvEventInfo);
+    procedure LoseRect(Sender: TObject; Event: TorvEventInfo);
     procedure CountSeen(Sender: TObject; Event: TorvEventInfo);
     procedure Pinged(Sender: TObject; Event: TorvEventInfo);
     procedure SayYes(Sender: TObject; Event: TorvEventInfo);
     procedure SavedKey(Sender: TObject; var Key: Char; Shift: TShiftState);
+    function SavedGuess(Sender: TObject; var Hint: Integer): Integer;
+    procedure HintNine(Sender: TObject; Event: TorvEventInfo);
   protected
     procedure SetUp; override;
   published
@@ -32,7 +35,9 @@ type
     procedure TestMethodsTakeArgumentsAndGiveBack;
     procedure TestMissingAndEmptyRaiseTheirErrors;
     procedure TestListenersChangeVarParameters;
+    procedure TestEmptyAddressesAreRefused;
     procedure TestHandWrittenHookAndBody;
+    procedure TestFunctionEventAnswersThePreviousHandler;
     procedure TestCastReachesTheAncestor;
   end;
 
@@ -68,6 +73,11 @@ begin
   R := PRect(VarToPointer(Event.GetArgs(1).Value));
   R^.Right := 50;
   Event.GetArgs(3).Value := Ord(pmFast);
+end;
+
+procedure TTestGeneratedBinding.LoseRect(Sender: TObject; Event: TorvEventInfo);
+begin
+  Event.GetArgs(1).Value := 0;
 end;
 
 procedure TTestGeneratedBinding.CountSeen(Sender: TObject; Event: TorvEventInfo);
@@ -197,6 +207,56 @@ begin
   DropInfo(FInfo);
   AssertTrue('the saved handler is back',
     TMethod(FProbe.OnKey).Code = Pointer(@TTestGeneratedBinding.SavedKey));
+end;
+
+procedure TTestGeneratedBinding.TestEmptyAddressesAreRefused;
+var
+  Refused: string;
+begin
+  FProbe.Bounds := Types.Rect(1, 2, 3, 4);
+  ExpectError('TProbe.Bounds cannot take an empty value!', FInfo, stPut, 'Bounds', [0]);
+  ExpectError('TProbe.Area cannot take an empty R!', FInfo, stCall, 'Area', [0]);
+  ExpectError('TProbe.Grow cannot take an empty R!', FInfo, stCall, 'Grow', [0, 1]);
+  // A listener that leaves no record: the host keeps its own.
+  Listen(FInfo, 'OnRect', @LoseRect);
+  Refused := '';
+  try
+    FProbe.Rect;
+  except
+    on E: Exception do
+      Refused := E.Message;
+  end;
+  AssertEquals('TProbe.OnRect cannot take an empty R!', Refused);
+  AssertTrue('the host''s record is as it was', FProbe.Bounds = Types.Rect(1, 2, 3, 4));
+end;
+
+function TTestGeneratedBinding.SavedGuess(Sender: TObject; var Hint: Integer): Integer;
+begin
+  Result := 40 + Hint;
+end;
+
+procedure TTestGeneratedBinding.HintNine(Sender: TObject; Event: TorvEventInfo);
+begin
+  AssertEquals('the saved handler ran first', 2, Integer(Event.GetArgs(1).Value));
+  Event.GetArgs(1).Value := 9;
+end;
+
+procedure TTestGeneratedBinding.TestFunctionEventAnswersThePreviousHandler;
+var
+  Hint: Integer;
+begin
+  Hint := 2;
+  AssertEquals('hooked without a saved handler: the empty answer', 0, FProbe.Guess(Hint));
+  DropInfo(FInfo);
+  FProbe.OnGuess := @SavedGuess;
+  FInfo := InfoOf(FProbe);
+  AssertEquals('nobody listens: the saved handler answers', 42, FProbe.Guess(Hint));
+  Listen(FInfo, 'OnGuess', @HintNine);
+  AssertEquals('a listener does not change the answer', 42, FProbe.Guess(Hint));
+  AssertEquals('but its var parameter is copied back', 9, Hint);
+  DropInfo(FInfo);
+  AssertTrue('the saved handler is back',
+    TMethod(FProbe.OnGuess).Code = Pointer(@TTestGeneratedBinding.SavedGuess));
 end;
 
 procedure TTestGeneratedBinding.TestHandWrittenHookAndBody;

@@ -21,6 +21,7 @@ type
     var Mode: TProbeMode) of object;
   TProbeCountEvent = procedure(Sender: TObject; var Count: Integer) of object;
   TProbeAskEvent = function(Sender: TObject; const Question: string): Boolean of object;
+  TProbeGuessEvent = function(Sender: TObject; var Hint: Integer): Integer of object;
 
   { Where TProbeBase keeps its OnPing: the event is not the owner's own. }
   TProbeSub = class(TPersistent)
@@ -62,6 +63,7 @@ type
     FOnRect: TProbeRectEvent;
     FOnCount: TProbeCountEvent;
     FOnAsk: TProbeAskEvent;
+    FOnGuess: TProbeGuessEvent;
     function GetCell(ARow, ACol: Integer): Integer;
     function GetNamed(const AKey: string): string;
     procedure SetCell(ARow, ACol: Integer; AValue: Integer);
@@ -85,6 +87,9 @@ type
     function Count(ACount: Integer): Integer;
     { Answer what the OnAsk handler answers to AQuestion, or False. }
     function Ask(const AQuestion: string): Boolean;
+    { Answer what the OnGuess handler answers, or -1 without one; AHint is
+      what the handlers leave. }
+    function Guess(var AHint: Integer): Integer;
     property Modes: TProbeModes read FModes write FModes;
     property Bounds: TRect read FBounds write FBounds;
     property Letter: Char read FLetter write FLetter;
@@ -100,6 +105,7 @@ type
     property OnRect: TProbeRectEvent read FOnRect write FOnRect;
     property OnCount: TProbeCountEvent read FOnCount write FOnCount;
     property OnAsk: TProbeAskEvent read FOnAsk write FOnAsk;
+    property OnGuess: TProbeGuessEvent read FOnGuess write FOnGuess;
   end;
 
   { A class whose binding takes the owner as its ancestor TProbeBase. }
@@ -212,6 +218,13 @@ end;
 function TProbe.Ask(const AQuestion: string): Boolean;
 begin
   Result := Assigned(FOnAsk) and FOnAsk(Self, AQuestion);
+end;
+
+function TProbe.Guess(var AHint: Integer): Integer;
+begin
+  Result := -1;
+  if Assigned(FOnGuess) then
+    Result := FOnGuess(Self, AHint);
 end;
 
 end.

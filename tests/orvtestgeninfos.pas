@@ -80,6 +80,7 @@ type
     FOnRect: TProbeRectEvent;
     FOnCount: TProbeCountEvent;
     FOnAsk: TProbeAskEvent;
+    FOnGuess: TProbeGuessEvent;
     function GetDoubled(AProp: TorvPropertyInfo): Variant;
     procedure SetShout(AProp: TorvPropertyInfo; const AValue: Variant);
     procedure CallTwice(AMethod: TorvMethodInfo);
@@ -95,6 +96,7 @@ type
     procedure OnRect(Sender: TObject; var R: TRect; const AClassName: string; var Mode: TProbeMode);
     procedure OnCount(Sender: TObject; var Count: Integer);
     function OnAsk(Sender: TObject; const Question: string): Boolean;
+    function OnGuess(Sender: TObject; var Hint: Integer): Integer;
   end;
 
   { TProbeTwinClassInfo }
@@ -154,6 +156,7 @@ const
       'Define::OnRect::pvPublic::4::Sender::R::ClassName::Mode::' +
       'Define::OnCount::pvPublic::2::Sender::Count::' +
       'Define::OnAsk::pvPublic::2::Sender::Question::' +
+      'Define::OnGuess::pvPublic::2::Sender::Hint::' +
       'Override::OnPing::pvPublished');
 
   ProbeTwinDescriptors: TorvDescriptors = (
@@ -311,6 +314,8 @@ begin
   Host.OnCount := @OnCount;
   FOnAsk := Host.OnAsk;
   Host.OnAsk := @OnAsk;
+  FOnGuess := Host.OnGuess;
+  Host.OnGuess := @OnGuess;
 end;
 
 procedure TProbeClassInfo.UnConnectEventHandlers;
@@ -322,6 +327,7 @@ begin
   Host.OnRect := FOnRect;
   Host.OnCount := FOnCount;
   Host.OnAsk := FOnAsk;
+  Host.OnGuess := FOnGuess;
   inherited UnConnectEventHandlers;
 end;
 
@@ -360,8 +366,10 @@ var
 begin
   Host := TProbeHost(Pointer(Owner));
   case AProp.Id - ProbeBase of
-    ProbePropModes: Host.Modes := PProbeModesValue(VarToPointer(AValue))^;
-    ProbePropBounds: Host.Bounds := PRectValue(VarToPointer(AValue))^;
+    ProbePropModes:
+      Host.Modes := PProbeModesValue(VarToRequiredPointer(AValue, 'TProbe', 'Modes', 'value'))^;
+    ProbePropBounds:
+      Host.Bounds := PRectValue(VarToRequiredPointer(AValue, 'TProbe', 'Bounds', 'value'))^;
     ProbePropLetter: Host.Letter := VarToChar(AValue);
     ProbePropWide: Host.Wide := WideString(AValue);
     ProbePropRatio: Host.Ratio := Double(AValue);
@@ -435,9 +443,12 @@ var
 begin
   Host := TProbeHost(Pointer(Owner));
   case AMethod.Id - ProbeBase of
-    ProbeMethArea: AMethod.Result := Host.Area(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^);
+    ProbeMethArea:
+      AMethod.Result := Host.Area(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TProbe',
+        'Area', 'R'))^);
     ProbeMethGrow:
-      Host.Grow(PRectValue(VarToPointer(ArgValue(AMethod, 0)))^, Integer(ArgValue(AMethod, 1)));
+      Host.Grow(PRectValue(VarToRequiredPointer(ArgValue(AMethod, 0), 'TProbe', 'Grow', 'R'))^,
+        Integer(ArgValue(AMethod, 1)));
     ProbeMethCenter:
       begin
         FCenterResult := Host.Center;
@@ -532,7 +543,7 @@ procedure TProbeClassInfo.OnRect(Sender: TObject; var R: TRect; const AClassName
       if Event = nil then
         Exit;
       FireEvent(Event);
-      R := PRectValue(VarToPointer(Event.GetArgs(1).Value))^;
+      R := PRectValue(VarToRequiredPointer(Event.GetArgs(1).Value, 'TProbe', 'OnRect', 'R'))^;
       Mode := TProbeMode(Integer(Event.GetArgs(3).Value));
     finally
       LeaveEvent;
@@ -547,6 +558,41 @@ begin
     Heard
   else if Assigned(FOnRect) then
     FOnRect(Sender, R, AClassName, Mode);
+end;
+
+function TProbeClassInfo.OnGuess(Sender: TObject; var Hint: Integer): Integer;
+
+  // Somebody listens: held from the start, as the saved handler may free
+  // the owner and with it this class info.
+  function Heard: Integer;
+  var
+    Event: TorvEventInfo;
+  begin
+    Result := Default(Integer);
+    EnterEvent;
+    try
+      if Assigned(FOnGuess) then
+        Result := FOnGuess(Sender, Hint);
+      Event := PrepareEvent('OnGuess', [ObjectToVar(Sender), Hint]);
+      if Event = nil then
+        Exit;
+      FireEvent(Event);
+      Hint := Integer(Event.GetArgs(1).Value);
+    finally
+      LeaveEvent;
+    end;
+  end;
+
+begin
+  // Nobody listens: the saved handler is the last thing done, and nothing of
+  // this class info is touched after it, so it needs no hold (and the values
+  // need no copying).
+  if HasListeners then
+    Result := Heard
+  else if Assigned(FOnGuess) then
+    Result := FOnGuess(Sender, Hint)
+  else
+    Result := Default(Integer);
 end;
 
 { TProbeTwinClassInfo }

@@ -19,8 +19,10 @@ function BufferTypeName(const ATypeName: string): string;
   variant; AWhere names the table for an error. }
 function ToVarExpr(AKind: TgenKind; const AType, AExpr, AWhere: string): string;
 { Return the expression that turns the variant AExpr into the host type
-  AType. }
-function FromVarExpr(AKind: TgenKind; const AType, AExpr, AWhere: string): string;
+  AType. ANames, the quoted class, member and argument names, go into the
+  error for an empty address, which a buffer value refuses. }
+function FromVarExpr(AKind: TgenKind; const AType, AExpr, AWhere: string;
+  const ANames: string = ''): string;
 { Answer whether the code AText names the identifier AWord. }
 function Mentions(const AText, AWord: string): Boolean;
 
@@ -69,7 +71,8 @@ begin
   Result := False;
 end;
 
-function FromVarExpr(AKind: TgenKind; const AType, AExpr, AWhere: string): string;
+function FromVarExpr(AKind: TgenKind; const AType, AExpr, AWhere: string;
+  const ANames: string): string;
 begin
   case AKind of
     tkInt:
@@ -107,7 +110,13 @@ begin
     // From the address: the host takes its own reference, and a checked
     // build (-CR) rejects a cast between interface types.
     tkIntf: Result := AType + '(VarToPointer(' + AExpr + '))';
-    tkBuffer: Result := BufferTypeName(AType) + '(VarToPointer(' + AExpr + '))^';
+    // The host reads the value at the address: 0 must not get that far.
+    tkBuffer:
+      if ANames = '' then
+        raise EgenError.CreateFmt('%s: a buffer read of %s needs the names for its error',
+          [AWhere, AType])
+      else
+        Result := BufferTypeName(AType) + '(VarToRequiredPointer(' + AExpr + ', ' + ANames + '))^';
   else
     raise EgenError.CreateFmt('%s: no conversion of %s (%s) from a variant',
       [AWhere, AType, KindName(AKind)]);

@@ -752,7 +752,7 @@ begin
   M.Params := ReadParams;
   if FReader.TryChar(':') then
   begin
-    // An event that answers the host (a function type): hand-written.
+    // An event that answers the host (a function type).
     M.IsFunction := True;
     M.Kind_ := tkUnknown;
     M.ResultType := FReader.Word;
@@ -762,8 +762,6 @@ begin
   if M.TypeName = '' then
     FReader.Fail('the event''s host type expected');
   ReadFlags(M);
-  if M.IsFunction and not M.Hand and not M.Missing then
-    FReader.Fail('an event with a result must be hand');
   CheckUnique(M);
 end;
 

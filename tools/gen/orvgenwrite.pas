@@ -48,9 +48,11 @@ type
     function HookedEvents(B: TgenBinding): Integer;
     function BufferType(const ATypeName: string): string;
     function ToVar(AKind: TgenKind; const AType, AExpr: string): string;
-    function FromVar(AKind: TgenKind; const AType, AExpr: string): string;
-    function IndexArgs(M: TgenMember; const AFrom: string): string;
-    function HostExpr(M: TgenMember; AIndexed: Boolean): string;
+    function FromVar(AKind: TgenKind; const AType, AExpr: string;
+      const ANames: string = ''): string;
+    function ErrorNames(B: TgenBinding; M: TgenMember; const AArgument: string): string;
+    function IndexArgs(B: TgenBinding; M: TgenMember; const AFrom: string): string;
+    function HostExpr(B: TgenBinding; M: TgenMember; AIndexed: Boolean): string;
     function VarField(M: TgenMember; AParam: Integer): string;
     function ResultField(M: TgenMember): string;
     function NeedsVarField(const P: TgenParam): Boolean;
@@ -311,12 +313,19 @@ begin
   Result := ToVarExpr(AKind, AType, AExpr, FTable.FileName);
 end;
 
-function TWriter.FromVar(AKind: TgenKind; const AType, AExpr: string): string;
+function TWriter.FromVar(AKind: TgenKind; const AType, AExpr: string;
+  const ANames: string): string;
 begin
-  Result := FromVarExpr(AKind, AType, AExpr, FTable.FileName);
+  Result := FromVarExpr(AKind, AType, AExpr, FTable.FileName, ANames);
 end;
 
-function TWriter.IndexArgs(M: TgenMember; const AFrom: string): string;
+{ The quoted names that the empty-address error of a buffer read gives. }
+function TWriter.ErrorNames(B: TgenBinding; M: TgenMember; const AArgument: string): string;
+begin
+  Result := Format('''%s'', ''%s'', ''%s''', [B.HostName, M.Name, AArgument]);
+end;
+
+function TWriter.IndexArgs(B: TgenBinding; M: TgenMember; const AFrom: string): string;
 var
   I: Integer;
 begin
@@ -326,18 +335,18 @@ begin
     if I > 0 then
       Result := Result + ', ';
     Result := Result + FromVar(M.Params[I].Kind, M.Params[I].TypeName,
-      Format('%s(%s, %d)', [AFrom, 'AProp', I]));
+      Format('%s(%s, %d)', [AFrom, 'AProp', I]), ErrorNames(B, M, M.Params[I].Name));
   end;
 end;
 
-function TWriter.HostExpr(M: TgenMember; AIndexed: Boolean): string;
+function TWriter.HostExpr(B: TgenBinding; M: TgenMember; AIndexed: Boolean): string;
 begin
   if M.AsExpr <> '' then
     Result := M.AsExpr
   else
     Result := 'Host.' + M.Name;
   if AIndexed and M.IsIndexed then
-    Result := Result + '[' + IndexArgs(M, 'IndexValue') + ']';
+    Result := Result + '[' + IndexArgs(B, M, 'IndexValue') + ']';
 end;
 
 function TWriter.VarField(M: TgenMember; AParam: Integer): string;
@@ -370,14 +379,11 @@ begin
       Arg := VarField(M, I)
     else if P.Kind = tkUntyped then
       Arg := Format('TVarData(Untyped%d)', [I])
-    else if Pos(',' + P.Name + ',', M.Required) = 0 then
-      Arg := FromVar(P.Kind, P.TypeName, Value)
+    else if (Pos(',' + P.Name + ',', M.Required) = 0) or (P.Kind = tkBuffer) then
+      Arg := FromVar(P.Kind, P.TypeName, Value, ErrorNames(B, M, P.Name))
     else if P.Kind = tkObject then
       Arg := Format('%s(VarToRequiredObject(%s, ''%s'', ''%s'', ''%s''))', [P.TypeName, Value,
         B.HostName, M.Name, P.Name])
-    else if P.Kind = tkBuffer then
-      Arg := Format('%s(VarToRequiredPointer(%s, ''%s'', ''%s'', ''%s''))^', [BufferType(P.TypeName),
-        Value, B.HostName, M.Name, P.Name])
     else
       Arg := Format('%s(VarToRequiredPointer(%s, ''%s'', ''%s'', ''%s''))', [P.TypeName, Value,
         B.HostName, M.Name, P.Name]);
@@ -915,11 +921,11 @@ begin
         EmitArms(Arms, B, M, PropConst(B, M), [Format('Result := Get%s(AProp);', [M.Name])])
       else if M.Kind_ = tkBuffer then
         EmitArms(Arms, B, M, PropConst(B, M),
-          [Format('F%s := %s;', [M.Name, HostExpr(M, True)]),
+          [Format('F%s := %s;', [M.Name, HostExpr(B, M, True)]),
            Format('Result := BufferToVar(F%s);', [M.Name])])
       else
         EmitArms(Arms, B, M, PropConst(B, M),
-          [Format('Result := %s;', [ToVar(M.Kind_, M.TypeName, HostExpr(M, True))])]);
+          [Format('Result := %s;', [ToVar(M.Kind_, M.TypeName, HostExpr(B, M, True))])]);
     end;
     EmitCase(B, Format('function %s.GetProperty(AProp: TorvPropertyInfo): Variant;',
       [B.InfoName]), 'AProp', 'Result := inherited GetProperty(AProp);', Arms);
@@ -1067,8 +1073,8 @@ begin
       else if M.Hand then
         EmitArms(Arms, B, M, PropConst(B, M), [Format('Set%s(AProp, AValue);', [M.Name])])
       else
-        EmitArms(Arms, B, M, PropConst(B, M), [Format('%s := %s;', [HostExpr(M, True),
-          FromVar(M.Kind_, M.TypeName, 'AValue')])]);
+        EmitArms(Arms, B, M, PropConst(B, M), [Format('%s := %s;', [HostExpr(B, M, True),
+          FromVar(M.Kind_, M.TypeName, 'AValue', ErrorNames(B, M, 'value'))])]);
     end;
     EmitCase(B, Format(
       'procedure %s.SetProperty(AProp: TorvPropertyInfo; const AValue: Variant);',
@@ -1240,8 +1246,11 @@ begin
         Continue;
       Found := False;
       for J := 0 to High(M.Params) do
-        if (M.Params[J].Name = Names[I]) and (M.Params[J].Kind in [tkObject, tkPointer, tkClass,
-          tkBuffer]) and (M.Params[J].Mode in [pmValue, pmConst]) then
+        // A var buffer is handed over at its address, which is checked like
+        // that of any buffer.
+        if (M.Params[J].Name = Names[I]) and ((M.Params[J].Kind = tkBuffer) or
+          (M.Params[J].Kind in [tkObject, tkPointer, tkClass]) and
+          (M.Params[J].Mode in [pmValue, pmConst])) then
           Found := True;
       if not Found then
         Fail(B, M, Format('required: %s is no object, pointer or buffer argument', [Names[I]]));
@@ -1317,10 +1326,22 @@ end;
 procedure TWriter.EmitHandler(B: TgenBinding; M: TgenMember);
 var
   I: Integer;
-  Args, Name, Saved: string;
+  Args, Name, Saved, Answer: string;
   P: TgenParam;
+  Pass: Boolean;
 begin
-  AddWrapped('', Format('procedure %s.%s%s;', [B.InfoName, M.Name, HandlerParams(B, M)]));
+  // An event of a function type answers what the saved handler answers, or
+  // the type's empty value (False) without one: the listeners have no way
+  // to answer the host.
+  Answer := '';
+  if M.IsFunction then
+  begin
+    Answer := 'Result := ';
+    AddWrapped('', Format('function %s.%s%s: %s;', [B.InfoName, M.Name, HandlerParams(B, M),
+      M.ResultType]));
+  end
+  else
+    AddWrapped('', Format('procedure %s.%s%s;', [B.InfoName, M.Name, HandlerParams(B, M)]));
   if (Length(M.Params) = 1) and SameText(M.TypeName, 'TNotifyEvent') then
   begin
     Add('begin');
@@ -1352,25 +1373,33 @@ begin
   Blank;
   Add('  // Somebody listens: held from the start, as the saved handler may free');
   Add('  // the owner and with it this class info.');
-  Add('  procedure Heard;');
+  if M.IsFunction then
+    Add(Format('  function Heard: %s;', [M.ResultType]))
+  else
+    Add('  procedure Heard;');
   Add('  var');
   Add('    Event: TorvEventInfo;');
   Add('  begin');
+  if M.IsFunction then
+    Add(Format('    Result := Default(%s);', [M.ResultType]));
   Add('    EnterEvent;');
   Add('    try');
   Add(Format('      if Assigned(F%s) then', [M.Name]));
-  AddWrapped('        ', Format('F%s(%s);', [M.Name, Saved]));
+  AddWrapped('        ', Format('%sF%s(%s);', [Answer, M.Name, Saved]));
   AddWrapped('      ', Format('Event := PrepareEvent(''%s'', [%s]);', [M.Name, Args]));
   Add('      if Event = nil then');
   Add('        Exit;');
   Add('      FireEvent(Event);');
-  for I := 0 to High(M.Params) do
-  begin
-    P := M.Params[I];
-    if P.Mode in [pmVar, pmOut] then
-      AddWrapped('      ', Format('%s := %s;', [ParamName(B, P.Name), FromVar(P.Kind, P.TypeName,
-        Format('Event.GetArgs(%d).Value', [I]))]));
-  end;
+  // Records first: an address a listener left empty is refused before
+  // any parameter of the host has changed.
+  for Pass := False to True do
+    for I := 0 to High(M.Params) do
+    begin
+      P := M.Params[I];
+      if (P.Mode in [pmVar, pmOut]) and ((P.Kind = tkBuffer) <> Pass) then
+        AddWrapped('      ', Format('%s := %s;', [ParamName(B, P.Name), FromVar(P.Kind,
+          P.TypeName, Format('Event.GetArgs(%d).Value', [I]), ErrorNames(B, M, P.Name))]));
+    end;
   Add('    finally');
   Add('      LeaveEvent;');
   Add('    end;');
@@ -1381,9 +1410,16 @@ begin
   Add('  // this class info is touched after it, so it needs no hold (and the values');
   Add('  // need no copying).');
   Add('  if HasListeners then');
-  Add('    Heard');
+  Add(Format('    %sHeard', [Answer]));
   Add(Format('  else if Assigned(F%s) then', [M.Name]));
-  AddWrapped('    ', Format('F%s(%s);', [M.Name, Saved]));
+  if M.IsFunction then
+  begin
+    AddWrapped('    ', Format('Result := F%s(%s)', [M.Name, Saved]));
+    Add('  else');
+    Add(Format('    Result := Default(%s);', [M.ResultType]));
+  end
+  else
+    AddWrapped('    ', Format('F%s(%s);', [M.Name, Saved]));
   Add('end;');
   Blank;
 end;
