@@ -239,7 +239,6 @@ type
     function GetCanvas(AProp: TorvPropertyInfo): Variant;
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
-    function TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess; override;
   end;
 
   { TCustomControlClassInfo }
@@ -3253,29 +3252,6 @@ begin
   else
     Result := inherited GetProperty(AProp);
   end;
-end;
-
-function GraphicControlGetCanvas(AOwner: TObject): TObject;
-begin
-  Result := TGraphicControlHost(Pointer(AOwner)).Canvas;
-end;
-
-const
-  { Each plain property read and written without a variant, by local id. }
-  GraphicControlTyped: array[0..0] of TorvTypedAccess = (
-    (Kind: tyObject; TypeName: 'tcanvas'; Getter: @GraphicControlGetCanvas; Setter: nil));
-
-function TGraphicControlClassInfo.TypedAccess(AProp: TorvPropertyInfo): PorvTypedAccess;
-var
-  N: Integer;
-begin
-  N := AProp.Id - GraphicControlBase;
-  // One of its own properties is served here either way, as GetProperty and
-  // SetProperty serve them; only the others go on to the parent.
-  if (N < 0) or (N > High(GraphicControlTyped)) then
-    Result := inherited TypedAccess(AProp)
-  else
-    Result := FitTypedAccess(@GraphicControlTyped[N], AProp);
 end;
 
 { TCustomControlClassInfo }
