@@ -14,14 +14,28 @@ interface
 
 uses
   Classes, SysUtils,
-  Forms, Controls,
-  Orvdesigner;
+  Forms, Controls, StdCtrls,
+  Orvcommon, Orvdesigner, Orvwinpos;
 
 type
+  { Refills the controls that show one side of a link. }
+  TorvRefresh = procedure of object;
+
   { TorvLinkForm }
 
-  { A modal dialog that edits one link in place. }
+  { A modal dialog that edits one link in place. The form files of the
+    windows wire the shared handlers below by name. }
   TorvLinkForm = class(TForm)
+  published
+    { Place the window where it was last. }
+    procedure FormCreate(Sender: TObject); virtual;
+    { Refill from the link, which may have changed while another window
+      was in front. }
+    procedure FormActivate(Sender: TObject);
+    { Keep the window's place and free it. }
+    procedure FormClose(Sender: TObject; var CloseAction: TCloseAction);
+    { Commit a combo box on Enter as on choosing an item. }
+    procedure ComboKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
   private
     FLink: TComponent;
     FFilling: Integer;
@@ -31,8 +45,6 @@ type
     procedure SetLink(ALink: TComponent);
     { Hear of AComponent's destruction, to refill then; nil is ignored. }
     procedure Watch(AComponent: TComponent);
-    { Forget the link: it has gone. }
-    procedure LinkGone; virtual; abstract;
     { Fill every control from the link, as on activation. }
     procedure UpdateAll; virtual; abstract;
     { Run UpdateAll with change handlers silenced. }
@@ -42,15 +54,51 @@ type
     { Answer whether a change handler should act: the link is there, the
       window is not filling itself or being destroyed. }
     function Acting: Boolean;
+    { Answer the registry key of the window's place, the parts of it read
+      on creation, and those kept on closing. }
+    procedure GetPlacement(out AKeyName: string; out ALoaded, ASaved: TorvBoundsParts); virtual;
+    { Answer the component on the side ACombo picks. }
+    function SideOf(ACombo: TCustomComboBox): TComponent; virtual;
+    { Put AValue on the side ACombo picks. }
+    procedure SetSide(ACombo: TCustomComboBox; AValue: TComponent); virtual;
+    { Fill ACombo with the components to pick and watch the one its side
+      holds. }
+    procedure ShowSide(ACombo: TCustomComboBox);
+    { Put the component ACombo names on its side; unless that took the link
+      with it, show the side as it now is, run ARefresh and tell the
+      designer. }
+    procedure CommitSide(ACombo: TCustomComboBox; ARefresh: TorvRefresh);
+    { Answer whether a click on AList should be stored: the window acts and
+      a row is selected, whose text is then AName. }
+    function ListPicked(AList: TCustomListBox; out AName: string): Boolean;
+    { Tell the designer of a change; answer whether the link is still
+      there. }
+    function ModifiedLinkAlive: Boolean;
+    { Let the designer edit the index list AIndex of AProp for AInstance;
+      answer True with the new list in AValue when that was done and the
+      link is still there. }
+    function EditIndex(AInstance: TObject; const AIndex: Variant; AProp: TorvPropertyInfo;
+      out AValue: Variant): Boolean;
     procedure Notification(AComponent: TComponent; Operation: TOperation); override;
+    { The edited link; nil once it has gone. }
+    property Link: TComponent read FLink;
   public
     property Designer: TorvDesigner read FDesigner;
   end;
 
+  TorvLinkFormClass = class of TorvLinkForm;
+
 { Return AComponent, or nil when it is being destroyed. }
 function Alive(AComponent: TComponent): TComponent;
+{ Edit ALink of the form ADesigner designs in a modal window of AClass;
+  return when it closes. }
+procedure orvShowLinkForm(AClass: TorvLinkFormClass; ADesigner: TorvDesigner; ALink: TComponent);
 
 implementation
+
+uses
+  LCLType,
+  Orvpickers;
 
 function Alive(AComponent: TComponent): TComponent;
 begin
@@ -60,7 +108,53 @@ begin
     Result := AComponent;
 end;
 
+procedure orvShowLinkForm(AClass: TorvLinkFormClass; ADesigner: TorvDesigner; ALink: TComponent);
+var
+  Editor: TorvLinkForm;
+begin
+  Editor := AClass.Create(Application);
+  try
+    Editor.FDesigner := ADesigner;
+    Editor.SetLink(ALink);
+    Editor.Refill;
+    Editor.ShowModal;
+  finally
+    Editor.Free;
+  end;
+end;
+
 { TorvLinkForm }
+
+procedure TorvLinkForm.FormCreate(Sender: TObject);
+var
+  KeyName: string;
+  LoadParts, SaveParts: TorvBoundsParts;
+begin
+  GetPlacement(KeyName, LoadParts, SaveParts);
+  orvLoadBounds(Self, KeyName, LoadParts);
+end;
+
+procedure TorvLinkForm.FormActivate(Sender: TObject);
+begin
+  if FLink <> nil then
+    Refill;
+end;
+
+procedure TorvLinkForm.FormClose(Sender: TObject; var CloseAction: TCloseAction);
+var
+  KeyName: string;
+  LoadParts, SaveParts: TorvBoundsParts;
+begin
+  GetPlacement(KeyName, LoadParts, SaveParts);
+  orvSaveBounds(Self, KeyName, SaveParts);
+  CloseAction := caFree;
+end;
+
+procedure TorvLinkForm.ComboKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
+begin
+  if (Key = VK_RETURN) and Assigned(TComboBox(Sender).OnSelect) then
+    TComboBox(Sender).OnSelect(Sender);
+end;
 
 procedure TorvLinkForm.SetLink(ALink: TComponent);
 begin
@@ -100,6 +194,64 @@ begin
   Result := (FLink <> nil) and (FFilling = 0) and not (csDestroying in ComponentState);
 end;
 
+procedure TorvLinkForm.GetPlacement(out AKeyName: string; out ALoaded, ASaved: TorvBoundsParts);
+begin
+  AKeyName := ClassName;
+  ALoaded := [];
+  ASaved := [];
+end;
+
+function TorvLinkForm.SideOf(ACombo: TCustomComboBox): TComponent;
+begin
+  Result := nil;
+end;
+
+procedure TorvLinkForm.SetSide(ACombo: TCustomComboBox; AValue: TComponent);
+begin
+end;
+
+procedure TorvLinkForm.ShowSide(ACombo: TCustomComboBox);
+begin
+  FillComponentPicker(FDesigner, ACombo, Alive(SideOf(ACombo)));
+  Watch(SideOf(ACombo));
+end;
+
+procedure TorvLinkForm.CommitSide(ACombo: TCustomComboBox; ARefresh: TorvRefresh);
+var
+  Picked: TComponent;
+begin
+  if not Acting or not PickedComponent(FDesigner, ACombo, SideOf(ACombo), Picked) then
+    Exit;
+  SetSide(ACombo, Picked);
+  // The setter may free the link.
+  if FLink = nil then
+    Exit;
+  ShowComponentName(FDesigner, ACombo, SideOf(ACombo));
+  Watch(SideOf(ACombo));
+  ARefresh;
+  FDesigner.Modified;
+end;
+
+function TorvLinkForm.ListPicked(AList: TCustomListBox; out AName: string): Boolean;
+begin
+  Result := Acting and (AList.ItemIndex >= 0);
+  if Result then
+    AName := AList.Items[AList.ItemIndex];
+end;
+
+function TorvLinkForm.ModifiedLinkAlive: Boolean;
+begin
+  FDesigner.Modified;
+  Result := FLink <> nil;
+end;
+
+function TorvLinkForm.EditIndex(AInstance: TObject; const AIndex: Variant; AProp: TorvPropertyInfo;
+  out AValue: Variant): Boolean;
+begin
+  Result := EditIndexList(FDesigner, AInstance, AIndex, AProp, AValue) and
+    (FLink <> nil);
+end;
+
 procedure TorvLinkForm.Notification(AComponent: TComponent; Operation: TOperation);
 begin
   inherited Notification(AComponent, Operation);
@@ -108,7 +260,6 @@ begin
   if AComponent = FLink then
   begin
     FLink := nil;
-    LinkGone;
     Close;
   end
   else if (FLink <> nil) and (AComponent.Owner <> Self) then
