@@ -1,5 +1,7 @@
-{ What the three modal link editors and the method parameters editor share:
-  the designer, the edited link, and staying right while components go.
+{ What the editor windows share. The three modal link editors and the
+  method parameters editor: the designer, the edited link, and staying right
+  while components go. The two modeless list windows: one window per
+  designer and listed component, and their places.
 
   A link editor shows names only, but the link it edits, and the components
   on its sides, may be destroyed while it is open (by code the link calls,
@@ -88,11 +90,47 @@ type
 
   TorvLinkFormClass = class of TorvLinkForm;
 
+  { TorvToolWindow }
+
+  { A modeless window beside the designed form that lists the parts of one
+    component, its subject; at most one is open per designer and subject. }
+  TorvToolWindow = class(TForm)
+  published
+    { Place the window where it was last and count it as open. }
+    procedure FormCreate(Sender: TObject);
+    procedure FormDestroy(Sender: TObject);
+    procedure FormActivate(Sender: TObject);
+    { Select the subject in the designer, keep the window's place and free
+      it. }
+    procedure FormClose(Sender: TObject; var CloseAction: TCloseAction);
+  private
+    FClosed: Boolean;
+  protected
+    FDesigner: TorvDesigner;
+    FSubject: TComponent;
+    { Return the subject a window of this class shows for ASubject, or
+      raise the error that refuses it. }
+    class function AcceptedSubject(ASubject: TComponent): TComponent; virtual;
+    { Return the registry key of the window's place. }
+    function KeyName: string; virtual; abstract;
+    { Fill the list from the subject; empty it without one. }
+    procedure UpdateListBox; virtual; abstract;
+    { Forget the subject, which has gone, and close. }
+    procedure SubjectGone;
+  public
+    property Designer: TorvDesigner read FDesigner;
+  end;
+
+  TorvToolWindowClass = class of TorvToolWindow;
+
 { Return AComponent, or nil when it is being destroyed. }
 function Alive(AComponent: TComponent): TComponent;
 { Edit ALink of the form ADesigner designs in a modal window of AClass;
   return when it closes. }
 procedure orvShowLinkForm(AClass: TorvLinkFormClass; ADesigner: TorvDesigner; ALink: TComponent);
+{ Show the window of AClass for ASubject in the form ADesigner designs: the
+  one already open for them, brought to the front, or a new one. }
+procedure orvShowToolWindow(AClass: TorvToolWindowClass; ADesigner: TorvDesigner; ASubject: TComponent);
 
 implementation
 
@@ -121,6 +159,94 @@ begin
   finally
     Editor.Free;
   end;
+end;
+
+var
+  OpenWindows: TList;
+
+function FindToolWindow(AClass: TorvToolWindowClass; ADesigner: TorvDesigner;
+  ASubject: TComponent): TorvToolWindow;
+var
+  I: Integer;
+begin
+  for I := 0 to OpenWindows.Count - 1 do
+  begin
+    Result := TorvToolWindow(OpenWindows[I]);
+    if (Result.ClassType = AClass) and (Result.FDesigner = ADesigner) and
+      (Result.FSubject = ASubject) and not Result.FClosed then
+      Exit;
+  end;
+  Result := nil;
+end;
+
+procedure orvShowToolWindow(AClass: TorvToolWindowClass; ADesigner: TorvDesigner; ASubject: TComponent);
+var
+  Window: TorvToolWindow;
+  Subject: TComponent;
+begin
+  if OpenWindows = nil then
+    OpenWindows := TList.Create;
+  Window := FindToolWindow(AClass, ADesigner, ASubject);
+  if Window <> nil then
+  begin
+    Window.Show;
+    Window.BringToFront;
+    Exit;
+  end;
+  // Checked before a window exists, so that a refused object leaves none.
+  Subject := AClass.AcceptedSubject(ASubject);
+  Window := AClass.Create(Application);
+  try
+    Window.FDesigner := ADesigner;
+    Window.FSubject := Subject;
+    Subject.FreeNotification(Window);
+    Window.UpdateListBox;
+  except
+    Window.Free;
+    raise;
+  end;
+  Window.Show;
+end;
+
+{ TorvToolWindow }
+
+class function TorvToolWindow.AcceptedSubject(ASubject: TComponent): TComponent;
+begin
+  Result := ASubject;
+end;
+
+procedure TorvToolWindow.FormCreate(Sender: TObject);
+begin
+  orvLoadBounds(Self, KeyName, orvAllBounds);
+  if OpenWindows <> nil then
+    OpenWindows.Add(Self);
+end;
+
+procedure TorvToolWindow.FormDestroy(Sender: TObject);
+begin
+  if OpenWindows <> nil then
+    OpenWindows.Remove(Self);
+end;
+
+procedure TorvToolWindow.FormActivate(Sender: TObject);
+begin
+  UpdateListBox;
+end;
+
+procedure TorvToolWindow.FormClose(Sender: TObject; var CloseAction: TCloseAction);
+begin
+  FClosed := True;
+  if FSubject <> nil then
+    FDesigner.SelectComponent(FSubject);
+  orvSaveBounds(Self, KeyName, orvAllBounds);
+  CloseAction := caFree;
+end;
+
+procedure TorvToolWindow.SubjectGone;
+begin
+  FSubject := nil;
+  UpdateListBox;
+  Close;
 end;
 
 { TorvLinkForm }
@@ -266,4 +392,6 @@ begin
     Refill;
 end;
 
+finalization
+  FreeAndNil(OpenWindows);
 end.
