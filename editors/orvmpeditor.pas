@@ -51,6 +51,9 @@ type
     function GetConnection: TorvE2MConnection;
     { Return the parameter connection of the selected row, or nil. }
     function Parameter: TorvParameterConnection;
+    { Answer whether a change handler should act on the selected row's
+      parameter connection, then P. }
+    function Editing(out P: TorvParameterConnection): Boolean;
     procedure UpdateParameters;
     procedure ShowParameter(P: TorvParameterConnection);
     procedure UpdateComponentProperty(P: TorvParameterConnection);
@@ -89,6 +92,12 @@ begin
   Row := lbParameters.ItemIndex;
   if (Connection <> nil) and (Row >= 0) and (Row < Connection.TargetMethodParameters.Count) then
     Result := Connection.TargetMethodParameters[Row];
+end;
+
+function TorvMPForm.Editing(out P: TorvParameterConnection): Boolean;
+begin
+  P := Parameter;
+  Result := Acting and (P <> nil);
 end;
 
 procedure TorvMPForm.UpdateAll;
@@ -156,8 +165,7 @@ procedure TorvMPForm.pcValueChange(Sender: TObject);
 var
   P: TorvParameterConnection;
 begin
-  P := Parameter;
-  if not Acting or (P = nil) then
+  if not Editing(P) then
     Exit;
   P.Options := ValueOptionsOfPage(pcValue.PageIndex);
   FDesigner.Modified;
@@ -167,8 +175,7 @@ procedure TorvMPForm.edConstantChange(Sender: TObject);
 var
   P: TorvParameterConnection;
 begin
-  P := Parameter;
-  if not Acting or (P = nil) then
+  if not Editing(P) then
     Exit;
   P.Constant := edConstant.Text;
   FDesigner.Modified;
@@ -179,8 +186,7 @@ var
   P: TorvParameterConnection;
   Picked: TComponent;
 begin
-  P := Parameter;
-  if not Acting or (P = nil) or not PickedComponent(FDesigner, cbComponent, P.Component, Picked) then
+  if not Editing(P) or not PickedComponent(FDesigner, cbComponent, P.Component, Picked) then
     Exit;
   P.Component := Picked;
   // The parameter connection goes with its link.
@@ -198,8 +204,7 @@ var
   P: TorvParameterConnection;
   Item: string;
 begin
-  P := Parameter;
-  if (P = nil) or not ListPicked(lbComponentProperty, Item) then
+  if not Editing(P) or not ListPicked(lbComponentProperty, Item) then
     Exit;
   P.ComponentProperty := Item;
   if ModifiedLinkAlive then
@@ -211,9 +216,7 @@ var
   P: TorvParameterConnection;
   Value: Variant;
 begin
-  P := Parameter;
-  if Acting and (P <> nil) and
-    EditIndex(P, P.ComponentPropertyIndex, P.GetComponentPropertyInfo, Value) then
+  if Editing(P) and EditIndex(P, P.ComponentPropertyIndex, P.GetComponentPropertyInfo, Value) then
   begin
     P.ComponentPropertyIndex := Value;
     FDesigner.Modified;
@@ -225,8 +228,7 @@ var
   P: TorvParameterConnection;
   Item: string;
 begin
-  P := Parameter;
-  if (P = nil) or not ListPicked(lbEventParameter, Item) then
+  if not Editing(P) or not ListPicked(lbEventParameter, Item) then
     Exit;
   P.EventParameter := Item;
   FDesigner.Modified;
