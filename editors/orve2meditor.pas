@@ -126,10 +126,8 @@ procedure TorvE2MForm.cbSourceEventCommit(Sender: TObject);
 begin
   if not Acting then
     Exit;
-  if EventAccepted(cbSourceEvent, Connection.GetSourceInfo) then
-    Connection.SourceEvent := cbSourceEvent.Text
-  else
-    cbSourceEvent.Text := Connection.SourceEvent;
+  if EventAccepted(cbSourceEvent, Connection.GetSourceInfo, Connection.SourceEvent) then
+    Connection.SourceEvent := cbSourceEvent.Text;
   FDesigner.Modified;
 end;
 

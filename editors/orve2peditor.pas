@@ -224,13 +224,11 @@ procedure TorvE2PForm.cbSourceEventCommit(Sender: TObject);
 begin
   if not Acting then
     Exit;
-  if EventAccepted(cbSourceEvent, Connection.GetSourceInfo) then
+  if EventAccepted(cbSourceEvent, Connection.GetSourceInfo, Connection.SourceEvent) then
   begin
     Connection.SourceEvent := cbSourceEvent.Text;
     UpdateEvent;
-  end
-  else
-    cbSourceEvent.Text := Connection.SourceEvent;
+  end;
   FDesigner.Modified;
 end;
 

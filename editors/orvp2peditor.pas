@@ -151,10 +151,8 @@ procedure TorvP2PForm.cbSourceEventCommit(Sender: TObject);
 begin
   if not Acting then
     Exit;
-  if EventAccepted(cbSourceEvent, Connection.GetSourceInfo) then
-    Connection.SourceEvent := cbSourceEvent.Text
-  else
-    cbSourceEvent.Text := Connection.SourceEvent;
+  if EventAccepted(cbSourceEvent, Connection.GetSourceInfo, Connection.SourceEvent) then
+    Connection.SourceEvent := cbSourceEvent.Text;
   FDesigner.Modified;
 end;
 
@@ -162,10 +160,8 @@ procedure TorvP2PForm.cbTargetEventCommit(Sender: TObject);
 begin
   if not Acting then
     Exit;
-  if EventAccepted(cbTargetEvent, Connection.GetTargetInfo) then
-    Connection.TargetEvent := cbTargetEvent.Text
-  else
-    cbTargetEvent.Text := Connection.TargetEvent;
+  if EventAccepted(cbTargetEvent, Connection.GetTargetInfo, Connection.TargetEvent) then
+    Connection.TargetEvent := cbTargetEvent.Text;
   FDesigner.Modified;
 end;
 
