@@ -44,8 +44,6 @@ type
   protected
     procedure UpdateAll; override;
     procedure GetPlacement(out AKeyName: string; out ALoaded, ASaved: TorvBoundsParts); override;
-    function SideOf(ACombo: TCustomComboBox): TComponent; override;
-    procedure SetSide(ACombo: TCustomComboBox; AValue: TComponent); override;
   public
     { The edited link; nil once it has gone. }
     property Connection: TorvE2MConnection read GetConnection;
@@ -77,26 +75,10 @@ begin
   ASaved := orvAllBounds;
 end;
 
-function TorvE2MForm.SideOf(ACombo: TCustomComboBox): TComponent;
-begin
-  if ACombo = cbSource then
-    Result := Connection.Source
-  else
-    Result := Connection.Target;
-end;
-
-procedure TorvE2MForm.SetSide(ACombo: TCustomComboBox; AValue: TComponent);
-begin
-  if ACombo = cbSource then
-    Connection.Source := AValue
-  else
-    Connection.Target := AValue;
-end;
-
 procedure TorvE2MForm.UpdateAll;
 begin
-  ShowSide(cbSource);
-  ShowSide(cbTarget);
+  ShowSide(cbSource, sdSource);
+  ShowSide(cbTarget, sdTarget);
   UpdateSourceEvent;
   UpdateMethods;
 end;
@@ -119,7 +101,7 @@ end;
 
 procedure TorvE2MForm.cbSourceCommit(Sender: TObject);
 begin
-  CommitSide(cbSource, @UpdateSourceEvent);
+  CommitSide(cbSource, sdSource, @UpdateSourceEvent);
 end;
 
 procedure TorvE2MForm.cbSourceEventCommit(Sender: TObject);
@@ -133,7 +115,7 @@ end;
 
 procedure TorvE2MForm.cbTargetCommit(Sender: TObject);
 begin
-  CommitSide(cbTarget, @UpdateMethods);
+  CommitSide(cbTarget, sdTarget, @UpdateMethods);
 end;
 
 procedure TorvE2MForm.lbTargetMethodClick(Sender: TObject);

@@ -76,8 +76,8 @@ type
   protected
     procedure UpdateAll; override;
     procedure GetPlacement(out AKeyName: string; out ALoaded, ASaved: TorvBoundsParts); override;
-    function SideOf(ACombo: TCustomComboBox): TComponent; override;
-    procedure SetSide(ACombo: TCustomComboBox; AValue: TComponent); override;
+    function SideOf(ASide: TorvSide): TComponent; override;
+    procedure SetSide(ASide: TorvSide; AValue: TComponent); override;
   public
     { The edited link; nil once it has gone. }
     property Connection: TorvE2PConnection read GetConnection;
@@ -123,30 +123,26 @@ begin
   ASaved := orvAllBounds;
 end;
 
-function TorvE2PForm.SideOf(ACombo: TCustomComboBox): TComponent;
+function TorvE2PForm.SideOf(ASide: TorvSide): TComponent;
 begin
-  if ACombo = cbSource then
-    Result := Connection.Source
-  else if ACombo = cbTarget then
-    Result := Connection.Target
+  if ASide = sdValue then
+    Result := Connection.ValueComponent
   else
-    Result := Connection.ValueComponent;
+    Result := inherited SideOf(ASide);
 end;
 
-procedure TorvE2PForm.SetSide(ACombo: TCustomComboBox; AValue: TComponent);
+procedure TorvE2PForm.SetSide(ASide: TorvSide; AValue: TComponent);
 begin
-  if ACombo = cbSource then
-    Connection.Source := AValue
-  else if ACombo = cbTarget then
-    Connection.Target := AValue
+  if ASide = sdValue then
+    Connection.ValueComponent := AValue
   else
-    Connection.ValueComponent := AValue;
+    inherited SetSide(ASide, AValue);
 end;
 
 procedure TorvE2PForm.UpdateAll;
 begin
-  ShowSide(cbSource);
-  ShowSide(cbTarget);
+  ShowSide(cbSource, sdSource);
+  ShowSide(cbTarget, sdTarget);
   UpdateSourceEvent;
   UpdateTarget;
   UpdateTargetValue;
@@ -180,7 +176,7 @@ procedure TorvE2PForm.UpdateTargetValue;
 begin
   pcValue.PageIndex := ValuePageIndex(Connection.ValueOptions, rsUnknownE2PValueOptions);
   edConstant.Text := Connection.ValueConstant;
-  ShowSide(cbComponent);
+  ShowSide(cbComponent, sdValue);
 end;
 
 procedure TorvE2PForm.UpdateValueComponent;
@@ -217,7 +213,7 @@ end;
 
 procedure TorvE2PForm.cbSourceCommit(Sender: TObject);
 begin
-  CommitSide(cbSource, @UpdateSource);
+  CommitSide(cbSource, sdSource, @UpdateSource);
 end;
 
 procedure TorvE2PForm.cbSourceEventCommit(Sender: TObject);
@@ -234,7 +230,7 @@ end;
 
 procedure TorvE2PForm.cbTargetCommit(Sender: TObject);
 begin
-  CommitSide(cbTarget, @UpdateTarget);
+  CommitSide(cbTarget, sdTarget, @UpdateTarget);
 end;
 
 procedure TorvE2PForm.lbTargetPropertyClick(Sender: TObject);
@@ -278,7 +274,7 @@ end;
 
 procedure TorvE2PForm.cbComponentCommit(Sender: TObject);
 begin
-  CommitSide(cbComponent, @UpdateValueComponent);
+  CommitSide(cbComponent, sdValue, @UpdateValueComponent);
 end;
 
 procedure TorvE2PForm.lbComponentPropertyClick(Sender: TObject);

@@ -17,9 +17,12 @@ interface
 uses
   Classes, SysUtils,
   Forms, Controls, StdCtrls,
-  Orvcommon, Orvdesigner, Orvwinpos;
+  Orvcommon, Orvconlist, Orvdesigner, Orvwinpos;
 
 type
+  { The component places of a link a picker can fill. }
+  TorvSide = (sdSource, sdTarget, sdValue);
+
   { Refills the controls that show one side of a link. }
   TorvRefresh = procedure of object;
 
@@ -39,12 +42,12 @@ type
     { Commit a combo box on Enter as on choosing an item. }
     procedure ComboKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
   private
-    FLink: TComponent;
+    FLink: TorvConnection;
     FFilling: Integer;
   protected
     FDesigner: TorvDesigner;
     { Hold ALink and hear of its destruction. }
-    procedure SetLink(ALink: TComponent);
+    procedure SetLink(ALink: TorvConnection);
     { Hear of AComponent's destruction, to refill then; nil is ignored. }
     procedure Watch(AComponent: TComponent);
     { Fill every control from the link, as on activation. }
@@ -59,17 +62,17 @@ type
     { Answer the registry key of the window's place, the parts of it read
       on creation, and those kept on closing. }
     procedure GetPlacement(out AKeyName: string; out ALoaded, ASaved: TorvBoundsParts); virtual;
-    { Answer the component on the side ACombo picks. }
-    function SideOf(ACombo: TCustomComboBox): TComponent; virtual;
-    { Put AValue on the side ACombo picks. }
-    procedure SetSide(ACombo: TCustomComboBox; AValue: TComponent); virtual;
-    { Fill ACombo with the components to pick and watch the one its side
-      holds. }
-    procedure ShowSide(ACombo: TCustomComboBox);
-    { Put the component ACombo names on its side; unless that took the link
+    { Answer the component on ASide of the link: its source or target; a
+      link with a value component answers that for sdValue. }
+    function SideOf(ASide: TorvSide): TComponent; virtual;
+    { Put AValue on ASide of the link. }
+    procedure SetSide(ASide: TorvSide; AValue: TComponent); virtual;
+    { Fill ACombo with the components to pick and watch the one on ASide. }
+    procedure ShowSide(ACombo: TCustomComboBox; ASide: TorvSide);
+    { Put the component ACombo names on ASide; unless that took the link
       with it, show the side as it now is, run ARefresh and tell the
       designer. }
-    procedure CommitSide(ACombo: TCustomComboBox; ARefresh: TorvRefresh);
+    procedure CommitSide(ACombo: TCustomComboBox; ASide: TorvSide; ARefresh: TorvRefresh);
     { Answer whether a click on AList should be stored: the window acts and
       a row is selected, whose text is then AName. }
     function ListPicked(AList: TCustomListBox; out AName: string): Boolean;
@@ -83,7 +86,7 @@ type
       out AValue: Variant): Boolean;
     procedure Notification(AComponent: TComponent; Operation: TOperation); override;
     { The edited link; nil once it has gone. }
-    property Link: TComponent read FLink;
+    property Link: TorvConnection read FLink;
   public
     property Designer: TorvDesigner read FDesigner;
   end;
@@ -127,7 +130,7 @@ type
 function Alive(AComponent: TComponent): TComponent;
 { Edit ALink of the form ADesigner designs in a modal window of AClass;
   return when it closes. }
-procedure orvShowLinkForm(AClass: TorvLinkFormClass; ADesigner: TorvDesigner; ALink: TComponent);
+procedure orvShowLinkForm(AClass: TorvLinkFormClass; ADesigner: TorvDesigner; ALink: TorvConnection);
 { Show the window of AClass for ASubject in the form ADesigner designs: the
   one already open for them, brought to the front, or a new one. }
 procedure orvShowToolWindow(AClass: TorvToolWindowClass; ADesigner: TorvDesigner; ASubject: TComponent);
@@ -146,7 +149,7 @@ begin
     Result := AComponent;
 end;
 
-procedure orvShowLinkForm(AClass: TorvLinkFormClass; ADesigner: TorvDesigner; ALink: TComponent);
+procedure orvShowLinkForm(AClass: TorvLinkFormClass; ADesigner: TorvDesigner; ALink: TorvConnection);
 var
   Editor: TorvLinkForm;
 begin
@@ -282,7 +285,7 @@ begin
     TComboBox(Sender).OnSelect(Sender);
 end;
 
-procedure TorvLinkForm.SetLink(ALink: TComponent);
+procedure TorvLinkForm.SetLink(ALink: TorvConnection);
 begin
   FLink := ALink;
   if ALink <> nil then
@@ -327,33 +330,42 @@ begin
   ASaved := [];
 end;
 
-function TorvLinkForm.SideOf(ACombo: TCustomComboBox): TComponent;
+function TorvLinkForm.SideOf(ASide: TorvSide): TComponent;
 begin
-  Result := nil;
+  case ASide of
+    sdSource: Result := FLink.Source;
+    sdTarget: Result := FLink.Target;
+  else
+    Result := nil;
+  end;
 end;
 
-procedure TorvLinkForm.SetSide(ACombo: TCustomComboBox; AValue: TComponent);
+procedure TorvLinkForm.SetSide(ASide: TorvSide; AValue: TComponent);
 begin
+  case ASide of
+    sdSource: FLink.Source := AValue;
+    sdTarget: FLink.Target := AValue;
+  end;
 end;
 
-procedure TorvLinkForm.ShowSide(ACombo: TCustomComboBox);
+procedure TorvLinkForm.ShowSide(ACombo: TCustomComboBox; ASide: TorvSide);
 begin
-  FillComponentPicker(FDesigner, ACombo, Alive(SideOf(ACombo)));
-  Watch(SideOf(ACombo));
+  FillComponentPicker(FDesigner, ACombo, Alive(SideOf(ASide)));
+  Watch(SideOf(ASide));
 end;
 
-procedure TorvLinkForm.CommitSide(ACombo: TCustomComboBox; ARefresh: TorvRefresh);
+procedure TorvLinkForm.CommitSide(ACombo: TCustomComboBox; ASide: TorvSide; ARefresh: TorvRefresh);
 var
   Picked: TComponent;
 begin
-  if not Acting or not PickedComponent(FDesigner, ACombo, SideOf(ACombo), Picked) then
+  if not Acting or not PickedComponent(FDesigner, ACombo, SideOf(ASide), Picked) then
     Exit;
-  SetSide(ACombo, Picked);
+  SetSide(ASide, Picked);
   // The setter may free the link.
   if FLink = nil then
     Exit;
-  ShowComponentName(FDesigner, ACombo, SideOf(ACombo));
-  Watch(SideOf(ACombo));
+  ShowComponentName(FDesigner, ACombo, SideOf(ASide));
+  Watch(SideOf(ASide));
   ARefresh;
   FDesigner.Modified;
 end;

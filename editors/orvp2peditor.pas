@@ -56,8 +56,6 @@ type
   protected
     procedure UpdateAll; override;
     procedure GetPlacement(out AKeyName: string; out ALoaded, ASaved: TorvBoundsParts); override;
-    function SideOf(ACombo: TCustomComboBox): TComponent; override;
-    procedure SetSide(ACombo: TCustomComboBox; AValue: TComponent); override;
   public
     { The edited link; nil once it has gone. }
     property Connection: TorvP2PConnection read GetConnection;
@@ -89,26 +87,10 @@ begin
   ASaved := [bpLeft, bpTop];
 end;
 
-function TorvP2PForm.SideOf(ACombo: TCustomComboBox): TComponent;
-begin
-  if ACombo = cbSource then
-    Result := Connection.Source
-  else
-    Result := Connection.Target;
-end;
-
-procedure TorvP2PForm.SetSide(ACombo: TCustomComboBox; AValue: TComponent);
-begin
-  if ACombo = cbSource then
-    Connection.Source := AValue
-  else
-    Connection.Target := AValue;
-end;
-
 procedure TorvP2PForm.UpdateAll;
 begin
-  ShowSide(cbSource);
-  ShowSide(cbTarget);
+  ShowSide(cbSource, sdSource);
+  ShowSide(cbTarget, sdTarget);
   UpdateSource;
   UpdateTarget;
 end;
@@ -139,12 +121,12 @@ end;
 
 procedure TorvP2PForm.cbSourceCommit(Sender: TObject);
 begin
-  CommitSide(cbSource, @UpdateSource);
+  CommitSide(cbSource, sdSource, @UpdateSource);
 end;
 
 procedure TorvP2PForm.cbTargetCommit(Sender: TObject);
 begin
-  CommitSide(cbTarget, @UpdateTarget);
+  CommitSide(cbTarget, sdTarget, @UpdateTarget);
 end;
 
 procedure TorvP2PForm.cbSourceEventCommit(Sender: TObject);
