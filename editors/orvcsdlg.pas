@@ -11,7 +11,7 @@ interface
 uses
   Classes, SysUtils,
   Forms, Controls, ComCtrls, ActnList, Menus, ImgList, Dialogs,
-  Orvconlist, Orvdesigner;
+  Orvconlist, Orvdesigner, Orvlinkform;
 
 { Show the connections editor of AConnectionList (a TorvConnectionList; any
   other component raises the host's invalid cast error) in the form
@@ -22,7 +22,7 @@ procedure orvShowConnectionsEditor(ADesigner: TorvDesigner; AConnectionList: TCo
 type
   { TorvConnectionEditor }
 
-  TorvConnectionEditor = class(TForm)
+  TorvConnectionEditor = class(TorvToolWindow)
     tbButtons: TToolBar;
     tbAdd: TToolButton;
     tbDelete: TToolButton;
@@ -59,10 +59,6 @@ type
     miMoveDown: TMenuItem;
     N2: TMenuItem;
     miProperties: TMenuItem;
-    procedure FormCreate(Sender: TObject);
-    procedure FormDestroy(Sender: TObject);
-    procedure FormActivate(Sender: TObject);
-    procedure FormClose(Sender: TObject; var CloseAction: TCloseAction);
     procedure cmAddP2PExecute(Sender: TObject);
     procedure cmAddE2PExecute(Sender: TObject);
     procedure cmAddE2MExecute(Sender: TObject);
@@ -77,22 +73,21 @@ type
     procedure lvConnectionsDblClick(Sender: TObject);
     procedure lvConnectionsSelectItem(Sender: TObject; Item: TListItem; Selected: Boolean);
   private
-    FDesigner: TorvDesigner;
-    FConnectionList: TorvConnectionList;
-    FClosed: Boolean;
-    procedure UpdateListBox;
+    function GetConnectionList: TorvConnectionList;
     function AddRow(AConnection: TorvConnection): TListItem;
     procedure ShowRow(AItem: TListItem);
     procedure Add(AClass: TorvConnectionClass; const ABaseName: string);
     procedure Move(ADelta: Integer);
   protected
+    class function AcceptedSubject(ASubject: TComponent): TComponent; override;
+    function KeyName: string; override;
+    procedure UpdateListBox; override;
     procedure Notification(AComponent: TComponent; Operation: TOperation); override;
   public
-    property Designer: TorvDesigner read FDesigner;
     { The popup menu of the list. }
     function ListMenu: TPopupMenu;
     { The list shown; nil once it has been destroyed. }
-    property ConnectionList: TorvConnectionList read FConnectionList;
+    property ConnectionList: TorvConnectionList read GetConnectionList;
   end;
 
 resourcestring
@@ -102,56 +97,13 @@ resourcestring
 implementation
 
 uses
-  Orvp2p, Orve2p, Orve2m, Orvp2peditor, Orve2peditor, Orve2meditor, Orvwinpos, Orveditorhooks;
+  Orvp2p, Orve2p, Orve2m, Orvp2peditor, Orve2peditor, Orve2meditor, Orveditorhooks;
 
 {$R *.lfm}
 
-const
-  KeyName = 'Connection Editor';
-
-var
-  OpenWindows: TList;
-
-function FindWindow(ADesigner: TorvDesigner; AList: TComponent): TorvConnectionEditor;
-var
-  I: Integer;
-begin
-  for I := 0 to OpenWindows.Count - 1 do
-  begin
-    Result := TorvConnectionEditor(OpenWindows[I]);
-    if (Result.FDesigner = ADesigner) and (Result.FConnectionList = AList) and not Result.FClosed then
-      Exit;
-  end;
-  Result := nil;
-end;
-
 procedure orvShowConnectionsEditor(ADesigner: TorvDesigner; AConnectionList: TComponent);
-var
-  Window: TorvConnectionEditor;
-  List: TorvConnectionList;
 begin
-  if OpenWindows = nil then
-    OpenWindows := TList.Create;
-  Window := FindWindow(ADesigner, AConnectionList);
-  if Window <> nil then
-  begin
-    Window.Show;
-    Window.BringToFront;
-    Exit;
-  end;
-  // Checked before a window exists, so that a refused object leaves none.
-  List := AConnectionList as TorvConnectionList;
-  Window := TorvConnectionEditor.Create(Application);
-  try
-    Window.FDesigner := ADesigner;
-    Window.FConnectionList := List;
-    List.FreeNotification(Window);
-    Window.UpdateListBox;
-  except
-    Window.Free;
-    raise;
-  end;
-  Window.Show;
+  orvShowToolWindow(TorvConnectionEditor, ADesigner, AConnectionList);
 end;
 
 { Return the image of a link's kind, or -1 for another kind. }
@@ -169,36 +121,24 @@ end;
 
 { TorvConnectionEditor }
 
-procedure TorvConnectionEditor.FormCreate(Sender: TObject);
+class function TorvConnectionEditor.AcceptedSubject(ASubject: TComponent): TComponent;
 begin
-  orvLoadBounds(Self, KeyName, orvAllBounds);
-  if OpenWindows <> nil then
-    OpenWindows.Add(Self);
+  Result := ASubject as TorvConnectionList;
+end;
+
+function TorvConnectionEditor.KeyName: string;
+begin
+  Result := 'Connection Editor';
+end;
+
+function TorvConnectionEditor.GetConnectionList: TorvConnectionList;
+begin
+  Result := TorvConnectionList(FSubject);
 end;
 
 function TorvConnectionEditor.ListMenu: TPopupMenu;
 begin
   Result := lvConnections.PopupMenu;
-end;
-
-procedure TorvConnectionEditor.FormDestroy(Sender: TObject);
-begin
-  if OpenWindows <> nil then
-    OpenWindows.Remove(Self);
-end;
-
-procedure TorvConnectionEditor.FormActivate(Sender: TObject);
-begin
-  UpdateListBox;
-end;
-
-procedure TorvConnectionEditor.FormClose(Sender: TObject; var CloseAction: TCloseAction);
-begin
-  FClosed := True;
-  if FConnectionList <> nil then
-    FDesigner.SelectComponent(FConnectionList);
-  orvSaveBounds(Self, KeyName, orvAllBounds);
-  CloseAction := caFree;
 end;
 
 function TorvConnectionEditor.AddRow(AConnection: TorvConnection): TListItem;
@@ -218,9 +158,9 @@ begin
   lvConnections.Items.BeginUpdate;
   try
     lvConnections.Items.Clear;
-    if FConnectionList <> nil then
-      for I := 0 to FConnectionList.GetConnectionCount - 1 do
-        AddRow(FConnectionList.Connections[I]);
+    if ConnectionList <> nil then
+      for I := 0 to ConnectionList.GetConnectionCount - 1 do
+        AddRow(ConnectionList.Connections[I]);
   finally
     lvConnections.Items.EndUpdate;
   end;
@@ -239,11 +179,11 @@ procedure TorvConnectionEditor.Add(AClass: TorvConnectionClass; const ABaseName:
 var
   Link: TorvConnection;
 begin
-  if FConnectionList = nil then
+  if ConnectionList = nil then
     Exit;
   Link := FDesigner.CreateComponent(AClass, nil, 0, 0, 0, 0) as TorvConnection;
   Link.Name := FDesigner.UniqueName(ABaseName);
-  Link.SetConnectionList(FConnectionList);
+  Link.SetConnectionList(ConnectionList);
   FDesigner.Modified;
   ShowRow(AddRow(Link));
 end;
@@ -381,11 +321,9 @@ begin
   inherited Notification(AComponent, Operation);
   if (Operation <> opRemove) or (csDestroying in ComponentState) then
     Exit;
-  if AComponent = FConnectionList then
+  if AComponent = FSubject then
   begin
-    FConnectionList := nil;
-    lvConnections.Items.Clear;
-    Close;
+    SubjectGone;
     Exit;
   end;
   Item := lvConnections.Items.FindData(AComponent);
@@ -396,6 +334,4 @@ end;
 initialization
   orvEditConnectionsProc := @orvShowConnectionsEditor;
 
-finalization
-  FreeAndNil(OpenWindows);
 end.

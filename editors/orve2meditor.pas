@@ -10,8 +10,8 @@ interface
 
 uses
   Classes, SysUtils,
-  Forms, Controls, StdCtrls, LCLType,
-  Orve2m, Orvdesigner, Orvlinkform;
+  Forms, Controls, StdCtrls,
+  Orve2m, Orvdesigner, Orvlinkform, Orvwinpos;
 
 { Edit AConnection of the form ADesigner designs in the modal dialog;
   return when it closes. }
@@ -31,163 +31,101 @@ type
     lbTargetMethod: TListBox;
     btSetParameters: TButton;
     btClose: TButton;
-    procedure FormCreate(Sender: TObject);
-    procedure FormActivate(Sender: TObject);
-    procedure FormClose(Sender: TObject; var CloseAction: TCloseAction);
-    procedure ComboKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
     procedure cbSourceCommit(Sender: TObject);
     procedure cbSourceEventCommit(Sender: TObject);
     procedure cbTargetCommit(Sender: TObject);
     procedure lbTargetMethodClick(Sender: TObject);
     procedure btSetParametersClick(Sender: TObject);
   private
-    FConnection: TorvE2MConnection;
-    procedure UpdateSourceTarget;
+    function GetConnection: TorvE2MConnection;
     procedure UpdateSourceEvent;
     procedure UpdateMethods;
     procedure UpdateButtons;
   protected
-    procedure LinkGone; override;
     procedure UpdateAll; override;
+    procedure GetPlacement(out AKeyName: string; out ALoaded, ASaved: TorvBoundsParts); override;
   public
     { The edited link; nil once it has gone. }
-    property Connection: TorvE2MConnection read FConnection;
+    property Connection: TorvE2MConnection read GetConnection;
   end;
 
 implementation
 
 uses
-  Orvpickers, Orvmpeditor, Orvwinpos;
+  Orvpickers, Orvmpeditor;
 
 {$R *.lfm}
 
-const
-  KeyName = 'Parameters Editor';
-
 procedure orvShowE2MEditor(ADesigner: TorvDesigner; AConnection: TorvE2MConnection);
-var
-  Editor: TorvE2MForm;
 begin
-  Editor := TorvE2MForm.Create(Application);
-  try
-    Editor.FDesigner := ADesigner;
-    Editor.FConnection := AConnection;
-    Editor.SetLink(AConnection);
-    Editor.Refill;
-    Editor.ShowModal;
-  finally
-    Editor.Free;
-  end;
+  orvShowLinkForm(TorvE2MForm, ADesigner, AConnection);
 end;
 
 { TorvE2MForm }
 
-procedure TorvE2MForm.FormCreate(Sender: TObject);
+function TorvE2MForm.GetConnection: TorvE2MConnection;
 begin
-  orvLoadBounds(Self, KeyName, [bpLeft, bpTop]);
+  Result := TorvE2MConnection(Link);
 end;
 
-procedure TorvE2MForm.FormActivate(Sender: TObject);
+procedure TorvE2MForm.GetPlacement(out AKeyName: string; out ALoaded, ASaved: TorvBoundsParts);
 begin
-  if FConnection <> nil then
-    Refill;
-end;
-
-procedure TorvE2MForm.FormClose(Sender: TObject; var CloseAction: TCloseAction);
-begin
-  orvSaveBounds(Self, KeyName, orvAllBounds);
-  CloseAction := caFree;
-end;
-
-procedure TorvE2MForm.LinkGone;
-begin
-  FConnection := nil;
+  AKeyName := 'Parameters Editor';
+  ALoaded := [bpLeft, bpTop];
+  ASaved := orvAllBounds;
 end;
 
 procedure TorvE2MForm.UpdateAll;
 begin
-  UpdateSourceTarget;
+  ShowSide(cbSource, sdSource);
+  ShowSide(cbTarget, sdTarget);
   UpdateSourceEvent;
   UpdateMethods;
 end;
 
-procedure TorvE2MForm.UpdateSourceTarget;
-begin
-  FillComponentPicker(FDesigner, cbSource, Alive(FConnection.Source));
-  FillComponentPicker(FDesigner, cbTarget, Alive(FConnection.Target));
-  Watch(FConnection.Source);
-  Watch(FConnection.Target);
-end;
-
 procedure TorvE2MForm.UpdateSourceEvent;
 begin
-  FillEventPicker(cbSourceEvent, FConnection.GetSourceInfo, FConnection.SourceEvent);
+  FillEventPicker(cbSourceEvent, Connection.GetSourceInfo, Connection.SourceEvent);
 end;
 
 procedure TorvE2MForm.UpdateMethods;
 begin
-  FillMethodList(lbTargetMethod, FConnection.GetTargetInfo, FConnection.TargetMethod);
+  FillMethodList(lbTargetMethod, Connection.GetTargetInfo, Connection.TargetMethod);
   UpdateButtons;
 end;
 
 procedure TorvE2MForm.UpdateButtons;
 begin
-  btSetParameters.Enabled := FConnection.TargetMethodParameters.Count > 0;
-end;
-
-procedure TorvE2MForm.ComboKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
-begin
-  if (Key = VK_RETURN) and Assigned(TComboBox(Sender).OnSelect) then
-    TComboBox(Sender).OnSelect(Sender);
+  btSetParameters.Enabled := Connection.TargetMethodParameters.Count > 0;
 end;
 
 procedure TorvE2MForm.cbSourceCommit(Sender: TObject);
-var
-  Picked: TComponent;
 begin
-  if not Acting or not PickedComponent(FDesigner, cbSource, FConnection.Source, Picked) then
-    Exit;
-  FConnection.Source := Picked;
-  if FConnection = nil then
-    Exit;
-  ShowComponentName(FDesigner, cbSource, FConnection.Source);
-  Watch(FConnection.Source);
-  UpdateSourceEvent;
-  FDesigner.Modified;
+  CommitSide(cbSource, sdSource, @UpdateSourceEvent);
 end;
 
 procedure TorvE2MForm.cbSourceEventCommit(Sender: TObject);
 begin
   if not Acting then
     Exit;
-  if EventAccepted(cbSourceEvent, FConnection.GetSourceInfo) then
-    FConnection.SourceEvent := cbSourceEvent.Text
-  else
-    cbSourceEvent.Text := FConnection.SourceEvent;
+  if EventAccepted(cbSourceEvent, Connection.GetSourceInfo, Connection.SourceEvent) then
+    Connection.SourceEvent := cbSourceEvent.Text;
   FDesigner.Modified;
 end;
 
 procedure TorvE2MForm.cbTargetCommit(Sender: TObject);
-var
-  Picked: TComponent;
 begin
-  if not Acting or not PickedComponent(FDesigner, cbTarget, FConnection.Target, Picked) then
-    Exit;
-  FConnection.Target := Picked;
-  if FConnection = nil then
-    Exit;
-  ShowComponentName(FDesigner, cbTarget, FConnection.Target);
-  Watch(FConnection.Target);
-  UpdateMethods;
-  FDesigner.Modified;
+  CommitSide(cbTarget, sdTarget, @UpdateMethods);
 end;
 
 procedure TorvE2MForm.lbTargetMethodClick(Sender: TObject);
+var
+  Item: string;
 begin
-  if not Acting or (lbTargetMethod.ItemIndex < 0) then
+  if not ListPicked(lbTargetMethod, Item) then
     Exit;
-  FConnection.TargetMethod := lbTargetMethod.Items[lbTargetMethod.ItemIndex];
-  if FConnection = nil then
+  Connection.TargetMethod := Item;
+  if Link = nil then
     Exit;
   UpdateButtons;
   FDesigner.Modified;
@@ -196,7 +134,7 @@ end;
 procedure TorvE2MForm.btSetParametersClick(Sender: TObject);
 begin
   if Acting then
-    orvShowMPEditor(FDesigner, FConnection);
+    orvShowMPEditor(FDesigner, Connection);
 end;
 
 end.

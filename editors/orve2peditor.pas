@@ -10,8 +10,8 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Forms, Controls, StdCtrls, ComCtrls, LCLType,
-  Orvcommon, Orve2p, Orvdesigner, Orvlinkform;
+  Forms, Controls, StdCtrls, ComCtrls,
+  Orvcommon, Orve2p, Orvdesigner, Orvlinkform, Orvwinpos;
 
 { Edit AConnection of the form ADesigner designs in the modal dialog;
   return when it closes. }
@@ -50,10 +50,7 @@ type
     Label7: TLabel;
     lbEventParameter: TListBox;
     btClose: TButton;
-    procedure FormCreate(Sender: TObject);
-    procedure FormActivate(Sender: TObject);
-    procedure FormClose(Sender: TObject; var CloseAction: TCloseAction);
-    procedure ComboKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
+    procedure FormCreate(Sender: TObject); override;
     procedure btExploreClick(Sender: TObject);
     procedure cbSourceCommit(Sender: TObject);
     procedure cbSourceEventCommit(Sender: TObject);
@@ -67,8 +64,8 @@ type
     procedure btComponentPropertyIndexClick(Sender: TObject);
     procedure lbEventParameterClick(Sender: TObject);
   private
-    FConnection: TorvE2PConnection;
-    procedure UpdateSourceTarget;
+    function GetConnection: TorvE2PConnection;
+    procedure UpdateSource;
     procedure UpdateSourceEvent;
     procedure UpdateTarget;
     procedure UpdateTargetIndex;
@@ -77,22 +74,23 @@ type
     procedure UpdateValueComponentIndex;
     procedure UpdateEvent;
   protected
-    procedure LinkGone; override;
     procedure UpdateAll; override;
+    procedure GetPlacement(out AKeyName: string; out ALoaded, ASaved: TorvBoundsParts); override;
+    function SideOf(ASide: TorvSide): TComponent; override;
+    procedure SetSide(ASide: TorvSide; AValue: TComponent); override;
   public
     { The edited link; nil once it has gone. }
-    property Connection: TorvE2PConnection read FConnection;
+    property Connection: TorvE2PConnection read GetConnection;
   end;
 
 implementation
 
 uses
-  Orvconlist, Orvpickers, Orvwinpos;
+  Orvconlist, Orvpickers;
 
 {$R *.lfm}
 
 const
-  KeyName = 'E2PConnection Editor';
   NarrowWidth = 400;
   WideWidth = 690;
 
@@ -101,110 +99,102 @@ resourcestring
   rsHideValue = '<< Set value as';
 
 procedure orvShowE2PEditor(ADesigner: TorvDesigner; AConnection: TorvE2PConnection);
-var
-  Editor: TorvE2PForm;
 begin
-  Editor := TorvE2PForm.Create(Application);
-  try
-    Editor.FDesigner := ADesigner;
-    Editor.FConnection := AConnection;
-    Editor.SetLink(AConnection);
-    Editor.Refill;
-    Editor.ShowModal;
-  finally
-    Editor.Free;
-  end;
+  orvShowLinkForm(TorvE2PForm, ADesigner, AConnection);
 end;
 
 { TorvE2PForm }
 
 procedure TorvE2PForm.FormCreate(Sender: TObject);
 begin
-  orvLoadBounds(Self, KeyName, [bpLeft, bpTop]);
+  inherited FormCreate(Sender);
   Width := NarrowWidth;
 end;
 
-procedure TorvE2PForm.FormActivate(Sender: TObject);
+function TorvE2PForm.GetConnection: TorvE2PConnection;
 begin
-  if FConnection <> nil then
-    Refill;
+  Result := TorvE2PConnection(Link);
 end;
 
-procedure TorvE2PForm.FormClose(Sender: TObject; var CloseAction: TCloseAction);
+procedure TorvE2PForm.GetPlacement(out AKeyName: string; out ALoaded, ASaved: TorvBoundsParts);
 begin
-  orvSaveBounds(Self, KeyName, orvAllBounds);
-  CloseAction := caFree;
+  AKeyName := 'E2PConnection Editor';
+  ALoaded := [bpLeft, bpTop];
+  ASaved := orvAllBounds;
 end;
 
-procedure TorvE2PForm.LinkGone;
+function TorvE2PForm.SideOf(ASide: TorvSide): TComponent;
 begin
-  FConnection := nil;
+  if ASide = sdValue then
+    Result := Connection.ValueComponent
+  else
+    Result := inherited SideOf(ASide);
+end;
+
+procedure TorvE2PForm.SetSide(ASide: TorvSide; AValue: TComponent);
+begin
+  if ASide = sdValue then
+    Connection.ValueComponent := AValue
+  else
+    inherited SetSide(ASide, AValue);
 end;
 
 procedure TorvE2PForm.UpdateAll;
 begin
-  UpdateSourceTarget;
+  ShowSide(cbSource, sdSource);
+  ShowSide(cbTarget, sdTarget);
   UpdateSourceEvent;
   UpdateTarget;
-  UpdateTargetIndex;
   UpdateTargetValue;
   UpdateValueComponent;
-  UpdateValueComponentIndex;
   UpdateEvent;
 end;
 
-procedure TorvE2PForm.UpdateSourceTarget;
+procedure TorvE2PForm.UpdateSource;
 begin
-  FillComponentPicker(FDesigner, cbSource, Alive(FConnection.Source));
-  FillComponentPicker(FDesigner, cbTarget, Alive(FConnection.Target));
-  Watch(FConnection.Source);
-  Watch(FConnection.Target);
+  UpdateSourceEvent;
+  UpdateEvent;
 end;
 
 procedure TorvE2PForm.UpdateSourceEvent;
 begin
-  FillEventPicker(cbSourceEvent, FConnection.GetSourceInfo, FConnection.SourceEvent);
+  FillEventPicker(cbSourceEvent, Connection.GetSourceInfo, Connection.SourceEvent);
 end;
 
 procedure TorvE2PForm.UpdateTarget;
 begin
-  FillPropertyList(lbTargetProperty, FConnection.GetTargetInfo, psWritable, FConnection.TargetProperty);
+  FillPropertyList(lbTargetProperty, Connection.GetTargetInfo, psWritable, Connection.TargetProperty);
+  UpdateTargetIndex;
 end;
 
 procedure TorvE2PForm.UpdateTargetIndex;
 begin
-  FillIndexLine(edTargetPropertyIndex, btTargetPropertyIndex, FConnection.GetTargetPropertyInfo);
+  FillIndexLine(edTargetPropertyIndex, btTargetPropertyIndex, Connection.GetTargetPropertyInfo);
 end;
 
 procedure TorvE2PForm.UpdateTargetValue;
 begin
-  pcValue.PageIndex := ValuePageIndex(FConnection.ValueOptions, rsUnknownE2PValueOptions);
-  edConstant.Text := FConnection.ValueConstant;
-  FillComponentPicker(FDesigner, cbComponent, Alive(FConnection.ValueComponent));
-  Watch(FConnection.ValueComponent);
+  pcValue.PageIndex := ValuePageIndex(Connection.ValueOptions, rsUnknownE2PValueOptions);
+  edConstant.Text := Connection.ValueConstant;
+  ShowSide(cbComponent, sdValue);
 end;
 
 procedure TorvE2PForm.UpdateValueComponent;
 begin
-  FillPropertyList(lbComponentProperty, FConnection.GetValueComponentInfo, psReadable,
-    FConnection.ValueComponentProperty);
+  FillPropertyList(lbComponentProperty, Connection.GetValueComponentInfo, psReadable,
+    Connection.ValueComponentProperty);
+  UpdateValueComponentIndex;
 end;
 
 procedure TorvE2PForm.UpdateValueComponentIndex;
 begin
   FillIndexLine(edComponentPropertyIndex, btComponentPropertyIndex,
-    FConnection.GetValueComponentPropertyInfo);
+    Connection.GetValueComponentPropertyInfo);
 end;
 
 procedure TorvE2PForm.UpdateEvent;
 begin
-  FillEventParameters(lbEventParameter, FConnection.GetSourceEventInfo, FConnection.ValueEventParameter);
-end;
-
-procedure TorvE2PForm.ComboKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
-begin
-  if (Key = VK_RETURN) and Assigned(TComboBox(Sender).OnSelect) then
-    TComboBox(Sender).OnSelect(Sender);
+  FillEventParameters(lbEventParameter, Connection.GetSourceEventInfo, Connection.ValueEventParameter);
 end;
 
 procedure TorvE2PForm.btExploreClick(Sender: TObject);
@@ -222,58 +212,35 @@ begin
 end;
 
 procedure TorvE2PForm.cbSourceCommit(Sender: TObject);
-var
-  Picked: TComponent;
 begin
-  if not Acting or not PickedComponent(FDesigner, cbSource, FConnection.Source, Picked) then
-    Exit;
-  FConnection.Source := Picked;
-  if FConnection = nil then
-    Exit;
-  ShowComponentName(FDesigner, cbSource, FConnection.Source);
-  Watch(FConnection.Source);
-  UpdateSourceEvent;
-  UpdateEvent;
-  FDesigner.Modified;
+  CommitSide(cbSource, sdSource, @UpdateSource);
 end;
 
 procedure TorvE2PForm.cbSourceEventCommit(Sender: TObject);
 begin
   if not Acting then
     Exit;
-  if EventAccepted(cbSourceEvent, FConnection.GetSourceInfo) then
+  if EventAccepted(cbSourceEvent, Connection.GetSourceInfo, Connection.SourceEvent) then
   begin
-    FConnection.SourceEvent := cbSourceEvent.Text;
+    Connection.SourceEvent := cbSourceEvent.Text;
     UpdateEvent;
-  end
-  else
-    cbSourceEvent.Text := FConnection.SourceEvent;
+  end;
   FDesigner.Modified;
 end;
 
 procedure TorvE2PForm.cbTargetCommit(Sender: TObject);
-var
-  Picked: TComponent;
 begin
-  if not Acting or not PickedComponent(FDesigner, cbTarget, FConnection.Target, Picked) then
-    Exit;
-  FConnection.Target := Picked;
-  if FConnection = nil then
-    Exit;
-  ShowComponentName(FDesigner, cbTarget, FConnection.Target);
-  Watch(FConnection.Target);
-  UpdateTarget;
-  UpdateTargetIndex;
-  FDesigner.Modified;
+  CommitSide(cbTarget, sdTarget, @UpdateTarget);
 end;
 
 procedure TorvE2PForm.lbTargetPropertyClick(Sender: TObject);
+var
+  Item: string;
 begin
-  if not Acting or (lbTargetProperty.ItemIndex < 0) then
+  if not ListPicked(lbTargetProperty, Item) then
     Exit;
-  FConnection.TargetProperty := lbTargetProperty.Items[lbTargetProperty.ItemIndex];
-  FDesigner.Modified;
-  if FConnection <> nil then
+  Connection.TargetProperty := Item;
+  if ModifiedLinkAlive then
     UpdateTargetIndex;
 end;
 
@@ -281,12 +248,10 @@ procedure TorvE2PForm.btTargetPropertyIndexClick(Sender: TObject);
 var
   Value: Variant;
 begin
-  if not Acting then
-    Exit;
-  if EditIndexList(FDesigner, FConnection, FConnection.TargetPropertyIndex,
-    FConnection.GetTargetPropertyInfo, Value) and (FConnection <> nil) then
+  if Acting and EditIndex(Connection, Connection.TargetPropertyIndex,
+    Connection.GetTargetPropertyInfo, Value) then
   begin
-    FConnection.TargetPropertyIndex := Value;
+    Connection.TargetPropertyIndex := Value;
     FDesigner.Modified;
   end;
 end;
@@ -295,7 +260,7 @@ procedure TorvE2PForm.pcValueChange(Sender: TObject);
 begin
   if not Acting then
     Exit;
-  FConnection.ValueOptions := ValueOptionsOfPage(pcValue.PageIndex);
+  Connection.ValueOptions := ValueOptionsOfPage(pcValue.PageIndex);
   FDesigner.Modified;
 end;
 
@@ -303,33 +268,23 @@ procedure TorvE2PForm.edConstantChange(Sender: TObject);
 begin
   if not Acting then
     Exit;
-  FConnection.ValueConstant := edConstant.Text;
+  Connection.ValueConstant := edConstant.Text;
   FDesigner.Modified;
 end;
 
 procedure TorvE2PForm.cbComponentCommit(Sender: TObject);
-var
-  Picked: TComponent;
 begin
-  if not Acting or not PickedComponent(FDesigner, cbComponent, FConnection.ValueComponent, Picked) then
-    Exit;
-  FConnection.ValueComponent := Picked;
-  if FConnection = nil then
-    Exit;
-  ShowComponentName(FDesigner, cbComponent, FConnection.ValueComponent);
-  Watch(FConnection.ValueComponent);
-  UpdateValueComponent;
-  UpdateValueComponentIndex;
-  FDesigner.Modified;
+  CommitSide(cbComponent, sdValue, @UpdateValueComponent);
 end;
 
 procedure TorvE2PForm.lbComponentPropertyClick(Sender: TObject);
+var
+  Item: string;
 begin
-  if not Acting or (lbComponentProperty.ItemIndex < 0) then
+  if not ListPicked(lbComponentProperty, Item) then
     Exit;
-  FConnection.ValueComponentProperty := lbComponentProperty.Items[lbComponentProperty.ItemIndex];
-  FDesigner.Modified;
-  if FConnection <> nil then
+  Connection.ValueComponentProperty := Item;
+  if ModifiedLinkAlive then
     UpdateValueComponentIndex;
 end;
 
@@ -337,21 +292,21 @@ procedure TorvE2PForm.btComponentPropertyIndexClick(Sender: TObject);
 var
   Value: Variant;
 begin
-  if not Acting then
-    Exit;
-  if EditIndexList(FDesigner, FConnection, FConnection.ValueComponentPropertyIndex,
-    FConnection.GetValueComponentPropertyInfo, Value) and (FConnection <> nil) then
+  if Acting and EditIndex(Connection, Connection.ValueComponentPropertyIndex,
+    Connection.GetValueComponentPropertyInfo, Value) then
   begin
-    FConnection.ValueComponentPropertyIndex := Value;
+    Connection.ValueComponentPropertyIndex := Value;
     FDesigner.Modified;
   end;
 end;
 
 procedure TorvE2PForm.lbEventParameterClick(Sender: TObject);
+var
+  Item: string;
 begin
-  if not Acting or (lbEventParameter.ItemIndex < 0) then
+  if not ListPicked(lbEventParameter, Item) then
     Exit;
-  FConnection.ValueEventParameter := lbEventParameter.Items[lbEventParameter.ItemIndex];
+  Connection.ValueEventParameter := Item;
   FDesigner.Modified;
 end;
 

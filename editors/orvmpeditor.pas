@@ -10,7 +10,7 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Forms, Controls, StdCtrls, ComCtrls, LCLType,
+  Forms, Controls, StdCtrls, ComCtrls,
   Orvcommon, Orve2m, Orvdesigner, Orvlinkform;
 
 { Edit the parameter connections of AConnection in the modal dialog, the
@@ -40,7 +40,6 @@ type
     Label7: TLabel;
     lbEventParameter: TListBox;
     btClose: TButton;
-    procedure ComboKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
     procedure lbParametersClick(Sender: TObject);
     procedure pcValueChange(Sender: TObject);
     procedure edConstantChange(Sender: TObject);
@@ -49,19 +48,21 @@ type
     procedure btComponentPropertyIndexClick(Sender: TObject);
     procedure lbEventParameterClick(Sender: TObject);
   private
-    FConnection: TorvE2MConnection;
+    function GetConnection: TorvE2MConnection;
     { Return the parameter connection of the selected row, or nil. }
     function Parameter: TorvParameterConnection;
+    { Answer whether a change handler should act on the selected row's
+      parameter connection, then P. }
+    function Editing(out P: TorvParameterConnection): Boolean;
     procedure UpdateParameters;
     procedure ShowParameter(P: TorvParameterConnection);
     procedure UpdateComponentProperty(P: TorvParameterConnection);
     procedure UpdateComponentIndex(P: TorvParameterConnection);
   protected
-    procedure LinkGone; override;
     procedure UpdateAll; override;
   public
     { The link whose parameters are edited; nil once it has gone. }
-    property Connection: TorvE2MConnection read FConnection;
+    property Connection: TorvE2MConnection read GetConnection;
   end;
 
 implementation
@@ -72,26 +73,15 @@ uses
 {$R *.lfm}
 
 procedure orvShowMPEditor(ADesigner: TorvDesigner; AConnection: TorvE2MConnection);
-var
-  Editor: TorvMPForm;
 begin
-  Editor := TorvMPForm.Create(Application);
-  try
-    Editor.FDesigner := ADesigner;
-    Editor.FConnection := AConnection;
-    Editor.SetLink(AConnection);
-    Editor.Refill;
-    Editor.ShowModal;
-  finally
-    Editor.Free;
-  end;
+  orvShowLinkForm(TorvMPForm, ADesigner, AConnection);
 end;
 
 { TorvMPForm }
 
-procedure TorvMPForm.LinkGone;
+function TorvMPForm.GetConnection: TorvE2MConnection;
 begin
-  FConnection := nil;
+  Result := TorvE2MConnection(Link);
 end;
 
 function TorvMPForm.Parameter: TorvParameterConnection;
@@ -100,8 +90,14 @@ var
 begin
   Result := nil;
   Row := lbParameters.ItemIndex;
-  if (FConnection <> nil) and (Row >= 0) and (Row < FConnection.TargetMethodParameters.Count) then
-    Result := FConnection.TargetMethodParameters[Row];
+  if (Connection <> nil) and (Row >= 0) and (Row < Connection.TargetMethodParameters.Count) then
+    Result := Connection.TargetMethodParameters[Row];
+end;
+
+function TorvMPForm.Editing(out P: TorvParameterConnection): Boolean;
+begin
+  P := Parameter;
+  Result := Acting and (P <> nil);
 end;
 
 procedure TorvMPForm.UpdateAll;
@@ -122,8 +118,8 @@ begin
   lbParameters.Items.BeginUpdate;
   try
     lbParameters.Items.Clear;
-    for I := 0 to FConnection.TargetMethodParameters.Count - 1 do
-      lbParameters.Items.Add(FConnection.TargetMethodParameters[I].ParameterName);
+    for I := 0 to Connection.TargetMethodParameters.Count - 1 do
+      lbParameters.Items.Add(Connection.TargetMethodParameters[I].ParameterName);
   finally
     lbParameters.Items.EndUpdate;
   end;
@@ -141,7 +137,7 @@ begin
     edConstant.Text := P.Constant;
     UpdateComponentProperty(P);
     UpdateComponentIndex(P);
-    FillEventParameters(lbEventParameter, FConnection.GetSourceEventInfo, P.EventParameter);
+    FillEventParameters(lbEventParameter, Connection.GetSourceEventInfo, P.EventParameter);
     FillComponentPicker(FDesigner, cbComponent, Alive(P.Component));
     Watch(P.Component);
   finally
@@ -159,12 +155,6 @@ begin
   FillIndexLine(edComponentPropertyIndex, btComponentPropertyIndex, P.GetComponentPropertyInfo);
 end;
 
-procedure TorvMPForm.ComboKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
-begin
-  if (Key = VK_RETURN) and Assigned(TComboBox(Sender).OnSelect) then
-    TComboBox(Sender).OnSelect(Sender);
-end;
-
 procedure TorvMPForm.lbParametersClick(Sender: TObject);
 begin
   if Acting and (Parameter <> nil) then
@@ -175,8 +165,7 @@ procedure TorvMPForm.pcValueChange(Sender: TObject);
 var
   P: TorvParameterConnection;
 begin
-  P := Parameter;
-  if not Acting or (P = nil) then
+  if not Editing(P) then
     Exit;
   P.Options := ValueOptionsOfPage(pcValue.PageIndex);
   FDesigner.Modified;
@@ -186,8 +175,7 @@ procedure TorvMPForm.edConstantChange(Sender: TObject);
 var
   P: TorvParameterConnection;
 begin
-  P := Parameter;
-  if not Acting or (P = nil) then
+  if not Editing(P) then
     Exit;
   P.Constant := edConstant.Text;
   FDesigner.Modified;
@@ -198,12 +186,11 @@ var
   P: TorvParameterConnection;
   Picked: TComponent;
 begin
-  P := Parameter;
-  if not Acting or (P = nil) or not PickedComponent(FDesigner, cbComponent, P.Component, Picked) then
+  if not Editing(P) or not PickedComponent(FDesigner, cbComponent, P.Component, Picked) then
     Exit;
   P.Component := Picked;
   // The parameter connection goes with its link.
-  if FConnection = nil then
+  if Connection = nil then
     Exit;
   ShowComponentName(FDesigner, cbComponent, P.Component);
   Watch(P.Component);
@@ -215,13 +202,12 @@ end;
 procedure TorvMPForm.lbComponentPropertyClick(Sender: TObject);
 var
   P: TorvParameterConnection;
+  Item: string;
 begin
-  P := Parameter;
-  if not Acting or (P = nil) or (lbComponentProperty.ItemIndex < 0) then
+  if not Editing(P) or not ListPicked(lbComponentProperty, Item) then
     Exit;
-  P.ComponentProperty := lbComponentProperty.Items[lbComponentProperty.ItemIndex];
-  FDesigner.Modified;
-  if FConnection <> nil then
+  P.ComponentProperty := Item;
+  if ModifiedLinkAlive then
     UpdateComponentIndex(P);
 end;
 
@@ -230,11 +216,7 @@ var
   P: TorvParameterConnection;
   Value: Variant;
 begin
-  P := Parameter;
-  if not Acting or (P = nil) then
-    Exit;
-  if EditIndexList(FDesigner, P, P.ComponentPropertyIndex, P.GetComponentPropertyInfo, Value) and
-    (FConnection <> nil) then
+  if Editing(P) and EditIndex(P, P.ComponentPropertyIndex, P.GetComponentPropertyInfo, Value) then
   begin
     P.ComponentPropertyIndex := Value;
     FDesigner.Modified;
@@ -244,11 +226,11 @@ end;
 procedure TorvMPForm.lbEventParameterClick(Sender: TObject);
 var
   P: TorvParameterConnection;
+  Item: string;
 begin
-  P := Parameter;
-  if not Acting or (P = nil) or (lbEventParameter.ItemIndex < 0) then
+  if not Editing(P) or not ListPicked(lbEventParameter, Item) then
     Exit;
-  P.EventParameter := lbEventParameter.Items[lbEventParameter.ItemIndex];
+  P.EventParameter := Item;
   FDesigner.Modified;
 end;
 

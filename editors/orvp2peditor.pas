@@ -9,8 +9,8 @@ interface
 
 uses
   Classes, SysUtils, Variants,
-  Forms, Controls, StdCtrls, LCLType,
-  Orvcommon, Orvp2p, Orvdesigner, Orvlinkform;
+  Forms, Controls, StdCtrls,
+  Orvcommon, Orvp2p, Orvdesigner, Orvlinkform, Orvwinpos;
 
 { Edit AConnection of the form ADesigner designs in the modal dialog;
   return when it closes. }
@@ -39,10 +39,6 @@ type
     Label4: TLabel;
     cbTargetEvent: TComboBox;
     btClose: TButton;
-    procedure FormCreate(Sender: TObject);
-    procedure FormActivate(Sender: TObject);
-    procedure FormClose(Sender: TObject; var CloseAction: TCloseAction);
-    procedure ComboKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
     procedure cbSourceCommit(Sender: TObject);
     procedure cbTargetCommit(Sender: TObject);
     procedure cbSourceEventCommit(Sender: TObject);
@@ -52,155 +48,93 @@ type
     procedure btSourcePropertyIndexClick(Sender: TObject);
     procedure btTargetPropertyIndexClick(Sender: TObject);
   private
-    FConnection: TorvP2PConnection;
-    procedure UpdateSourceTarget;
+    function GetConnection: TorvP2PConnection;
     procedure UpdateSource;
     procedure UpdateTarget;
     procedure UpdateSourceIndex;
     procedure UpdateTargetIndex;
   protected
-    procedure LinkGone; override;
     procedure UpdateAll; override;
+    procedure GetPlacement(out AKeyName: string; out ALoaded, ASaved: TorvBoundsParts); override;
   public
     { The edited link; nil once it has gone. }
-    property Connection: TorvP2PConnection read FConnection;
+    property Connection: TorvP2PConnection read GetConnection;
   end;
 
 implementation
 
 uses
-  Orvpickers, Orvwinpos;
+  Orvpickers;
 
 {$R *.lfm}
 
-const
-  KeyName = 'P2PConnection Editor';
-
 procedure orvShowP2PEditor(ADesigner: TorvDesigner; AConnection: TorvP2PConnection);
-var
-  Editor: TorvP2PForm;
 begin
-  Editor := TorvP2PForm.Create(Application);
-  try
-    Editor.FDesigner := ADesigner;
-    Editor.FConnection := AConnection;
-    Editor.SetLink(AConnection);
-    Editor.Refill;
-    Editor.ShowModal;
-  finally
-    Editor.Free;
-  end;
+  orvShowLinkForm(TorvP2PForm, ADesigner, AConnection);
 end;
 
 { TorvP2PForm }
 
-procedure TorvP2PForm.FormCreate(Sender: TObject);
+function TorvP2PForm.GetConnection: TorvP2PConnection;
 begin
-  orvLoadBounds(Self, KeyName, [bpLeft, bpTop]);
+  Result := TorvP2PConnection(Link);
 end;
 
-procedure TorvP2PForm.FormActivate(Sender: TObject);
+procedure TorvP2PForm.GetPlacement(out AKeyName: string; out ALoaded, ASaved: TorvBoundsParts);
 begin
-  if FConnection <> nil then
-    Refill;
-end;
-
-procedure TorvP2PForm.FormClose(Sender: TObject; var CloseAction: TCloseAction);
-begin
-  orvSaveBounds(Self, KeyName, [bpLeft, bpTop]);
-  CloseAction := caFree;
-end;
-
-procedure TorvP2PForm.LinkGone;
-begin
-  FConnection := nil;
+  AKeyName := 'P2PConnection Editor';
+  ALoaded := [bpLeft, bpTop];
+  ASaved := [bpLeft, bpTop];
 end;
 
 procedure TorvP2PForm.UpdateAll;
 begin
-  UpdateSourceTarget;
+  ShowSide(cbSource, sdSource);
+  ShowSide(cbTarget, sdTarget);
   UpdateSource;
-  UpdateSourceIndex;
   UpdateTarget;
-  UpdateTargetIndex;
-end;
-
-procedure TorvP2PForm.UpdateSourceTarget;
-begin
-  FillComponentPicker(FDesigner, cbSource, Alive(FConnection.Source));
-  FillComponentPicker(FDesigner, cbTarget, Alive(FConnection.Target));
-  Watch(FConnection.Source);
-  Watch(FConnection.Target);
 end;
 
 procedure TorvP2PForm.UpdateSource;
 begin
-  FillPropertyList(lbSourceProperty, FConnection.GetSourceInfo, psReadable, FConnection.SourceProperty);
-  FillEventPicker(cbSourceEvent, FConnection.GetSourceInfo, FConnection.SourceEvent);
+  FillPropertyList(lbSourceProperty, Connection.GetSourceInfo, psReadable, Connection.SourceProperty);
+  FillEventPicker(cbSourceEvent, Connection.GetSourceInfo, Connection.SourceEvent);
+  UpdateSourceIndex;
 end;
 
 procedure TorvP2PForm.UpdateTarget;
 begin
-  FillPropertyList(lbTargetProperty, FConnection.GetTargetInfo, psWritable, FConnection.TargetProperty);
-  FillEventPicker(cbTargetEvent, FConnection.GetTargetInfo, FConnection.TargetEvent);
+  FillPropertyList(lbTargetProperty, Connection.GetTargetInfo, psWritable, Connection.TargetProperty);
+  FillEventPicker(cbTargetEvent, Connection.GetTargetInfo, Connection.TargetEvent);
+  UpdateTargetIndex;
 end;
 
 procedure TorvP2PForm.UpdateSourceIndex;
 begin
-  FillIndexLine(edSourcePropertyIndex, btSourcePropertyIndex, FConnection.GetSourcePropertyInfo);
+  FillIndexLine(edSourcePropertyIndex, btSourcePropertyIndex, Connection.GetSourcePropertyInfo);
 end;
 
 procedure TorvP2PForm.UpdateTargetIndex;
 begin
-  FillIndexLine(edTargetPropertyIndex, btTargetPropertyIndex, FConnection.GetTargetPropertyInfo);
-end;
-
-procedure TorvP2PForm.ComboKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
-begin
-  if (Key = VK_RETURN) and Assigned(TComboBox(Sender).OnSelect) then
-    TComboBox(Sender).OnSelect(Sender);
+  FillIndexLine(edTargetPropertyIndex, btTargetPropertyIndex, Connection.GetTargetPropertyInfo);
 end;
 
 procedure TorvP2PForm.cbSourceCommit(Sender: TObject);
-var
-  Picked: TComponent;
 begin
-  if not Acting or not PickedComponent(FDesigner, cbSource, FConnection.Source, Picked) then
-    Exit;
-  FConnection.Source := Picked;
-  if FConnection = nil then
-    Exit;
-  ShowComponentName(FDesigner, cbSource, FConnection.Source);
-  Watch(FConnection.Source);
-  UpdateSource;
-  UpdateSourceIndex;
-  FDesigner.Modified;
+  CommitSide(cbSource, sdSource, @UpdateSource);
 end;
 
 procedure TorvP2PForm.cbTargetCommit(Sender: TObject);
-var
-  Picked: TComponent;
 begin
-  if not Acting or not PickedComponent(FDesigner, cbTarget, FConnection.Target, Picked) then
-    Exit;
-  FConnection.Target := Picked;
-  if FConnection = nil then
-    Exit;
-  ShowComponentName(FDesigner, cbTarget, FConnection.Target);
-  Watch(FConnection.Target);
-  UpdateTarget;
-  UpdateTargetIndex;
-  FDesigner.Modified;
+  CommitSide(cbTarget, sdTarget, @UpdateTarget);
 end;
 
 procedure TorvP2PForm.cbSourceEventCommit(Sender: TObject);
 begin
   if not Acting then
     Exit;
-  if EventAccepted(cbSourceEvent, FConnection.GetSourceInfo) then
-    FConnection.SourceEvent := cbSourceEvent.Text
-  else
-    cbSourceEvent.Text := FConnection.SourceEvent;
+  if EventAccepted(cbSourceEvent, Connection.GetSourceInfo, Connection.SourceEvent) then
+    Connection.SourceEvent := cbSourceEvent.Text;
   FDesigner.Modified;
 end;
 
@@ -208,30 +142,30 @@ procedure TorvP2PForm.cbTargetEventCommit(Sender: TObject);
 begin
   if not Acting then
     Exit;
-  if EventAccepted(cbTargetEvent, FConnection.GetTargetInfo) then
-    FConnection.TargetEvent := cbTargetEvent.Text
-  else
-    cbTargetEvent.Text := FConnection.TargetEvent;
+  if EventAccepted(cbTargetEvent, Connection.GetTargetInfo, Connection.TargetEvent) then
+    Connection.TargetEvent := cbTargetEvent.Text;
   FDesigner.Modified;
 end;
 
 procedure TorvP2PForm.lbSourcePropertyClick(Sender: TObject);
+var
+  Item: string;
 begin
-  if not Acting or (lbSourceProperty.ItemIndex < 0) then
+  if not ListPicked(lbSourceProperty, Item) then
     Exit;
-  FConnection.SourceProperty := lbSourceProperty.Items[lbSourceProperty.ItemIndex];
-  FDesigner.Modified;
-  if FConnection <> nil then
+  Connection.SourceProperty := Item;
+  if ModifiedLinkAlive then
     UpdateSourceIndex;
 end;
 
 procedure TorvP2PForm.lbTargetPropertyClick(Sender: TObject);
+var
+  Item: string;
 begin
-  if not Acting or (lbTargetProperty.ItemIndex < 0) then
+  if not ListPicked(lbTargetProperty, Item) then
     Exit;
-  FConnection.TargetProperty := lbTargetProperty.Items[lbTargetProperty.ItemIndex];
-  FDesigner.Modified;
-  if FConnection <> nil then
+  Connection.TargetProperty := Item;
+  if ModifiedLinkAlive then
     UpdateTargetIndex;
 end;
 
@@ -239,12 +173,10 @@ procedure TorvP2PForm.btSourcePropertyIndexClick(Sender: TObject);
 var
   Value: Variant;
 begin
-  if not Acting then
-    Exit;
-  if EditIndexList(FDesigner, FConnection, FConnection.SourcePropertyIndex,
-    FConnection.GetSourcePropertyInfo, Value) and (FConnection <> nil) then
+  if Acting and EditIndex(Connection, Connection.SourcePropertyIndex,
+    Connection.GetSourcePropertyInfo, Value) then
   begin
-    FConnection.SourcePropertyIndex := Value;
+    Connection.SourcePropertyIndex := Value;
     FDesigner.Modified;
   end;
 end;
@@ -253,12 +185,10 @@ procedure TorvP2PForm.btTargetPropertyIndexClick(Sender: TObject);
 var
   Value: Variant;
 begin
-  if not Acting then
-    Exit;
-  if EditIndexList(FDesigner, FConnection, FConnection.TargetPropertyIndex,
-    FConnection.GetTargetPropertyInfo, Value) and (FConnection <> nil) then
+  if Acting and EditIndex(Connection, Connection.TargetPropertyIndex,
+    Connection.GetTargetPropertyInfo, Value) then
   begin
-    FConnection.TargetPropertyIndex := Value;
+    Connection.TargetPropertyIndex := Value;
     FDesigner.Modified;
   end;
 end;

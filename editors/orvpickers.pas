@@ -41,8 +41,8 @@ procedure FillPropertyList(AList: TCustomListBox; AInfo: TorvClassInfo;
   select ACurrent. }
 procedure FillEventPicker(ACombo: TCustomComboBox; AInfo: TorvClassInfo; const ACurrent: string);
 { Answer whether ACombo's text may be stored as an event name: empty, or an
-  event of AInfo. }
-function EventAccepted(ACombo: TCustomComboBox; AInfo: TorvClassInfo): Boolean;
+  event of AInfo. A refused name gives way to ACurrent again. }
+function EventAccepted(ACombo: TCustomComboBox; AInfo: TorvClassInfo; const ACurrent: string): Boolean;
 { Fill AList with the names of every method of AInfo, and select ACurrent. }
 procedure FillMethodList(AList: TCustomListBox; AInfo: TorvClassInfo; const ACurrent: string);
 { Fill AList with AEvent's parameter names in their order, and select
@@ -192,9 +192,11 @@ begin
   ACombo.Text := ACurrent;
 end;
 
-function EventAccepted(ACombo: TCustomComboBox; AInfo: TorvClassInfo): Boolean;
+function EventAccepted(ACombo: TCustomComboBox; AInfo: TorvClassInfo; const ACurrent: string): Boolean;
 begin
   Result := (ACombo.Text = '') or ((AInfo <> nil) and (AInfo.FindEvent(ACombo.Text) <> nil));
+  if not Result then
+    ACombo.Text := ACurrent;
 end;
 
 procedure FillMethodList(AList: TCustomListBox; AInfo: TorvClassInfo; const ACurrent: string);
