@@ -195,10 +195,10 @@ procedure Subscribe(AListener: TorvListener; AInfo: TorvClassInfo; AEvent: TorvE
 
 { Hand the elements of AList to the index parameters of AProp. }
 procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo);
-procedure WriteIndexList(AWriter: TWriter; const AList: Variant);
-function ReadIndexList(AReader: TReader): Variant;
-{ Answer whether an index list is stored: whenever it holds an array. }
-function IndexListStored(const AList: Variant): Boolean; inline;
+{ Define AName, the form-file property of the index list AList (a field of
+  the caller's), on AFiler: read into AList, written from it when it is a
+  list. }
+procedure DefineIndexList(AFiler: TFiler; const AName: string; var AList: Variant);
 
 resourcestring
   rsTransferFailed = 'Exception "%s" occured in connection %s';
@@ -336,9 +336,37 @@ begin
   end;
 end;
 
+{ Answer whether an index list is stored: whenever it holds an array. }
 function IndexListStored(const AList: Variant): Boolean;
 begin
   Result := VarIsArray(AList);
+end;
+
+type
+  { Reads and writes one index list field. A filer calls back from within
+    DefineProperty, so the streamer lives on the caller's stack. }
+  TIndexListStreamer = object
+    List: PVariant;
+    procedure Read(AReader: TReader);
+    procedure Write(AWriter: TWriter);
+  end;
+
+procedure TIndexListStreamer.Read(AReader: TReader);
+begin
+  List^ := ReadIndexList(AReader);
+end;
+
+procedure TIndexListStreamer.Write(AWriter: TWriter);
+begin
+  WriteIndexList(AWriter, List^);
+end;
+
+procedure DefineIndexList(AFiler: TFiler; const AName: string; var AList: Variant);
+var
+  Streamer: TIndexListStreamer;
+begin
+  Streamer.List := @AList;
+  AFiler.DefineProperty(AName, @Streamer.Read, @Streamer.Write, IndexListStored(AList));
 end;
 
 { TorvConnection }

@@ -46,8 +46,6 @@ type
     procedure SetComponentProperty(const AValue: string);
     procedure SetComponentPropertyIndex(const AValue: Variant);
     procedure SetEventParameter(const AValue: string);
-    procedure ReadComponentPropertyIndexes(AReader: TReader);
-    procedure WriteComponentPropertyIndexes(AWriter: TWriter);
   protected
     procedure DefineProperties(Filer: TFiler); override;
     function GetDisplayName: string; override;
@@ -280,21 +278,10 @@ begin
   end;
 end;
 
-procedure TorvParameterConnection.ReadComponentPropertyIndexes(AReader: TReader);
-begin
-  FComponentPropertyIndex := ReadIndexList(AReader);
-end;
-
-procedure TorvParameterConnection.WriteComponentPropertyIndexes(AWriter: TWriter);
-begin
-  WriteIndexList(AWriter, FComponentPropertyIndex);
-end;
-
 procedure TorvParameterConnection.DefineProperties(Filer: TFiler);
 begin
   inherited DefineProperties(Filer);
-  Filer.DefineProperty('ComponentPropertyIndexes', @ReadComponentPropertyIndexes,
-    @WriteComponentPropertyIndexes, IndexListStored(FComponentPropertyIndex));
+  DefineIndexList(Filer, 'ComponentPropertyIndexes', FComponentPropertyIndex);
 end;
 
 function TorvParameterConnection.GetDisplayName: string;

@@ -50,10 +50,6 @@ type
     procedure SetValueComponentProperty(const AValue: string);
     procedure SetValueComponentPropertyIndex(const AValue: Variant);
     procedure SetValueEventParameter(const AValue: string);
-    procedure ReadTargetPropertyIndexes(AReader: TReader);
-    procedure WriteTargetPropertyIndexes(AWriter: TWriter);
-    procedure ReadValueComponentPropertyIndexes(AReader: TReader);
-    procedure WriteValueComponentPropertyIndexes(AWriter: TWriter);
     function ReadValue: Variant;
     procedure AssignTarget(constref AFrame: TorvCallFrame);
   protected
@@ -230,30 +226,8 @@ end;
 procedure TorvE2PConnection.DefineProperties(Filer: TFiler);
 begin
   inherited DefineProperties(Filer);
-  Filer.DefineProperty('TargetPropertyIndexes', @ReadTargetPropertyIndexes,
-    @WriteTargetPropertyIndexes, IndexListStored(FTargetPropertyIndex));
-  Filer.DefineProperty('ValueComponentPropertyIndexes', @ReadValueComponentPropertyIndexes,
-    @WriteValueComponentPropertyIndexes, IndexListStored(FValueComponentPropertyIndex));
-end;
-
-procedure TorvE2PConnection.ReadTargetPropertyIndexes(AReader: TReader);
-begin
-  FTargetPropertyIndex := ReadIndexList(AReader);
-end;
-
-procedure TorvE2PConnection.WriteTargetPropertyIndexes(AWriter: TWriter);
-begin
-  WriteIndexList(AWriter, FTargetPropertyIndex);
-end;
-
-procedure TorvE2PConnection.ReadValueComponentPropertyIndexes(AReader: TReader);
-begin
-  FValueComponentPropertyIndex := ReadIndexList(AReader);
-end;
-
-procedure TorvE2PConnection.WriteValueComponentPropertyIndexes(AWriter: TWriter);
-begin
-  WriteIndexList(AWriter, FValueComponentPropertyIndex);
+  DefineIndexList(Filer, 'TargetPropertyIndexes', FTargetPropertyIndex);
+  DefineIndexList(Filer, 'ValueComponentPropertyIndexes', FValueComponentPropertyIndex);
 end;
 
 procedure TorvE2PConnection.Notification(AComponent: TComponent; Operation: TOperation);

@@ -65,10 +65,6 @@ type
     procedure SetTargetProperty(const AValue: string);
     procedure SetTargetPropertyIndex(const AValue: Variant);
     procedure SetTargetEvent(const AValue: string);
-    procedure ReadSourcePropertyIndexes(AReader: TReader);
-    procedure WriteSourcePropertyIndexes(AWriter: TWriter);
-    procedure ReadTargetPropertyIndexes(AReader: TReader);
-    procedure WriteTargetPropertyIndexes(AWriter: TWriter);
     procedure Transfer(AToTarget: Boolean);
     function WaitForInstance: Boolean;
     procedure InstanceChanged(Sender: TObject; Event: TorvEventInfo);
@@ -239,32 +235,10 @@ end;
 procedure TorvP2PConnection.DefineProperties(Filer: TFiler);
 begin
   inherited DefineProperties(Filer);
-  Filer.DefineProperty('SourcePropertyIndexes', @ReadSourcePropertyIndexes,
-    @WriteSourcePropertyIndexes, IndexListStored(FSourcePropertyIndex));
-  Filer.DefineProperty('TargetPropertyIndexes', @ReadTargetPropertyIndexes,
-    @WriteTargetPropertyIndexes, IndexListStored(FTargetPropertyIndex));
-end;
-
-procedure TorvP2PConnection.ReadSourcePropertyIndexes(AReader: TReader);
-begin
-  FSourcePropertyIndex := ReadIndexList(AReader);
-  FTyped.Stale := True;
-end;
-
-procedure TorvP2PConnection.WriteSourcePropertyIndexes(AWriter: TWriter);
-begin
-  WriteIndexList(AWriter, FSourcePropertyIndex);
-end;
-
-procedure TorvP2PConnection.ReadTargetPropertyIndexes(AReader: TReader);
-begin
-  FTargetPropertyIndex := ReadIndexList(AReader);
-  FTyped.Stale := True;
-end;
-
-procedure TorvP2PConnection.WriteTargetPropertyIndexes(AWriter: TWriter);
-begin
-  WriteIndexList(AWriter, FTargetPropertyIndex);
+  DefineIndexList(Filer, 'SourcePropertyIndexes', FSourcePropertyIndex);
+  DefineIndexList(Filer, 'TargetPropertyIndexes', FTargetPropertyIndex);
+  if Filer is TReader then
+    FTyped.Stale := True;
 end;
 
 function TorvP2PConnection.Connect: Boolean;
