@@ -163,19 +163,9 @@ begin
 end;
 
 procedure TorvE2PConnection.SetTargetProperty(const AValue: string);
-var
-  Prop: TorvPropertyInfo;
 begin
-  if AValue = FTargetProperty then
-    Exit;
-  if not IsLoading then
-  begin
-    Prop := nil;
-    if AValue <> '' then
-      Prop := RequireProperty(GetTargetInfo, AValue, lnE2PTargetProperty);
-    FTargetPropertyIndex := ResetIndexList(Prop);
-  end;
-  FTargetProperty := AValue;
+  ChangePropertyName(FTargetProperty, AValue, GetTargetInfo, lnE2PTargetProperty,
+    FTargetPropertyIndex, IsLoading);
 end;
 
 procedure TorvE2PConnection.SetValueComponent(AValue: TComponent);
@@ -184,19 +174,9 @@ begin
 end;
 
 procedure TorvE2PConnection.SetValueComponentProperty(const AValue: string);
-var
-  Prop: TorvPropertyInfo;
 begin
-  if AValue = FValueComponentProperty then
-    Exit;
-  if not IsLoading then
-  begin
-    Prop := nil;
-    if AValue <> '' then
-      Prop := RequireProperty(GetValueComponentInfo, AValue, lnE2PValueComponentProperty);
-    FValueComponentPropertyIndex := ResetIndexList(Prop);
-  end;
-  FValueComponentProperty := AValue;
+  ChangePropertyName(FValueComponentProperty, AValue, GetValueComponentInfo,
+    lnE2PValueComponentProperty, FValueComponentPropertyIndex, IsLoading);
 end;
 
 procedure TorvE2PConnection.SetValueEventParameter(const AValue: string);

@@ -124,6 +124,11 @@ function IndexListRefusal(const AValue: Variant; AInfo: TorvClassInfo; AProp: To
 { Return the property AValue of AInfo, or raise. }
 function RequireProperty(AInfo: TorvClassInfo; const AValue: string;
   const AName: TorvLinkName): TorvPropertyInfo;
+{ Set AField, a link's property name, to AValue: unless ALoading, first
+  check AValue against AInfo (raising the refusal for AName) and make
+  AIndexList fit the new property. Answer whether the name changed. }
+function ChangePropertyName(var AField: string; const AValue: string; AInfo: TorvClassInfo;
+  const AName: TorvLinkName; var AIndexList: Variant; ALoading: Boolean): Boolean;
 procedure RequireEvent(AInfo: TorvClassInfo; const AValue: string; const AName: TorvLinkName);
 procedure RequireEventParameter(ASourceInfo: TorvClassInfo; AEvent: TorvEventInfo;
   const AValue: string; const AName: TorvLinkName);
@@ -546,6 +551,24 @@ end;
 function NewIndexList(ACount: Integer): Variant;
 begin
   Result := VarArrayCreate([0, ACount - 1], varVariant);
+end;
+
+function ChangePropertyName(var AField: string; const AValue: string; AInfo: TorvClassInfo;
+  const AName: TorvLinkName; var AIndexList: Variant; ALoading: Boolean): Boolean;
+var
+  Prop: TorvPropertyInfo;
+begin
+  Result := AValue <> AField;
+  if not Result then
+    Exit;
+  if not ALoading then
+  begin
+    Prop := nil;
+    if AValue <> '' then
+      Prop := RequireProperty(AInfo, AValue, AName);
+    AIndexList := ResetIndexList(Prop);
+  end;
+  AField := AValue;
 end;
 
 function ResetIndexList(AProp: TorvPropertyInfo): Variant;

@@ -165,37 +165,17 @@ begin
 end;
 
 procedure TorvP2PConnection.SetSourceProperty(const AValue: string);
-var
-  Prop: TorvPropertyInfo;
 begin
-  if AValue = FSourceProperty then
-    Exit;
-  if not IsLoading then
-  begin
-    Prop := nil;
-    if AValue <> '' then
-      Prop := RequireProperty(GetSourceInfo, AValue, lnP2PSourceProperty);
-    FSourcePropertyIndex := ResetIndexList(Prop);
-  end;
-  FSourceProperty := AValue;
-  FTyped.Stale := True;
+  if ChangePropertyName(FSourceProperty, AValue, GetSourceInfo, lnP2PSourceProperty,
+    FSourcePropertyIndex, IsLoading) then
+    FTyped.Stale := True;
 end;
 
 procedure TorvP2PConnection.SetTargetProperty(const AValue: string);
-var
-  Prop: TorvPropertyInfo;
 begin
-  if AValue = FTargetProperty then
-    Exit;
-  if not IsLoading then
-  begin
-    Prop := nil;
-    if AValue <> '' then
-      Prop := RequireProperty(GetTargetInfo, AValue, lnP2PTargetProperty);
-    FTargetPropertyIndex := ResetIndexList(Prop);
-  end;
-  FTargetProperty := AValue;
-  FTyped.Stale := True;
+  if ChangePropertyName(FTargetProperty, AValue, GetTargetInfo, lnP2PTargetProperty,
+    FTargetPropertyIndex, IsLoading) then
+    FTyped.Stale := True;
 end;
 
 procedure TorvP2PConnection.SetSourceEvent(const AValue: string);
