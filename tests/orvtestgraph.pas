@@ -1,0 +1,271 @@
+{ The link graph: what orvgraph reports for the sample forms and the link
+  application's form, and the rule of feedback on forms written around it
+  (a two-way link's own echo, user-action events, method calls, one file
+  never reaching into another). }
+unit Orvtestgraph;
+
+{$I orvdefines.inc}
+
+interface
+
+uses
+  Classes, SysUtils, fpcunit, testregistry,
+  Orvlfm, Orvlinkgraph;
+
+type
+  TTestLinkGraph = class(TTestCase)
+  private
+    FGraph: TorvLinkGraph;
+    procedure AddLinks(const ALinks: string; const AFileName: string = 'f.lfm');
+    procedure ExpectFindings(ALoops, AConflicts, ANotes: Integer; const AFragments: array of string);
+    procedure ExpectLinks(const ALinks: string; ALoops, AConflicts, ANotes: Integer;
+      const AFragments: array of string);
+    procedure ExpectSample(const AFileName: string; ALoops, AConflicts: Integer;
+      const AFragments: array of string);
+  protected
+    procedure SetUp; override;
+    procedure TearDown; override;
+  published
+    procedure TestSamples;
+    procedure TestLinkAppFormIsClean;
+    procedure TestTwoWayLinkAloneIsNoLoop;
+    procedure TestLoopThroughTwoWayLinkNamesTheOtherLink;
+    procedure TestWhatAWriteMayFire;
+    procedure TestMethodCallsFireEveryEvent;
+    procedure TestSilentLinks;
+    procedure TestFilesAreSeparate;
+    procedure TestDrawing;
+    procedure TestBadTextAddsNothing;
+  end;
+
+implementation
+
+function P2P(const AName, ASource, ASourceProp, ASourceEvent, ATarget, ATargetProp,
+  ATargetEvent: string): string;
+begin
+  Result := '    object ' + AName + ': TorvP2PConnection' + LineEnding +
+    '      Source = ' + ASource + LineEnding +
+    '      Target = ' + ATarget + LineEnding +
+    '      SourceProperty = ''' + ASourceProp + '''' + LineEnding +
+    '      TargetProperty = ''' + ATargetProp + '''' + LineEnding;
+  if ASourceEvent <> '' then
+    Result := Result + '      SourceEvent = ''' + ASourceEvent + '''' + LineEnding;
+  if ATargetEvent <> '' then
+    Result := Result + '      TargetEvent = ''' + ATargetEvent + '''' + LineEnding;
+  Result := Result + '    end' + LineEnding;
+end;
+
+function E2P(const AName, ASource, ASourceEvent, ATarget, ATargetProp: string): string;
+begin
+  Result := '    object ' + AName + ': TorvE2PConnection' + LineEnding +
+    '      Source = ' + ASource + LineEnding +
+    '      Target = ' + ATarget + LineEnding +
+    '      TargetProperty = ''' + ATargetProp + '''' + LineEnding;
+  if ASourceEvent <> '' then
+    Result := Result + '      SourceEvent = ''' + ASourceEvent + '''' + LineEnding;
+  Result := Result + '    end' + LineEnding;
+end;
+
+function E2M(const AName, ASource, ASourceEvent, ATarget, AMethod: string): string;
+begin
+  Result := '    object ' + AName + ': TorvE2MConnection' + LineEnding +
+    '      Source = ' + ASource + LineEnding +
+    '      SourceEvent = ''' + ASourceEvent + '''' + LineEnding +
+    '      Target = ' + ATarget + LineEnding +
+    '      TargetMethod = ''' + AMethod + '''' + LineEnding +
+    '    end' + LineEnding;
+end;
+
+function SamplePath(const AName: string): string;
+begin
+  Result := ExtractFilePath(ParamStr(0)) + '../' + AName;
+end;
+
+{ TTestLinkGraph }
+
+procedure TTestLinkGraph.SetUp;
+begin
+  FGraph := TorvLinkGraph.Create;
+end;
+
+procedure TTestLinkGraph.TearDown;
+begin
+  FreeAndNil(FGraph);
+end;
+
+procedure TTestLinkGraph.AddLinks(const ALinks: string; const AFileName: string);
+begin
+  FGraph.AddFormText('object F: TForm' + LineEnding +
+    '  object Edit1: TEdit' + LineEnding + '  end' + LineEnding +
+    '  object Links: TorvConnectionList' + LineEnding + ALinks +
+    '  end' + LineEnding + 'end' + LineEnding, AFileName);
+end;
+
+procedure TTestLinkGraph.ExpectFindings(ALoops, AConflicts, ANotes: Integer;
+  const AFragments: array of string);
+var
+  Text: string;
+  I: Integer;
+begin
+  Text := FGraph.Report.Text;
+  AssertEquals('loops in' + LineEnding + Text, ALoops, FGraph.Counts.Loops);
+  AssertEquals('conflicts in' + LineEnding + Text, AConflicts, FGraph.Counts.Conflicts);
+  AssertEquals('notes in' + LineEnding + Text, ANotes, FGraph.Counts.Notes);
+  AssertEquals(Text, ALoops + AConflicts + ANotes, FGraph.Report.Count);
+  for I := 0 to High(AFragments) do
+    AssertTrue('"' + AFragments[I] + '" not in' + LineEnding + Text, Pos(AFragments[I], Text) > 0);
+end;
+
+procedure TTestLinkGraph.ExpectLinks(const ALinks: string; ALoops, AConflicts, ANotes: Integer;
+  const AFragments: array of string);
+begin
+  FreeAndNil(FGraph);
+  FGraph := TorvLinkGraph.Create;
+  AddLinks(ALinks);
+  ExpectFindings(ALoops, AConflicts, ANotes, AFragments);
+end;
+
+procedure TTestLinkGraph.ExpectSample(const AFileName: string; ALoops, AConflicts: Integer;
+  const AFragments: array of string);
+begin
+  FreeAndNil(FGraph);
+  FGraph := TorvLinkGraph.Create;
+  FGraph.AddFormFile(SamplePath(AFileName));
+  ExpectFindings(ALoops, AConflicts, 0, AFragments);
+end;
+
+procedure TTestLinkGraph.TestSamples;
+begin
+  ExpectSample('tools/graph/samples/loop.lfm', 1, 0,
+    ['loop.lfm: loop: CopyFirst -> CopySecond -> CopyFirst',
+     'SecondEdit.Text fires SecondEdit.OnChange', 'FirstEdit.Text fires FirstEdit.OnChange']);
+  ExpectSample('tools/graph/samples/doublewriter.lfm', 0, 1,
+    ['doublewriter.lfm: conflict: GreetingLabel.Caption is written by ShowName, ShowCity']);
+  ExpectSample('tools/graph/samples/clean.lfm', 0, 0, []);
+end;
+
+procedure TTestLinkGraph.TestLinkAppFormIsClean;
+begin
+  // A check box's link enables a button whose click runs an action: writing
+  // Enabled must not count as a click.
+  ExpectSample('examples/orvlinkappform.lfm', 0, 0, []);
+  AssertEquals(8, FGraph.Counts.Links);
+end;
+
+procedure TTestLinkGraph.TestTwoWayLinkAloneIsNoLoop;
+begin
+  ExpectLinks(P2P('Both', 'Bar', 'Position', 'OnChange', 'Edit1', 'Text', 'OnChange'), 0, 0, 0, []);
+  // Its echo back onto its own source is dropped as well.
+  ExpectLinks(P2P('Self', 'Edit1', 'Text', 'OnChange', 'Edit1', 'Hint', ''), 0, 0, 0, []);
+  // Any other link on its own feeds itself.
+  ExpectLinks(E2P('Echo', 'Edit1', 'OnChange', 'Edit1', 'Text'), 1, 0, 0,
+    ['loop: Echo -> Echo (Edit1.Text fires Edit1.OnChange)']);
+end;
+
+procedure TTestLinkGraph.TestLoopThroughTwoWayLinkNamesTheOtherLink;
+begin
+  // The shortest cycle is the two-way link's own echo; the loop reported
+  // must go through the link that makes it one.
+  ExpectLinks(P2P('Both', 'Bar', 'Position', 'OnChange', 'Edit1', 'Text', 'OnChange') +
+    E2P('Reset', 'Edit1', 'OnChange', 'Bar', 'Max'), 1, 0, 0,
+    ['loop: Both -> Reset -> Both (Edit1.Text fires Edit1.OnChange; Bar.Max fires Bar.OnChange)',
+     'also in this loop: Both (back)']);
+  AssertTrue(FGraph.Report.Text, Pos('Both -> Both', FGraph.Report.Text) = 0);
+end;
+
+procedure TTestLinkGraph.TestWhatAWriteMayFire;
+begin
+  ExpectLinks(E2P('Fill', 'Button1', 'OnClick', 'Edit1', 'Text') +
+    P2P('Title', 'Edit1', 'Text', 'OnChange', 'Button1', 'Caption', ''), 0, 0, 0, []);
+  ExpectLinks(E2P('Fill', 'Box', 'OnClick', 'Edit1', 'Text') +
+    P2P('Tick', 'Edit1', 'Text', 'OnChange', 'Box', 'Checked', ''), 1, 0, 0,
+    ['loop: Fill -> Tick -> Fill (Edit1.Text fires Edit1.OnChange; Box.Checked fires Box.OnClick)']);
+  // Component names ignore letter case, as the form reader does.
+  ExpectLinks(E2P('Up', 'edit1', 'OnChange', 'Edit2', 'Text') +
+    E2P('Down', 'EDIT2', 'OnChange', 'Edit1', 'Text'), 1, 0, 0, ['loop: Up -> Down -> Up']);
+end;
+
+procedure TTestLinkGraph.TestMethodCallsFireEveryEvent;
+begin
+  ExpectLinks(E2M('Run', 'Button1', 'OnClick', 'Action1', 'Execute') +
+    E2M('Press', 'Action1', 'OnExecute', 'Button1', 'Click') +
+    E2P('Unrelated', 'Edit1', 'OnChange', 'Edit2', 'Text'), 1, 0, 0,
+    ['loop: Run -> Press -> Run (Action1.Execute() fires Action1.OnExecute; ' +
+     'Button1.Click() fires Button1.OnClick)']);
+  AssertTrue(Pos('Unrelated', FGraph.Report.Text) = 0);
+end;
+
+procedure TTestLinkGraph.TestSilentLinks;
+begin
+  // A P2P link without events still copies at connect, so it writes; an
+  // E2P link without an event writes nothing.
+  ExpectLinks(P2P('Once', 'Edit1', 'Text', '', 'Label1', 'Caption', '') +
+    E2P('Never', 'Edit1', '', 'Label1', 'Caption') +
+    P2P('Follow', 'Edit2', 'Text', 'OnChange', 'Label1', 'Caption', ''), 0, 1, 2,
+    ['note: Once copies once', 'note: Never never fires', 'Label1.Caption is written by Once, Follow']);
+  // One link writing a property both ways is not two writers.
+  ExpectLinks(P2P('Both', 'Edit1', 'Text', 'OnChange', 'Edit1', 'Text', 'OnChange'), 0, 0, 0, []);
+  FreeAndNil(FGraph);
+  FGraph := TorvLinkGraph.Create;
+  FGraph.AddFormText('object F: TForm' + LineEnding + E2P('Loose', 'A', 'OnChange', 'A', 'Text') +
+    'end', 'f.lfm');
+  ExpectFindings(0, 0, 1, ['note: Loose is not in a connection list']);
+end;
+
+procedure TTestLinkGraph.TestFilesAreSeparate;
+begin
+  AddLinks(P2P('CopyFirst', 'A', 'Text', 'OnChange', 'B', 'Text', ''), 'a.lfm');
+  AddLinks(P2P('CopySecond', 'B', 'Text', 'OnChange', 'A', 'Text', '') +
+    P2P('Other', 'C', 'Text', 'OnChange', 'A', 'Text', ''), 'b.lfm');
+  ExpectFindings(0, 1, 0, ['b.lfm: conflict: A.Text is written by CopySecond, Other']);
+  AssertEquals(3, FGraph.Counts.Links);
+end;
+
+procedure TTestLinkGraph.TestDrawing;
+var
+  Dot: TStringList;
+  I, Edges: Integer;
+begin
+  AddLinks(P2P('Both', 'Bar', 'Position', 'OnChange', 'Edit1', 'Text', 'OnChange') +
+    E2P('Up', 'Edit2', 'OnChange', 'Edit3', 'Text') +
+    E2P('Down', 'Edit3', 'OnChange', 'Edit2', 'Text'));
+  Dot := TStringList.Create;
+  try
+    FGraph.WriteDot(Dot);
+    AssertEquals('digraph orvlinks {', Dot[0]);
+    AssertEquals('}', Dot[Dot.Count - 1]);
+    Edges := 0;
+    for I := 0 to Dot.Count - 1 do
+      if Pos('" -> "', Dot[I]) > 0 then
+      begin
+        Inc(Edges);
+        AssertEquals(Dot[I], Pos('label="Both', Dot[I]) > 0, Pos('dir=both', Dot[I]) > 0);
+        AssertEquals(Dot[I], Pos('label="Both', Dot[I]) = 0, Pos('color=red', Dot[I]) > 0);
+      end;
+    AssertEquals(Dot.Text, 3, Edges);
+    // Edit1 is declared in the file: its node shows its class.
+    AssertTrue(Dot.Text, Pos('"0:edit1" [label="Edit1\nTEdit"]', Dot.Text) > 0);
+    AssertTrue(Dot.Text, Pos('"0:bar" [label="Bar"]', Dot.Text) > 0);
+  finally
+    Dot.Free;
+  end;
+end;
+
+procedure TTestLinkGraph.TestBadTextAddsNothing;
+begin
+  AddLinks(E2P('Echo', 'Edit1', 'OnChange', 'Edit1', 'Text'));
+  try
+    FGraph.AddFormText('object F: TForm' + LineEnding + '  object Links: TorvConnectionList' +
+      LineEnding + E2P('Half', 'A', 'OnChange', 'A', 'Text'), 'bad.lfm');
+    Fail('no error for a form without its ends');
+  except
+    on E: EorvFormFileError do
+      AssertTrue(E.Message, Pos('bad.lfm:', E.Message) = 1);
+  end;
+  ExpectFindings(1, 0, 0, ['f.lfm: loop: Echo -> Echo']);
+  AssertEquals(1, FGraph.Counts.Links);
+end;
+
+initialization
+  RegisterTest('Tools', TTestLinkGraph);
+end.
