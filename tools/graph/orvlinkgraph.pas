@@ -928,6 +928,7 @@ begin
   Analyse;
   ADot.Add('digraph orvlinks {');
   ADot.Add('  rankdir=LR;');
+  ADot.Add('  graph [fontname="Helvetica", fontsize=11];');
   ADot.Add('  node [shape=box, style=rounded, fontname="Helvetica"];');
   ADot.Add('  edge [fontname="Helvetica", fontsize=10];');
   for I := 0 to FFiles.Count - 1 do
