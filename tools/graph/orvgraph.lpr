@@ -135,28 +135,30 @@ begin
 end;
 
 { Render the DOT text ADot to AFileName as AFormat with dot; answer whether
-  it worked, having said why not. }
+  it worked. dot's own messages go straight to standard error. }
 function Render(ADot: TStrings; const AFormat, AFileName: string): Boolean;
 var
-  DotPath, DotFile, Output: string;
-  Status: Integer;
+  DotFile: string;
+  Dot: TProcess;
 begin
-  DotPath := ExeSearch('dot', GetEnvironmentVariable('PATH'));
-  if DotPath = '' then
-  begin
-    WriteLn(ErrOutput, Format(rsNoDot, ['--' + AFormat]));
-    Exit(False);
-  end;
   DotFile := GetTempFileName('', 'orvgraph');
+  Dot := TProcess.Create(nil);
   try
     ADot.SaveToFile(DotFile);
-    Status := -1;
-    Result := RunCommandInDir('', DotPath, ['-T' + AFormat, '-o', AFileName, DotFile], Output,
-      Status, []) = 0;
-    Result := Result and (Status = 0);
+    Dot.Executable := ExeSearch('dot', GetEnvironmentVariable('PATH'));
+    Dot.Parameters.Add('-T' + AFormat);
+    Dot.Parameters.Add('-o');
+    Dot.Parameters.Add(AFileName);
+    Dot.Parameters.Add(DotFile);
+    Dot.Options := [poWaitOnExit];
+    Dot.Execute;
+    // After waiting, ExitStatus holds the exit code itself; ExitCode
+    // decodes it a second time and answers 0 for every failure.
+    Result := Dot.ExitStatus = 0;
     if not Result then
-      WriteLn(ErrOutput, Format(rsDotFailed, [AFileName, Status]) + LineEnding + Output);
+      WriteLn(ErrOutput, Format(rsDotFailed, [AFileName, Dot.ExitStatus]));
   finally
+    Dot.Free;
     DeleteFile(DotFile);
   end;
 end;
