@@ -48,8 +48,11 @@ resourcestring
     'user''s action raises (OnClick, OnDblClick, OnExecute, OnEnter, OnExit,' + LineEnding +
     'OnKey..., OnMouse..., OnDrag..., OnTimer), but writing Checked or State' + LineEnding +
     'fires OnClick. A cycle made of one P2P link alone (a two-way link copying' + LineEnding +
-    'back) is not a loop: the link''s updating flag drops its own echo. Method' + LineEnding +
-    'parameters taken from properties count as reads, not writes.' + LineEnding +
+    'back) is not a loop: the link''s updating flag drops its own echo. A loop' + LineEnding +
+    'with a P2P link in it ends after one round, at that flag; one of E2P and' + LineEnding +
+    'E2M links only runs until the re-entry limit stops it with an error. Both' + LineEnding +
+    'are reported. Method parameters taken from properties count as reads, not' + LineEnding +
+    'writes: only a var parameter changes the property, which is not seen here.' + LineEnding +
     LineEnding +
     'Exit code 0: no loop and no conflict; 1: a loop or a conflict; 2: a file' + LineEnding +
     'cannot be read or is not a form file, the command line is wrong, or --svg' + LineEnding +

@@ -14,7 +14,10 @@
   comes back to where it started is a loop, except when every step belongs
   to one property-to-property link: that link sets its updating flag while
   it copies, so the copy's own echo (both ways, or back onto its source) is
-  dropped. A method parameter taken from a property is written back after
+  dropped. That flag also ends, after one round, a loop that has a P2P link
+  in it; a loop of event links only runs until the call guard's re-entry
+  limit stops it. Both are loops: values bounce and handlers run again.
+  A method parameter taken from a property is written back after
   the call, but only a var parameter changes it, which cannot be seen
   without the classes: it is drawn as read, not counted as a write. }
 unit Orvlinkgraph;
@@ -77,6 +80,8 @@ resourcestring
   rsCannotReadFile = '%s: cannot be read: %s';
   rsLoop = '%s: loop: %s (%s)';
   rsLoopAlso = '; also in this loop: %s';
+  rsLoopEnds = '; it ends after one round, as a P2P link drops what comes back while it copies (%s)';
+  rsLoopRuns = '; no P2P link in it drops what comes back: it runs until the re-entry limit stops it with an error';
   rsWriteFires = '%s.%s fires %s.%s';
   rsCallFires = '%s.%s() fires %s.%s';
   rsConflict = '%s: conflict: %s.%s is written by %s';
@@ -486,8 +491,8 @@ end;
 function ShortestCycle(AFile: TGraphFile; const APart: TIntArray; AStart: Integer;
   AOtherLink: Boolean): TIntArray;
 var
-  Prev: TIntArray;
-  Queue: TIntArray;
+  Prev: TIntArray = nil;
+  Queue: TIntArray = nil;
   Head, Tail, State, Node, Next, NextState, I, Found: Integer;
   Seen: Boolean;
 begin
@@ -526,7 +531,7 @@ begin
       end;
     end;
   end;
-  SetLength(Result, 0);
+  Result := nil;
   State := Found;
   while State >= 0 do
   begin
@@ -560,6 +565,33 @@ begin
   Result := Result + FiringName(AFile.Firings[ACycle[0]]);
 end;
 
+{ Say how the loop ACycle ends: the first of its P2P links to fire again
+  drops the values that come back, as its updating flag is still set; with
+  none in it, the call guard's re-entry limit stops it. }
+function EndingText(AFile: TGraphFile; const ACycle: TIntArray): string;
+var
+  I: Integer;
+  Names: string;
+  Link: TGraphLink;
+begin
+  Names := '';
+  for I := 0 to High(ACycle) do
+  begin
+    Link := AFile.Firings[ACycle[I]].Link;
+    // A two-way link may be on the way twice, once each way.
+    if (Link.Kind = lkP2P) and (Pos(' ' + Link.Name + ',', ' ' + Names + ',') = 0) then
+    begin
+      if Names <> '' then
+        Names := Names + ', ';
+      Names := Names + Link.Name;
+    end;
+  end;
+  if Names = '' then
+    Result := rsLoopRuns
+  else
+    Result := Format(rsLoopEnds, [Names]);
+end;
+
 { Report the loop of part APart if it is one; answer whether it is. }
 function ReportPart(AFile: TGraphFile; const APart: TIntArray; AFirst: Integer;
   AReport: TStrings): Boolean;
@@ -588,7 +620,8 @@ begin
     if not Result then
       Exit;
     Cycle := ShortestCycle(AFile, APart, AFirst, Members.Count > 1);
-    Line := Format(rsLoop, [AFile.FileName, CycleText(AFile, Cycle, Steps), Steps]);
+    Line := Format(rsLoop, [AFile.FileName, CycleText(AFile, Cycle, Steps), Steps]) +
+      EndingText(AFile, Cycle);
     for I := 0 to High(Cycle) do
       Also.Delete(Also.IndexOf(FiringName(AFile.Firings[Cycle[I]])));
     if Also.Count > 0 then
@@ -609,7 +642,7 @@ end;
 function FindLoops(AFile: TGraphFile; AReport: TStrings): Integer;
 var
   Finder: TComponentsFinder;
-  Done: array of Boolean;
+  Done: array of Boolean = nil;
   I: Integer;
 begin
   Result := 0;
