@@ -97,30 +97,26 @@ resourcestring
 type
   TLinkKind = (lkP2P, lkE2P, lkE2M);
 
-  { TGraphLink }
+  { A component and property a link takes a value from. }
+  TGraphRead = record
+    Component, PropName: string;
+  end;
 
-  { One link with the names it was written with; Reads holds the
-    components and properties it takes values from, as Component=Property. }
-  TGraphLink = class
-  public
+  { One link with the names it was written with. }
+  TGraphLink = record
     Name: string;
     Kind: TLinkKind;
     Source, Target: string;
     SourceProperty, SourceEvent, TargetProperty, TargetEvent, TargetMethod: string;
-    Reads: TStringList;
+    Reads: array of TGraphRead;
     InLoop, InConflict: Boolean;
-    constructor Create;
-    destructor Destroy; override;
-    function TwoWay: Boolean;
-    { Answer whether the link never acts after connect. }
-    function Silent: Boolean;
   end;
 
   { What a link does when the event it listens to fires: a P2P link that
     copies both ways has two, the second one Back. OnEvent is empty when
-    nothing fires it. }
+    nothing fires it. Link indexes the file's links. }
   TFiring = record
-    Link: TGraphLink;
+    Link: Integer;
     Back: Boolean;
     OnComponent, OnEvent: string;
     Component, Feature: string;
@@ -131,19 +127,57 @@ type
 
   { TGraphFile }
 
+  { The links of one form file, what they fire and do, and what that makes. }
   TGraphFile = class
+  private
+    FFileName: string;
+    FClassNames: TStringList;
+    FLinks: array of TGraphLink;
+    FUnlisted: TStringList;
+    FFirings: array of TFiring;
+    FEdges: array of TIntArray;
+    procedure Walk(AObject: TorvFormObject);
+    procedure AddLink(AObject: TorvFormObject; AKind: TLinkKind);
+    procedure AddFiring(ALink: Integer; ABack: Boolean; const AOnComponent, AOnEvent, AComponent,
+      AFeature: string; AIsCall: Boolean);
+    procedure BuildFirings;
+    procedure BuildEdges;
+    function FiringName(AFiring: Integer): string;
+    function ShortestCycle(const APart: TIntArray; AStart: Integer; AOtherLink: Boolean): TIntArray;
+    function CycleText(const ACycle: TIntArray; out ASteps: string): string;
+    function EndingText(const ACycle: TIntArray): string;
+    function ReportPart(const APart: TIntArray; AFirst: Integer; AReport: TStrings): Boolean;
+    function FindLoops(AReport: TStrings): Integer;
+    function FindConflicts(AReport: TStrings): Integer;
+    function FindNotes(AReport: TStrings): Integer;
+    procedure AddNode(AFileIndex: Integer; const AComponent: string; ASeen, ADot: TStrings);
   public
-    FileName: string;
-    { Component name=class name of every named object in the file. }
-    ClassNames: TStringList;
-    Links: TFPObjectList;
-    Unlisted: TStringList;
-    Firings: array of TFiring;
-    Edges: array of TIntArray;
-    constructor Create(const AFileName: string);
+    { Read the links of the form whose root is ARoot. }
+    constructor Create(const AFileName: string; ARoot: TorvFormObject);
     destructor Destroy; override;
+    { The links in connection lists and those outside any. }
     function LinkCount: Integer;
-    function LinkAt(AIndex: Integer): TGraphLink;
+    { Append the findings to AReport and count them in ACounts. }
+    procedure Analyse(AReport: TStrings; var ACounts: TorvGraphCounts);
+    { Append the file's cluster of the drawing; AFileIndex keeps node names
+      apart from those of other files. }
+    procedure WriteDot(AFileIndex: Integer; ADot: TStrings);
+  end;
+
+  { TPartsFinder }
+
+  { Strongly connected parts of a graph (Tarjan): Part[V] is the number of
+    V's part. }
+  TPartsFinder = class
+  private
+    FEdges: array of TIntArray;
+    FIndex, FLow, FStack, FPart: TIntArray;
+    FOnStack: array of Boolean;
+    FCounter, FTop, FParts: Integer;
+    procedure Visit(V: Integer);
+  public
+    procedure Run(const AEdges: array of TIntArray);
+    property Part: TIntArray read FPart;
   end;
 
 const
@@ -157,61 +191,28 @@ const
   ActionEventPrefixes: array[0..3] of string = ('OnKey', 'OnMouse', 'OnDrag', 'OnTimer');
   ClickingProperties: array[0..1] of string = ('Checked', 'State');
 
-{ TGraphLink }
+{ Links }
 
-constructor TGraphLink.Create;
+function TwoWay(const ALink: TGraphLink): Boolean;
 begin
-  inherited Create;
-  Reads := TStringList.Create;
+  Result := (ALink.Kind = lkP2P) and (ALink.TargetEvent <> '');
 end;
 
-destructor TGraphLink.Destroy;
+function Contains(const AList: array of Integer; AValue: Integer): Boolean;
+var
+  I: Integer;
 begin
-  Reads.Free;
-  inherited Destroy;
+  for I := 0 to High(AList) do
+    if AList[I] = AValue then
+      Exit(True);
+  Result := False;
 end;
 
-function TGraphLink.TwoWay: Boolean;
+{ Answer whether ALink never acts after connect. }
+function Silent(const ALink: TGraphLink): Boolean;
 begin
-  Result := (Kind = lkP2P) and (TargetEvent <> '');
+  Result := (ALink.SourceEvent = '') and not TwoWay(ALink);
 end;
-
-function TGraphLink.Silent: Boolean;
-begin
-  Result := (SourceEvent = '') and not TwoWay;
-end;
-
-{ TGraphFile }
-
-constructor TGraphFile.Create(const AFileName: string);
-begin
-  inherited Create;
-  FileName := AFileName;
-  ClassNames := TStringList.Create;
-  ClassNames.CaseSensitive := False;
-  Links := TFPObjectList.Create(True);
-  Unlisted := TStringList.Create;
-end;
-
-destructor TGraphFile.Destroy;
-begin
-  Unlisted.Free;
-  Links.Free;
-  ClassNames.Free;
-  inherited Destroy;
-end;
-
-function TGraphFile.LinkCount: Integer;
-begin
-  Result := Links.Count;
-end;
-
-function TGraphFile.LinkAt(AIndex: Integer): TGraphLink;
-begin
-  Result := TGraphLink(Links[AIndex]);
-end;
-
-{ Reading the form tree }
 
 function LinkKindOf(AObject: TorvFormObject; out AKind: TLinkKind): Boolean;
 var
@@ -241,60 +242,17 @@ begin
     Result := '';
 end;
 
-procedure AddRead(ALink: TGraphLink; AProps: TorvFormProperties; const AComponent, AProperty: string);
+procedure AddRead(var ALink: TGraphLink; AProps: TorvFormProperties;
+  const AComponent, AProperty: string);
 var
-  Component: string;
+  N: Integer;
 begin
-  Component := TextOf(AProps, AComponent);
-  if Component <> '' then
-    ALink.Reads.Add(Component + '=' + TextOf(AProps, AProperty));
-end;
-
-function ReadLink(AObject: TorvFormObject; AKind: TLinkKind): TGraphLink;
-var
-  Props: TorvFormProperties;
-  Items: TorvFormValue;
-  I: Integer;
-begin
-  Props := AObject.Properties;
-  Result := TGraphLink.Create;
-  Result.Name := AObject.Name;
-  Result.Kind := AKind;
-  Result.Source := TextOf(Props, 'Source');
-  Result.Target := TextOf(Props, 'Target');
-  Result.SourceProperty := TextOf(Props, 'SourceProperty');
-  Result.SourceEvent := TextOf(Props, 'SourceEvent');
-  Result.TargetProperty := TextOf(Props, 'TargetProperty');
-  Result.TargetEvent := TextOf(Props, 'TargetEvent');
-  Result.TargetMethod := TextOf(Props, 'TargetMethod');
-  AddRead(Result, Props, 'ValueComponent', 'ValueComponentProperty');
-  Items := Props.Value('TargetMethodParameters');
-  if (Items <> nil) and (Items.Kind = fvCollection) then
-    for I := 0 to Items.ItemCount - 1 do
-      AddRead(Result, Items.Items(I), 'Component', 'ComponentProperty');
-end;
-
-procedure WalkForm(AFile: TGraphFile; AObject: TorvFormObject);
-var
-  I: Integer;
-  Child: TorvFormObject;
-  Kind: TLinkKind;
-begin
-  for I := 0 to AObject.ChildCount - 1 do
-  begin
-    Child := AObject.Children(I);
-    if (Child.Name <> '') and (AFile.ClassNames.IndexOfName(Child.Name) < 0) then
-      AFile.ClassNames.Add(Child.Name + '=' + Child.TypeName);
-    if LinkKindOf(Child, Kind) then
-    begin
-      // Only a connection list connects its links.
-      if SameText(AObject.TypeName, ListClassName) then
-        AFile.Links.Add(ReadLink(Child, Kind))
-      else
-        AFile.Unlisted.Add(Child.Name);
-    end;
-    WalkForm(AFile, Child);
-  end;
+  if TextOf(AProps, AComponent) = '' then
+    Exit;
+  N := Length(ALink.Reads);
+  SetLength(ALink.Reads, N + 1);
+  ALink.Reads[N].Component := TextOf(AProps, AComponent);
+  ALink.Reads[N].PropName := TextOf(AProps, AProperty);
 end;
 
 { The rule of feedback }
@@ -330,93 +288,9 @@ begin
     ((AEvent = 'OnClick') and IsClickingProperty(AFiring.Feature));
 end;
 
-function FiringName(const AFiring: TFiring): string;
-begin
-  Result := AFiring.Link.Name;
-  if AFiring.Back then
-    Result := Format(rsBackName, [Result]);
-end;
+{ TPartsFinder }
 
-procedure AddFiring(AFile: TGraphFile; ALink: TGraphLink; ABack: Boolean;
-  const AOnComponent, AOnEvent, AComponent, AFeature: string; AIsCall: Boolean);
-var
-  N: Integer;
-begin
-  N := Length(AFile.Firings);
-  SetLength(AFile.Firings, N + 1);
-  AFile.Firings[N].Link := ALink;
-  AFile.Firings[N].Back := ABack;
-  AFile.Firings[N].OnComponent := AOnComponent;
-  AFile.Firings[N].OnEvent := AOnEvent;
-  AFile.Firings[N].Component := AComponent;
-  AFile.Firings[N].Feature := AFeature;
-  AFile.Firings[N].IsCall := AIsCall;
-end;
-
-procedure BuildFirings(AFile: TGraphFile);
-var
-  I: Integer;
-  Link: TGraphLink;
-begin
-  SetLength(AFile.Firings, 0);
-  for I := 0 to AFile.LinkCount - 1 do
-  begin
-    Link := AFile.LinkAt(I);
-    case Link.Kind of
-      lkP2P:
-        begin
-          AddFiring(AFile, Link, False, Link.Source, Link.SourceEvent, Link.Target,
-            Link.TargetProperty, False);
-          if Link.TwoWay then
-            AddFiring(AFile, Link, True, Link.Target, Link.TargetEvent, Link.Source,
-              Link.SourceProperty, False);
-        end;
-      lkE2P:
-        AddFiring(AFile, Link, False, Link.Source, Link.SourceEvent, Link.Target,
-          Link.TargetProperty, False);
-      lkE2M:
-        AddFiring(AFile, Link, False, Link.Source, Link.SourceEvent, Link.Target,
-          Link.TargetMethod, True);
-    end;
-  end;
-end;
-
-procedure BuildEdges(AFile: TGraphFile);
-var
-  I, J, N: Integer;
-begin
-  N := Length(AFile.Firings);
-  SetLength(AFile.Edges, N);
-  for I := 0 to N - 1 do
-  begin
-    SetLength(AFile.Edges[I], 0);
-    for J := 0 to N - 1 do
-      if (AFile.Firings[J].OnEvent <> '') and (AFile.Firings[I].Component <> '') and
-        SameText(AFile.Firings[I].Component, AFile.Firings[J].OnComponent) and
-        MayFire(AFile.Firings[I], AFile.Firings[J].OnEvent) then
-      begin
-        SetLength(AFile.Edges[I], Length(AFile.Edges[I]) + 1);
-        AFile.Edges[I][High(AFile.Edges[I])] := J;
-      end;
-  end;
-end;
-
-{ Strongly connected parts of the firing graph (Tarjan) }
-
-type
-  TComponentsFinder = class
-  private
-    FEdges: array of TIntArray;
-    FIndex, FLow, FStack: TIntArray;
-    FOnStack: array of Boolean;
-    FCounter, FTop, FParts: Integer;
-    procedure Visit(V: Integer);
-  public
-    Part: TIntArray;
-    procedure Run(AFile: TGraphFile);
-  end;
-
-procedure TComponentsFinder.Visit(V: Integer);
+procedure TPartsFinder.Visit(V: Integer);
 var
   I, W: Integer;
 begin
@@ -444,22 +318,24 @@ begin
     Dec(FTop);
     W := FStack[FTop];
     FOnStack[W] := False;
-    Part[W] := FParts;
+    FPart[W] := FParts;
   until W = V;
   Inc(FParts);
 end;
 
-procedure TComponentsFinder.Run(AFile: TGraphFile);
+procedure TPartsFinder.Run(const AEdges: array of TIntArray);
 var
   N, V: Integer;
 begin
-  FEdges := AFile.Edges;
-  N := Length(FEdges);
+  N := Length(AEdges);
+  SetLength(FEdges, N);
+  for V := 0 to N - 1 do
+    FEdges[V] := AEdges[V];
   SetLength(FIndex, N);
   SetLength(FLow, N);
   SetLength(FStack, N);
   SetLength(FOnStack, N);
-  SetLength(Part, N);
+  SetLength(FPart, N);
   for V := 0 to N - 1 do
   begin
     FIndex[V] := -1;
@@ -473,22 +349,147 @@ begin
       Visit(V);
 end;
 
-{ Loops }
+{ TGraphFile }
 
-function HasEdge(AFile: TGraphFile; AFrom, ATo: Integer): Boolean;
+constructor TGraphFile.Create(const AFileName: string; ARoot: TorvFormObject);
+begin
+  inherited Create;
+  FFileName := AFileName;
+  FClassNames := TStringList.Create;
+  FClassNames.CaseSensitive := False;
+  FUnlisted := TStringList.Create;
+  if ARoot.Name <> '' then
+    FClassNames.Add(ARoot.Name + '=' + ARoot.TypeName);
+  Walk(ARoot);
+end;
+
+destructor TGraphFile.Destroy;
+begin
+  FUnlisted.Free;
+  FClassNames.Free;
+  inherited Destroy;
+end;
+
+function TGraphFile.LinkCount: Integer;
+begin
+  Result := Length(FLinks) + FUnlisted.Count;
+end;
+
+procedure TGraphFile.AddLink(AObject: TorvFormObject; AKind: TLinkKind);
+var
+  Props: TorvFormProperties;
+  Items: TorvFormValue;
+  I, N: Integer;
+begin
+  Props := AObject.Properties;
+  N := Length(FLinks);
+  SetLength(FLinks, N + 1);
+  FLinks[N].Name := AObject.Name;
+  FLinks[N].Kind := AKind;
+  FLinks[N].Source := TextOf(Props, 'Source');
+  FLinks[N].Target := TextOf(Props, 'Target');
+  FLinks[N].SourceProperty := TextOf(Props, 'SourceProperty');
+  FLinks[N].SourceEvent := TextOf(Props, 'SourceEvent');
+  FLinks[N].TargetProperty := TextOf(Props, 'TargetProperty');
+  FLinks[N].TargetEvent := TextOf(Props, 'TargetEvent');
+  FLinks[N].TargetMethod := TextOf(Props, 'TargetMethod');
+  AddRead(FLinks[N], Props, 'ValueComponent', 'ValueComponentProperty');
+  Items := Props.Value('TargetMethodParameters');
+  if (Items <> nil) and (Items.Kind = fvCollection) then
+    for I := 0 to Items.ItemCount - 1 do
+      AddRead(FLinks[N], Items.Items(I), 'Component', 'ComponentProperty');
+end;
+
+procedure TGraphFile.Walk(AObject: TorvFormObject);
+var
+  I: Integer;
+  Child: TorvFormObject;
+  Kind: TLinkKind;
+begin
+  for I := 0 to AObject.ChildCount - 1 do
+  begin
+    Child := AObject.Children(I);
+    if (Child.Name <> '') and (FClassNames.IndexOfName(Child.Name) < 0) then
+      FClassNames.Add(Child.Name + '=' + Child.TypeName);
+    if LinkKindOf(Child, Kind) then
+    begin
+      // Only a connection list connects its links.
+      if SameText(AObject.TypeName, ListClassName) then
+        AddLink(Child, Kind)
+      else
+        FUnlisted.Add(Child.Name);
+    end;
+    Walk(Child);
+  end;
+end;
+
+procedure TGraphFile.AddFiring(ALink: Integer; ABack: Boolean; const AOnComponent, AOnEvent,
+  AComponent, AFeature: string; AIsCall: Boolean);
+var
+  N: Integer;
+begin
+  N := Length(FFirings);
+  SetLength(FFirings, N + 1);
+  FFirings[N].Link := ALink;
+  FFirings[N].Back := ABack;
+  FFirings[N].OnComponent := AOnComponent;
+  FFirings[N].OnEvent := AOnEvent;
+  FFirings[N].Component := AComponent;
+  FFirings[N].Feature := AFeature;
+  FFirings[N].IsCall := AIsCall;
+end;
+
+procedure TGraphFile.BuildFirings;
 var
   I: Integer;
 begin
-  for I := 0 to High(AFile.Edges[AFrom]) do
-    if AFile.Edges[AFrom][I] = ATo then
-      Exit(True);
-  Result := False;
+  FFirings := nil;
+  for I := 0 to High(FLinks) do
+    case FLinks[I].Kind of
+      lkP2P:
+        begin
+          AddFiring(I, False, FLinks[I].Source, FLinks[I].SourceEvent, FLinks[I].Target,
+            FLinks[I].TargetProperty, False);
+          if TwoWay(FLinks[I]) then
+            AddFiring(I, True, FLinks[I].Target, FLinks[I].TargetEvent, FLinks[I].Source,
+              FLinks[I].SourceProperty, False);
+        end;
+      lkE2P:
+        AddFiring(I, False, FLinks[I].Source, FLinks[I].SourceEvent, FLinks[I].Target,
+          FLinks[I].TargetProperty, False);
+      lkE2M:
+        AddFiring(I, False, FLinks[I].Source, FLinks[I].SourceEvent, FLinks[I].Target,
+          FLinks[I].TargetMethod, True);
+    end;
+end;
+
+procedure TGraphFile.BuildEdges;
+var
+  I, J: Integer;
+begin
+  SetLength(FEdges, Length(FFirings));
+  for I := 0 to High(FFirings) do
+  begin
+    FEdges[I] := nil;
+    for J := 0 to High(FFirings) do
+      if (FFirings[J].OnEvent <> '') and (FFirings[I].Component <> '') and
+        SameText(FFirings[I].Component, FFirings[J].OnComponent) and
+        MayFire(FFirings[I], FFirings[J].OnEvent) then
+        Insert(J, FEdges[I], Length(FEdges[I]));
+  end;
+end;
+
+function TGraphFile.FiringName(AFiring: Integer): string;
+begin
+  Result := FLinks[FFirings[AFiring].Link].Name;
+  if FFirings[AFiring].Back then
+    Result := Format(rsBackName, [Result]);
 end;
 
 { Return the shortest cycle from AStart back to it inside part APart, one
   that passes through another link than AStart's when AOtherLink is set:
   a search over (firing, other link seen yet) pairs. }
-function ShortestCycle(AFile: TGraphFile; const APart: TIntArray; AStart: Integer;
+function TGraphFile.ShortestCycle(const APart: TIntArray; AStart: Integer;
   AOtherLink: Boolean): TIntArray;
 var
   Prev: TIntArray = nil;
@@ -496,7 +497,7 @@ var
   Head, Tail, State, Node, Next, NextState, I, Found: Integer;
   Seen: Boolean;
 begin
-  SetLength(Prev, 2 * Length(AFile.Firings));
+  SetLength(Prev, 2 * Length(FFirings));
   for I := 0 to High(Prev) do
     Prev[I] := -2;
   SetLength(Queue, Length(Prev));
@@ -511,12 +512,12 @@ begin
     State := Queue[Head];
     Inc(Head);
     Node := State div 2;
-    for I := 0 to High(AFile.Edges[Node]) do
+    for I := 0 to High(FEdges[Node]) do
     begin
-      Next := AFile.Edges[Node][I];
+      Next := FEdges[Node][I];
       if APart[Next] <> APart[AStart] then
         Continue;
-      Seen := Odd(State) or (AFile.Firings[Next].Link <> AFile.Firings[AStart].Link);
+      Seen := Odd(State) or (FFirings[Next].Link <> FFirings[AStart].Link);
       if (Next = AStart) and Seen then
       begin
         Found := State;
@@ -540,90 +541,82 @@ begin
   end;
 end;
 
-function StepText(const AFrom, ATo: TFiring): string;
-begin
-  if AFrom.IsCall then
-    Result := Format(rsCallFires, [AFrom.Component, AFrom.Feature, ATo.OnComponent, ATo.OnEvent])
-  else
-    Result := Format(rsWriteFires, [AFrom.Component, AFrom.Feature, ATo.OnComponent, ATo.OnEvent]);
-end;
-
-function CycleText(AFile: TGraphFile; const ACycle: TIntArray; out ASteps: string): string;
+function TGraphFile.CycleText(const ACycle: TIntArray; out ASteps: string): string;
 var
-  I, Next: Integer;
+  I: Integer;
+  From, Next: TFiring;
 begin
   Result := '';
   ASteps := '';
   for I := 0 to High(ACycle) do
   begin
-    Next := ACycle[(I + 1) mod Length(ACycle)];
-    Result := Result + FiringName(AFile.Firings[ACycle[I]]) + ' -> ';
+    From := FFirings[ACycle[I]];
+    Next := FFirings[ACycle[(I + 1) mod Length(ACycle)]];
+    Result := Result + FiringName(ACycle[I]) + ' -> ';
     if I > 0 then
       ASteps := ASteps + '; ';
-    ASteps := ASteps + StepText(AFile.Firings[ACycle[I]], AFile.Firings[Next]);
+    if From.IsCall then
+      ASteps := ASteps + Format(rsCallFires, [From.Component, From.Feature, Next.OnComponent, Next.OnEvent])
+    else
+      ASteps := ASteps + Format(rsWriteFires, [From.Component, From.Feature, Next.OnComponent, Next.OnEvent]);
   end;
-  Result := Result + FiringName(AFile.Firings[ACycle[0]]);
+  Result := Result + FiringName(ACycle[0]);
 end;
 
 { Say how the loop ACycle ends: the first of its P2P links to fire again
   drops the values that come back, as its updating flag is still set; with
   none in it, the call guard's re-entry limit stops it. }
-function EndingText(AFile: TGraphFile; const ACycle: TIntArray): string;
+function TGraphFile.EndingText(const ACycle: TIntArray): string;
 var
+  Names: TStringList;
   I: Integer;
-  Names: string;
-  Link: TGraphLink;
 begin
-  Names := '';
-  for I := 0 to High(ACycle) do
-  begin
-    Link := AFile.Firings[ACycle[I]].Link;
-    // A two-way link may be on the way twice, once each way.
-    if (Link.Kind = lkP2P) and (Pos(' ' + Link.Name + ',', ' ' + Names + ',') = 0) then
-    begin
-      if Names <> '' then
-        Names := Names + ', ';
-      Names := Names + Link.Name;
-    end;
+  Names := TStringList.Create;
+  try
+    for I := 0 to High(ACycle) do
+      // A two-way link may be on the way twice, once each way.
+      if (FLinks[FFirings[ACycle[I]].Link].Kind = lkP2P) and
+        (Names.IndexOf(FLinks[FFirings[ACycle[I]].Link].Name) < 0) then
+        Names.Add(FLinks[FFirings[ACycle[I]].Link].Name);
+    if Names.Count = 0 then
+      Exit(rsLoopRuns);
+    Names.StrictDelimiter := True;
+    Names.Delimiter := ',';
+    Result := Format(rsLoopEnds, [StringReplace(Names.DelimitedText, ',', ', ', [rfReplaceAll])]);
+  finally
+    Names.Free;
   end;
-  if Names = '' then
-    Result := rsLoopRuns
-  else
-    Result := Format(rsLoopEnds, [Names]);
 end;
 
-{ Report the loop of part APart if it is one; answer whether it is. }
-function ReportPart(AFile: TGraphFile; const APart: TIntArray; AFirst: Integer;
-  AReport: TStrings): Boolean;
+{ Report the loop of part APart, whose first firing is AFirst, if it is one;
+  answer whether it is. }
+function TGraphFile.ReportPart(const APart: TIntArray; AFirst: Integer; AReport: TStrings): Boolean;
 var
-  Members: TFPList;
+  Members: array of Integer = nil;
   Also: TStringList;
   Cycle: TIntArray;
   I: Integer;
   Line, Steps: string;
 begin
-  Members := TFPList.Create;
   Also := TStringList.Create;
   try
     for I := AFirst to High(APart) do
       if APart[I] = APart[AFirst] then
       begin
-        if Members.IndexOf(AFile.Firings[I].Link) < 0 then
-          Members.Add(AFile.Firings[I].Link);
-        if Also.IndexOf(FiringName(AFile.Firings[I])) < 0 then
-          Also.Add(FiringName(AFile.Firings[I]));
+        if not Contains(Members, FFirings[I].Link) then
+          Insert(FFirings[I].Link, Members, Length(Members));
+        Also.Add(FiringName(I));
       end;
     // One firing that does not feed itself is no cycle; a cycle within one
     // P2P link is its own echo, which its updating flag drops.
-    Result := ((Also.Count > 1) or HasEdge(AFile, AFirst, AFirst)) and
-      ((Members.Count > 1) or (TGraphLink(Members[0]).Kind <> lkP2P));
+    Result := ((Also.Count > 1) or Contains(FEdges[AFirst], AFirst)) and
+      ((Length(Members) > 1) or (FLinks[Members[0]].Kind <> lkP2P));
     if not Result then
       Exit;
-    Cycle := ShortestCycle(AFile, APart, AFirst, Members.Count > 1);
-    Line := Format(rsLoop, [AFile.FileName, CycleText(AFile, Cycle, Steps), Steps]) +
-      EndingText(AFile, Cycle);
+    Cycle := ShortestCycle(APart, AFirst, Length(Members) > 1);
+    Line := Format(rsLoop, [FFileName, CycleText(Cycle, Steps), Steps]) + EndingText(Cycle);
     for I := 0 to High(Cycle) do
-      Also.Delete(Also.IndexOf(FiringName(AFile.Firings[Cycle[I]])));
+      Also.Delete(Also.IndexOf(FiringName(Cycle[I])));
     if Also.Count > 0 then
     begin
       Also.StrictDelimiter := True;
@@ -631,25 +624,24 @@ begin
       Line := Line + Format(rsLoopAlso, [StringReplace(Also.DelimitedText, ',', ', ', [rfReplaceAll])]);
     end;
     AReport.Add(Line);
-    for I := 0 to Members.Count - 1 do
-      TGraphLink(Members[I]).InLoop := True;
+    for I := 0 to High(Members) do
+      FLinks[Members[I]].InLoop := True;
   finally
     Also.Free;
-    Members.Free;
   end;
 end;
 
-function FindLoops(AFile: TGraphFile; AReport: TStrings): Integer;
+function TGraphFile.FindLoops(AReport: TStrings): Integer;
 var
-  Finder: TComponentsFinder;
+  Finder: TPartsFinder;
   Done: array of Boolean = nil;
   I: Integer;
 begin
   Result := 0;
-  Finder := TComponentsFinder.Create;
+  Finder := TPartsFinder.Create;
   try
-    Finder.Run(AFile);
-    SetLength(Done, Length(AFile.Firings));
+    Finder.Run(FEdges);
+    SetLength(Done, Length(FFirings));
     for I := 0 to High(Done) do
       Done[I] := False;
     // Parts in the order of their first firing, so reports follow the file.
@@ -657,7 +649,7 @@ begin
       if not Done[Finder.Part[I]] then
       begin
         Done[Finder.Part[I]] := True;
-        if ReportPart(AFile, Finder.Part, I, AReport) then
+        if ReportPart(Finder.Part, I, AReport) then
           Inc(Result);
       end;
   finally
@@ -665,9 +657,8 @@ begin
   end;
 end;
 
-{ Conflicts: one property of one component written by two links }
-
-function FindConflicts(AFile: TGraphFile; AReport: TStrings): Integer;
+{ One property of one component written by two links. }
+function TGraphFile.FindConflicts(AReport: TStrings): Integer;
 var
   Writers: TStringList;
   Names: TStringList;
@@ -679,17 +670,16 @@ begin
   Writers.OwnsObjects := True;
   Writers.CaseSensitive := True;
   try
-    for I := 0 to High(AFile.Firings) do
+    for I := 0 to High(FFirings) do
     begin
       // A firing that nothing fires still writes once when it is a P2P
       // link's copy at connect; a silent E2P link writes nothing.
-      if AFile.Firings[I].IsCall or (AFile.Firings[I].Component = '') or
-        (AFile.Firings[I].Feature = '') or
-        ((AFile.Firings[I].OnEvent = '') and (AFile.Firings[I].Link.Kind <> lkP2P)) then
+      if FFirings[I].IsCall or (FFirings[I].Component = '') or (FFirings[I].Feature = '') or
+        ((FFirings[I].OnEvent = '') and (FLinks[FFirings[I].Link].Kind <> lkP2P)) then
         Continue;
       // Component names ignore letter case, as the reader does; feature
       // names are compared exactly, as the links compare them.
-      Key := LowerCase(AFile.Firings[I].Component) + '.' + AFile.Firings[I].Feature;
+      Key := LowerCase(FFirings[I].Component) + '.' + FFirings[I].Feature;
       K := Writers.IndexOf(Key);
       if K < 0 then
         K := Writers.AddObject(Key, TStringList.Create);
@@ -697,11 +687,11 @@ begin
       // The first two lines are the names as first written, then the writers.
       if Names.Count = 0 then
       begin
-        Names.Add(AFile.Firings[I].Component);
-        Names.Add(AFile.Firings[I].Feature);
+        Names.Add(FFirings[I].Component);
+        Names.Add(FFirings[I].Feature);
       end;
-      if Names.IndexOfObject(AFile.Firings[I].Link) < 0 then
-        Names.AddObject(AFile.Firings[I].Link.Name, AFile.Firings[I].Link);
+      if Names.IndexOf(FLinks[FFirings[I].Link].Name) < 2 then
+        Names.AddObject(FLinks[FFirings[I].Link].Name, TObject(PtrInt(FFirings[I].Link)));
     end;
     for K := 0 to Writers.Count - 1 do
     begin
@@ -712,34 +702,49 @@ begin
       Key := Names[2];
       for I := 3 to Names.Count - 1 do
         Key := Key + ', ' + Names[I];
-      AReport.Add(Format(rsConflict, [AFile.FileName, Names[0], Names[1], Key]));
+      AReport.Add(Format(rsConflict, [FFileName, Names[0], Names[1], Key]));
       for I := 2 to Names.Count - 1 do
-        TGraphLink(Names.Objects[I]).InConflict := True;
+        FLinks[PtrInt(Names.Objects[I])].InConflict := True;
     end;
   finally
     Writers.Free;
   end;
 end;
 
-function FindNotes(AFile: TGraphFile; AReport: TStrings): Integer;
+function TGraphFile.FindNotes(AReport: TStrings): Integer;
 var
   I: Integer;
-  Link: TGraphLink;
 begin
-  Result := AFile.Unlisted.Count;
-  for I := 0 to AFile.Unlisted.Count - 1 do
-    AReport.Add(Format(rsNotInList, [AFile.FileName, AFile.Unlisted[I]]));
-  for I := 0 to AFile.LinkCount - 1 do
+  Result := FUnlisted.Count;
+  for I := 0 to FUnlisted.Count - 1 do
+    AReport.Add(Format(rsNotInList, [FFileName, FUnlisted[I]]));
+  for I := 0 to High(FLinks) do
   begin
-    Link := AFile.LinkAt(I);
-    if not Link.Silent then
+    if not Silent(FLinks[I]) then
       Continue;
     Inc(Result);
-    if Link.Kind = lkP2P then
-      AReport.Add(Format(rsCopiesOnce, [AFile.FileName, Link.Name]))
+    if FLinks[I].Kind = lkP2P then
+      AReport.Add(Format(rsCopiesOnce, [FFileName, FLinks[I].Name]))
     else
-      AReport.Add(Format(rsNeverFires, [AFile.FileName, Link.Name]));
+      AReport.Add(Format(rsNeverFires, [FFileName, FLinks[I].Name]));
   end;
+end;
+
+procedure TGraphFile.Analyse(AReport: TStrings; var ACounts: TorvGraphCounts);
+var
+  I: Integer;
+begin
+  for I := 0 to High(FLinks) do
+  begin
+    FLinks[I].InLoop := False;
+    FLinks[I].InConflict := False;
+  end;
+  BuildFirings;
+  BuildEdges;
+  Inc(ACounts.Links, LinkCount);
+  Inc(ACounts.Loops, FindLoops(AReport));
+  Inc(ACounts.Conflicts, FindConflicts(AReport));
+  Inc(ACounts.Notes, FindNotes(AReport));
 end;
 
 { Drawing }
@@ -750,34 +755,23 @@ begin
     '"', '\"', [rfReplaceAll]) + '"';
 end;
 
+{ Quote a label whose \n are DOT's own line breaks. }
+function DotLabel(const AText: string): string;
+begin
+  Result := '"' + StringReplace(AText, '"', '\"', [rfReplaceAll]) + '"';
+end;
+
 function NodeId(AFileIndex: Integer; const AComponent: string): string;
 begin
   Result := DotString(IntToStr(AFileIndex) + ':' + LowerCase(AComponent));
 end;
 
-procedure AddNode(AFile: TGraphFile; AFileIndex: Integer; const AComponent: string;
-  ASeen: TStrings; ADot: TStrings);
-var
-  LabelText, TypeName: string;
-begin
-  if (AComponent = '') or (ASeen.IndexOf(LowerCase(AComponent)) >= 0) then
-    Exit;
-  ASeen.Add(LowerCase(AComponent));
-  LabelText := AComponent;
-  TypeName := AFile.ClassNames.Values[AComponent];
-  if TypeName <> '' then
-    LabelText := LabelText + '\n' + TypeName;
-  // \n is DOT's own line break, so only quotes are escaped here.
-  ADot.Add('    ' + NodeId(AFileIndex, AComponent) + ' [label="' +
-    StringReplace(LabelText, '"', '\"', [rfReplaceAll]) + '"];');
-end;
-
-function EdgeLabel(ALink: TGraphLink): string;
+function EdgeLabel(const ALink: TGraphLink): string;
 begin
   Result := ALink.Name + '\n' + LinkKindLabels[ALink.Kind] + ' ';
   case ALink.Kind of
     lkP2P:
-      if ALink.TwoWay then
+      if TwoWay(ALink) then
         Result := Result + ALink.SourceProperty + ' <-> ' + ALink.TargetProperty + '\non ' +
           ALink.SourceEvent + ' / ' + ALink.TargetEvent
       else
@@ -791,56 +785,67 @@ begin
     lkE2M:
       Result := Result + ALink.SourceEvent + ' -> ' + ALink.TargetMethod + '()';
   end;
-  if ALink.Silent then
+  if Silent(ALink) then
     if ALink.Kind = lkP2P then
       Result := Result + '\n' + rsCopiesOnceLabel
     else
       Result := Result + '\n' + rsNeverFiresLabel;
 end;
 
-function EdgeStyle(ALink: TGraphLink): string;
+function EdgeStyle(const ALink: TGraphLink): string;
 begin
   Result := '';
-  if ALink.TwoWay then
+  if TwoWay(ALink) then
     Result := Result + ', dir=both';
   if ALink.InLoop then
     Result := Result + ', color=red, fontcolor=red, penwidth=2'
   else if ALink.InConflict then
     Result := Result + ', color=darkorange, fontcolor=darkorange, penwidth=2';
-  if ALink.Silent then
+  if Silent(ALink) then
     Result := Result + ', style=dotted';
 end;
 
-procedure WriteFileDot(AFile: TGraphFile; AFileIndex: Integer; ADot: TStrings);
+procedure TGraphFile.AddNode(AFileIndex: Integer; const AComponent: string; ASeen, ADot: TStrings);
+var
+  LabelText, TypeName: string;
+begin
+  if (AComponent = '') or (ASeen.IndexOf(LowerCase(AComponent)) >= 0) then
+    Exit;
+  ASeen.Add(LowerCase(AComponent));
+  LabelText := AComponent;
+  TypeName := FClassNames.Values[AComponent];
+  if TypeName <> '' then
+    LabelText := LabelText + '\n' + TypeName;
+  ADot.Add('    ' + NodeId(AFileIndex, AComponent) + ' [label=' + DotLabel(LabelText) + '];');
+end;
+
+procedure TGraphFile.WriteDot(AFileIndex: Integer; ADot: TStrings);
 var
   Seen: TStringList;
   I, J: Integer;
-  Link: TGraphLink;
 begin
   Seen := TStringList.Create;
   try
     ADot.Add('  subgraph ' + DotString('cluster_' + IntToStr(AFileIndex)) + ' {');
-    ADot.Add('    label=' + DotString(AFile.FileName) + ';');
-    for I := 0 to AFile.LinkCount - 1 do
+    ADot.Add('    label=' + DotString(FFileName) + ';');
+    for I := 0 to High(FLinks) do
     begin
-      Link := AFile.LinkAt(I);
-      AddNode(AFile, AFileIndex, Link.Source, Seen, ADot);
-      AddNode(AFile, AFileIndex, Link.Target, Seen, ADot);
-      for J := 0 to Link.Reads.Count - 1 do
-        AddNode(AFile, AFileIndex, Link.Reads.Names[J], Seen, ADot);
+      AddNode(AFileIndex, FLinks[I].Source, Seen, ADot);
+      AddNode(AFileIndex, FLinks[I].Target, Seen, ADot);
+      for J := 0 to High(FLinks[I].Reads) do
+        AddNode(AFileIndex, FLinks[I].Reads[J].Component, Seen, ADot);
     end;
-    for I := 0 to AFile.LinkCount - 1 do
+    for I := 0 to High(FLinks) do
     begin
-      Link := AFile.LinkAt(I);
-      if (Link.Source = '') or (Link.Target = '') then
+      if (FLinks[I].Source = '') or (FLinks[I].Target = '') then
         Continue;
-      ADot.Add('    ' + NodeId(AFileIndex, Link.Source) + ' -> ' + NodeId(AFileIndex, Link.Target) +
-        ' [label="' + StringReplace(EdgeLabel(Link), '"', '\"', [rfReplaceAll]) + '"' +
-        EdgeStyle(Link) + '];');
-      for J := 0 to Link.Reads.Count - 1 do
-        ADot.Add('    ' + NodeId(AFileIndex, Link.Reads.Names[J]) + ' -> ' +
-          NodeId(AFileIndex, Link.Target) + ' [label=' +
-          DotString(Format(rsReadsLabel, [Link.Name, Link.Reads.ValueFromIndex[J]])) +
+      ADot.Add('    ' + NodeId(AFileIndex, FLinks[I].Source) + ' -> ' +
+        NodeId(AFileIndex, FLinks[I].Target) + ' [label=' + DotLabel(EdgeLabel(FLinks[I])) +
+        EdgeStyle(FLinks[I]) + '];');
+      for J := 0 to High(FLinks[I].Reads) do
+        ADot.Add('    ' + NodeId(AFileIndex, FLinks[I].Reads[J].Component) + ' -> ' +
+          NodeId(AFileIndex, FLinks[I].Target) + ' [label=' +
+          DotString(Format(rsReadsLabel, [FLinks[I].Name, FLinks[I].Reads[J].PropName])) +
           ', style=dashed, color=gray50, fontcolor=gray40, arrowhead=empty];');
     end;
     ADot.Add('  }');
@@ -890,20 +895,10 @@ end;
 procedure TorvLinkGraph.AddFormText(const AText, AFileName: string);
 var
   Root: TorvFormObject;
-  GraphFile: TGraphFile;
 begin
   Root := ParseFormText(AText, AFileName);
   try
-    GraphFile := TGraphFile.Create(AFileName);
-    try
-      if Root.Name <> '' then
-        GraphFile.ClassNames.Add(Root.Name + '=' + Root.TypeName);
-      WalkForm(GraphFile, Root);
-    except
-      GraphFile.Free;
-      raise;
-    end;
-    FFiles.Add(GraphFile);
+    FFiles.Add(TGraphFile.Create(AFileName, Root));
     FAnalysed := False;
   finally
     Root.Free;
@@ -917,28 +912,14 @@ end;
 
 procedure TorvLinkGraph.Analyse;
 var
-  I, J: Integer;
-  GraphFile: TGraphFile;
+  I: Integer;
 begin
   if FAnalysed then
     Exit;
   FReport.Clear;
   FCounts := Default(TorvGraphCounts);
   for I := 0 to FFiles.Count - 1 do
-  begin
-    GraphFile := TGraphFile(FFiles[I]);
-    for J := 0 to GraphFile.LinkCount - 1 do
-    begin
-      GraphFile.LinkAt(J).InLoop := False;
-      GraphFile.LinkAt(J).InConflict := False;
-    end;
-    BuildFirings(GraphFile);
-    BuildEdges(GraphFile);
-    Inc(FCounts.Links, GraphFile.LinkCount + GraphFile.Unlisted.Count);
-    Inc(FCounts.Loops, FindLoops(GraphFile, FReport));
-    Inc(FCounts.Conflicts, FindConflicts(GraphFile, FReport));
-    Inc(FCounts.Notes, FindNotes(GraphFile, FReport));
-  end;
+    TGraphFile(FFiles[I]).Analyse(FReport, FCounts);
   FAnalysed := True;
 end;
 
@@ -965,7 +946,7 @@ begin
   ADot.Add('  node [shape=box, style=rounded, fontname="Helvetica"];');
   ADot.Add('  edge [fontname="Helvetica", fontsize=10];');
   for I := 0 to FFiles.Count - 1 do
-    WriteFileDot(TGraphFile(FFiles[I]), I, ADot);
+    TGraphFile(FFiles[I]).WriteDot(I, ADot);
   ADot.Add('}');
 end;
 
