@@ -42,7 +42,8 @@ test: setup
 	@{ $(call lazbuild,tools/gen/orvgen.lpi) && $(GEN) --check $(GENFLAGS) $(GENTABLES) $(APPTABLES); } \
 	  || { echo '0 passed, 1 failed'; exit 1; }
 	@{ $(call lazbuild,package/orvane_d5.lpk) && $(call lazbuild,tests/orvtests.lpi) && \
-	   $(call lazbuild,tests/orvtests-vg.lpi) && bash tools/checkruntime.sh; } \
+	   $(call lazbuild,tests/orvtests-vg.lpi) && $(call lazbuild,tools/graph/orvgraph.lpi) && \
+	   bash tools/checkruntime.sh; } \
 	  || { echo '0 passed, 1 failed'; exit 1; }
 	@bash tests/runtests.sh
 

@@ -1,7 +1,8 @@
 { The link graph: what orvgraph reports for the sample forms and the link
   application's form, and the rule of feedback on forms written around it
   (a two-way link's own echo, user-action events, method calls, one file
-  never reaching into another). }
+  never reaching into another); and the program's exit codes and options,
+  which a CI relies on. }
 unit Orvtestgraph;
 
 {$I orvdefines.inc}
@@ -9,7 +10,7 @@ unit Orvtestgraph;
 interface
 
 uses
-  Classes, SysUtils, fpcunit, testregistry,
+  Classes, SysUtils, Process, fpcunit, testregistry,
   Orvlfm, Orvlinkgraph;
 
 type
@@ -36,6 +37,21 @@ type
     procedure TestFilesAreSeparate;
     procedure TestDrawing;
     procedure TestBadTextAddsNothing;
+  end;
+
+  TTestGraphCommand = class(TTestCase)
+  private
+    FOutFile: string;
+    function Run(const AArgs: array of string; out AOutput: string; ANoDot: Boolean = False): Integer;
+    procedure ExpectRun(const AArgs: array of string; ACode: Integer; const AFragment: string;
+      ANoDot: Boolean = False);
+  protected
+    procedure SetUp; override;
+    procedure TearDown; override;
+  published
+    procedure TestExitCodes;
+    procedure TestOutFileHoldsTheDrawing;
+    procedure TestPictureWithoutDot;
   end;
 
 implementation
@@ -267,6 +283,114 @@ begin
   AssertEquals(1, FGraph.Counts.Links);
 end;
 
+{ TTestGraphCommand }
+
+procedure TTestGraphCommand.SetUp;
+begin
+  FOutFile := GetTempFileName('', 'orvtestgraph');
+end;
+
+procedure TTestGraphCommand.TearDown;
+begin
+  DeleteFile(FOutFile);
+end;
+
+function TTestGraphCommand.Run(const AArgs: array of string; out AOutput: string;
+  ANoDot: Boolean): Integer;
+var
+  Command: TProcess;
+  Output: TStringList;
+  I: Integer;
+begin
+  Command := TProcess.Create(nil);
+  Output := TStringList.Create;
+  try
+    Command.Executable := SamplePath('tools/graph/orvgraph');
+    AssertTrue(Command.Executable + ' is not built (make test builds it)', FileExists(Command.Executable));
+    Command.CurrentDirectory := SamplePath('');
+    for I := 0 to High(AArgs) do
+      Command.Parameters.Add(AArgs[I]);
+    if ANoDot then
+      Command.Environment.Add('PATH=' + SamplePath('tests'));
+    // Every output here is far below a pipe's buffer, so waiting first
+    // cannot block the program.
+    Command.Options := [poWaitOnExit, poUsePipes, poStderrToOutPut];
+    Command.Execute;
+    Output.LoadFromStream(Command.Output);
+    AOutput := Output.Text;
+    // After waiting, ExitStatus holds the exit code itself.
+    Result := Command.ExitStatus;
+  finally
+    Output.Free;
+    Command.Free;
+  end;
+end;
+
+procedure TTestGraphCommand.ExpectRun(const AArgs: array of string; ACode: Integer;
+  const AFragment: string; ANoDot: Boolean);
+var
+  Output, Args: string;
+  I: Integer;
+begin
+  Args := '';
+  for I := 0 to High(AArgs) do
+    Args := Args + ' ' + AArgs[I];
+  AssertEquals('orvgraph' + Args + LineEnding + Output, ACode, Run(AArgs, Output, ANoDot));
+  AssertTrue('"' + AFragment + '" not in the output of orvgraph' + Args + LineEnding + Output,
+    Pos(AFragment, Output) > 0);
+end;
+
+procedure TTestGraphCommand.TestExitCodes;
+begin
+  ExpectRun(['--version'], 0, 'orvgraph (Orvane Suite, orvane_d5 ');
+  ExpectRun(['--help'], 0, 'Exit code 0: no loop and no conflict');
+  ExpectRun([], 2, 'usage: orvgraph');
+  ExpectRun(['--bogus', 'tools/graph/samples/clean.lfm'], 2, 'usage: orvgraph');
+  ExpectRun(['--out'], 2, 'usage: orvgraph');
+  ExpectRun(['--check', 'tools/graph/samples/clean.lfm', 'tools/graph/samples/none.lfm'], 2,
+    'none.lfm: cannot be read');
+  ExpectRun(['--check', 'tools/graph/samples/loop.lfm'], 1, 'loop: CopyFirst -> CopySecond');
+  ExpectRun(['tools/graph/samples/doublewriter.lfm'], 1, 'conflict: GreetingLabel.Caption');
+  ExpectRun(['tools/graph/samples/clean.lfm'], 0, '3 links: 0 loops, 0 conflicts, 0 notes');
+end;
+
+procedure TTestGraphCommand.TestOutFileHoldsTheDrawing;
+var
+  Graph: TorvLinkGraph;
+  Expected, Written: TStringList;
+  Output: string;
+begin
+  AssertEquals(Output, 1, Run(['--out', FOutFile, 'tools/graph/samples/loop.lfm'], Output));
+  // The report goes to standard output then, and the drawing only to the file.
+  AssertTrue(Output, Pos('loop: CopyFirst', Output) > 0);
+  AssertTrue(Output, Pos('digraph', Output) = 0);
+  Graph := TorvLinkGraph.Create;
+  Expected := TStringList.Create;
+  Written := TStringList.Create;
+  try
+    Graph.AddFormFile(SamplePath('tools/graph/samples/loop.lfm'));
+    Graph.WriteDot(Expected);
+    Written.LoadFromFile(FOutFile);
+    // The file names differ only by the folder they are given from.
+    AssertEquals(StringReplace(Expected.Text, SamplePath(''), '', [rfReplaceAll]), Written.Text);
+  finally
+    Written.Free;
+    Expected.Free;
+    Graph.Free;
+  end;
+end;
+
+procedure TTestGraphCommand.TestPictureWithoutDot;
+begin
+  ExpectRun(['--svg', FOutFile, 'tools/graph/samples/clean.lfm'], 2,
+    '--svg needs the dot program of Graphviz', True);
+  ExpectRun(['--png', FOutFile, 'tools/graph/samples/loop.lfm'], 2,
+    '--png needs the dot program of Graphviz', True);
+  // Without a picture dot is not needed.
+  ExpectRun(['--out', FOutFile, 'tools/graph/samples/clean.lfm'], 0, '0 loops', True);
+end;
+
 initialization
   RegisterTest('Tools', TTestLinkGraph);
+  RegisterTest('Tools', TTestGraphCommand);
 end.
