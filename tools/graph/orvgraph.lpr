@@ -38,8 +38,10 @@ resourcestring
     'Reports, one line each: "loop:" a chain of links that feeds back into its' + LineEnding +
     'own start; "conflict:" one property of one component written by two links;' + LineEnding +
     '"note:" a P2P link without events copies once, at connect; an E2P or E2M' + LineEnding +
-    'link without a SourceEvent never fires. The last line counts them. The' + LineEnding +
-    'report goes to standard error while the DOT text goes to standard output.' + LineEnding +
+    'link without a SourceEvent never fires; a link outside a connection list' + LineEnding +
+    'is never connected. The last line counts them. The report goes to' + LineEnding +
+    'standard error while the DOT text goes to standard output, otherwise to' + LineEnding +
+    'standard output.' + LineEnding +
     LineEnding +
     'The components are not created, so what may fire what is a rule of thumb:' + LineEnding +
     'a link fires on an event of its source and writes a property (or calls a' + LineEnding +
