@@ -220,6 +220,9 @@ begin
     E2P('Never', 'Edit1', '', 'Label1', 'Caption') +
     P2P('Follow', 'Edit2', 'Text', 'OnChange', 'Label1', 'Caption', ''), 0, 1, 2,
     ['note: Once copies once', 'note: Never never fires', 'Label1.Caption is written by Once, Follow']);
+  // What an inherited link leaves out may be set in its ancestor form.
+  ExpectLinks(StringReplace(E2P('Inherited', 'Edit1', '', 'Label1', 'Caption'), 'object', 'inherited', []),
+    0, 0, 0, []);
   // One link writing a property both ways is not two writers.
   ExpectLinks(P2P('Both', 'Edit1', 'Text', 'OnChange', 'Edit1', 'Text', 'OnChange'), 0, 0, 0, []);
   FreeAndNil(FGraph);

@@ -109,6 +109,8 @@ type
     Source, Target: string;
     SourceProperty, SourceEvent, TargetProperty, TargetEvent, TargetMethod: string;
     Reads: array of TGraphRead;
+    { Written as "inherited": what the ancestor form sets is not seen. }
+    FromAncestor: Boolean;
     InLoop, InConflict: Boolean;
   end;
 
@@ -386,6 +388,7 @@ begin
   SetLength(FLinks, N + 1);
   FLinks[N].Name := AObject.Name;
   FLinks[N].Kind := AKind;
+  FLinks[N].FromAncestor := AObject.Kind = foInherited;
   FLinks[N].Source := TextOf(Props, 'Source');
   FLinks[N].Target := TextOf(Props, 'Target');
   FLinks[N].SourceProperty := TextOf(Props, 'SourceProperty');
@@ -720,7 +723,8 @@ begin
     AReport.Add(Format(rsNotInList, [FFileName, FUnlisted[I]]));
   for I := 0 to High(FLinks) do
   begin
-    if not Silent(FLinks[I]) then
+    // An inherited link's events may be set in its ancestor form.
+    if not Silent(FLinks[I]) or FLinks[I].FromAncestor then
       Continue;
     Inc(Result);
     if FLinks[I].Kind = lkP2P then
