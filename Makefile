@@ -11,7 +11,7 @@ XRUN ?= xvfb-run -a
 # lazbuild echoes its compiler probes even when quiet; drop those lines only.
 lazbuild = echo 'lazbuild $(1)'; $(LAZBUILD) $(LAZFLAGS) $(1) 2>&1 | sed -u '/^Hint: (lazarus) \[RunTool\]/d'
 
-.PHONY: all setup build test example bench perf tools check fuzz clean generate screenshots icons ide ide-check palette-icons
+.PHONY: all setup build test example bench perf tools check graph fuzz clean generate screenshots icons ide ide-check palette-icons
 
 # The binding generator and its tables: every binding unit in bindings/ is
 # made from tools/gen/tables/<unit>.tbl; other tables name their output.
@@ -42,7 +42,8 @@ test: setup
 	@{ $(call lazbuild,tools/gen/orvgen.lpi) && $(GEN) --check $(GENFLAGS) $(GENTABLES) $(APPTABLES); } \
 	  || { echo '0 passed, 1 failed'; exit 1; }
 	@{ $(call lazbuild,package/orvane_d5.lpk) && $(call lazbuild,tests/orvtests.lpi) && \
-	   $(call lazbuild,tests/orvtests-vg.lpi) && bash tools/checkruntime.sh; } \
+	   $(call lazbuild,tests/orvtests-vg.lpi) && $(call lazbuild,tools/graph/orvgraph.lpi) && \
+	   bash tools/checkruntime.sh; } \
 	  || { echo '0 passed, 1 failed'; exit 1; }
 	@bash tests/runtests.sh
 
@@ -55,6 +56,13 @@ tools: build
 # tools/check/orvcheck tools/check/samples/clean.lfm tools/check/samples/broken.lfm
 check: build
 	@$(call lazbuild,--ws=nogui tools/check/orvcheck.lpi)
+
+# orvgraph draws the links of form files as a Graphviz graph and reports
+# loops, double writers and links that never fire; it reads text only, so
+# it needs neither the package nor a widgetset: make graph, then
+# tools/graph/orvgraph --check tools/graph/samples/loop.lfm
+graph: setup
+	@$(call lazbuild,tools/graph/orvgraph.lpi)
 
 # The link application: a window wired only by the links in its form file.
 # With a display it opens for a person; without one, or under CI, it runs
@@ -150,5 +158,5 @@ fuzz: build
 clean:
 	@rm -rf package/lib tests/lib examples/lib tools/*/lib tools/lib tools/fuzz/out
 	@rm -f $(GEN) tests/orvtests tests/orvtests-vg examples/orvdemo examples/orvlinkdemo examples/orvlinkapp examples/orvbyname \
-	  examples/orvcheckforms tools/bench/orvbench tools/inspect/orvinspect tools/check/orvcheck \
+	  examples/orvcheckforms tools/bench/orvbench tools/inspect/orvinspect tools/check/orvcheck tools/graph/orvgraph \
 	  tools/fuzz/orvfuzz examples/orvwiring tools/orvshots tools/orvicons tools/mkicons

@@ -24,6 +24,7 @@ uses
   orvteste2m,
   orvtestvar,
   orvtestcheck,
+  orvtestgraph,
   orvtestforms,
   orvtestctrlwalk,
   orvtestgraphics,
