@@ -41,6 +41,8 @@ type
   private
     FInterface: IUnknown;
     procedure ReadDescriptors(AKind: TorvFeatureKind);
+    { Answer the event AEventName when somebody may hear it, else nil. }
+    function HeardEvent(const AEventName: string): TorvEventInfo; inline;
     procedure FireSenderNow(const AEventName: string; ASender: TObject);
     procedure FireSenderAfter(const APrevious: TNotifyEvent; const AEventName: string;
       ASender: TObject);
@@ -51,15 +53,10 @@ type
     procedure DefineORVMethods(AList: TList); override;
     procedure DefineORVConstructors(AList: TList); override;
     procedure DefineORVEvents(AList: TList); override;
-    { Begin the event AEventName with AArgs as its parameter values: the
-      class info is held until LeaveEvent. Answer nil, holding nothing, when
-      the event is not declared, nobody listens or the class info has lost
-      its owner: then there is nobody to hand the values to or to change
-      them. Call it only where the class info is known to exist; after the
-      owner's saved handler, use PrepareEvent inside EnterEvent/LeaveEvent. }
-    function StartEvent(const AEventName: string; const AArgs: array of Variant): TorvEventInfo;
     { Answer the event AEventName with AArgs as its parameter values, ready
-      for FireEvent, or nil as StartEvent does; hold nothing. Every hooked
+      for FireEvent; hold nothing. Answer nil when the event is not
+      declared, nobody listens or the class info has lost its owner: then
+      there is nobody to hand the values to or to change them. Every hooked
       handler with parameters runs between EnterEvent and LeaveEvent: the
       saved handler, then PrepareEvent, FireEvent and the copy back of var
       parameters. The saved handler may free the owner and with it this
@@ -339,12 +336,12 @@ begin
   ReadDescriptors(fkEvent);
 end;
 
-function TObjectClassInfo.StartEvent(const AEventName: string;
-  const AArgs: array of Variant): TorvEventInfo;
+function TObjectClassInfo.HeardEvent(const AEventName: string): TorvEventInfo;
 begin
-  Result := PrepareEvent(AEventName, AArgs);
-  if Result <> nil then
-    EnterEvent;
+  // A class info whose owner went is kept only until its hold ends.
+  if not HasListeners or Dying or (Owner = nil) then
+    Exit(nil);
+  Result := FindEvent(AEventName);
 end;
 
 function TObjectClassInfo.PrepareEvent(const AEventName: string;
@@ -352,10 +349,7 @@ function TObjectClassInfo.PrepareEvent(const AEventName: string;
 var
   I: Integer;
 begin
-  // A class info whose owner went is kept only until its hold ends.
-  if not HasListeners or Dying or (Owner = nil) then
-    Exit(nil);
-  Result := FindEvent(AEventName);
+  Result := HeardEvent(AEventName);
   if Result = nil then
     Exit;
   for I := 0 to High(AArgs) do
@@ -405,9 +399,7 @@ begin
   // No hold of its own: FireEvent holds the class info while listeners run,
   // and nothing here touches it after that. Without a hold and a variant
   // temporary this needs no exception frame, at every heard firing.
-  if not HasListeners or Dying or (Owner = nil) then
-    Exit;
-  Event := FindEvent(AEventName);
+  Event := HeardEvent(AEventName);
   if Event = nil then
     Exit;
   if Event.GetArgCount > 0 then

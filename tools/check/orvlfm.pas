@@ -1,4 +1,4 @@
-{ A text form file (.lfm, text .dfm) read into a tree, without creating any
+{ A text form file read into a tree, without creating any
   component: objects with their names, classes and properties, and property
   values kept in their written shape.
 

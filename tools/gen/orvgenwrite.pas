@@ -92,7 +92,7 @@ type
   TorvClassInfo and TObjectClassInfo that a binding sees, and the handler's
   own locals. }
 const
-  Reserved: array[0..85] of string = ('Create', 'Destroy', 'Free', 'InitInstance',
+  Reserved: array[0..84] of string = ('Create', 'Destroy', 'Free', 'InitInstance',
     'CleanupInstance', 'ClassType', 'ClassInfo', 'ClassName', 'ClassNameIs', 'ClassParent',
     'InstanceSize', 'InheritsFrom', 'StringMessageTable', 'MethodAddress', 'MethodName',
     'FieldAddress', 'AfterConstruction', 'BeforeDestruction', 'DefaultHandlerStr', 'Dispatch',
@@ -107,7 +107,7 @@ const
     'FindProperty', 'FindEvent', 'FindMethod', 'FindConstructor', 'GetPropertyCount',
     'GetProperties', 'GetMethodCount', 'GetMethods', 'GetConstructorCount', 'GetConstructors',
     'GetEventCount', 'GetEvents', 'HasListeners', 'AddListener', 'RemoveListener', 'FireEvent',
-    'Owner', 'StartEvent', 'PrepareEvent', 'FireSender', 'Event', 'Host', 'Result', 'Self',
+    'Owner', 'PrepareEvent', 'FireSender', 'Event', 'Host', 'Result', 'Self',
     'Heard');
 
 { TWriter }
