@@ -139,6 +139,9 @@ resourcestring
 
 implementation
 
+uses
+  Orvpolicy;
+
 { TorvParameterConnection }
 
 function TorvParameterConnection.GetConnection: TorvE2MConnection;
@@ -396,6 +399,8 @@ end;
 
 procedure TorvE2MConnection.SetTargetMethod(const AValue: string);
 begin
+  if LinkPolicy <> nil then
+    LinkPolicy.CheckChange(Self, lnE2MTargetMethod, AValue);
   FTargetMethod := AValue;
   // Comparing with the name the items were made for, not with the old
   // TargetMethod, keeps edited items when the designer assigns the same
@@ -441,6 +446,8 @@ begin
     Exit(False);
   if IsDesigning then
     Exit(True);
+  if LinkPolicy <> nil then
+    LinkPolicy.CheckConnect(Self);
   FSourceListener.EventName := FSourceEvent;
   SourceInfo.AddListener(FSourceListener);
   Result := True;
@@ -620,7 +627,8 @@ begin
           if Info = nil then
             Continue;
           Prop := Info.FindProperty(Item.ComponentProperty);
-          if Prop = nil then
+          // Under a policy a parameter only reads, unless writing is allowed.
+          if (Prop = nil) or (LinkPolicy <> nil) and not LinkPolicy.Allows(Prop) then
             Continue;
           // The index parameters are shared by every user of the property;
           // another item may have set them since.

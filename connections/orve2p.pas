@@ -99,6 +99,9 @@ type
 
 implementation
 
+uses
+  Orvpolicy;
+
 { TorvE2PConnection }
 
 constructor TorvE2PConnection.Create(AOwner: TComponent);
@@ -164,6 +167,8 @@ end;
 
 procedure TorvE2PConnection.SetTargetProperty(const AValue: string);
 begin
+  if LinkPolicy <> nil then
+    LinkPolicy.CheckChange(Self, lnE2PTargetProperty, AValue);
   ChangePropertyName(FTargetProperty, AValue, GetTargetInfo, lnE2PTargetProperty,
     FTargetPropertyIndex, IsLoading);
 end;
@@ -244,6 +249,8 @@ begin
     end;
   if not Result or IsDesigning then
     Exit;
+  if LinkPolicy <> nil then
+    LinkPolicy.CheckConnect(Self);
   // Added once at most, so that a second Connect does not assign twice.
   DetachListener(FSourceListener);
   FSourceListener.EventName := FSourceEvent;

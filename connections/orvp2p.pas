@@ -119,6 +119,9 @@ type
 
 implementation
 
+uses
+  Orvpolicy;
+
 { TorvP2PConnection }
 
 constructor TorvP2PConnection.Create(AOwner: TComponent);
@@ -166,6 +169,8 @@ end;
 
 procedure TorvP2PConnection.SetSourceProperty(const AValue: string);
 begin
+  if LinkPolicy <> nil then
+    LinkPolicy.CheckChange(Self, lnP2PSourceProperty, AValue);
   if ChangePropertyName(FSourceProperty, AValue, GetSourceInfo, lnP2PSourceProperty,
     FSourcePropertyIndex, IsLoading) then
     FTyped.Stale := True;
@@ -173,6 +178,8 @@ end;
 
 procedure TorvP2PConnection.SetTargetProperty(const AValue: string);
 begin
+  if LinkPolicy <> nil then
+    LinkPolicy.CheckChange(Self, lnP2PTargetProperty, AValue);
   if ChangePropertyName(FTargetProperty, AValue, GetTargetInfo, lnP2PTargetProperty,
     FTargetPropertyIndex, IsLoading) then
     FTyped.Stale := True;
@@ -189,6 +196,8 @@ end;
 
 procedure TorvP2PConnection.SetTargetEvent(const AValue: string);
 begin
+  if LinkPolicy <> nil then
+    LinkPolicy.CheckChange(Self, lnP2PTargetEvent, AValue);
   if AValue = FTargetEvent then
     Exit;
   if not IsLoading and (AValue <> '') then
@@ -232,6 +241,8 @@ begin
     (GetTargetPropertyInfo <> nil);
   if not Result or IsDesigning then
     Exit;
+  if LinkPolicy <> nil then
+    LinkPolicy.CheckConnect(Self);
   FUpdating := False;
   ResolveTyped;
   Subscribe(FSourceListener, SourceInfo, GetSourceEventInfo, FSourceEvent);

@@ -1,0 +1,336 @@
+{ The link policy: what the links of form files read at run time may do to
+  the application's objects.
+
+  A form file names the methods its links call and the properties they
+  write, with the arguments and values it chooses, so loading a form file
+  that someone else wrote runs their choice of the bound features. An
+  application that loads such files states here, before it loads them,
+  which class members links may write or call; a link that would write or
+  call anything else is refused when it connects, and when code changes its
+  names afterwards. Without a policy nothing is checked and nothing costs:
+  the links test for a policy once when they connect, and never while they
+  fire.
+
+  What is judged. A property a link writes (the target of a
+  property-to-property or event-to-property link, and the source too of a
+  property-to-property link that copies back on TargetEvent) and a method
+  an event-to-method link calls. Reading a property and hearing an event
+  are always allowed: a value read goes nowhere but into a write or into
+  the arguments of a call, both of which the policy judges, so listing
+  reads as well would make every policy longer without closing anything.
+  A parameter link of an event-to-method link only reads: it hands the
+  method's value back to its property only when the policy lets links write
+  that property (the one check made while a link fires, and only under a
+  policy). An index list only picks elements of a property already judged.
+
+  Which class. A member belongs to the class whose binding declares it, and
+  an entry for a class covers the classes registered for its descendant
+  bindings: the chain is that of the registered class infos (TEdit's binding
+  descends from TCustomEdit's), not of the object the link reaches at the
+  moment. So a variable is judged by the class it names, whatever object it
+  holds now or later, and the answer given at connect holds as long as the
+  link does. A binding written by hand that descends from TorvClassInfo
+  itself is covered by its own name and by "*" only. }
+unit Orvpolicy;
+
+{$I orvdefines.inc}
+
+interface
+
+uses
+  Classes, SysUtils,
+  Orvcommon, Orvlinknames, Orvconlist;
+
+type
+  { A link would write or call what the link policy does not allow. }
+  EorvLinkRefused = class(EorvLinkError);
+
+  { One allowed pair: a class name (or "*") and a member name (or "*"). }
+  TorvPolicyEntry = record
+    ClassName: string;
+    Member: string;
+  end;
+
+  { TorvLinkPolicy }
+
+  { The class members that links may write (properties) or call (methods);
+    everything may be read and heard. Empty, it allows no write and no call. }
+  TorvLinkPolicy = class
+  private
+    FEntries: array of TorvPolicyEntry;
+    function EntryAllows(const AClassName, AMember: string): Boolean;
+    function ChainAllows(AInfoClass: TClass; const AMember: string; ANames: TStrings): Boolean;
+  public
+    { Let links write the property or call the method AMember of the class
+      registered as AClassName and of the classes registered below it. "*"
+      for AClassName means any class, for AMember every member. Class names
+      are compared as the registry compares them, member names exactly. }
+    procedure Allow(const AClassName, AMember: string);
+    { Forget every entry: no write and no call is allowed. }
+    procedure Clear;
+    { Answer whether links may write or call AFeature (a property or a
+      method), judged by the binding that declares it. }
+    function Allows(AFeature: TorvFeature): Boolean;
+    { Raise EorvLinkRefused, naming ALink and the member, when ALink as it
+      stands would write or call something not allowed. Names that do not
+      resolve are left to the link, which does not connect them. }
+    procedure CheckConnect(ALink: TorvConnection);
+    { The same for the name AValue about to be given to the setting AName of
+      ALink at run time (a property, TargetEvent or TargetMethod). }
+    procedure CheckChange(ALink: TorvConnection; const AName: TorvLinkName; const AValue: string);
+  end;
+
+{ Return the application's link policy, or nil when links are not restricted. }
+function LinkPolicy: TorvLinkPolicy; inline;
+{ Make APolicy the link policy, taking it over (nil: no policy); the one it
+  replaces is freed. Links connected already keep what they were allowed. }
+procedure SetLinkPolicy(APolicy: TorvLinkPolicy);
+{ Make the policy "read-only links" current and return it for the entries
+  the application adds: links may read any property and hear any event, and
+  write and call nothing that is not allowed afterwards. }
+function UseReadOnlyLinks: TorvLinkPolicy;
+
+resourcestring
+  rsLinkMayNotWrite = 'Connection %s may not write %s.%s: not allowed by the application''s link policy';
+  rsLinkMayNotCall = 'Connection %s may not call %s.%s: not allowed by the application''s link policy';
+  rsPolicyNameMissing = 'A link policy entry needs a class name and a member name ("*" for any)';
+
+implementation
+
+uses
+  Orvp2p, Orve2p, Orve2m;
+
+var
+  CurrentPolicy: TorvLinkPolicy;
+
+type
+  { Collects the registered class names, which the registry only lists
+    through a callback. }
+  TNameCollector = class
+  public
+    Names: TStringList;
+    procedure Add(const AClassName: string);
+  end;
+
+procedure TNameCollector.Add(const AClassName: string);
+begin
+  Names.Add(AClassName);
+end;
+
+{ Return every registered class name; the caller frees the list. }
+function RegisteredNames: TStringList;
+var
+  Collector: TNameCollector;
+begin
+  Result := TStringList.Create;
+  Collector := TNameCollector.Create;
+  try
+    Collector.Names := Result;
+    TorvClassRegistry.Iterate(@Collector.Add);
+  finally
+    Collector.Free;
+  end;
+end;
+
+function LinkPolicy: TorvLinkPolicy;
+begin
+  Result := CurrentPolicy;
+end;
+
+procedure SetLinkPolicy(APolicy: TorvLinkPolicy);
+var
+  Old: TorvLinkPolicy;
+begin
+  if APolicy = CurrentPolicy then
+    Exit;
+  Old := CurrentPolicy;
+  CurrentPolicy := APolicy;
+  Old.Free;
+end;
+
+function UseReadOnlyLinks: TorvLinkPolicy;
+begin
+  Result := TorvLinkPolicy.Create;
+  SetLinkPolicy(Result);
+end;
+
+{ TorvLinkPolicy }
+
+procedure TorvLinkPolicy.Allow(const AClassName, AMember: string);
+var
+  N: Integer;
+begin
+  if (Trim(AClassName) = '') or (Trim(AMember) = '') then
+    raise EArgumentException.Create(rsPolicyNameMissing);
+  N := Length(FEntries);
+  SetLength(FEntries, N + 1);
+  FEntries[N].ClassName := Trim(AClassName);
+  FEntries[N].Member := Trim(AMember);
+end;
+
+procedure TorvLinkPolicy.Clear;
+begin
+  FEntries := nil;
+end;
+
+function TorvLinkPolicy.EntryAllows(const AClassName, AMember: string): Boolean;
+var
+  I: Integer;
+begin
+  for I := 0 to High(FEntries) do
+    if ((FEntries[I].ClassName = '*') or SameText(FEntries[I].ClassName, AClassName)) and
+      ((FEntries[I].Member = '*') or (FEntries[I].Member = AMember))
+    then
+      Exit(True);
+  Result := False;
+end;
+
+function TorvLinkPolicy.ChainAllows(AInfoClass: TClass; const AMember: string;
+  ANames: TStrings): Boolean;
+var
+  Level: TClass;
+  I: Integer;
+begin
+  Level := AInfoClass;
+  while Level <> nil do
+  begin
+    for I := 0 to ANames.Count - 1 do
+      if (TClass(TorvClassRegistry.FindClass(ANames[I])) = Level) and
+        EntryAllows(ANames[I], AMember)
+      then
+        Exit(True);
+    Level := Level.ClassParent;
+  end;
+  Result := False;
+end;
+
+function TorvLinkPolicy.Allows(AFeature: TorvFeature): Boolean;
+var
+  Names: TStringList;
+begin
+  // "*" for the class needs no chain, and covers a feature made without a
+  // class info.
+  if EntryAllows('*', AFeature.Name) then
+    Exit(True);
+  if AFeature.ClassInfo = nil then
+    Exit(False);
+  Names := RegisteredNames;
+  try
+    Result := ChainAllows(AFeature.ClassInfo.ClassType, AFeature.Name, Names);
+  finally
+    Names.Free;
+  end;
+end;
+
+{ Raise the refusal of ALink writing (or, with ACall, calling) AFeature of
+  the component ASide; nothing when AFeature is nil or allowed. }
+procedure Judge(APolicy: TorvLinkPolicy; ALink: TorvConnection; AFeature: TorvFeature;
+  const ASide: string; AComponent: TComponent; ACall: Boolean);
+var
+  Text, ComponentName: string;
+begin
+  if (AFeature = nil) or APolicy.Allows(AFeature) then
+    Exit;
+  if AComponent = nil then
+    ComponentName := '?'
+  else
+    ComponentName := AComponent.Name;
+  if ACall then
+    Text := Format(rsLinkMayNotCall, [ALink.Name, ComponentName, AFeature.Name])
+  else
+    Text := Format(rsLinkMayNotWrite, [ALink.Name, ComponentName, AFeature.Name]);
+  raise EorvLinkRefused.CreateAt(Text, ALink, ASide, AComponent);
+end;
+
+{ Return the property AName of AInfo, or nil without a side or a name. }
+function PropertyOf(AInfo: TorvClassInfo; const AName: string): TorvPropertyInfo;
+begin
+  if (AInfo = nil) or (AName = '') then
+    Result := nil
+  else
+    Result := AInfo.FindProperty(AName);
+end;
+
+function EventOf(AInfo: TorvClassInfo; const AName: string): TorvEventInfo;
+begin
+  if (AInfo = nil) or (AName = '') then
+    Result := nil
+  else
+    Result := AInfo.FindEvent(AName);
+end;
+
+function MethodOf(AInfo: TorvClassInfo; const AName: string): TorvMethodInfo;
+begin
+  if (AInfo = nil) or (AName = '') then
+    Result := nil
+  else
+    Result := AInfo.FindMethod(AName);
+end;
+
+{ Judge a property-to-property link whose names would be ASourceProperty,
+  ATargetProperty and ATargetEvent: it writes its target, and its source
+  too when it copies back. }
+procedure JudgeP2P(APolicy: TorvLinkPolicy; ALink: TorvP2PConnection;
+  const ASourceProperty, ATargetProperty, ATargetEvent: string);
+begin
+  Judge(APolicy, ALink, PropertyOf(ALink.GetTargetInfo, ATargetProperty), 'Target', ALink.Target,
+    False);
+  if EventOf(ALink.GetTargetInfo, ATargetEvent) <> nil then
+    Judge(APolicy, ALink, PropertyOf(ALink.GetSourceInfo, ASourceProperty), 'Source',
+      ALink.Source, False);
+end;
+
+procedure JudgeE2P(APolicy: TorvLinkPolicy; ALink: TorvE2PConnection; const ATargetProperty: string);
+begin
+  Judge(APolicy, ALink, PropertyOf(ALink.GetTargetInfo, ATargetProperty), 'Target', ALink.Target,
+    False);
+end;
+
+procedure JudgeE2M(APolicy: TorvLinkPolicy; ALink: TorvE2MConnection; const ATargetMethod: string);
+begin
+  Judge(APolicy, ALink, MethodOf(ALink.GetTargetInfo, ATargetMethod), 'Target', ALink.Target, True);
+end;
+
+procedure TorvLinkPolicy.CheckConnect(ALink: TorvConnection);
+var
+  P2P: TorvP2PConnection;
+begin
+  if ALink is TorvP2PConnection then
+  begin
+    P2P := TorvP2PConnection(ALink);
+    JudgeP2P(Self, P2P, P2P.SourceProperty, P2P.TargetProperty, P2P.TargetEvent);
+  end
+  else if ALink is TorvE2PConnection then
+    JudgeE2P(Self, TorvE2PConnection(ALink), TorvE2PConnection(ALink).TargetProperty)
+  else if ALink is TorvE2MConnection then
+    JudgeE2M(Self, TorvE2MConnection(ALink), TorvE2MConnection(ALink).TargetMethod);
+end;
+
+procedure TorvLinkPolicy.CheckChange(ALink: TorvConnection; const AName: TorvLinkName;
+  const AValue: string);
+var
+  P2P: TorvP2PConnection;
+begin
+  // A form file being read is judged once it is read, when its links
+  // connect; the designer runs no link.
+  if [csLoading, csDesigning] * ALink.ComponentState <> [] then
+    Exit;
+  if ALink is TorvP2PConnection then
+  begin
+    P2P := TorvP2PConnection(ALink);
+    if AName.Setting = lnP2PSourceProperty.Setting then
+      JudgeP2P(Self, P2P, AValue, '', P2P.TargetEvent)
+    else if AName.Setting = lnP2PTargetProperty.Setting then
+      JudgeP2P(Self, P2P, '', AValue, '')
+    else if AName.Setting = lnP2PTargetEvent.Setting then
+      JudgeP2P(Self, P2P, P2P.SourceProperty, '', AValue);
+  end
+  else if (ALink is TorvE2PConnection) and (AName.Setting = lnE2PTargetProperty.Setting) then
+    JudgeE2P(Self, TorvE2PConnection(ALink), AValue)
+  else if (ALink is TorvE2MConnection) and (AName.Setting = lnE2MTargetMethod.Setting) then
+    JudgeE2M(Self, TorvE2MConnection(ALink), AValue);
+end;
+
+finalization
+  SetLinkPolicy(nil);
+end.
