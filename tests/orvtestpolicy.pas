@@ -9,6 +9,7 @@ interface
 
 uses
   Classes, SysUtils, fpcunit, testregistry,
+  StdCtrls,
   Orvcommon, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar, Orvpolicy,
   Orvtestfixtures, Orvtestdiagnostics;
 
@@ -36,7 +37,12 @@ type
     procedure TestChangesAfterConnectAreJudged;
     procedure TestRefusalsWhileAFormIsRead;
     procedure TestClearingThePolicyRestoresTheDefault;
+    procedure TestTheDocumentedPolicy;
   end;
+
+{ The set-up docs/security.md shows: an application that reads form files
+  it did not write lets their links do only what its own forms need. }
+procedure TrustFormFilesOnlyThisFar;
 
 implementation
 
@@ -55,6 +61,19 @@ begin
     Text.Free;
     Binary.Free;
   end;
+end;
+
+procedure TrustFormFilesOnlyThisFar;
+var
+  Policy: TorvLinkPolicy;
+begin
+  // Links may read any property and hear any event; they may write and
+  // call only what is listed here, in the classes named and below them.
+  Policy := UseReadOnlyLinks;
+  Policy.Allow('TLabel', 'Caption');    // a label follows an edit
+  Policy.Allow('TCustomEdit', 'Text');  // TEdit, TMemo and the other edits
+  Policy.Allow('TorvVariable', 'Self'); // point a variable at a list
+  Policy.Allow('TStrings', 'Add');      // and add a line to it
 end;
 
 procedure TTestLinkPolicy.SetUp;
@@ -372,6 +391,51 @@ begin
   AssertEquals('assigned, then bumped and handed back', 8, FEdit2.Number);
 end;
 
+procedure TTestLinkPolicy.TestTheDocumentedPolicy;
+const
+  Form =
+    'object Form1: TFailureRoot' + LineEnding +
+    '  object Edit1: TEdit' + LineEnding + '    Text = ''typed''' + LineEnding + '  end' + LineEnding +
+    '  object Label1: TLabel' + LineEnding + '  end' + LineEnding +
+    '  object Lines: TorvVariable' + LineEnding + '    ClassTypeName = ''TStrings''' + LineEnding +
+    '  end' + LineEnding +
+    '  object Links: TorvConnectionList' + LineEnding +
+    '    OnConnectFailure = LinkFailed' + LineEnding +
+    '    object Follow: TorvP2PConnection' + LineEnding + '      Source = Edit1' + LineEnding +
+    '      SourceProperty = ''Text''' + LineEnding + '      SourceEvent = ''OnChange''' + LineEnding +
+    '      Target = Label1' + LineEnding + '      TargetProperty = ''Caption''' + LineEnding +
+    '    end' + LineEnding +
+    '    object AddLine: TorvE2MConnection' + LineEnding + '      Source = Edit1' + LineEnding +
+    '      SourceEvent = ''OnChange''' + LineEnding + '      Target = Lines' + LineEnding +
+    '      TargetMethod = ''Add''' + LineEnding + '    end' + LineEnding +
+    '    object Overwrite: TorvE2MConnection' + LineEnding + '      Source = Edit1' + LineEnding +
+    '      SourceEvent = ''OnChange''' + LineEnding + '      Target = Lines' + LineEnding +
+    '      TargetMethod = ''SaveToFile''' + LineEnding + '    end' + LineEnding +
+    '    object Hide: TorvE2PConnection' + LineEnding + '      Source = Edit1' + LineEnding +
+    '      SourceEvent = ''OnChange''' + LineEnding + '      Target = Label1' + LineEnding +
+    '      TargetProperty = ''Visible''' + LineEnding + '    end' + LineEnding +
+    '    object Send: TorvE2MConnection' + LineEnding + '      Source = Edit1' + LineEnding +
+    '      SourceEvent = ''OnChange''' + LineEnding + '      Target = Edit1' + LineEnding +
+    '      TargetMethod = ''Perform''' + LineEnding + '    end' + LineEnding +
+    '  end' + LineEnding +
+    'end' + LineEnding;
+var
+  Root: TFailureRoot;
+begin
+  FreeAndNil(FRoot);
+  TrustFormFilesOnlyThisFar;
+  Root := TFailureRoot.Create(nil);
+  FRoot := Root;
+  ReadFormText(Form, Root);
+  AssertEquals('Form1.Overwrite: ' + RefusedText('call', 'Overwrite', 'Lines.SaveToFile') +
+    LineEnding + 'Form1.Hide: ' + RefusedText('write', 'Hide', 'Label1.Visible') + LineEnding +
+    'Form1.Send: ' + RefusedText('call', 'Send', 'Edit1.Perform') + LineEnding, Root.Failures.Text);
+  AssertEquals('the allowed links connected', 'typed',
+    (Root.FindComponent('Label1') as TLabel).Caption);
+end;
+
 initialization
+  // Read from form text, which finds classes by their registered names.
+  RegisterClasses([TEdit, TLabel]);
   RegisterTest('Links', TTestLinkPolicy);
 end.
