@@ -628,7 +628,7 @@ begin
             Continue;
           Prop := Info.FindProperty(Item.ComponentProperty);
           // Under a policy a parameter only reads, unless writing is allowed.
-          if (Prop = nil) or (LinkPolicy <> nil) and not LinkPolicy.Allows(Prop) then
+          if (Prop = nil) or (LinkPolicy <> nil) and not LinkPolicy.Allows(Info, Prop) then
             Continue;
           // The index parameters are shared by every user of the property;
           // another item may have set them since.

@@ -29,7 +29,8 @@
   descends from TCustomEdit's), not of the object the link reaches at the
   moment. So a variable is judged by the class it names, whatever object it
   holds now or later, and the answer given at connect holds as long as the
-  link does. A binding written by hand that descends from TorvClassInfo
+  link does; an entry for TorvVariable covers the features of every
+  variable (its Self above all, which points it at another object). A binding written by hand that descends from TorvClassInfo
   itself is covered by its own name and by "*" only. }
 unit Orvpolicy;
 
@@ -69,8 +70,10 @@ type
     { Forget every entry: no write and no call is allowed. }
     procedure Clear;
     { Answer whether links may write or call AFeature (a property or a
-      method), judged by the binding that declares it. }
-    function Allows(AFeature: TorvFeature): Boolean;
+      method) that they found in AInfo: judged by the binding of the object
+      it acts on, and by that of AInfo when AInfo lists another's features,
+      as a variable does. }
+    function Allows(AInfo: TorvClassInfo; AFeature: TorvFeature): Boolean;
     { Raise EorvLinkRefused, naming ALink and the member, when ALink as it
       stands would write or call something not allowed. Names that do not
       resolve are left to the link, which does not connect them. }
@@ -204,7 +207,7 @@ begin
   Result := False;
 end;
 
-function TorvLinkPolicy.Allows(AFeature: TorvFeature): Boolean;
+function TorvLinkPolicy.Allows(AInfo: TorvClassInfo; AFeature: TorvFeature): Boolean;
 var
   Names: TStringList;
 begin
@@ -212,24 +215,26 @@ begin
   // class info.
   if EntryAllows('*', AFeature.Name) then
     Exit(True);
-  if AFeature.ClassInfo = nil then
-    Exit(False);
   Names := RegisteredNames;
   try
-    Result := ChainAllows(AFeature.ClassInfo.ClassType, AFeature.Name, Names);
+    Result := (AFeature.ClassInfo <> nil) and
+      ChainAllows(AFeature.ClassInfo.ClassType, AFeature.Name, Names);
+    if not Result and (AInfo <> nil) and (AInfo <> AFeature.ClassInfo) then
+      Result := ChainAllows(AInfo.ClassType, AFeature.Name, Names);
   finally
     Names.Free;
   end;
 end;
 
-{ Raise the refusal of ALink writing (or, with ACall, calling) AFeature of
-  the component ASide; nothing when AFeature is nil or allowed. }
-procedure Judge(APolicy: TorvLinkPolicy; ALink: TorvConnection; AFeature: TorvFeature;
-  const ASide: string; AComponent: TComponent; ACall: Boolean);
+{ Raise the refusal of ALink writing (or, with ACall, calling) AFeature,
+  found in AInfo, of the component ASide; nothing when AFeature is nil or
+  allowed. }
+procedure Judge(APolicy: TorvLinkPolicy; ALink: TorvConnection; AInfo: TorvClassInfo;
+  AFeature: TorvFeature; const ASide: string; AComponent: TComponent; ACall: Boolean);
 var
   Text, ComponentName: string;
 begin
-  if (AFeature = nil) or APolicy.Allows(AFeature) then
+  if (AFeature = nil) or APolicy.Allows(AInfo, AFeature) then
     Exit;
   if AComponent = nil then
     ComponentName := '?'
@@ -273,22 +278,23 @@ end;
 procedure JudgeP2P(APolicy: TorvLinkPolicy; ALink: TorvP2PConnection;
   const ASourceProperty, ATargetProperty, ATargetEvent: string);
 begin
-  Judge(APolicy, ALink, PropertyOf(ALink.GetTargetInfo, ATargetProperty), 'Target', ALink.Target,
-    False);
+  Judge(APolicy, ALink, ALink.GetTargetInfo, PropertyOf(ALink.GetTargetInfo, ATargetProperty),
+    'Target', ALink.Target, False);
   if EventOf(ALink.GetTargetInfo, ATargetEvent) <> nil then
-    Judge(APolicy, ALink, PropertyOf(ALink.GetSourceInfo, ASourceProperty), 'Source',
-      ALink.Source, False);
+    Judge(APolicy, ALink, ALink.GetSourceInfo, PropertyOf(ALink.GetSourceInfo, ASourceProperty),
+      'Source', ALink.Source, False);
 end;
 
 procedure JudgeE2P(APolicy: TorvLinkPolicy; ALink: TorvE2PConnection; const ATargetProperty: string);
 begin
-  Judge(APolicy, ALink, PropertyOf(ALink.GetTargetInfo, ATargetProperty), 'Target', ALink.Target,
-    False);
+  Judge(APolicy, ALink, ALink.GetTargetInfo, PropertyOf(ALink.GetTargetInfo, ATargetProperty),
+    'Target', ALink.Target, False);
 end;
 
 procedure JudgeE2M(APolicy: TorvLinkPolicy; ALink: TorvE2MConnection; const ATargetMethod: string);
 begin
-  Judge(APolicy, ALink, MethodOf(ALink.GetTargetInfo, ATargetMethod), 'Target', ALink.Target, True);
+  Judge(APolicy, ALink, ALink.GetTargetInfo, MethodOf(ALink.GetTargetInfo, ATargetMethod),
+    'Target', ALink.Target, True);
 end;
 
 procedure TorvLinkPolicy.CheckConnect(ALink: TorvConnection);

@@ -11,7 +11,7 @@ uses
   Classes, SysUtils, fpcunit, testregistry,
   StdCtrls,
   Orvcommon, Orvconlist, Orvp2p, Orve2p, Orve2m, Orvvar, Orvpolicy,
-  Orvtestfixtures, Orvtestdiagnostics;
+  Orvlinkcheck, Orvtestfixtures, Orvtestdiagnostics;
 
 type
   TTestLinkPolicy = class(TTestCase)
@@ -183,6 +183,7 @@ procedure TTestLinkPolicy.TestVariableIsJudgedByTheClassItNames;
 var
   Variable: TorvVariable;
   Clear: TorvE2MConnection;
+  Point: TorvE2PConnection;
 
   procedure Expect(const AClassTypeName, AEntryClass: string; AAllowed: Boolean);
   begin
@@ -207,7 +208,21 @@ begin
   Expect('TStringList', 'TStrings', True);
   Expect('TStrings', 'TStrings', True);
   Expect('TStrings', 'TStringList', False);
-  Expect('TStringList', 'TorvVariable', False);
+  Expect('TStrings', 'TTestEdit', False);
+  // An entry for the variable's own class covers what every variable shows.
+  Expect('TStrings', 'TorvVariable', True);
+
+  SetLinkPolicy(nil);
+  Point := TorvE2PConnection.Create(FRoot);
+  Point.Name := 'PointLines';
+  Point.Source := FEdit1;
+  Point.SourceEvent := 'OnChange';
+  Point.Target := Variable;
+  Point.TargetProperty := 'Self';
+  UsePolicy(['TStrings', 'Add']);
+  AssertEquals(RefusedText('write', 'PointLines', 'Lines.Self'), ConnectRefusal(Point));
+  UsePolicy(['TorvVariable', 'Self']);
+  AssertEquals('', ConnectRefusal(Point));
 end;
 
 procedure TTestLinkPolicy.TestAllowedLinksWorkAndRefusedOnesNameLinkAndMember;
@@ -421,6 +436,8 @@ const
     'end' + LineEnding;
 var
   Root: TFailureRoot;
+  Report: TStringList;
+  Counts: TorvCheckCounts;
 begin
   FreeAndNil(FRoot);
   TrustFormFilesOnlyThisFar;
@@ -432,6 +449,22 @@ begin
     'Form1.Send: ' + RefusedText('call', 'Send', 'Edit1.Perform') + LineEnding, Root.Failures.Text);
   AssertEquals('the allowed links connected', 'typed',
     (Root.FindComponent('Label1') as TLabel).Caption);
+
+  // The checker says the same of the form file, under the same policy.
+  Report := TStringList.Create;
+  try
+    Counts := CheckFormText(Form, 'f.lfm', Report);
+    AssertEquals(Report.Text, 3, Counts.Broken);
+    AssertTrue(Report.Text, Pos('Overwrite (TorvE2MConnection): broken: Target Lines: ' +
+      'the link policy does not let links call SaveToFile', Report.Text) > 0);
+    AssertTrue(Report.Text, Pos('Hide (TorvE2PConnection): broken: Target Label1: ' +
+      'the link policy does not let links write Visible', Report.Text) > 0);
+    SetLinkPolicy(nil);
+    AssertEquals('without a policy nothing is refused', 0,
+      CheckFormText(Form, 'f.lfm', Report).Broken);
+  finally
+    Report.Free;
+  end;
 end;
 
 initialization

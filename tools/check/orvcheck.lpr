@@ -1,13 +1,15 @@
 { Check the links stored in text form files, without running the
   application they belong to.
 
-    orvcheck FILE.lfm [FILE2.lfm ...]
+    orvcheck [--read-only [--allow=CLASS.MEMBER ...]] FILE.lfm [FILE2.lfm ...]
     orvcheck --help | --version
 
   One line per link ("ok" or "broken: why"), a line per warning, and a last
   line "N links checked: K ok, B broken, W warnings". Exit code 0 when no
   link is broken, 1 when one is, 2 when a file cannot be read or is not a
   form file (the message names file and line) or the command line is wrong.
+  With --read-only, a link is also broken when the link policy "read-only
+  links", with the members --allow lists, would refuse it.
 
   It knows the classes the orvane_d5 package registers and no others: an
   application with its own bound components runs the same check from a
@@ -20,10 +22,11 @@ uses
   Classes, SysUtils,
   Interfaces, // the widgetset that the bound control classes need linked
   orvane_d5, // links and starts every binding, so every registered class is known
-  Orvlfm, Orvlinkcheck;
+  Orvlfm, Orvlinkcheck, Orvpolicy;
 
 resourcestring
-  rsUsage = 'usage: orvcheck FILE.lfm [FILE2.lfm ...] | --help | --version';
+  rsUsage = 'usage: orvcheck [--read-only [--allow=CLASS.MEMBER ...]] FILE.lfm [FILE2.lfm ...] | ' +
+    '--help | --version';
   rsHelp =
     LineEnding +
     'Reports for every link in the text form files whether it would connect' + LineEnding +
@@ -31,6 +34,12 @@ resourcestring
     'resolve; the last line is "N links checked: K ok, B broken, W warnings".' + LineEnding +
     'Exit code 0: no link is broken; 1: a link is broken; 2: a file cannot be' + LineEnding +
     'read or is not a form file, or the command line is wrong.' + LineEnding +
+    LineEnding +
+    '--read-only also reports as broken every link that an application' + LineEnding +
+    'running under the link policy "read-only links" (unit Orvpolicy) would' + LineEnding +
+    'refuse: links that write a property or call a method. Each' + LineEnding +
+    '--allow=CLASS.MEMBER lets them write or call MEMBER of CLASS and the' + LineEnding +
+    'classes bound below it, as LinkPolicy.Allow does ("*" for any).' + LineEnding +
     LineEnding +
     'Registrations: this program knows the classes the orvane_d5 package' + LineEnding +
     'registers (RTL and LCL classes, TObject, TInterfacedObject, TorvVariable;' + LineEnding +
@@ -47,11 +56,34 @@ resourcestring
 const
   PackageVersion = '1.1';
 
+{ Answer whether AArg is an option of the link policy, and apply it. An
+  --allow without --read-only before it, or without a dot, is not one. }
+function PolicyOption(const AArg: string): Boolean;
+var
+  Entry: string;
+  Dot: Integer;
+begin
+  if AArg = '--read-only' then
+  begin
+    UseReadOnlyLinks;
+    Exit(True);
+  end;
+  Result := False;
+  if (Copy(AArg, 1, 8) <> '--allow=') or (LinkPolicy = nil) then
+    Exit;
+  Entry := Copy(AArg, 9, MaxInt);
+  Dot := Pos('.', Entry);
+  if (Dot <= 1) or (Dot = Length(Entry)) then
+    Exit;
+  LinkPolicy.Allow(Copy(Entry, 1, Dot - 1), Copy(Entry, Dot + 1, MaxInt));
+  Result := True;
+end;
+
 { Answer the exit code of a command line that asks for help or the version,
   or is not a list of files; -1 for a list of files. }
 function RunOptions: Integer;
 var
-  I: Integer;
+  I, Files: Integer;
 begin
   Result := -1;
   for I := 1 to ParamCount do
@@ -67,10 +99,15 @@ begin
       Exit(0);
     end;
   // Any other option is a mistake.
+  Files := 0;
   for I := 1 to ParamCount do
-    if Copy(ParamStr(I), 1, 1) = '-' then
-      Result := 2;
-  if ParamCount = 0 then
+    if PolicyOption(ParamStr(I)) then
+      Continue
+    else if Copy(ParamStr(I), 1, 1) = '-' then
+      Result := 2
+    else
+      Inc(Files);
+  if Files = 0 then
     Result := 2;
   if Result = 2 then
     WriteLn(ErrOutput, rsUsage);
@@ -92,6 +129,8 @@ begin
   try
     for I := 1 to ParamCount do
     begin
+      if Copy(ParamStr(I), 1, 1) = '-' then
+        Continue;
       Lines.Clear;
       // One bad file does not keep the others from being checked.
       try
@@ -126,4 +165,5 @@ end;
 
 begin
   ExitCode := Run;
+  SetLinkPolicy(nil);
 end.

@@ -11,7 +11,8 @@
   raises, which stops the list from connecting the links after it (a
   property that cannot be read or written, a variable handed an object of
   another class; a variable that holds nothing yet makes the copy wait
-  instead). The texts are the links' own (Orvlinknames), with the nearest
+  instead), or, when the program has set a link policy (Orvpolicy), the
+  link would write or call what the policy does not allow. The texts are the links' own (Orvlinknames), with the nearest
   declared name when a name does not resolve. What Connect lets pass
   but leaves the link partial is a warning: an event a property-to-property
   link cannot listen to, an index list that does not fit its property, a
@@ -55,7 +56,7 @@ implementation
 
 uses
   TypInfo,
-  Orvcommon, Orvlinknames, Orvconlist, Orve2m, Orvvar, Orvlfm;
+  Orvcommon, Orvlinknames, Orvconlist, Orve2m, Orvvar, Orvpolicy, Orvlfm;
 
 resourcestring
   rsReportLine = '%s: %s (%s): %s';
@@ -102,6 +103,9 @@ resourcestring
   rsEveryFiringRaises = '; every firing raises';
   rsCallRefused = '; every firing raises it before the call';
   rsIndexesUnset = '; the property is used with index values left unset';
+  rsPolicyNoWrite = 'the link policy does not let links write %s';
+  rsPolicyNoCall = 'the link policy does not let links call %s';
+  rsPolicyRefuses = '; the link is refused when it connects';
 
 type
   TLinkKind = (lkNone, lkP2P, lkE2P, lkE2M);
@@ -155,6 +159,9 @@ type
       ASeverity: TSeverity; const AConsequence: string): TorvFeature;
     procedure CheckAccess(const ASide: TSide; AProp: TorvPropertyInfo; ANeed: TorvPropertyStyleFlag;
       ASeverity: TSeverity; const AConsequence: string);
+    { Report AFeature of ASide, written or (ACall) called, when the link
+      policy in force does not allow it. }
+    procedure CheckPolicy(const ASide: TSide; AFeature: TorvFeature; ACall: Boolean);
     procedure CheckIndexList(AProps: TorvFormProperties; const ASide: TSide; AProp: TorvPropertyInfo;
       const AListProp, AListName: string);
     function OptionOf(AProps: TorvFormProperties; const AName: string): Integer;
@@ -593,6 +600,19 @@ begin
   Report(ASeverity, Format(rsSideSays, [ASide.Role, ASide.Ref, Text]) + AConsequence);
 end;
 
+procedure TFormChecker.CheckPolicy(const ASide: TSide; AFeature: TorvFeature; ACall: Boolean);
+var
+  Text: string;
+begin
+  if (LinkPolicy = nil) or (AFeature = nil) or LinkPolicy.Allows(ASide.Info, AFeature) then
+    Exit;
+  if ACall then
+    Text := Format(rsPolicyNoCall, [AFeature.Name])
+  else
+    Text := Format(rsPolicyNoWrite, [AFeature.Name]);
+  Report(svBroken, Format(rsSideSays, [ASide.Role, ASide.Ref, Text]) + rsPolicyRefuses);
+end;
+
 procedure TFormChecker.CheckIndexList(AProps: TorvFormProperties; const ASide: TSide;
   AProp: TorvPropertyInfo; const AListProp, AListName: string);
 var
@@ -712,6 +732,9 @@ begin
     CheckAccess(Target, TargetProp, psReadable, svWarning, rsCopyBackRaises);
     CheckAccess(Source, SourceProp, psWritable, svWarning, rsCopyBackRaises);
   end;
+  CheckPolicy(Target, TargetProp, False);
+  if TargetEvent <> nil then
+    CheckPolicy(Source, SourceProp, False);
   CheckHeldClass(Source, Target, SourceProp, TargetProp);
   CheckIndexList(AProps, Source, SourceProp, 'SourcePropertyIndexes', 'SourcePropertyIndex');
   CheckIndexList(AProps, Target, TargetProp, 'TargetPropertyIndexes', 'TargetPropertyIndex');
@@ -734,6 +757,7 @@ begin
   TargetProp := TorvPropertyInfo(LookUp(AProps, Target, TargetKnown, fkProperty,
     lnE2PTargetProperty, True, svBroken, ''));
   CheckAccess(Target, TargetProp, psWritable, svWarning, rsEveryFiringRaises);
+  CheckPolicy(Target, TargetProp, False);
   CheckIndexList(AProps, Target, TargetProp, 'TargetPropertyIndexes', 'TargetPropertyIndex');
 
   Option := OptionOf(AProps, 'ValueOptions');
@@ -833,6 +857,7 @@ begin
     svBroken, ''));
   Method := TorvMethodInfo(LookUp(AProps, Target, TargetKnown, fkMethod, lnE2MTargetMethod, True,
     svBroken, ''));
+  CheckPolicy(Target, Method, True);
   Items := AProps.Value('TargetMethodParameters');
   if Items = nil then
   begin
