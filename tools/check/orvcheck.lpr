@@ -73,7 +73,7 @@ begin
     Exit;
   Entry := Copy(AArg, 9, MaxInt);
   Dot := Pos('.', Entry);
-  if (Dot <= 1) or (Dot = Length(Entry)) then
+  if (Trim(Copy(Entry, 1, Dot - 1)) = '') or (Trim(Copy(Entry, Dot + 1, MaxInt)) = '') then
     Exit;
   LinkPolicy.Allow(Copy(Entry, 1, Dot - 1), Copy(Entry, Dot + 1, MaxInt));
   Result := True;
