@@ -101,7 +101,14 @@ resourcestring
 implementation
 
 uses
-  Orvp2p, Orve2p, Orve2m;
+  TypInfo;
+
+const
+  // The published settings of the links that say what they write and call.
+  SettingTargetProperty = 'TargetProperty';
+  SettingTargetMethod = 'TargetMethod';
+  SettingTargetEvent = 'TargetEvent';
+  SettingSourceProperty = 'SourceProperty';
 
 var
   CurrentPolicy: TorvLinkPolicy;
@@ -272,69 +279,58 @@ begin
     Result := AInfo.FindMethod(AName);
 end;
 
-{ Judge a property-to-property link whose names would be ASourceProperty,
-  ATargetProperty and ATargetEvent: it writes its target, and its source
-  too when it copies back. }
-procedure JudgeP2P(APolicy: TorvLinkPolicy; ALink: TorvP2PConnection;
-  const ASourceProperty, ATargetProperty, ATargetEvent: string);
+{ Return the setting ASetting of ALink: AValue when it is the setting
+  AChanging about to be given AValue, otherwise its published value; '' for
+  a kind of link that has no such setting. The policy reads the settings by
+  name so that it needs no kind of link itself: the links use this unit,
+  and the order in which their units start stays theirs. }
+function SettingOf(ALink: TorvConnection; const ASetting, AChanging, AValue: string): string;
 begin
-  Judge(APolicy, ALink, ALink.GetTargetInfo, PropertyOf(ALink.GetTargetInfo, ATargetProperty),
-    'Target', ALink.Target, False);
-  if EventOf(ALink.GetTargetInfo, ATargetEvent) <> nil then
-    Judge(APolicy, ALink, ALink.GetSourceInfo, PropertyOf(ALink.GetSourceInfo, ASourceProperty),
-      'Source', ALink.Source, False);
+  if ASetting = AChanging then
+    Result := AValue
+  else if IsPublishedProp(ALink, ASetting) then
+    Result := GetStrProp(ALink, ASetting)
+  else
+    Result := '';
 end;
 
-procedure JudgeE2P(APolicy: TorvLinkPolicy; ALink: TorvE2PConnection; const ATargetProperty: string);
+{ Judge what ALink writes and calls, with AValue for its setting AChanging;
+  with AChanging empty all of it, otherwise only what AChanging affects.
+  Every kind of link writes TargetProperty and calls TargetMethod of its
+  Target; one that hears a TargetEvent copies back, writing SourceProperty
+  of its Source. }
+procedure JudgeLink(APolicy: TorvLinkPolicy; ALink: TorvConnection; const AChanging, AValue: string);
+var
+  Source, Target: TorvClassInfo;
 begin
-  Judge(APolicy, ALink, ALink.GetTargetInfo, PropertyOf(ALink.GetTargetInfo, ATargetProperty),
-    'Target', ALink.Target, False);
-end;
-
-procedure JudgeE2M(APolicy: TorvLinkPolicy; ALink: TorvE2MConnection; const ATargetMethod: string);
-begin
-  Judge(APolicy, ALink, ALink.GetTargetInfo, MethodOf(ALink.GetTargetInfo, ATargetMethod),
-    'Target', ALink.Target, True);
+  Source := ALink.GetSourceInfo;
+  Target := ALink.GetTargetInfo;
+  if (AChanging = '') or (AChanging = SettingTargetProperty) then
+    Judge(APolicy, ALink, Target, PropertyOf(Target,
+      SettingOf(ALink, SettingTargetProperty, AChanging, AValue)), 'Target', ALink.Target, False);
+  if (AChanging = '') or (AChanging = SettingTargetMethod) then
+    Judge(APolicy, ALink, Target, MethodOf(Target,
+      SettingOf(ALink, SettingTargetMethod, AChanging, AValue)), 'Target', ALink.Target, True);
+  if ((AChanging = '') or (AChanging = SettingTargetEvent) or (AChanging = SettingSourceProperty)) and
+    (EventOf(Target, SettingOf(ALink, SettingTargetEvent, AChanging, AValue)) <> nil)
+  then
+    Judge(APolicy, ALink, Source, PropertyOf(Source,
+      SettingOf(ALink, SettingSourceProperty, AChanging, AValue)), 'Source', ALink.Source, False);
 end;
 
 procedure TorvLinkPolicy.CheckConnect(ALink: TorvConnection);
-var
-  P2P: TorvP2PConnection;
 begin
-  if ALink is TorvP2PConnection then
-  begin
-    P2P := TorvP2PConnection(ALink);
-    JudgeP2P(Self, P2P, P2P.SourceProperty, P2P.TargetProperty, P2P.TargetEvent);
-  end
-  else if ALink is TorvE2PConnection then
-    JudgeE2P(Self, TorvE2PConnection(ALink), TorvE2PConnection(ALink).TargetProperty)
-  else if ALink is TorvE2MConnection then
-    JudgeE2M(Self, TorvE2MConnection(ALink), TorvE2MConnection(ALink).TargetMethod);
+  JudgeLink(Self, ALink, '', '');
 end;
 
 procedure TorvLinkPolicy.CheckChange(ALink: TorvConnection; const AName: TorvLinkName;
   const AValue: string);
-var
-  P2P: TorvP2PConnection;
 begin
   // A form file being read is judged once it is read, when its links
   // connect; the designer runs no link.
   if [csLoading, csDesigning] * ALink.ComponentState <> [] then
     Exit;
-  if ALink is TorvP2PConnection then
-  begin
-    P2P := TorvP2PConnection(ALink);
-    if AName.Setting = lnP2PSourceProperty.Setting then
-      JudgeP2P(Self, P2P, AValue, '', P2P.TargetEvent)
-    else if AName.Setting = lnP2PTargetProperty.Setting then
-      JudgeP2P(Self, P2P, '', AValue, '')
-    else if AName.Setting = lnP2PTargetEvent.Setting then
-      JudgeP2P(Self, P2P, P2P.SourceProperty, '', AValue);
-  end
-  else if (ALink is TorvE2PConnection) and (AName.Setting = lnE2PTargetProperty.Setting) then
-    JudgeE2P(Self, TorvE2PConnection(ALink), AValue)
-  else if (ALink is TorvE2MConnection) and (AName.Setting = lnE2MTargetMethod.Setting) then
-    JudgeE2M(Self, TorvE2MConnection(ALink), AValue);
+  JudgeLink(Self, ALink, AName.Setting, AValue);
 end;
 
 finalization
