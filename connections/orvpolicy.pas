@@ -7,9 +7,9 @@
   application that loads such files states here, before it loads them,
   which class members links may write or call; a link that would write or
   call anything else is refused when it connects, and when code changes its
-  names afterwards. Without a policy nothing is checked and nothing costs:
-  the links test for a policy once when they connect, and never while they
-  fire.
+  names afterwards. Without a policy nothing is checked and nothing costs
+  but a test for one: when a link connects or takes a name, and while it
+  fires only before a parameter hands a value back.
 
   What is judged. A property a link writes (the target of a
   property-to-property or event-to-property link, and the source too of a
@@ -23,14 +23,15 @@
   that property (the one check made while a link fires, and only under a
   policy). An index list only picks elements of a property already judged.
 
-  Which class. A member belongs to the class whose binding declares it, and
-  an entry for a class covers the classes registered for its descendant
-  bindings: the chain is that of the registered class infos (TEdit's binding
-  descends from TCustomEdit's), not of the object the link reaches at the
-  moment. So a variable is judged by the class it names, whatever object it
-  holds now or later, and the answer given at connect holds as long as the
-  link does; an entry for TorvVariable covers the features of every
-  variable (its Self above all, which points it at another object). A binding written by hand that descends from TorvClassInfo
+  Which class. A member is judged by the binding that serves it, and an
+  entry for a class covers the classes registered for the bindings that
+  descend from its binding (TEdit's descends from TCustomEdit's): the chain
+  is that of the registered class infos, not of the object the link
+  reaches at the moment. So a variable is judged by the class it names,
+  whatever object it holds now or later, and the answer given at connect
+  holds as long as the link does; an entry for TorvVariable covers what
+  every variable shows (its Self above all, which points it at another
+  object). A binding written by hand that descends from TorvClassInfo
   itself is covered by its own name and by "*" only. }
 unit Orvpolicy;
 
@@ -46,19 +47,19 @@ type
   { A link would write or call what the link policy does not allow. }
   EorvLinkRefused = class(EorvLinkError);
 
-  { One allowed pair: a class name (or "*") and a member name (or "*"). }
-  TorvPolicyEntry = record
-    ClassName: string;
-    Member: string;
-  end;
-
   { TorvLinkPolicy }
 
   { The class members that links may write (properties) or call (methods);
     everything may be read and heard. Empty, it allows no write and no call. }
   TorvLinkPolicy = class
+  private type
+    { One allowed pair: a class name (or "*") and a member name (or "*"). }
+    TEntry = record
+      ClassName: string;
+      Member: string;
+    end;
   private
-    FEntries: array of TorvPolicyEntry;
+    FEntries: array of TEntry;
     function EntryAllows(const AClassName, AMember: string): Boolean;
     function ChainAllows(AInfoClass: TClass; const AMember: string; ANames: TStrings): Boolean;
   public
