@@ -61,6 +61,8 @@ type
   private
     FEntries: array of TEntry;
     function EntryAllows(const AClassName, AMember: string): Boolean;
+    { Answer whether an entry names AMember of a class registered for
+      AInfoClass or one of its ancestors; ANames as RegisteredNames makes it. }
     function ChainAllows(AInfoClass: TClass; const AMember: string; ANames: TStrings): Boolean;
   public
     { Let links write the property or call the method AMember of the class
@@ -125,10 +127,11 @@ type
 
 procedure TNameCollector.Add(const AClassName: string);
 begin
-  Names.Add(AClassName);
+  Names.AddObject(AClassName, TObject(TorvClassRegistry.FindClass(AClassName)));
 end;
 
-{ Return every registered class name; the caller frees the list. }
+{ Return every registered class name, each with its class info class as
+  its object; the caller frees the list. }
 function RegisteredNames: TStringList;
 var
   Collector: TNameCollector;
@@ -206,8 +209,7 @@ begin
   while Level <> nil do
   begin
     for I := 0 to ANames.Count - 1 do
-      if (TClass(TorvClassRegistry.FindClass(ANames[I])) = Level) and
-        EntryAllows(ANames[I], AMember)
+      if (TClass(ANames.Objects[I]) = Level) and EntryAllows(ANames[I], AMember)
       then
         Exit(True);
     Level := Level.ClassParent;
