@@ -293,6 +293,9 @@ begin
   FEdit2.Number := 1;
   FEdit1.Text := 'fire';
   AssertEquals('read, not written back', 1, FEdit2.Number);
+  LinkPolicy.Allow('TTestEdit', 'Number');
+  FEdit1.Text := 'again';
+  AssertEquals('read, bumped and written back once writing is allowed', 2, FEdit2.Number);
 end;
 
 procedure TTestLinkPolicy.TestChangesAfterConnectAreJudged;
