@@ -119,7 +119,7 @@ begin
         Component := ADesigner.GetComponent(Collector.Names[I]);
         // A component being destroyed is still listed by its owner.
         if (Component <> nil) and not (csDestroying in Component.ComponentState) and
-          (TorvClassRegistry.FindClass(Component.ClassName) <> nil) then
+          (TorvClassRegistry.FindClassOf(Component.ClassType) <> nil) then
           ACombo.Items.Add(Collector.Names[I]);
       end;
     finally

@@ -1,7 +1,7 @@
 { Check the links stored in text form files, without running the
   application they belong to.
 
-    orvcheck FILE.lfm [FILE2.lfm ...]
+    orvcheck [--derived [--class NAME=PARENT ...]] FILE.lfm [FILE2.lfm ...]
     orvcheck --help | --version
 
   One line per link ("ok" or "broken: why"), a line per warning, and a last
@@ -20,10 +20,11 @@ uses
   Classes, SysUtils,
   Interfaces, // the widgetset that the bound control classes need linked
   orvane_d5, // links and starts every binding, so every registered class is known
-  Orvlfm, Orvlinkcheck;
+  Orvcommon, Orvlfm, Orvlinkcheck;
 
 resourcestring
-  rsUsage = 'usage: orvcheck FILE.lfm [FILE2.lfm ...] | --help | --version';
+  rsUsage = 'usage: orvcheck [--derived [--class NAME=PARENT ...]] FILE.lfm [FILE2.lfm ...] | ' +
+    '--help | --version';
   rsHelp =
     LineEnding +
     'Reports for every link in the text form files whether it would connect' + LineEnding +
@@ -37,7 +38,22 @@ resourcestring
     'see orvinspect --all) and no others. To check forms that use an' + LineEnding +
     'application''s own bound components, call CheckFormFile of unit' + LineEnding +
     'Orvlinkcheck (tools/check) from a program that links those components,' + LineEnding +
-    'as examples/orvcheckforms.lpr does.';
+    'as examples/orvcheckforms.lpr does.' + LineEnding +
+    LineEnding +
+    'Derived classes: --derived checks as an application that sets' + LineEnding +
+    'TorvClassRegistry.DerivedClasses := True does, where a component of an' + LineEnding +
+    'unregistered class gets the binding of its nearest registered ancestor.' + LineEnding +
+    'A form file names a component''s class but not its parents, and this' + LineEnding +
+    'program does not link an application''s classes: --class NAME=PARENT says' + LineEnding +
+    'that class NAME derives from PARENT (repeat it for each level of a chain;' + LineEnding +
+    'it is taken on trust, so name the real parent). Without a --class for it,' + LineEnding +
+    'a class is found only when this program links it. A check program of' + LineEnding +
+    'the application''s own that sets DerivedClasses walks the real parents' + LineEnding +
+    'of every class it registers with the RTL''s RegisterClass (RegisterClass' + LineEnding +
+    '(TMyEdit) before CheckFormFile), which needs no --class and cannot be' + LineEnding +
+    'wrong.';
+  rsClassNeedsDerived = 'orvcheck: --class is used only with --derived';
+  rsBadClassOption = 'orvcheck: --class takes NAME=PARENT, not ''%s''';
   rsVersion = 'orvcheck (Orvane Suite, orvane_d5 %s)';
   rsFileFailed = '%s: %s';
   rsUnknownHere = 'orvcheck: %d sides name components of classes this program has no binding for; ' +
@@ -47,11 +63,26 @@ resourcestring
 const
   PackageVersion = '1.1';
 
+{ Take --class NAME=PARENT; answer False when it is not of that shape. }
+function TakeClassParent(const AText: string): Boolean;
+var
+  Eq: Integer;
+begin
+  Eq := Pos('=', AText);
+  Result := (Eq > 1) and (Eq < Length(AText));
+  if Result then
+    AddClassParent(Trim(Copy(AText, 1, Eq - 1)), Trim(Copy(AText, Eq + 1, MaxInt)))
+  else
+    WriteLn(ErrOutput, Format(rsBadClassOption, [AText]));
+end;
+
 { Answer the exit code of a command line that asks for help or the version,
-  or is not a list of files; -1 for a list of files. }
-function RunOptions: Integer;
+  or is not a list of files; -1 for a list of files, left in AFiles, with
+  the derived-class options in force. }
+function RunOptions(AFiles: TStrings): Integer;
 var
   I: Integer;
+  Derived, Parents: Boolean;
 begin
   Result := -1;
   for I := 1 to ParamCount do
@@ -66,36 +97,60 @@ begin
       WriteLn(Format(rsVersion, [PackageVersion]));
       Exit(0);
     end;
-  // Any other option is a mistake.
-  for I := 1 to ParamCount do
-    if Copy(ParamStr(I), 1, 1) = '-' then
-      Result := 2;
-  if ParamCount = 0 then
+  Derived := False;
+  Parents := False;
+  I := 1;
+  while (I <= ParamCount) and (Result < 0) do
+  begin
+    if ParamStr(I) = '--derived' then
+      Derived := True
+    else if ParamStr(I) = '--class' then
+    begin
+      Inc(I);
+      Parents := True;
+      if (I > ParamCount) or not TakeClassParent(ParamStr(I)) then
+        Result := 2;
+    end
+    // Any other option is a mistake.
+    else if Copy(ParamStr(I), 1, 1) = '-' then
+      Result := 2
+    else
+      AFiles.Add(ParamStr(I));
+    Inc(I);
+  end;
+  if (Result < 0) and Parents and not Derived then
+  begin
+    WriteLn(ErrOutput, rsClassNeedsDerived);
+    Result := 2;
+  end;
+  if AFiles.Count = 0 then
     Result := 2;
   if Result = 2 then
-    WriteLn(ErrOutput, rsUsage);
+    WriteLn(ErrOutput, rsUsage)
+  else
+    TorvClassRegistry.DerivedClasses := Derived;
 end;
 
-function Run: Integer;
+function Run(AFiles: TStrings): Integer;
 var
   Lines: TStringList;
   Total: TorvCheckCounts;
   I: Integer;
   Unreadable: Boolean;
 begin
-  Result := RunOptions;
+  Result := RunOptions(AFiles);
   if Result >= 0 then
     Exit;
   Total := Default(TorvCheckCounts);
   Unreadable := False;
   Lines := TStringList.Create;
   try
-    for I := 1 to ParamCount do
+    for I := 0 to AFiles.Count - 1 do
     begin
       Lines.Clear;
       // One bad file does not keep the others from being checked.
       try
-        AddCounts(Total, CheckFormFile(ParamStr(I), Lines));
+        AddCounts(Total, CheckFormFile(AFiles[I], Lines));
       except
         on E: EorvFormFileError do
         begin
@@ -104,7 +159,7 @@ begin
         end;
         on E: Exception do
         begin
-          WriteLn(ErrOutput, Format(rsFileFailed, [ParamStr(I), E.Message]));
+          WriteLn(ErrOutput, Format(rsFileFailed, [AFiles[I], E.Message]));
           Unreadable := True;
         end;
       end;
@@ -124,6 +179,13 @@ begin
     Result := 0;
 end;
 
+var
+  Files: TStringList;
 begin
-  ExitCode := Run;
+  Files := TStringList.Create;
+  try
+    ExitCode := Run(Files);
+  finally
+    Files.Free;
+  end;
 end.
