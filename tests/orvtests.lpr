@@ -38,7 +38,8 @@ uses
   orvtestdesign,
   orvtestformsmenus,
   orvtestlinkapp,
-  orvtestdiagnostics;
+  orvtestdiagnostics,
+  orvtestderived;
 
 var
   Runner: TTestRunner;
