@@ -11,20 +11,10 @@ interface
 uses
   Classes, SysUtils, fpcunit, testregistry,
   Forms, StdCtrls,
-  Orvcommon, Orvconlist, Orvp2p, Orve2m;
+  Orvcommon, Orvconlist, Orvp2p, Orve2m,
+  Orvderivededit; // TMyEdit, which overrides the dispatch of OnChange
 
 type
-  { A third party's edit: it overrides the dispatch of OnChange and still
-    calls the inherited one. }
-  TMyEdit = class(TEdit)
-  private
-    FChanges: Integer;
-  protected
-    procedure Change; override;
-  public
-    property Changes: Integer read FChanges;
-  end;
-
   TMyEdit2 = class(TMyEdit);
 
   { Bound only by TestLaterBindingServesNewObjects, in the middle of it. }
@@ -96,13 +86,6 @@ const
     Constructors: '';
     Events: '');
 
-procedure TMyEdit.Change;
-begin
-  // Counted first: a handler called by the inherited dispatch may free us.
-  Inc(FChanges);
-  inherited Change;
-end;
-
 function TLateEditClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;
 begin
   if SameFeatureName(AProp.Name, 'Changes') then
@@ -168,13 +151,8 @@ end;
 
 function TTestDerivedClasses.CopyText(ASource: TEdit; ATarget: TLabel): TorvP2PConnection;
 begin
-  Result := TorvP2PConnection.Create(FForm);
-  Result.Source := ASource;
-  Result.SourceProperty := 'Text';
-  Result.SourceEvent := 'OnChange';
-  Result.Target := ATarget;
-  Result.TargetProperty := 'Caption';
-  AssertTrue('the link connects', Result.Connect);
+  Result := ShowTextIn(ASource as TMyEdit, ATarget);
+  AssertSame(ASource, Result.Source);
 end;
 
 procedure TTestDerivedClasses.Changed(Sender: TObject);
@@ -217,6 +195,9 @@ begin
 end;
 
 procedure TTestDerivedClasses.TestDefaultRefusesDerivedClasses;
+var
+  Shown: TLabel;
+  Count: Integer;
 begin
   AssertFalse('off by default', TorvClassRegistry.DerivedClasses);
   AssertNull(TorvClassRegistry.FindClassOf(TMyEdit));
@@ -225,6 +206,16 @@ begin
     TorvClassRegistry.FindClassOf(TEdit));
   ExpectRefused(NewEdit(TMyEdit, 'Mine'));
   ExpectRefused(NewEdit(TMyEdit2, 'Mine2'));
+  Shown := NewLabel('Shown');
+  Count := FForm.ComponentCount;
+  try
+    ShowTextIn(FForm.FindComponent('Mine') as TMyEdit, Shown);
+    Fail('a link took TMyEdit');
+  except
+    on E: EorvLinkError do
+      AssertEquals(rsNotOrvaneComponent, E.Message);
+  end;
+  AssertEquals('the refused link is gone', Count, FForm.ComponentCount);
 end;
 
 procedure TTestDerivedClasses.TestChainResolvesToNearestBoundAncestor;
