@@ -49,6 +49,7 @@ type
     procedure TestPropertyLinkFollowsOverriddenDispatch;
     procedure TestEventToMethodOnDerivedSides;
     procedure TestEventsUnhookWhenLinkOrComponentGoes;
+    procedure TestVariableSharesTheRegistrysClassInfo;
     procedure TestPickersFollowTheSwitch;
     procedure TestFormFileWithDerivedComponent;
     procedure TestCheckerFindsAncestors;
@@ -59,7 +60,7 @@ implementation
 
 uses
   Variants,
-  Orvsystem, Orvstdctrls, Orvlinknames, Orvpropvalues, Orvdesigner, Orvpickers,
+  Orvsystem, Orvstdctrls, Orvvar, Orvlinknames, Orvpropvalues, Orvdesigner, Orvpickers,
   Orvlinkcheck, Orvmetadump;
 
 type
@@ -354,6 +355,26 @@ begin
   Edit.Text := 'fresh';
   AssertEquals('nothing hooked the new edit at the old address', 'unlinked', Caption.Caption);
   AssertEquals('Edit1;', FChangeLog);
+end;
+
+procedure TTestDerivedClasses.TestVariableSharesTheRegistrysClassInfo;
+var
+  Edit: TEdit;
+  Caption: TLabel;
+  Variable: TorvVariable;
+begin
+  TorvClassRegistry.DerivedClasses := True;
+  Edit := NewEdit(TMyEdit, 'Edit1');
+  Caption := NewLabel('Caption1');
+  Variable := TorvVariable.Create(FForm);
+  Variable.ClassTypeName := 'TEdit';
+  Variable.Instance := Edit;
+  CopyText(Edit, Caption);
+  // Had the variable hooked the edit itself, letting go would restore the
+  // handler it found and cut the link off.
+  Variable.Instance := nil;
+  Edit.Text := 'heard';
+  AssertEquals('heard', Caption.Caption);
 end;
 
 procedure TTestDerivedClasses.TestPickersFollowTheSwitch;
