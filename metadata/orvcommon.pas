@@ -458,8 +458,9 @@ type
     class function FindClass(const AClassName: string): TorvClassInfoClass;
     { Return the class info class that serves objects of AClass: the one
       registered for its own name or, while DerivedClasses is on, for its
-      nearest registered ancestor; nil when there is none. A class info an
-      object supplies through IorvObject is not looked at. }
+      nearest registered ancestor; nil when there is none. AClass is not
+      nil. A class info an object supplies through IorvObject is not looked
+      at. }
     class function FindClassOf(AClass: TClass): TorvClassInfoClass;
     { Return the class (AClass or an ancestor) whose registration
       FindClassOf answers with, or nil. }
