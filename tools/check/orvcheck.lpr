@@ -49,9 +49,9 @@ resourcestring
     'it is taken on trust, so name the real parent). Without a --class for it,' + LineEnding +
     'a class is found only when this program links it. A check program of' + LineEnding +
     'the application''s own that sets DerivedClasses walks the real parents' + LineEnding +
-    'of every class it registers with the RTL''s RegisterClass (RegisterClass' + LineEnding +
-    '(TMyEdit) before CheckFormFile), which needs no --class and cannot be' + LineEnding +
-    'wrong.';
+    'of every class it registers with the RTL''s RegisterClass, as in' + LineEnding +
+    'RegisterClass(TMyEdit) before CheckFormFile: that needs no --class and' + LineEnding +
+    'cannot be wrong.';
   rsClassNeedsDerived = 'orvcheck: --class is used only with --derived';
   rsBadClassOption = 'orvcheck: --class takes NAME=PARENT, not ''%s''';
   rsVersion = 'orvcheck (Orvane Suite, orvane_d5 %s)';
