@@ -11,24 +11,9 @@ interface
 uses
   Classes, SysUtils, fpcunit, testregistry,
   Forms, StdCtrls,
-  Orvcommon, Orvconlist, Orvp2p, Orve2m,
-  Orvderivededit; // TMyEdit, which overrides the dispatch of OnChange
+  Orvp2p;
 
 type
-  TMyEdit2 = class(TMyEdit);
-
-  { Bound only by TestLaterBindingServesNewObjects, in the middle of it. }
-  TLateEdit = class(TMyEdit);
-
-  { The root of the forms read from text. }
-  TDerivedForm = class(TForm)
-  private
-    FFailures: string;
-  published
-    procedure LinkFailed(Sender: TorvConnectionList; AConnection: TorvConnection;
-      AError: EorvLinkError);
-  end;
-
   TTestDerivedClasses = class(TTestCase)
   private
     FForm: TForm;
@@ -60,10 +45,27 @@ implementation
 
 uses
   Variants,
+  Orvcommon, Orvconlist, Orve2m,
+  Orvderivededit, // TMyEdit, which overrides the dispatch of OnChange
   Orvsystem, Orvstdctrls, Orvvar, Orvlinknames, Orvpropvalues, Orvdesigner, Orvpickers,
   Orvlinkcheck, Orvmetadump;
 
 type
+  TMyEdit2 = class(TMyEdit);
+
+  { Bound only by TestLaterBindingServesNewObjects, in the middle of it. }
+  TLateEdit = class(TMyEdit);
+  TLateEdit2 = class(TLateEdit);
+
+  { The root of the forms read from text. }
+  TDerivedForm = class(TForm)
+  private
+    FFailures: string;
+  published
+    procedure LinkFailed(Sender: TorvConnectionList; AConnection: TorvConnection;
+      AError: EorvLinkError);
+  end;
+
   { The later binding: TEdit's, and the count of changes. }
   TLateEditClassInfo = class(TEditClassInfo)
   public
@@ -536,6 +538,8 @@ var
 begin
   AssertNull('bound by this test only', TorvClassRegistry.FindClass('TLateEdit'));
   TorvClassRegistry.DerivedClasses := True;
+  AssertEquals('TEditClassInfo',
+    TorvClassRegistry.GetInfo(NewEdit(TLateEdit2, 'Below1')).ClassName);
   Before := NewEdit(TLateEdit, 'Before');
   Caption := NewLabel('Caption1');
   Old := TorvClassRegistry.GetInfo(Before);
@@ -545,6 +549,8 @@ begin
   After := NewEdit(TLateEdit, 'After');
   Info := TorvClassRegistry.GetInfo(After);
   AssertEquals('a new object gets the new binding', 'TLateEditClassInfo', Info.ClassName);
+  AssertEquals('and so does a new one of a class below', 'TLateEditClassInfo',
+    TorvClassRegistry.GetInfo(NewEdit(TLateEdit2, 'Below2')).ClassName);
   After.Text := 'one';
   AssertTrue(TMyEdit(After).Changes > 0);
   AssertEquals('with its own feature', TMyEdit(After).Changes,
