@@ -20,7 +20,9 @@
   and what an inherited form or a frame takes from its ancestor.
 
   Names are compared as the links compare them: component names and class
-  names ignoring letter case, feature names exactly.
+  names ignoring letter case, feature names exactly. A variable shows the
+  features of the class its ClassTypeName names, its Self made writable,
+  and its own OnInstanceChange.
 
   Derived classes. While TorvClassRegistry.DerivedClasses is on in the
   program that runs the check, as it is in the application, a component of
@@ -29,9 +31,7 @@
   from the program: a class it registered with the RTL's RegisterClass is
   walked through its real parents (the sound way, for an application's own
   check program, which links its classes); a class the program does not
-  link has its parent named by AddClassParent, taken on trust. A variable shows the
-  features of the class its ClassTypeName names, its Self made writable,
-  and its own OnInstanceChange. }
+  link has its parent named by AddClassParent, taken on trust. }
 unit Orvlinkcheck;
 
 {$I orvdefines.inc}
