@@ -96,8 +96,8 @@ const
 
 { Sides }
 
-{ Answer whether a link accepts AComponent on a side: its own class, not a
-  parent's, is registered. }
+{ Answer whether a link accepts AComponent on a side: its own class is
+  registered or, while TorvClassRegistry.DerivedClasses is on, an ancestor. }
 function IsOrvaneComponent(AComponent: TComponent): Boolean;
 { Raise EorvLinkError with "This is a not Orvane component!" unless a link
   accepts AComponent; ALink and ASide say where. }
@@ -247,7 +247,7 @@ end;
 
 function IsOrvaneComponent(AComponent: TComponent): Boolean;
 begin
-  Result := (AComponent <> nil) and (TorvClassRegistry.FindClass(AComponent.ClassName) <> nil);
+  Result := (AComponent <> nil) and (TorvClassRegistry.FindClassOf(AComponent.ClassType) <> nil);
 end;
 
 procedure CheckOrvaneComponent(AComponent: TComponent; ALink: TComponent; const ASide: string);

@@ -26,8 +26,8 @@ uses
 { Call AProc with every registered class name, in registration order. }
 procedure orvGetClassTypeNames(AProc: TGetStrProc);
 
-{ Answer whether AComponent's own class is registered by name, so that a
-  link accepts it; a class only derived from a registered one is not. }
+{ Answer whether a link accepts AComponent: its own class is registered by
+  name or, while TorvClassRegistry.DerivedClasses is on, an ancestor. }
 function orvIsBindable(AComponent: TComponent): Boolean;
 
 { Property names: SourceProperty, TargetProperty, ValueComponentProperty and
@@ -128,7 +128,7 @@ end;
 
 function orvIsBindable(AComponent: TComponent): Boolean;
 begin
-  Result := (AComponent <> nil) and (TorvClassRegistry.FindClass(AComponent.ClassName) <> nil);
+  Result := (AComponent <> nil) and (TorvClassRegistry.FindClassOf(AComponent.ClassType) <> nil);
 end;
 
 { Property names }

@@ -18,9 +18,9 @@ uses
   Controls, StdCtrls,
   Orvcommon, Orvconlist, Orvdesigner;
 
-{ Fill ACombo with the names of the designed form's components whose class
-  is registered by its own name, in the designer's order, and show the name
-  of ACurrent (empty for none). }
+{ Fill ACombo with the names of the designed form's components that a link
+  accepts (TorvClassRegistry.FindClassOf), in the designer's order, and show
+  the name of ACurrent (empty for none). }
 procedure FillComponentPicker(ADesigner: TorvDesigner; ACombo: TCustomComboBox;
   ACurrent: TComponent);
 { Answer whether ACombo's text names another component than ACurrent
@@ -119,7 +119,7 @@ begin
         Component := ADesigner.GetComponent(Collector.Names[I]);
         // A component being destroyed is still listed by its owner.
         if (Component <> nil) and not (csDestroying in Component.ComponentState) and
-          (TorvClassRegistry.FindClass(Component.ClassName) <> nil) then
+          (TorvClassRegistry.FindClassOf(Component.ClassType) <> nil) then
           ACombo.Items.Add(Collector.Names[I]);
       end;
     finally

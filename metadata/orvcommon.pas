@@ -446,6 +446,9 @@ type
 
   { Registered class names and the one class info of each live component. }
   TorvClassRegistry = class
+  private
+    class var FDerivedClasses: Boolean;
+    class procedure SetDerivedClasses(AValue: Boolean); static;
   public
     { Register AInfoClass for the host class named AClassName; a name that
       is registered already keeps its first class info. }
@@ -453,6 +456,21 @@ type
     { Return the class info registered for exactly this class name (letter
       case ignored), or nil; parent classes are not searched. }
     class function FindClass(const AClassName: string): TorvClassInfoClass;
+    { Return the class info class that serves objects of AClass: the one
+      registered for its own name or, while DerivedClasses is on, for its
+      nearest registered ancestor; nil when there is none. AClass is not
+      nil. A class info an object supplies through IorvObject is not looked
+      at. }
+    class function FindClassOf(AClass: TClass): TorvClassInfoClass;
+    { Return the class (AClass or an ancestor) whose registration
+      FindClassOf answers with, or nil. }
+    class function BoundClassOf(AClass: TClass): TClass;
+    { Off by default: a class info is made only for an object whose own class
+      name is registered. On, an object of an unregistered class gets the
+      binding of its nearest registered ancestor, for the whole process.
+      Either way, a class info already made keeps serving its component until
+      the component is destroyed; switching decides only what is made next. }
+    class property DerivedClasses: Boolean read FDerivedClasses write SetDerivedClasses;
     { Call AProc with each registered name, in registration order. }
     class procedure Iterate(AProc: TorvClassNameProc);
     { Return the class info of AObject: its own through IorvObject, or the

@@ -247,7 +247,7 @@ begin
   // it, and the variable hears its events through the registry's. Two
   // class infos hooking one component would restore each other's handlers
   // in the wrong order.
-  if (AObject is TComponent) and (TorvClassRegistry.FindClass(AObject.ClassName) <> nil) and
+  if (AObject is TComponent) and (TorvClassRegistry.FindClassOf(AObject.ClassType) <> nil) and
     not (csDestroying in TComponent(AObject).ComponentState)
   then
     Shared := TorvClassRegistry.GetInfo(AObject);

@@ -39,6 +39,7 @@ uses
   orvtestformsmenus,
   orvtestlinkapp,
   orvtestdiagnostics,
+  orvtestderived,
   orvtestpolicy;
 
 var

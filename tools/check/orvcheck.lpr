@@ -1,7 +1,8 @@
 { Check the links stored in text form files, without running the
   application they belong to.
 
-    orvcheck [--read-only [--allow=CLASS.MEMBER ...]] FILE.lfm [FILE2.lfm ...]
+    orvcheck [--derived [--class NAME=PARENT ...]] [--read-only [--allow=CLASS.MEMBER ...]]
+             FILE.lfm [FILE2.lfm ...]
     orvcheck --help | --version
 
   One line per link ("ok" or "broken: why"), a line per warning, and a last
@@ -22,11 +23,11 @@ uses
   Classes, SysUtils,
   Interfaces, // the widgetset that the bound control classes need linked
   orvane_d5, // links and starts every binding, so every registered class is known
-  Orvlfm, Orvlinkcheck, Orvpolicy;
+  Orvcommon, Orvlfm, Orvlinkcheck, Orvpolicy;
 
 resourcestring
-  rsUsage = 'usage: orvcheck [--read-only [--allow=CLASS.MEMBER ...]] FILE.lfm [FILE2.lfm ...] | ' +
-    '--help | --version';
+  rsUsage = 'usage: orvcheck [--derived [--class NAME=PARENT ...]] ' +
+    '[--read-only [--allow=CLASS.MEMBER ...]] FILE.lfm [FILE2.lfm ...] | --help | --version';
   rsHelp =
     LineEnding +
     'Reports for every link in the text form files whether it would connect' + LineEnding +
@@ -35,18 +36,33 @@ resourcestring
     'Exit code 0: no link is broken; 1: a link is broken; 2: a file cannot be' + LineEnding +
     'read or is not a form file, or the command line is wrong.' + LineEnding +
     LineEnding +
-    '--read-only also reports as broken every link that an application' + LineEnding +
-    'running under the link policy "read-only links" (unit Orvpolicy) would' + LineEnding +
-    'refuse: links that write a property or call a method. Each' + LineEnding +
-    '--allow=CLASS.MEMBER lets them write or call MEMBER of CLASS and the' + LineEnding +
-    'classes bound below it, as LinkPolicy.Allow does ("*" for any).' + LineEnding +
-    LineEnding +
     'Registrations: this program knows the classes the orvane_d5 package' + LineEnding +
     'registers (RTL and LCL classes, TObject, TInterfacedObject, TorvVariable;' + LineEnding +
     'see orvinspect --all) and no others. To check forms that use an' + LineEnding +
     'application''s own bound components, call CheckFormFile of unit' + LineEnding +
     'Orvlinkcheck (tools/check) from a program that links those components,' + LineEnding +
-    'as examples/orvcheckforms.lpr does.';
+    'as examples/orvcheckforms.lpr does.' + LineEnding +
+    LineEnding +
+    'Derived classes: --derived checks as an application that sets' + LineEnding +
+    'TorvClassRegistry.DerivedClasses := True does, where a component of an' + LineEnding +
+    'unregistered class gets the binding of its nearest registered ancestor.' + LineEnding +
+    'A form file names a component''s class but not its parents, and this' + LineEnding +
+    'program does not link an application''s classes: --class NAME=PARENT says' + LineEnding +
+    'that class NAME derives from PARENT (repeat it for each level of a chain;' + LineEnding +
+    'it is taken on trust, so name the real parent). Without a --class for it,' + LineEnding +
+    'a class is found only when this program links it. A check program of' + LineEnding +
+    'the application''s own that sets DerivedClasses walks the real parents' + LineEnding +
+    'of every class it registers with the RTL''s RegisterClass, as in' + LineEnding +
+    'RegisterClass(TMyEdit) before CheckFormFile: that needs no --class and' + LineEnding +
+    'cannot be wrong.' + LineEnding +
+    LineEnding +
+    '--read-only also reports as broken every link that an application' + LineEnding +
+    'running under the link policy "read-only links" (unit Orvpolicy) would' + LineEnding +
+    'refuse: links that write a property or call a method. Each' + LineEnding +
+    '--allow=CLASS.MEMBER lets them write or call MEMBER of CLASS and the' + LineEnding +
+    'classes bound below it, as LinkPolicy.Allow does ("*" for any).';
+  rsClassNeedsDerived = 'orvcheck: --class is used only with --derived';
+  rsBadClassOption = 'orvcheck: --class takes NAME=PARENT, not ''%s''';
   rsVersion = 'orvcheck (Orvane Suite, orvane_d5 %s)';
   rsFileFailed = '%s: %s';
   rsUnknownHere = 'orvcheck: %d sides name components of classes this program has no binding for; ' +
@@ -56,8 +72,22 @@ resourcestring
 const
   PackageVersion = '1.1';
 
+{ Take --class NAME=PARENT; answer False when it is not of that shape. }
+function TakeClassParent(const AText: string): Boolean;
+var
+  Eq: Integer;
+begin
+  Eq := Pos('=', AText);
+  Result := (Eq > 1) and (Eq < Length(AText));
+  if Result then
+    AddClassParent(Trim(Copy(AText, 1, Eq - 1)), Trim(Copy(AText, Eq + 1, MaxInt)))
+  else
+    WriteLn(ErrOutput, Format(rsBadClassOption, [AText]));
+end;
+
 { Answer whether AArg is an option of the link policy, and apply it. An
-  --allow without --read-only before it, or without a dot, is not one. }
+  --allow without --read-only before it, or without class or member, is
+  not one. }
 function PolicyOption(const AArg: string): Boolean;
 var
   Entry: string;
@@ -80,10 +110,12 @@ begin
 end;
 
 { Answer the exit code of a command line that asks for help or the version,
-  or is not a list of files; -1 for a list of files. }
-function RunOptions: Integer;
+  or is not a list of files; -1 for a list of files, left in AFiles, with
+  the derived-class options in force. }
+function RunOptions(AFiles: TStrings): Integer;
 var
-  I, Files: Integer;
+  I: Integer;
+  Derived, Parents: Boolean;
 begin
   Result := -1;
   for I := 1 to ParamCount do
@@ -98,43 +130,63 @@ begin
       WriteLn(Format(rsVersion, [PackageVersion]));
       Exit(0);
     end;
-  // Any other option is a mistake.
-  Files := 0;
-  for I := 1 to ParamCount do
-    if PolicyOption(ParamStr(I)) then
-      Continue
+  Derived := False;
+  Parents := False;
+  I := 1;
+  while (I <= ParamCount) and (Result < 0) do
+  begin
+    if ParamStr(I) = '--derived' then
+      Derived := True
+    else if ParamStr(I) = '--class' then
+    begin
+      Inc(I);
+      Parents := True;
+      if (I > ParamCount) or not TakeClassParent(ParamStr(I)) then
+        Result := 2;
+    end
+    // A policy option is applied as it is read; any other option is a mistake.
     else if Copy(ParamStr(I), 1, 1) = '-' then
-      Result := 2
+    begin
+      if not PolicyOption(ParamStr(I)) then
+        Result := 2;
+    end
     else
-      Inc(Files);
-  if Files = 0 then
+      AFiles.Add(ParamStr(I));
+    Inc(I);
+  end;
+  if (Result < 0) and Parents and not Derived then
+  begin
+    WriteLn(ErrOutput, rsClassNeedsDerived);
+    Result := 2;
+  end;
+  if AFiles.Count = 0 then
     Result := 2;
   if Result = 2 then
-    WriteLn(ErrOutput, rsUsage);
+    WriteLn(ErrOutput, rsUsage)
+  else
+    TorvClassRegistry.DerivedClasses := Derived;
 end;
 
-function Run: Integer;
+function Run(AFiles: TStrings): Integer;
 var
   Lines: TStringList;
   Total: TorvCheckCounts;
   I: Integer;
   Unreadable: Boolean;
 begin
-  Result := RunOptions;
+  Result := RunOptions(AFiles);
   if Result >= 0 then
     Exit;
   Total := Default(TorvCheckCounts);
   Unreadable := False;
   Lines := TStringList.Create;
   try
-    for I := 1 to ParamCount do
+    for I := 0 to AFiles.Count - 1 do
     begin
-      if Copy(ParamStr(I), 1, 1) = '-' then
-        Continue;
       Lines.Clear;
       // One bad file does not keep the others from being checked.
       try
-        AddCounts(Total, CheckFormFile(ParamStr(I), Lines));
+        AddCounts(Total, CheckFormFile(AFiles[I], Lines));
       except
         on E: EorvFormFileError do
         begin
@@ -143,7 +195,7 @@ begin
         end;
         on E: Exception do
         begin
-          WriteLn(ErrOutput, Format(rsFileFailed, [ParamStr(I), E.Message]));
+          WriteLn(ErrOutput, Format(rsFileFailed, [AFiles[I], E.Message]));
           Unreadable := True;
         end;
       end;
@@ -163,7 +215,14 @@ begin
     Result := 0;
 end;
 
+var
+  Files: TStringList;
 begin
-  ExitCode := Run;
-  SetLinkPolicy(nil);
+  Files := TStringList.Create;
+  try
+    ExitCode := Run(Files);
+  finally
+    Files.Free;
+    SetLinkPolicy(nil);
+  end;
 end.

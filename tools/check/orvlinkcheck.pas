@@ -23,7 +23,16 @@
   Names are compared as the links compare them: component names and class
   names ignoring letter case, feature names exactly. A variable shows the
   features of the class its ClassTypeName names, its Self made writable,
-  and its own OnInstanceChange. }
+  and its own OnInstanceChange.
+
+  Derived classes. While TorvClassRegistry.DerivedClasses is on in the
+  program that runs the check, as it is in the application, a component of
+  an unregistered class is checked with the binding of its nearest
+  registered ancestor. The file names only the class, so its parents come
+  from the program: a class it registered with the RTL's RegisterClass is
+  walked through its real parents (the sound way, for an application's own
+  check program, which links its classes); a class the program does not
+  link has its parent named by AddClassParent, taken on trust. }
 unit Orvlinkcheck;
 
 {$I orvdefines.inc}
@@ -49,6 +58,13 @@ function CheckFormText(const AText, AFileName: string; AReport: TStrings): TorvC
   read raises EorvFormFileError too. }
 function CheckFormFile(const AFileName: string; AReport: TStrings): TorvCheckCounts;
 procedure AddCounts(var ATotal: TorvCheckCounts; const ACounts: TorvCheckCounts);
+{ Say that the class named AClassName derives from the class named
+  AParentName, for a class the program does not link; used only while
+  TorvClassRegistry.DerivedClasses is on. A later call for the same class
+  replaces its parent. }
+procedure AddClassParent(const AClassName, AParentName: string);
+{ Forget every parent AddClassParent gave. }
+procedure ClearClassParents;
 { The last line of a report: "N links checked: K ok, B broken, W warnings". }
 function SummaryLine(const ACounts: TorvCheckCounts): string;
 
@@ -77,6 +93,9 @@ resourcestring
   rsUnknownClassType = '%s (ClassTypeName ''%s'')';
   rsClassFromAncestor = '%s %s: its ClassTypeName comes from the ancestor form';
   rsNotKnownHere = ' (no binding of class %s is registered in this program)';
+  rsNoBoundAncestor = ' (no binding of class %s, nor of an ancestor the checker knows, is ' +
+    'registered in this program)';
+  rsBoundAs = ' (%s has the features of %s)';
   rsVariableUnreadable = '%s ClassTypeName ''%s'' is not registered, so the form cannot be read';
   rsCannotRead = 'property %s cannot be read';
   rsCannotWrite = 'property %s cannot be written';
@@ -127,6 +146,7 @@ type
     Ref: string;
     Obj: TorvFormObject;
     TypeName: string;
+    BoundName: string; // the registered class whose binding serves TypeName
     InfoClass: TorvClassInfoClass;
     Info: TorvClassInfo;
   end;
@@ -209,11 +229,76 @@ begin
   Result := SameText(AObject.TypeName, VariableClassName);
 end;
 
+var
+  { Class name=parent name, from AddClassParent. }
+  ClassParents: TStringList;
+
+procedure AddClassParent(const AClassName, AParentName: string);
+begin
+  if ClassParents = nil then
+  begin
+    ClassParents := TStringList.Create;
+    ClassParents.CaseSensitive := False;
+  end;
+  ClassParents.Values[AClassName] := AParentName;
+end;
+
+procedure ClearClassParents;
+begin
+  FreeAndNil(ClassParents);
+end;
+
+function ParentNameOf(const AClassName: string): string;
+begin
+  Result := '';
+  if ClassParents <> nil then
+    Result := ClassParents.Values[AClassName];
+end;
+
+{ Return the binding a component of the class named ATypeName gets, as the
+  registry would give it, or nil; ABoundName is the registered class name
+  it is found under. }
+function BindingOf(const ATypeName: string; out ABoundName: string): TorvClassInfoClass;
+var
+  Name: string;
+  Real: TPersistentClass;
+  Bound: TClass;
+  Steps: Integer;
+begin
+  ABoundName := ATypeName;
+  Result := TorvClassRegistry.FindClass(ATypeName);
+  if (Result <> nil) or not TorvClassRegistry.DerivedClasses then
+    Exit;
+  Name := ATypeName;
+  Steps := 0;
+  repeat
+    // A class the program links tells its own parents.
+    Real := Classes.GetClass(Name);
+    if Real <> nil then
+    begin
+      Bound := TorvClassRegistry.BoundClassOf(Real);
+      if Bound = nil then
+        Exit(nil);
+      ABoundName := Bound.ClassName;
+      Exit(TorvClassRegistry.FindClass(ABoundName));
+    end;
+    Name := ParentNameOf(Name);
+    // Parents given by name may form a loop: no walk is longer than the list.
+    if (Name = '') or (Steps >= ClassParents.Count) then
+      Exit(nil);
+    Inc(Steps);
+    Result := TorvClassRegistry.FindClass(Name);
+  until Result <> nil;
+  ABoundName := Name;
+end;
+
 { Answer whether the checker knows what AObject is. }
 function IsKnown(AObject: TorvFormObject): Boolean;
+var
+  BoundName: string;
 begin
   Result := IsList(AObject) or IsVariable(AObject) or (LinkKindOf(AObject) <> lkNone) or
-    (TorvClassRegistry.FindClass(AObject.TypeName) <> nil);
+    (BindingOf(AObject.TypeName, BoundName) <> nil);
 end;
 
 { Answer whether the components in AObject's file are owned by AObject: the
@@ -499,12 +584,16 @@ begin
   else
   begin
     ASide.TypeName := AObject.TypeName;
-    InfoClass := TorvClassRegistry.FindClass(AObject.TypeName);
+    InfoClass := BindingOf(AObject.TypeName, ASide.BoundName);
     if InfoClass = nil then
     begin
       // The link's setter refuses it while the form is read.
-      Report(svBroken, Format(rsSideSays, [ASide.Role, ASide.Ref, rsNotOrvaneComponent]) +
-        Format(rsNotKnownHere, [ASide.TypeName]));
+      if TorvClassRegistry.DerivedClasses then
+        Report(svBroken, Format(rsSideSays, [ASide.Role, ASide.Ref, rsNotOrvaneComponent]) +
+          Format(rsNoBoundAncestor, [ASide.TypeName]))
+      else
+        Report(svBroken, Format(rsSideSays, [ASide.Role, ASide.Ref, rsNotOrvaneComponent]) +
+          Format(rsNotKnownHere, [ASide.TypeName]));
       Inc(FCounts.UnknownClasses);
       Exit;
     end;
@@ -553,6 +642,14 @@ begin
   end;
 end;
 
+{ Name the class whose features a component of a derived class shows. }
+function BoundAs(const ASide: TSide): string;
+begin
+  Result := '';
+  if (ASide.BoundName <> '') and not SameText(ASide.BoundName, ASide.TypeName) then
+    Result := Format(rsBoundAs, [ASide.TypeName, ASide.BoundName]);
+end;
+
 function TFormChecker.LookUp(AProps: TorvFormProperties; const ASide: TSide; ASideKnown: Boolean;
   AKind: TorvFeatureKind; const AName: TorvLinkName; ARequired: Boolean;
   ASeverity: TSeverity; const AConsequence: string): TorvFeature;
@@ -583,7 +680,7 @@ begin
   end;
   if Result = nil then
     Report(ASeverity, Format(rsSideSays, [ASide.Role, ASide.Ref,
-      NameProblem(ASide.Info, AKind, FeatureName, AName)]) + AConsequence);
+      NameProblem(ASide.Info, AKind, FeatureName, AName)]) + BoundAs(ASide) + AConsequence);
 end;
 
 procedure TFormChecker.CheckAccess(const ASide: TSide; AProp: TorvPropertyInfo;
@@ -1023,5 +1120,8 @@ function SummaryLine(const ACounts: TorvCheckCounts): string;
 begin
   Result := Format(rsSummary, [ACounts.Links, ACounts.Ok, ACounts.Broken, ACounts.Warnings]);
 end;
+
+finalization
+  ClearClassParents;
 
 end.
