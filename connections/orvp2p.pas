@@ -126,10 +126,17 @@ begin
   inherited Create(AOwner);
   FSourcePropertyIndex := NewIndexList(1);
   FTargetPropertyIndex := NewIndexList(1);
+  // Both handlers drop whatever comes while a transfer is under way, and
+  // neither touches its firing's class info or event after the transfer,
+  // which holds the class infos it writes itself.
   FSourceListener := TorvListener.Create;
   FSourceListener.OnEvent := @SourcePropertyChange;
+  FSourceListener.MutedBy := @FUpdating;
+  FSourceListener.SelfHolding := True;
   FTargetListener := TorvListener.Create;
   FTargetListener.OnEvent := @TargetPropertyChange;
+  FTargetListener.MutedBy := @FUpdating;
+  FTargetListener.SelfHolding := True;
   FInstanceListener := TorvListener.Create;
   FInstanceListener.OnEvent := @InstanceChanged;
 end;

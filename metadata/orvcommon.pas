@@ -188,11 +188,23 @@ type
     FEventName: string;
     FOnEvent: TNotifyORVEvent;
     FAttachedTo: TorvClassInfo;
+    FMutedBy: PBoolean;
+    FSelfHolding: Boolean;
+    function Muted: Boolean; inline;
   public
     { Leave the class info the listener is still added to. }
     destructor Destroy; override;
     property EventName: string read FEventName write FEventName;
     property OnEvent: TNotifyORVEvent read FOnEvent write FOnEvent;
+    { While the Boolean this points to is True the listener is not called:
+      a link points it at its own flag of a transfer under way, whose echo
+      it would drop anyway, so that the echo costs its firing nothing. }
+    property MutedBy: PBoolean read FMutedBy write FMutedBy;
+    { Set when OnEvent reads neither the class info nor the event after any
+      call out to user code and holds whatever it still needs itself: a
+      firing whose only listener this is then calls it without holding
+      its class info, and so without an exception frame to end the hold. }
+    property SelfHolding: Boolean read FSelfHolding write FSelfHolding;
     { The class info the listener was last added to and is still listed by,
       or nil. }
     property AttachedTo: TorvClassInfo read FAttachedTo;
