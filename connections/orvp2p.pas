@@ -57,7 +57,8 @@ type
       Source, Target: PorvTypedAccess;
     end;
     procedure ResolveTyped;
-    function TypedReady(AToTarget: Boolean): Boolean; inline;
+    function TypedReady(AToTarget: Boolean; ASourceInfo, ATargetInfo: TorvClassInfo): Boolean;
+      inline;
     procedure TypedTransfer(AToTarget: Boolean);
     procedure SetSourceProperty(const AValue: string);
     procedure SetSourcePropertyIndex(const AValue: Variant);
@@ -65,7 +66,7 @@ type
     procedure SetTargetProperty(const AValue: string);
     procedure SetTargetPropertyIndex(const AValue: Variant);
     procedure SetTargetEvent(const AValue: string);
-    procedure Transfer(AToTarget: Boolean);
+    procedure Transfer(AToTarget: Boolean; ASourceInfo, ATargetInfo: TorvClassInfo);
     function WaitForInstance: Boolean;
     procedure InstanceChanged(Sender: TObject; Event: TorvEventInfo);
     procedure CopyValue(AToTarget: Boolean; ASourceProp, ATargetProp: TorvPropertyInfo;
@@ -317,32 +318,32 @@ procedure TorvP2PConnection.SourcePropertyChange(Sender: TObject; Event: TorvEve
 var
   Info: TorvClassInfo;
 begin
-  if IsDesigning then
+  if csDesigning in ComponentState then
     Exit;
   Info := GetSourceInfo;
   if (Info <> nil) and (Sender = Info.Owner) then
-    SetTargetValue;
+    Transfer(True, Info, GetTargetInfo);
 end;
 
 procedure TorvP2PConnection.TargetPropertyChange(Sender: TObject; Event: TorvEventInfo);
 var
   Info: TorvClassInfo;
 begin
-  if IsDesigning then
+  if csDesigning in ComponentState then
     Exit;
   Info := GetTargetInfo;
   if (Info <> nil) and (Sender = Info.Owner) then
-    SetSourceValue;
+    Transfer(False, GetSourceInfo, Info);
 end;
 
 procedure TorvP2PConnection.SetTargetValue;
 begin
-  Transfer(True);
+  Transfer(True, GetSourceInfo, GetTargetInfo);
 end;
 
 procedure TorvP2PConnection.SetSourceValue;
 begin
-  Transfer(False);
+  Transfer(False, GetSourceInfo, GetTargetInfo);
 end;
 
 procedure TorvP2PConnection.ResolveTyped;
@@ -380,13 +381,12 @@ begin
   FTyped.ToSource := (FTyped.Target^.Getter <> nil) and (FTyped.Source^.Setter <> nil);
 end;
 
-function TorvP2PConnection.TypedReady(AToTarget: Boolean): Boolean;
+function TorvP2PConnection.TypedReady(AToTarget: Boolean;
+  ASourceInfo, ATargetInfo: TorvClassInfo): Boolean;
 begin
   // Each side compared with the class info it was resolved in: a component
   // replaced, or given a new class info, resolves again.
-  if FTyped.Stale or (GetSourceInfo <> FTyped.SourceInfo) or
-    (GetTargetInfo <> FTyped.TargetInfo)
-  then
+  if FTyped.Stale or (ASourceInfo <> FTyped.SourceInfo) or (ATargetInfo <> FTyped.TargetInfo) then
     ResolveTyped;
   if FTyped.Kind = tyNone then
     Result := False
@@ -429,9 +429,9 @@ begin
   end;
   EnterFiring(Frame);
   FUpdating := True;
-  // Both held across both calls, as on the general path: a getter or a
-  // setter may free either component, or the link.
-  FromInfo.Hold;
+  // A getter or a setter may free either component, or the link. The
+  // target's class info is read between the two calls, so it is held; the
+  // source's is not touched once its getter is called.
   ToInfo.Hold;
   try
     case FTyped.Kind of
@@ -471,7 +471,6 @@ begin
     begin
       Text := '';
       ToInfo.Unhold;
-      FromInfo.Unhold;
       EndTransfer(Frame);
       if IsFatalError(E) then
         raise;
@@ -481,18 +480,16 @@ begin
     begin
       Text := '';
       ToInfo.Unhold;
-      FromInfo.Unhold;
       EndTransfer(Frame);
       raise;
     end;
   end;
   ToInfo.Unhold;
-  FromInfo.Unhold;
   EndTransfer(Frame);
 end;
 {$IMPLICITEXCEPTIONS ON}
 
-procedure TorvP2PConnection.Transfer(AToTarget: Boolean);
+procedure TorvP2PConnection.Transfer(AToTarget: Boolean; ASourceInfo, ATargetInfo: TorvClassInfo);
 var
   Frame: TorvCallFrame;
   SourceProp, TargetProp: TorvPropertyInfo;
@@ -500,7 +497,7 @@ begin
   // Dropped, not postponed: this is how echoes and cycles end.
   if FUpdating then
     Exit;
-  if TypedReady(AToTarget) then
+  if TypedReady(AToTarget, ASourceInfo, ATargetInfo) then
   begin
     TypedTransfer(AToTarget);
     Exit;

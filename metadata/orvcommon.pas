@@ -350,6 +350,7 @@ type
     procedure ParseEvents(const ADescriptor: string);
     procedure EndReading;
     procedure CallListeners(AEvent: TorvEventInfo);
+    function CalledAlone(AEvent: TorvEventInfo): Boolean; inline;
   protected
     { Answer True when the declarations cannot differ between instances of
       this class, so that a shared declaration needs no check. }
@@ -360,6 +361,11 @@ type
     { Mark its end; answer False when the class info has been destroyed
       because a Release came while the event ran. }
     function LeaveEvent: Boolean;
+    { Fire AEventName, whose first parameter (if it has one) is the sender,
+      to the listeners, with ASender as that parameter: the heard part of
+      every hooked event of type TNotifyEvent. Hold nothing beyond what
+      FireEvent holds, and touch nothing after the listeners ran. }
+    procedure FireSenderEvent(const AEventName: string; ASender: TObject);
     procedure ConnectEventHandlers; virtual;
     procedure UnConnectEventHandlers; virtual;
     procedure DefineORVProperties(AList: TList); virtual;
