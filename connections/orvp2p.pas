@@ -66,12 +66,13 @@ type
     procedure SetTargetProperty(const AValue: string);
     procedure SetTargetPropertyIndex(const AValue: Variant);
     procedure SetTargetEvent(const AValue: string);
-    procedure Transfer(AToTarget: Boolean; ASourceInfo, ATargetInfo: TorvClassInfo);
+    procedure Transfer(AToTarget: Boolean; ASourceInfo, ATargetInfo: TorvClassInfo); inline;
+    procedure VariantTransfer(AToTarget: Boolean);
     function WaitForInstance: Boolean;
     procedure InstanceChanged(Sender: TObject; Event: TorvEventInfo);
     procedure CopyValue(AToTarget: Boolean; ASourceProp, ATargetProp: TorvPropertyInfo;
       constref AFrame: TorvCallFrame);
-    procedure EndTransfer(var AFrame: TorvCallFrame);
+    procedure EndTransfer(var AFrame: TorvCallFrame); inline;
     function TransferError(E: Exception; constref AFrame: TorvCallFrame): Exception;
   protected
     procedure DefineProperties(Filer: TFiler); override;
@@ -314,38 +315,6 @@ begin
   end;
 end;
 
-procedure TorvP2PConnection.SourcePropertyChange(Sender: TObject; Event: TorvEventInfo);
-var
-  Info: TorvClassInfo;
-begin
-  if csDesigning in ComponentState then
-    Exit;
-  Info := GetSourceInfo;
-  if (Info <> nil) and (Sender = Info.Owner) then
-    Transfer(True, Info, GetTargetInfo);
-end;
-
-procedure TorvP2PConnection.TargetPropertyChange(Sender: TObject; Event: TorvEventInfo);
-var
-  Info: TorvClassInfo;
-begin
-  if csDesigning in ComponentState then
-    Exit;
-  Info := GetTargetInfo;
-  if (Info <> nil) and (Sender = Info.Owner) then
-    Transfer(False, GetSourceInfo, Info);
-end;
-
-procedure TorvP2PConnection.SetTargetValue;
-begin
-  Transfer(True, GetSourceInfo, GetTargetInfo);
-end;
-
-procedure TorvP2PConnection.SetSourceValue;
-begin
-  Transfer(False, GetSourceInfo, GetTargetInfo);
-end;
-
 procedure TorvP2PConnection.ResolveTyped;
 var
   SourceProp, TargetProp: TorvPropertyInfo;
@@ -394,6 +363,13 @@ begin
     Result := FTyped.ToTarget
   else
     Result := FTyped.ToSource;
+end;
+
+procedure TorvP2PConnection.EndTransfer(var AFrame: TorvCallFrame);
+begin
+  if not AFrame.Gone then
+    FUpdating := False;
+  LeaveCall(AFrame);
 end;
 
 { A copy through the typed accessors: the general path's steps without the
@@ -489,19 +465,11 @@ begin
 end;
 {$IMPLICITEXCEPTIONS ON}
 
-procedure TorvP2PConnection.Transfer(AToTarget: Boolean; ASourceInfo, ATargetInfo: TorvClassInfo);
+procedure TorvP2PConnection.VariantTransfer(AToTarget: Boolean);
 var
   Frame: TorvCallFrame;
   SourceProp, TargetProp: TorvPropertyInfo;
 begin
-  // Dropped, not postponed: this is how echoes and cycles end.
-  if FUpdating then
-    Exit;
-  if TypedReady(AToTarget, ASourceInfo, ATargetInfo) then
-  begin
-    TypedTransfer(AToTarget);
-    Exit;
-  end;
   // A name may have been changed after Connect; a feature that is not
   // there is neither read nor written.
   SourceProp := GetSourcePropertyInfo;
@@ -535,6 +503,53 @@ begin
   EndTransfer(Frame);
 end;
 
+procedure TorvP2PConnection.Transfer(AToTarget: Boolean; ASourceInfo, ATargetInfo: TorvClassInfo);
+begin
+  // Dropped, not postponed: this is how echoes and cycles end.
+  if FUpdating then
+    Exit;
+  if TypedReady(AToTarget, ASourceInfo, ATargetInfo) then
+    TypedTransfer(AToTarget)
+  else
+    VariantTransfer(AToTarget);
+end;
+
+procedure TorvP2PConnection.SourcePropertyChange(Sender: TObject; Event: TorvEventInfo);
+var
+  Info, Other: TorvClassInfo;
+begin
+  if csDesigning in ComponentState then
+    Exit;
+  Info := GetSourceInfo;
+  if (Info = nil) or (Sender <> Info.Owner) then
+    Exit;
+  Other := GetTargetInfo;
+  Transfer(True, Info, Other);
+end;
+
+procedure TorvP2PConnection.TargetPropertyChange(Sender: TObject; Event: TorvEventInfo);
+var
+  Info, Other: TorvClassInfo;
+begin
+  if csDesigning in ComponentState then
+    Exit;
+  Info := GetTargetInfo;
+  if (Info = nil) or (Sender <> Info.Owner) then
+    Exit;
+  Other := GetSourceInfo;
+  Transfer(False, Other, Info);
+end;
+
+procedure TorvP2PConnection.SetTargetValue;
+begin
+  Transfer(True, GetSourceInfo, GetTargetInfo);
+end;
+
+procedure TorvP2PConnection.SetSourceValue;
+begin
+  Transfer(False, GetSourceInfo, GetTargetInfo);
+end;
+
 function TorvP2PConnection.TransferError(E: Exception; constref AFrame: TorvCallFrame): Exception;
 begin
   // A setter may have freed the link before its error arrives here; the
@@ -543,13 +558,6 @@ begin
     Result := Exception.CreateFmt(rsTransferFailed, [E.Message, AFrame.GoneName])
   else
     Result := Exception.CreateFmt(rsTransferFailed, [E.Message, Name]);
-end;
-
-procedure TorvP2PConnection.EndTransfer(var AFrame: TorvCallFrame);
-begin
-  if not AFrame.Gone then
-    FUpdating := False;
-  LeaveCall(AFrame);
 end;
 
 procedure TorvP2PConnection.CopyValue(AToTarget: Boolean; ASourceProp,
