@@ -73,7 +73,7 @@ type
     { Set Value to an address as ObjectToVar makes it, in place when it
       holds one already: an event's sender is set so at every firing,
       without a variant temporary and the exception frame that needs. }
-    procedure SetAddress(AValue: PtrInt);
+    procedure SetAddress(AValue: PtrInt); inline;
     property Value: Variant read FValue write FValue;
   end;
 
@@ -363,8 +363,9 @@ type
     function LeaveEvent: Boolean;
     { Fire AEventName, whose first parameter (if it has one) is the sender,
       to the listeners, with ASender as that parameter: the heard part of
-      every hooked event of type TNotifyEvent. Hold nothing beyond what
-      FireEvent holds, and touch nothing after the listeners ran. }
+      every hooked event of type TNotifyEvent, called only when HasListeners.
+      Hold nothing beyond what FireEvent holds, and touch nothing after the
+      listeners ran. }
     procedure FireSenderEvent(const AEventName: string; ASender: TObject);
     procedure ConnectEventHandlers; virtual;
     procedure UnConnectEventHandlers; virtual;
