@@ -59,7 +59,7 @@ type
     procedure ResolveTyped;
     function TypedReady(AToTarget: Boolean; ASourceInfo, ATargetInfo: TorvClassInfo): Boolean;
       inline;
-    procedure TypedTransfer(AToTarget: Boolean);
+    procedure TypedTransfer(AFromInfo, AToInfo: TorvClassInfo; AGetter, ASetter: Pointer);
     procedure SetSourceProperty(const AValue: string);
     procedure SetSourcePropertyIndex(const AValue: Variant);
     procedure SetSourceEvent(const AValue: string);
@@ -378,75 +378,60 @@ end;
   frame that the error replacement needs and no other: the string local is
   released by hand on the way out of the handler. }
 {$IMPLICITEXCEPTIONS OFF}
-procedure TorvP2PConnection.TypedTransfer(AToTarget: Boolean);
+procedure TorvP2PConnection.TypedTransfer(AFromInfo, AToInfo: TorvClassInfo;
+  AGetter, ASetter: Pointer);
 var
   Frame: TorvCallFrame;
-  FromInfo, ToInfo: TorvClassInfo;
-  Getter, Setter: Pointer;
   Text: string;
   Ordinal: Int64;
   Flag: Boolean;
   Float: Double;
   Obj: TObject;
 begin
-  if AToTarget then
-  begin
-    FromInfo := FTyped.SourceInfo;
-    ToInfo := FTyped.TargetInfo;
-    Getter := FTyped.Source^.Getter;
-    Setter := FTyped.Target^.Setter;
-  end
-  else
-  begin
-    FromInfo := FTyped.TargetInfo;
-    ToInfo := FTyped.SourceInfo;
-    Getter := FTyped.Target^.Getter;
-    Setter := FTyped.Source^.Setter;
-  end;
   EnterFiring(Frame);
   FUpdating := True;
   // A getter or a setter may free either component, or the link. The
   // target's class info is read between the two calls, so it is held; the
   // source's is not touched once its getter is called.
-  ToInfo.Hold;
+  AToInfo.Hold;
   try
     case FTyped.Kind of
       tyString:
         begin
-          Text := TorvGetString(Getter)(FromInfo.Owner);
-          if not Frame.Gone and not ToInfo.Dying then
-            TorvSetString(Setter)(ToInfo.Owner, Text);
+          Text := TorvGetString(AGetter)(AFromInfo.Owner);
+          if not Frame.Gone and not AToInfo.Dying then
+            TorvSetString(ASetter)(AToInfo.Owner, Text);
         end;
       tyOrdinal:
         begin
-          Ordinal := TorvGetOrdinal(Getter)(FromInfo.Owner);
-          if not Frame.Gone and not ToInfo.Dying then
-            TorvSetOrdinal(Setter)(ToInfo.Owner, Ordinal);
+          Ordinal := TorvGetOrdinal(AGetter)(AFromInfo.Owner);
+          if not Frame.Gone and not AToInfo.Dying then
+            TorvSetOrdinal(ASetter)(AToInfo.Owner, Ordinal);
         end;
       tyBoolean:
         begin
-          Flag := TorvGetBoolean(Getter)(FromInfo.Owner);
-          if not Frame.Gone and not ToInfo.Dying then
-            TorvSetBoolean(Setter)(ToInfo.Owner, Flag);
+          Flag := TorvGetBoolean(AGetter)(AFromInfo.Owner);
+          if not Frame.Gone and not AToInfo.Dying then
+            TorvSetBoolean(ASetter)(AToInfo.Owner, Flag);
         end;
       tyFloat:
         begin
-          Float := TorvGetFloat(Getter)(FromInfo.Owner);
-          if not Frame.Gone and not ToInfo.Dying then
-            TorvSetFloat(Setter)(ToInfo.Owner, Float);
+          Float := TorvGetFloat(AGetter)(AFromInfo.Owner);
+          if not Frame.Gone and not AToInfo.Dying then
+            TorvSetFloat(ASetter)(AToInfo.Owner, Float);
         end;
       tyObject:
         begin
-          Obj := TorvGetObject(Getter)(FromInfo.Owner);
-          if not Frame.Gone and not ToInfo.Dying then
-            TorvSetObject(Setter)(ToInfo.Owner, Obj);
+          Obj := TorvGetObject(AGetter)(AFromInfo.Owner);
+          if not Frame.Gone and not AToInfo.Dying then
+            TorvSetObject(ASetter)(AToInfo.Owner, Obj);
         end;
     end;
   except
     on E: Exception do
     begin
       Text := '';
-      ToInfo.Unhold;
+      AToInfo.Unhold;
       EndTransfer(Frame);
       if IsFatalError(E) then
         raise;
@@ -455,12 +440,12 @@ begin
     else
     begin
       Text := '';
-      ToInfo.Unhold;
+      AToInfo.Unhold;
       EndTransfer(Frame);
       raise;
     end;
   end;
-  ToInfo.Unhold;
+  AToInfo.Unhold;
   EndTransfer(Frame);
 end;
 {$IMPLICITEXCEPTIONS ON}
@@ -508,10 +493,16 @@ begin
   // Dropped, not postponed: this is how echoes and cycles end.
   if FUpdating then
     Exit;
-  if TypedReady(AToTarget, ASourceInfo, ATargetInfo) then
-    TypedTransfer(AToTarget)
+  // The direction is known where this is inlined: each handler passes
+  // its own pair of class infos and accessors.
+  if not TypedReady(AToTarget, ASourceInfo, ATargetInfo) then
+    VariantTransfer(AToTarget)
+  else if AToTarget then
+    TypedTransfer(FTyped.SourceInfo, FTyped.TargetInfo, FTyped.Source^.Getter,
+      FTyped.Target^.Setter)
   else
-    VariantTransfer(AToTarget);
+    TypedTransfer(FTyped.TargetInfo, FTyped.SourceInfo, FTyped.Target^.Getter,
+      FTyped.Source^.Setter);
 end;
 
 procedure TorvP2PConnection.SourcePropertyChange(Sender: TObject; Event: TorvEventInfo);

@@ -360,7 +360,7 @@ type
     procedure EnterEvent; inline;
     { Mark its end; answer False when the class info has been destroyed
       because a Release came while the event ran. }
-    function LeaveEvent: Boolean;
+    function LeaveEvent: Boolean; inline;
     { Fire AEventName, whose first parameter (if it has one) is the sender,
       to the listeners, with ASender as that parameter: the heard part of
       every hooked event of type TNotifyEvent, called only when HasListeners.
@@ -398,7 +398,7 @@ type
     procedure Hold; inline;
     { End a Hold; answer False when the class info has been destroyed
       because a Release came while it was held. }
-    function Unhold: Boolean;
+    function Unhold: Boolean; inline;
     { Answer True once a Release came while the class info was held: it has
       no owner any more and must not be used beyond ending the hold. }
     property Dying: Boolean read FDying;
