@@ -73,7 +73,7 @@ type
       exists (AFrame.Gone), and a link that has re-entered itself
       MaxReentry times is refused with an error naming the loop. Close it
       with LeaveCall in a finally. }
-    procedure EnterFiring(out AFrame: TorvCallFrame);
+    procedure EnterFiring(out AFrame: TorvCallFrame); inline;
     { Return the features the link joins, for messages. }
     function DescribeJoin: string; virtual;
     { Return "Component.Feature" for messages; "?" for no component. }
@@ -103,9 +103,9 @@ type
     function HasParent: Boolean; override;
     procedure SetConnectionList(AValue: TorvConnectionList);
     { Return the class info of Source, or nil when there is no Source. }
-    function GetSourceInfo: TorvClassInfo;
+    function GetSourceInfo: TorvClassInfo; inline;
     { Return the class info of Target, or nil when there is no Target. }
-    function GetTargetInfo: TorvClassInfo;
+    function GetTargetInfo: TorvClassInfo; inline;
     property ConnectionList: TorvConnectionList read FConnectionList;
     { The position in the list; -1 outside a list. Setting it clamps. }
     property Index: Integer read GetIndex write SetIndex;
@@ -165,6 +165,7 @@ type
 { Return the class info of AComponent through the cache ACache, which is
   dropped when it belongs to another owner; nil for no component. }
 function CachedClassInfo(AComponent: TComponent; var ACache: TorvClassInfo): TorvClassInfo;
+  inline;
 { Take AListener out of the class info it was added to, if that still exists. }
 procedure DetachListener(AListener: TorvListener);
 

@@ -57,20 +57,22 @@ type
       Source, Target: PorvTypedAccess;
     end;
     procedure ResolveTyped;
-    function TypedReady(AToTarget: Boolean): Boolean; inline;
-    procedure TypedTransfer(AToTarget: Boolean);
+    function TypedReady(AToTarget: Boolean; ASourceInfo, ATargetInfo: TorvClassInfo): Boolean;
+      inline;
+    procedure TypedTransfer(AFromInfo, AToInfo: TorvClassInfo; AGetter, ASetter: Pointer);
     procedure SetSourceProperty(const AValue: string);
     procedure SetSourcePropertyIndex(const AValue: Variant);
     procedure SetSourceEvent(const AValue: string);
     procedure SetTargetProperty(const AValue: string);
     procedure SetTargetPropertyIndex(const AValue: Variant);
     procedure SetTargetEvent(const AValue: string);
-    procedure Transfer(AToTarget: Boolean);
+    procedure Transfer(AToTarget: Boolean; ASourceInfo, ATargetInfo: TorvClassInfo); inline;
+    procedure VariantTransfer(AToTarget: Boolean);
     function WaitForInstance: Boolean;
     procedure InstanceChanged(Sender: TObject; Event: TorvEventInfo);
     procedure CopyValue(AToTarget: Boolean; ASourceProp, ATargetProp: TorvPropertyInfo;
       constref AFrame: TorvCallFrame);
-    procedure EndTransfer(var AFrame: TorvCallFrame);
+    procedure EndTransfer(var AFrame: TorvCallFrame); inline;
     function TransferError(E: Exception; constref AFrame: TorvCallFrame): Exception;
   protected
     procedure DefineProperties(Filer: TFiler); override;
@@ -129,10 +131,17 @@ begin
   inherited Create(AOwner);
   FSourcePropertyIndex := NewIndexList(1);
   FTargetPropertyIndex := NewIndexList(1);
+  // Both handlers drop whatever comes while a transfer is under way, and
+  // neither touches its firing's class info or event after the transfer,
+  // which holds the class infos it writes itself.
   FSourceListener := TorvListener.Create;
   FSourceListener.OnEvent := @SourcePropertyChange;
+  FSourceListener.MutedBy := @FUpdating;
+  FSourceListener.SelfHolding := True;
   FTargetListener := TorvListener.Create;
   FTargetListener.OnEvent := @TargetPropertyChange;
+  FTargetListener.MutedBy := @FUpdating;
+  FTargetListener.SelfHolding := True;
   FInstanceListener := TorvListener.Create;
   FInstanceListener.OnEvent := @InstanceChanged;
 end;
@@ -317,38 +326,6 @@ begin
   end;
 end;
 
-procedure TorvP2PConnection.SourcePropertyChange(Sender: TObject; Event: TorvEventInfo);
-var
-  Info: TorvClassInfo;
-begin
-  if IsDesigning then
-    Exit;
-  Info := GetSourceInfo;
-  if (Info <> nil) and (Sender = Info.Owner) then
-    SetTargetValue;
-end;
-
-procedure TorvP2PConnection.TargetPropertyChange(Sender: TObject; Event: TorvEventInfo);
-var
-  Info: TorvClassInfo;
-begin
-  if IsDesigning then
-    Exit;
-  Info := GetTargetInfo;
-  if (Info <> nil) and (Sender = Info.Owner) then
-    SetSourceValue;
-end;
-
-procedure TorvP2PConnection.SetTargetValue;
-begin
-  Transfer(True);
-end;
-
-procedure TorvP2PConnection.SetSourceValue;
-begin
-  Transfer(False);
-end;
-
 procedure TorvP2PConnection.ResolveTyped;
 var
   SourceProp, TargetProp: TorvPropertyInfo;
@@ -384,13 +361,12 @@ begin
   FTyped.ToSource := (FTyped.Target^.Getter <> nil) and (FTyped.Source^.Setter <> nil);
 end;
 
-function TorvP2PConnection.TypedReady(AToTarget: Boolean): Boolean;
+function TorvP2PConnection.TypedReady(AToTarget: Boolean;
+  ASourceInfo, ATargetInfo: TorvClassInfo): Boolean;
 begin
   // Each side compared with the class info it was resolved in: a component
   // replaced, or given a new class info, resolves again.
-  if FTyped.Stale or (GetSourceInfo <> FTyped.SourceInfo) or
-    (GetTargetInfo <> FTyped.TargetInfo)
-  then
+  if FTyped.Stale or (ASourceInfo <> FTyped.SourceInfo) or (ATargetInfo <> FTyped.TargetInfo) then
     ResolveTyped;
   if FTyped.Kind = tyNone then
     Result := False
@@ -400,82 +376,73 @@ begin
     Result := FTyped.ToSource;
 end;
 
+procedure TorvP2PConnection.EndTransfer(var AFrame: TorvCallFrame);
+begin
+  if not AFrame.Gone then
+    FUpdating := False;
+  LeaveCall(AFrame);
+end;
+
 { A copy through the typed accessors: the general path's steps without the
   variant, the index lists (neither property has any) and the lookups (the
   features were resolved in these class infos). It opens the one exception
   frame that the error replacement needs and no other: the string local is
   released by hand on the way out of the handler. }
 {$IMPLICITEXCEPTIONS OFF}
-procedure TorvP2PConnection.TypedTransfer(AToTarget: Boolean);
+procedure TorvP2PConnection.TypedTransfer(AFromInfo, AToInfo: TorvClassInfo;
+  AGetter, ASetter: Pointer);
 var
   Frame: TorvCallFrame;
-  FromInfo, ToInfo: TorvClassInfo;
-  Getter, Setter: Pointer;
   Text: string;
   Ordinal: Int64;
   Flag: Boolean;
   Float: Double;
   Obj: TObject;
 begin
-  if AToTarget then
-  begin
-    FromInfo := FTyped.SourceInfo;
-    ToInfo := FTyped.TargetInfo;
-    Getter := FTyped.Source^.Getter;
-    Setter := FTyped.Target^.Setter;
-  end
-  else
-  begin
-    FromInfo := FTyped.TargetInfo;
-    ToInfo := FTyped.SourceInfo;
-    Getter := FTyped.Target^.Getter;
-    Setter := FTyped.Source^.Setter;
-  end;
   EnterFiring(Frame);
   FUpdating := True;
-  // Both held across both calls, as on the general path: a getter or a
-  // setter may free either component, or the link.
-  FromInfo.Hold;
-  ToInfo.Hold;
+  // A getter or a setter may free either component, or the link. The
+  // target's class info is read between the two calls, so it is held; the
+  // source's is not touched once its getter is called.
+  AToInfo.Hold;
   try
     case FTyped.Kind of
       tyString:
         begin
-          Text := TorvGetString(Getter)(FromInfo.Owner);
-          if not Frame.Gone and not ToInfo.Dying then
-            TorvSetString(Setter)(ToInfo.Owner, Text);
+          Text := TorvGetString(AGetter)(AFromInfo.Owner);
+          if not Frame.Gone and not AToInfo.Dying then
+            TorvSetString(ASetter)(AToInfo.Owner, Text);
         end;
       tyOrdinal:
         begin
-          Ordinal := TorvGetOrdinal(Getter)(FromInfo.Owner);
-          if not Frame.Gone and not ToInfo.Dying then
-            TorvSetOrdinal(Setter)(ToInfo.Owner, Ordinal);
+          Ordinal := TorvGetOrdinal(AGetter)(AFromInfo.Owner);
+          if not Frame.Gone and not AToInfo.Dying then
+            TorvSetOrdinal(ASetter)(AToInfo.Owner, Ordinal);
         end;
       tyBoolean:
         begin
-          Flag := TorvGetBoolean(Getter)(FromInfo.Owner);
-          if not Frame.Gone and not ToInfo.Dying then
-            TorvSetBoolean(Setter)(ToInfo.Owner, Flag);
+          Flag := TorvGetBoolean(AGetter)(AFromInfo.Owner);
+          if not Frame.Gone and not AToInfo.Dying then
+            TorvSetBoolean(ASetter)(AToInfo.Owner, Flag);
         end;
       tyFloat:
         begin
-          Float := TorvGetFloat(Getter)(FromInfo.Owner);
-          if not Frame.Gone and not ToInfo.Dying then
-            TorvSetFloat(Setter)(ToInfo.Owner, Float);
+          Float := TorvGetFloat(AGetter)(AFromInfo.Owner);
+          if not Frame.Gone and not AToInfo.Dying then
+            TorvSetFloat(ASetter)(AToInfo.Owner, Float);
         end;
       tyObject:
         begin
-          Obj := TorvGetObject(Getter)(FromInfo.Owner);
-          if not Frame.Gone and not ToInfo.Dying then
-            TorvSetObject(Setter)(ToInfo.Owner, Obj);
+          Obj := TorvGetObject(AGetter)(AFromInfo.Owner);
+          if not Frame.Gone and not AToInfo.Dying then
+            TorvSetObject(ASetter)(AToInfo.Owner, Obj);
         end;
     end;
   except
     on E: Exception do
     begin
       Text := '';
-      ToInfo.Unhold;
-      FromInfo.Unhold;
+      AToInfo.Unhold;
       EndTransfer(Frame);
       if IsFatalError(E) then
         raise;
@@ -484,31 +451,21 @@ begin
     else
     begin
       Text := '';
-      ToInfo.Unhold;
-      FromInfo.Unhold;
+      AToInfo.Unhold;
       EndTransfer(Frame);
       raise;
     end;
   end;
-  ToInfo.Unhold;
-  FromInfo.Unhold;
+  AToInfo.Unhold;
   EndTransfer(Frame);
 end;
 {$IMPLICITEXCEPTIONS ON}
 
-procedure TorvP2PConnection.Transfer(AToTarget: Boolean);
+procedure TorvP2PConnection.VariantTransfer(AToTarget: Boolean);
 var
   Frame: TorvCallFrame;
   SourceProp, TargetProp: TorvPropertyInfo;
 begin
-  // Dropped, not postponed: this is how echoes and cycles end.
-  if FUpdating then
-    Exit;
-  if TypedReady(AToTarget) then
-  begin
-    TypedTransfer(AToTarget);
-    Exit;
-  end;
   // A name may have been changed after Connect; a feature that is not
   // there is neither read nor written.
   SourceProp := GetSourcePropertyInfo;
@@ -542,6 +499,59 @@ begin
   EndTransfer(Frame);
 end;
 
+procedure TorvP2PConnection.Transfer(AToTarget: Boolean; ASourceInfo, ATargetInfo: TorvClassInfo);
+begin
+  // Dropped, not postponed: this is how echoes and cycles end.
+  if FUpdating then
+    Exit;
+  // The direction is known where this is inlined: each handler passes
+  // its own pair of class infos and accessors.
+  if not TypedReady(AToTarget, ASourceInfo, ATargetInfo) then
+    VariantTransfer(AToTarget)
+  else if AToTarget then
+    TypedTransfer(FTyped.SourceInfo, FTyped.TargetInfo, FTyped.Source^.Getter,
+      FTyped.Target^.Setter)
+  else
+    TypedTransfer(FTyped.TargetInfo, FTyped.SourceInfo, FTyped.Target^.Getter,
+      FTyped.Source^.Setter);
+end;
+
+procedure TorvP2PConnection.SourcePropertyChange(Sender: TObject; Event: TorvEventInfo);
+var
+  Info, Other: TorvClassInfo;
+begin
+  if csDesigning in ComponentState then
+    Exit;
+  Info := GetSourceInfo;
+  if (Info = nil) or (Sender <> Info.Owner) then
+    Exit;
+  Other := GetTargetInfo;
+  Transfer(True, Info, Other);
+end;
+
+procedure TorvP2PConnection.TargetPropertyChange(Sender: TObject; Event: TorvEventInfo);
+var
+  Info, Other: TorvClassInfo;
+begin
+  if csDesigning in ComponentState then
+    Exit;
+  Info := GetTargetInfo;
+  if (Info = nil) or (Sender <> Info.Owner) then
+    Exit;
+  Other := GetSourceInfo;
+  Transfer(False, Other, Info);
+end;
+
+procedure TorvP2PConnection.SetTargetValue;
+begin
+  Transfer(True, GetSourceInfo, GetTargetInfo);
+end;
+
+procedure TorvP2PConnection.SetSourceValue;
+begin
+  Transfer(False, GetSourceInfo, GetTargetInfo);
+end;
+
 function TorvP2PConnection.TransferError(E: Exception; constref AFrame: TorvCallFrame): Exception;
 begin
   // A setter may have freed the link before its error arrives here; the
@@ -550,13 +560,6 @@ begin
     Result := Exception.CreateFmt(rsTransferFailed, [E.Message, AFrame.GoneName])
   else
     Result := Exception.CreateFmt(rsTransferFailed, [E.Message, Name]);
-end;
-
-procedure TorvP2PConnection.EndTransfer(var AFrame: TorvCallFrame);
-begin
-  if not AFrame.Gone then
-    FUpdating := False;
-  LeaveCall(AFrame);
 end;
 
 procedure TorvP2PConnection.CopyValue(AToTarget: Boolean; ASourceProp,

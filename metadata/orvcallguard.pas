@@ -55,12 +55,22 @@ type
     Depth: Integer;
   end;
 
+var
+  { The innermost open frame, of whichever object. Links and variables run
+    on the thread that owns the components, the main one. In the interface
+    only so that EnterCall and LeaveCall, which run at every transfer, can
+    be inlined; nothing else touches it. }
+  ActiveFrame: PorvCallFrame;
+
 { Open AFrame for a call out of the object that keeps AGuard. Raise the
   re-entry error instead when MaxReentry frames of it are open already. }
 procedure EnterCall(var AGuard: TorvCallGuard; out AFrame: TorvCallFrame;
-  ADescribe: TorvDescribeFunc);
+  ADescribe: TorvDescribeFunc); inline;
 { Close AFrame; touch the object's guard only when the object still exists. }
-procedure LeaveCall(var AFrame: TorvCallFrame);
+procedure LeaveCall(var AFrame: TorvCallFrame); inline;
+{ Raise the re-entry error of the object that keeps AGuard: EnterCall's,
+  out of line, as its strings would give every caller an exception frame. }
+procedure RaiseReentry(const AGuard: TorvCallGuard; ADescribe: TorvDescribeFunc);
 { Mark every open frame of AGuard gone, keeping AName in each: call from
   the object's destructor. }
 procedure GuardGone(var AGuard: TorvCallGuard; const AName: ShortString);
@@ -72,11 +82,6 @@ resourcestring
   rsReentryLimit = '%s re-entered itself %d times and was stopped: %s';
 
 implementation
-
-var
-  { The innermost open frame, of whichever object. Links and variables run
-    on the thread that owns the components, the main one. }
-  ActiveFrame: PorvCallFrame;
 
 { Return the chain of calls from AGuard's innermost frame to the newest one. }
 function LoopText(const AGuard: TorvCallGuard; ADescribe: TorvDescribeFunc): string;
@@ -96,8 +101,6 @@ begin
     Result := Frame^.Describe() + ' -> ' + Result;
 end;
 
-{ A routine of its own: the strings of the message would give EnterCall an
-  exception frame at every call. }
 procedure RaiseReentry(const AGuard: TorvCallGuard; ADescribe: TorvDescribeFunc);
 begin
   raise Exception.CreateFmt(rsReentryLimit, [ADescribe(), MaxReentry, LoopText(AGuard, ADescribe)]);

@@ -73,7 +73,7 @@ type
     { Set Value to an address as ObjectToVar makes it, in place when it
       holds one already: an event's sender is set so at every firing,
       without a variant temporary and the exception frame that needs. }
-    procedure SetAddress(AValue: PtrInt);
+    procedure SetAddress(AValue: PtrInt); inline;
     property Value: Variant read FValue write FValue;
   end;
 
@@ -188,11 +188,23 @@ type
     FEventName: string;
     FOnEvent: TNotifyORVEvent;
     FAttachedTo: TorvClassInfo;
+    FMutedBy: PBoolean;
+    FSelfHolding: Boolean;
+    function Muted: Boolean; inline;
   public
     { Leave the class info the listener is still added to. }
     destructor Destroy; override;
     property EventName: string read FEventName write FEventName;
     property OnEvent: TNotifyORVEvent read FOnEvent write FOnEvent;
+    { While the Boolean this points to is True the listener is not called:
+      a link points it at its own flag of a transfer under way, whose echo
+      it would drop anyway, so that the echo costs its firing nothing. }
+    property MutedBy: PBoolean read FMutedBy write FMutedBy;
+    { Set when OnEvent reads neither the class info nor the event after any
+      call out to user code and holds whatever it still needs itself: a
+      firing whose only listener this is then calls it without holding
+      its class info, and so without an exception frame to end the hold. }
+    property SelfHolding: Boolean read FSelfHolding write FSelfHolding;
     { The class info the listener was last added to and is still listed by,
       or nil. }
     property AttachedTo: TorvClassInfo read FAttachedTo;
@@ -338,6 +350,7 @@ type
     procedure ParseEvents(const ADescriptor: string);
     procedure EndReading;
     procedure CallListeners(AEvent: TorvEventInfo);
+    function CalledAlone(AEvent: TorvEventInfo): Boolean; inline;
   protected
     { Answer True when the declarations cannot differ between instances of
       this class, so that a shared declaration needs no check. }
@@ -347,7 +360,13 @@ type
     procedure EnterEvent; inline;
     { Mark its end; answer False when the class info has been destroyed
       because a Release came while the event ran. }
-    function LeaveEvent: Boolean;
+    function LeaveEvent: Boolean; inline;
+    { Fire AEventName, whose first parameter (if it has one) is the sender,
+      to the listeners, with ASender as that parameter: the heard part of
+      every hooked event of type TNotifyEvent, called only when HasListeners.
+      Hold nothing beyond what FireEvent holds, and touch nothing after the
+      listeners ran. }
+    procedure FireSenderEvent(const AEventName: string; ASender: TObject);
     procedure ConnectEventHandlers; virtual;
     procedure UnConnectEventHandlers; virtual;
     procedure DefineORVProperties(AList: TList); virtual;
@@ -379,7 +398,7 @@ type
     procedure Hold; inline;
     { End a Hold; answer False when the class info has been destroyed
       because a Release came while it was held. }
-    function Unhold: Boolean;
+    function Unhold: Boolean; inline;
     { Answer True once a Release came while the class info was held: it has
       no owner any more and must not be used beyond ending the hold. }
     property Dying: Boolean read FDying;

@@ -43,10 +43,11 @@ type
     procedure ReadDescriptors(AKind: TorvFeatureKind);
     { Answer the event AEventName when somebody may hear it, else nil. }
     function HeardEvent(const AEventName: string): TorvEventInfo; inline;
-    procedure FireSenderNow(const AEventName: string; ASender: TObject);
+  protected
+    { The heard part of FireSender when the owner had a handler: APrevious
+      first, under a hold, then the listeners unless the owner went. }
     procedure FireSenderAfter(const APrevious: TNotifyEvent; const AEventName: string;
       ASender: TObject);
-  protected
     function DeclarationsFixed: Boolean; override;
     procedure UnConnectEventHandlers; override;
     procedure DefineORVProperties(AList: TList); override;
@@ -68,7 +69,7 @@ type
       of type TNotifyEvent does. The class info is held while APrevious runs
       and fires nothing when its owner went meanwhile. }
     procedure FireSender(const APrevious: TNotifyEvent; const AEventName: string;
-      ASender: TObject);
+      ASender: TObject); inline;
   public
     function GetProperty(AProp: TorvPropertyInfo): Variant; override;
     procedure InvokeMethod(AMethod: TorvMethodInfo); override;
@@ -371,7 +372,7 @@ begin
   else if Assigned(APrevious) then
     FireSenderAfter(APrevious, AEventName, ASender)
   else
-    FireSenderNow(AEventName, ASender);
+    FireSenderEvent(AEventName, ASender);
 end;
 
 procedure TObjectClassInfo.FireSenderAfter(const APrevious: TNotifyEvent;
@@ -386,25 +387,10 @@ begin
   try
     Previous(ASender);
     if HasListeners then
-      FireSenderNow(AEventName, ASender);
+      FireSenderEvent(AEventName, ASender);
   finally
     LeaveEvent;
   end;
-end;
-
-procedure TObjectClassInfo.FireSenderNow(const AEventName: string; ASender: TObject);
-var
-  Event: TorvEventInfo;
-begin
-  // No hold of its own: FireEvent holds the class info while listeners run,
-  // and nothing here touches it after that. Without a hold and a variant
-  // temporary this needs no exception frame, at every heard firing.
-  Event := HeardEvent(AEventName);
-  if Event = nil then
-    Exit;
-  if Event.GetArgCount > 0 then
-    Event.GetArgs(0).SetAddress(PtrInt(ASender));
-  FireEvent(Event);
 end;
 
 function TObjectClassInfo.GetProperty(AProp: TorvPropertyInfo): Variant;

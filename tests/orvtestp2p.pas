@@ -8,7 +8,7 @@ interface
 
 uses
   Classes, SysUtils, Variants, TypInfo, fpcunit, testregistry,
-  Orvconlist, Orvp2p, Orvtestfixtures;
+  Orvcommon, Orvconlist, Orvp2p, Orvtestfixtures;
 
 type
   { Three edits A, B and C, owned by a root that the test frees; each change
@@ -25,12 +25,15 @@ type
 
   TTestP2PConnection = class(TLinkTestCase)
   private
+    FHeard: string;
     function NewLink(ASource, ATarget: TComponent; const ASourceProperty, ATargetProperty: string;
       const ASourceEvent: string = ''; const ATargetEvent: string = ''): TorvP2PConnection;
+    procedure Heard(Sender: TObject; Event: TorvEventInfo);
   published
     procedure TestRefusalsKeepTheOldValue;
     procedure TestNameChangesResetTheIndexList;
     procedure TestCopiesAndDropsEchoes;
+    procedure TestOnlyTheWritingLinkIsDeaf;
     procedure TestFailedTransfers;
     procedure TestConnectAndHandlers;
     procedure TestSidesDestroyedWhileConnected;
@@ -214,6 +217,42 @@ begin
   FA.Items[0] := 'round';
   AssertEquals('the first link of a cycle drops the change that comes back', 'ABCA', FLog);
   AssertEquals('round', FC.Items[0]);
+end;
+
+procedure TTestP2PConnection.Heard(Sender: TObject; Event: TorvEventInfo);
+begin
+  FHeard := FHeard + TComponent(Sender).Name + '=' + TTestEdit(Sender).Text + ' ';
+end;
+
+procedure TTestP2PConnection.TestOnlyTheWritingLinkIsDeaf;
+var
+  Listener: TorvListener;
+begin
+  // The change a link writes is not heard by that link, whichever side it
+  // writes; everybody else listening to the same event hears it.
+  AssertTrue(NewLink(FA, FB, 'Text', 'Text', 'OnChange', 'OnChange').Connect);
+  AssertTrue(NewLink(FB, FC, 'Text', 'Text', 'OnChange').Connect);
+  Listener := TorvListener.Create;
+  try
+    Listener.EventName := 'OnChange';
+    Listener.OnEvent := @Heard;
+    TorvClassRegistry.GetInfo(FB).AddListener(Listener);
+    FLog := '';
+    FA.Text := 'there';
+    AssertEquals('the other link copied on', 'there|there', FB.Text + '|' + FC.Text);
+    AssertEquals('the listener heard the write once', 'B=there ', FHeard);
+    AssertEquals('every saved handler ran, nothing came back', 'ABC', FLog);
+    FHeard := '';
+    FLog := '';
+    FB.Text := 'back';
+    AssertEquals('and the way back', 'back|back', FA.Text + '|' + FC.Text);
+    AssertEquals('B=back ', FHeard);
+    AssertEquals('BAC', FLog);
+    FA.Text := 'again';
+    AssertEquals('the link hears its source again', 'again|again', FB.Text + '|' + FC.Text);
+  finally
+    Listener.Free;
+  end;
 end;
 
 procedure TTestP2PConnection.TestTypedPathFollowsChanges;

@@ -127,34 +127,54 @@ EOF
 ## Where one transfer goes (callgrind)
 
 One operation of `transfer-link` (set the source's Text; the link copies it
-to the target on OnChange, and the target's OnChange comes back to the link
-as an echo and is dropped), self instructions per operation of the top
-routines, before the typed path (package at -O1) and after it (package at
--O2). The hand-written case costs 247 instructions; what the link adds is
-the total minus that: 2,658 before, 882 after.
+to the target on OnChange; the target's OnChange, hooked by its class info,
+fires with no listener, as the link has no TargetEvent), self instructions
+per operation, before this round (the typed path, package at -O2) and
+after it. A routine inlined into another is counted in that one. The
+hand-written case costs 247 instructions; what the link adds is the total
+minus that: 882 before, 448 after.
 
 | routine | before | after | what changed |
 | --- | ---: | ---: | --- |
-| (total per operation) | 2,905 | 1,129 | |
-| pthread_getspecific + CRELOCATETHREADVAR | 512 | 128 | each exception frame finds the thread's handler stack through a threadvar: 7 frames per transfer before, 3 after |
-| fpc_pushexceptaddr + fpc_popaddrstack + fpc_setjmp | 408 | 102 | the same frames |
-| COMPAREBYTE (feature names) | 164 | 0 | names are compared once, then by reference (listener, event, binding's constant) |
-| CachedClassInfo + GetSourceInfo/GetTargetInfo | 200 | 75 | features resolved at Connect, not looked up by name at every transfer |
-| CachedProperty | 102 | 0 | the same |
-| CallListeners | 110 | 106 | its hold and frame stay: a listener may free the class info |
-| CopyValue / TypedTransfer | 90 | 78 | one frame for both holds and the error replacement, no variant |
-| variant: FILLCHAR, DOVARCOPY, PrepareEvent, SetProperty | 200 | 0 | the value is copied by compiled typed accessors; the sender is set in place |
-| FireSenderNow | 63 | 40 | no hold and no variant temporary of its own: FireEvent holds |
-| EnterCall | 57 | 28 | its error, with its strings, raised out of line |
-| fpc_ansistr_compare_equal + StringCodePage | 122 | 122 | the edits' own setters (the hand-written case pays them too) |
+| (total per operation) | 1,129 | 695 | |
+| pthread_getspecific + CRELOCATETHREADVAR | 128 | 64 | each exception frame finds the thread's handler stack through a threadvar: 2 frames per transfer before, 1 after |
+| fpc_pushexceptaddr + fpc_popaddrstack + fpc_setjmp | 102 | 51 | the same frames |
+| CallListeners | 106 | 0 | a lone listener that holds what it needs itself (a link's) is called with neither a hold nor a frame, and without the snapshot of the listener loop |
+| the two hooks + FireSender + FireSenderNow + FindEvent + FireEvent + GetArgCount/GetArgs/SetAddress | 183 | 121 | FireSender inlined into each hook (hooks 20 → 53); one routine, FireSenderEvent (68), finds the event found last by reference, sets the sender in place and calls the lone listener |
+| SourcePropertyChange + SetTargetValue + Transfer + CachedClassInfo + GetSourceInfo/GetTargetInfo + IsDesigning | 148 | 69 | each side's class info looked up once (3 lookups before), inlined, and handed to the typed check; the dispatch inlined into the handler |
+| TypedTransfer + EnterFiring/EnterCall/LeaveCall/EndTransfer + Hold/Unhold/LeaveEvent | 176 | 104 | the call frame entered and left inline; only the target's class info held (the source's is not touched after its getter); the direction's class infos and accessors chosen where the handler is compiled |
+| fpc_ansistr_compare_equal/assign/decr_ref + StringCodePage | 211 | 211 | the edits' own setters (the hand-written case pays 178 of it) and the string the typed copy holds between getter and setter (33) |
+| the edits' SetText/Change, the getter, the loop, the rest | 75 | 75 | |
 
-The three frames left are the two firings' holds (the source's OnChange and
-the echo from the target) and the transfer's own, which replaces an error
-by one naming the link. A frame costs about 75 instructions here, most of it
-the threadvar lookup of a program linked with cthreads. To reach the 300
-target the heard firing would need no frame of its own, for instance a
-hold that the link's one frame releases on the way out, and the echo
-would have to be recognised before the target's firing sets anything up.
+Not in this case but on every two-way link: while a link transfers, its
+own listeners are muted (`TorvListener.MutedBy` points at the link's
+transfer flag), so the echo of its write passes the link's listener by
+without a call, and with it every lookup, hold and frame the link's
+handler would have made only to drop it. The other listeners of the same
+event, and the owner's saved handler, run as before.
+
+What is left of the 448 instructions a link adds:
+- The one exception frame (115): the transfer replaces an error by one
+  naming the link, and only a frame catches it; a transfer started by
+  setting a property has no enclosing frame to share. Of it, 64 are the
+  threadvar lookups of a program linked with cthreads, paid twice per
+  frame.
+- The string held between getter and setter (33): a getter answers a
+  counted reference, where the hand-written `Target.Text := Source.Text`
+  passes the field itself.
+- The target's hooked OnChange fired with nobody listening (23): the
+  class info hooks every event of its owner when it is made. Hooking an
+  event only when its first listener is added would leave an unheard
+  target untouched (and would drop the saved handlers from the heap of an
+  unheard component).
+- The layers between the hook and the accessors (about 275): the hook,
+  the event's lookup and its sender, the listener's checks, the link's
+  checks of its sides, the call frame that tells whether the link
+  survived its setter and counts loops, and the hold of the target.
+  Under 300 needs most of them gone, for instance a hooked event whose
+  only listener is a link calling the link's typed copy directly, with
+  the sides' class infos and accessors resolved at Connect and checked
+  only against a change counter.
 
 ## What a class info holds per component
 
