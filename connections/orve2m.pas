@@ -436,14 +436,14 @@ var
   SourceInfo: TorvClassInfo;
 begin
   SourceInfo := GetSourceInfo;
-  if (SourceInfo = nil) or (GetTargetInfo = nil) or (GetSourceEventInfo = nil)
-    or (GetTargetMethodInfo = nil) then
-    Exit(False);
-  if IsDesigning then
-    Exit(True);
+  Result := (SourceInfo <> nil) and (GetTargetInfo <> nil) and (GetSourceEventInfo <> nil) and
+    (GetTargetMethodInfo <> nil);
+  if (LinkTrace <> nil) and not LinkTrace(Self, nil, tsConnect, [Result]) then
+    Exit;
+  if not Result or IsDesigning then
+    Exit;
   FSourceListener.EventName := FSourceEvent;
   SourceInfo.AddListener(FSourceListener);
-  Result := True;
 end;
 
 procedure TorvE2MConnection.Unconnect;
@@ -472,7 +472,10 @@ var
 begin
   EnterFiring(Frame);
   try
-    Call(Frame);
+    if LinkTrace = nil then
+      Call(Frame)
+    else
+      TracedStep(@Call, Frame);
   finally
     LeaveCall(Frame);
   end;
@@ -584,6 +587,8 @@ begin
   TargetInfo.Hold;
   try
     TargetInfo.InvokeMethod(Method);
+    if LinkTrace <> nil then
+      LinkTrace(Self, @AFrame, tsCall, [Method, @Values]);
     // The method may have freed the link itself (its root, its list, the
     // link); then nothing of it may be touched.
     if AFrame.Gone then

@@ -242,6 +242,8 @@ begin
       voEventProperty:
         Result := GetValueEventParameterInfo <> nil;
     end;
+  if (LinkTrace <> nil) and not LinkTrace(Self, nil, tsConnect, [Result]) then
+    Exit;
   if not Result or IsDesigning then
     Exit;
   // Added once at most, so that a second Connect does not assign twice.
@@ -335,7 +337,10 @@ var
 begin
   EnterFiring(Frame);
   try
-    AssignTarget(Frame);
+    if LinkTrace = nil then
+      AssignTarget(Frame)
+    else
+      TracedStep(@AssignTarget, Frame);
   finally
     LeaveCall(Frame);
   end;
@@ -362,6 +367,8 @@ begin
     Exit;
   ApplyIndexList(FTargetPropertyIndex, Prop);
   WriteProperty(TargetInfo, Prop, Value);
+  if LinkTrace <> nil then
+    LinkTrace(Self, @AFrame, tsAssign, [Value]);
 end;
 
 function TorvE2PConnection.DescribeJoin: string;

@@ -230,6 +230,8 @@ begin
   // The events are optional: without them the link copies once.
   Result := (SourceInfo <> nil) and (TargetInfo <> nil) and (GetSourcePropertyInfo <> nil) and
     (GetTargetPropertyInfo <> nil);
+  if (LinkTrace <> nil) and not LinkTrace(Self, nil, tsConnect, [Result]) then
+    Exit;
   if not Result or IsDesigning then
     Exit;
   FUpdating := False;
@@ -433,30 +435,40 @@ begin
           Text := TorvGetString(Getter)(FromInfo.Owner);
           if not Frame.Gone and not ToInfo.Dying then
             TorvSetString(Setter)(ToInfo.Owner, Text);
+          if LinkTrace <> nil then
+            LinkTrace(Self, @Frame, tsTransfer, [AToTarget, Text]);
         end;
       tyOrdinal:
         begin
           Ordinal := TorvGetOrdinal(Getter)(FromInfo.Owner);
           if not Frame.Gone and not ToInfo.Dying then
             TorvSetOrdinal(Setter)(ToInfo.Owner, Ordinal);
+          if LinkTrace <> nil then
+            LinkTrace(Self, @Frame, tsTransfer, [AToTarget, Ordinal]);
         end;
       tyBoolean:
         begin
           Flag := TorvGetBoolean(Getter)(FromInfo.Owner);
           if not Frame.Gone and not ToInfo.Dying then
             TorvSetBoolean(Setter)(ToInfo.Owner, Flag);
+          if LinkTrace <> nil then
+            LinkTrace(Self, @Frame, tsTransfer, [AToTarget, Flag]);
         end;
       tyFloat:
         begin
           Float := TorvGetFloat(Getter)(FromInfo.Owner);
           if not Frame.Gone and not ToInfo.Dying then
             TorvSetFloat(Setter)(ToInfo.Owner, Float);
+          if LinkTrace <> nil then
+            LinkTrace(Self, @Frame, tsTransfer, [AToTarget, Float]);
         end;
       tyObject:
         begin
           Obj := TorvGetObject(Getter)(FromInfo.Owner);
           if not Frame.Gone and not ToInfo.Dying then
             TorvSetObject(Setter)(ToInfo.Owner, Obj);
+          if LinkTrace <> nil then
+            LinkTrace(Self, @Frame, tsTransfer, [AToTarget, Obj]);
         end;
     end;
   except
@@ -492,7 +504,11 @@ var
 begin
   // Dropped, not postponed: this is how echoes and cycles end.
   if FUpdating then
+  begin
+    if LinkTrace <> nil then
+      LinkTrace(Self, nil, tsEcho, [AToTarget]);
     Exit;
+  end;
   if TypedReady(AToTarget) then
   begin
     TypedTransfer(AToTarget);
@@ -539,6 +555,8 @@ begin
     Result := Exception.CreateFmt(rsTransferFailed, [E.Message, AFrame.GoneName])
   else
     Result := Exception.CreateFmt(rsTransferFailed, [E.Message, Name]);
+  if LinkTrace <> nil then
+    LinkTrace(Self, @AFrame, tsError, [E.Message]);
 end;
 
 procedure TorvP2PConnection.EndTransfer(var AFrame: TorvCallFrame);
@@ -584,6 +602,8 @@ begin
     Value := FromInfo.GetProperty(FromProp);
     if not AFrame.Gone and not ToInfo.Dying then
       ToInfo.SetProperty(ToProp, Value);
+    if LinkTrace <> nil then
+      LinkTrace(Self, @AFrame, tsTransfer, [AToTarget, Value]);
   finally
     ToInfo.Unhold;
     FromInfo.Unhold;
