@@ -93,9 +93,9 @@ type
     procedure TracedStep(AStep: TorvStepMethod; constref AFrame: TorvCallFrame);
     { Return the features the link joins, for messages. }
     function DescribeJoin: string; virtual;
+  public
     { Return "Component.Feature" for messages; "?" for no component. }
     function SideText(AComponent: TComponent; const AFeature: string): string;
-  public
     { Mark the link's running firings gone before anything is taken apart. }
     procedure BeforeDestruction; override;
     destructor Destroy; override;
@@ -528,7 +528,7 @@ begin
     Exit;
   Error := EorvLinkError.CreateAt(rsNotOrvaneComponent, Self, ASide, AValue);
   // A trace handler that freed the link leaves nothing to keep the refusal in.
-  if (LinkTrace <> nil) and not LinkTrace(Self, nil, tsRefuse, [Error.Message]) then
+  if (LinkTrace <> nil) and not LinkTrace(Self, nil, tsRefuse, [Error]) then
     raise Error;
   if not IsLoading then
     raise Error;

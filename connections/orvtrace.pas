@@ -119,9 +119,6 @@ uses
   Orvcommon, Orvcallguard, Orvp2p, Orve2p, Orve2m;
 
 type
-  { Reaches SideText, which names a side as the link's own messages do. }
-  TLinkAccess = class(TorvConnection);
-
   TVariants = array of Variant;
   PVariants = ^TVariants;
 
@@ -211,6 +208,13 @@ begin
     Result := ValueText(AValue);
 end;
 
+{ Return the side, the component refused for it and why. }
+function RefusalText(AError: EorvLinkError): string;
+begin
+  Result := Format('%s %s (%s): %s', [AError.Side, AError.ComponentName, AError.ComponentClass,
+    AError.Message]);
+end;
+
 { Return "(arguments) = result" of a call of AMethod with AArguments. }
 function CallText(AMethod: TorvMethodInfo; const AArguments: TVariants): string;
 var
@@ -256,8 +260,8 @@ begin
     FromFeature := TorvE2MConnection(ALink).SourceEvent;
     ToFeature := TorvE2MConnection(ALink).TargetMethod;
   end;
-  AEntry.FromSide := TLinkAccess(ALink).SideText(ALink.Source, FromFeature);
-  AEntry.ToSide := TLinkAccess(ALink).SideText(ALink.Target, ToFeature);
+  AEntry.FromSide := ALink.SideText(ALink.Source, FromFeature);
+  AEntry.ToSide := ALink.SideText(ALink.Target, ToFeature);
   if not AToTarget then
   begin
     Side := AEntry.FromSide;
@@ -299,7 +303,7 @@ begin
     tsRefuse:
       begin
         AEntry.Outcome := toRefused;
-        AEntry.Message := ValueTextRaw(AValues[0]);
+        AEntry.Message := RefusalText(AValues[0].VObject as EorvLinkError);
       end;
     tsTransfer:
       AEntry.Value := ValueText(AValues[1]);
@@ -362,7 +366,18 @@ begin
   // The designer's links are not the application's doing.
   if csDesigning in ALink.ComponentState then
     Exit;
-  DescribeStep(ALink, AStep, AValues, Entry);
+  // A value that cannot be shown is the trace's failure, not the link's.
+  try
+    DescribeStep(ALink, AStep, AValues, Entry);
+  except
+    on E: Exception do
+    begin
+      if IsFatalError(E) then
+        raise;
+      Inc(HandlerFailures);
+      Exit;
+    end;
+  end;
   ALink.EnterWatch(Watch);
   try
     CallHandler(Entry);

@@ -38,7 +38,8 @@ uses
   orvtestdesign,
   orvtestformsmenus,
   orvtestlinkapp,
-  orvtestdiagnostics;
+  orvtestdiagnostics,
+  orvtesttrace;
 
 var
   Runner: TTestRunner;
