@@ -10,6 +10,10 @@
   TraceValueWidth characters, and the outcome. TorvTraceLog writes the
   entries as lines to a TStrings, a stream or a file.
 
+  A step is reported when it ends, so that its outcome is known: a step
+  that a setter or a method sets off (a copy set off by a copy, a call by
+  an assignment) is reported before the step that called it.
+
   While the trace is off a link pays one test of a global variable per
   step; everything else, the text above all, is made here and only when a
   trace is on.
