@@ -386,9 +386,11 @@ end;
 
 procedure TTestTrace.TestHandlerMayFreeTheLink;
 begin
+  FA.Text := 'first';
   ExpectFreedAt(NewCopy('Copy', 'Text', 'Text', True), tsConnect, @ConnectVictim,
     'Form1.Copy connect A.Text -> B.Text: done');
   AssertEquals('no first copy of a freed link', '', FB.Text);
+  FA.Text := '';
   // Freed by the report of the echo, inside the copy that caused it.
   AssertTrue(NewCopy('Copy', 'Text', 'Text', True).Connect);
   ExpectFreedAt(FRoot.FindComponent('Copy') as TorvConnection, tsEcho, @AppendToA,
