@@ -143,9 +143,13 @@ function Shorten(const AText: string): string;
 var
   Cut: Integer;
 begin
-  Result := StringReplace(AText, #13#10, '\n', [rfReplaceAll]);
-  Result := StringReplace(Result, #10, '\n', [rfReplaceAll]);
-  Result := StringReplace(Result, #13, '\n', [rfReplaceAll]);
+  Result := AText;
+  if (Pos(#10, Result) > 0) or (Pos(#13, Result) > 0) then
+  begin
+    Result := StringReplace(Result, #13#10, '\n', [rfReplaceAll]);
+    Result := StringReplace(Result, #10, '\n', [rfReplaceAll]);
+    Result := StringReplace(Result, #13, '\n', [rfReplaceAll]);
+  end;
   if Length(Result) <= TraceValueWidth then
     Exit;
   Cut := TraceValueWidth + 1;

@@ -52,6 +52,7 @@ type
     procedure TestErrorsKeepTheLinksOwnOutcome;
     procedure TestFormFileConnectsAndRefusals;
     procedure TestOffReportsNothing;
+    procedure TestLoopIsReportedToItsEnd;
     procedure TestHandlerMayFreeTheLink;
     procedure TestRaisingHandlerChangesNothing;
     procedure TestLogWritesAStream;
@@ -406,6 +407,47 @@ begin
   AssertTrue(TorvConnection(FRoot.FindComponent('Call')).Connect);
   ExpectFreedAt(FRoot.FindComponent('Call') as TorvConnection, tsCall, @Fire,
     'Form1.Call call A.OnValidate -> C.Combine(''x'', ''5'') = ''x5'': done');
+end;
+
+procedure TTestTrace.TestLoopIsReportedToItsEnd;
+
+  procedure Put(const AName: string; ASource, ATarget: TTestEdit);
+  var
+    Link: TorvE2PConnection;
+  begin
+    Link := NewAssign(AName);
+    Link.Source := ASource;
+    Link.Target := ATarget;
+    Link.SourceEvent := 'OnChange';
+    Link.TargetProperty := 'Items';
+    Link.TargetPropertyIndex := IndexArray([0]);
+    AssertTrue(Link.Connect);
+  end;
+
+const
+  Prefix = 'Form1.AtoB assign A.OnChange -> B.Items: error: ';
+var
+  Message, Last: string;
+begin
+  // Items fires OnChange at every assignment: two links that set each
+  // other's Items loop until the re-entry limit stops them.
+  Put('AtoB', FA, FB);
+  Put('BtoA', FB, FA);
+  FLines.Clear;
+  Message := '';
+  try
+    FA.Items[0] := 'go';
+  except
+    on E: Exception do
+      Message := E.Message;
+  end;
+  AssertTrue('the loop is stopped: ' + Message, Pos('re-entered itself', Message) > 0);
+  // Each level of the loop is reported as it unwinds, ending with the
+  // first link, whose firing started it.
+  AssertTrue('every level reported', FLines.Count >= 2 * 64 - 1);
+  Last := FLines[FLines.Count - 1];
+  AssertEquals(Prefix, Copy(Last, 1, Length(Prefix)));
+  AssertTrue(Last, Pos('re-entered itself', Last) > 0);
 end;
 
 procedure TTestTrace.TestRaisingHandlerChangesNothing;
