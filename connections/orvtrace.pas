@@ -7,7 +7,7 @@
   event-to-property link and every call of an event-to-method link is
   handed to the handler as a TorvTraceEntry: the form and the link, the two
   sides as the links' own messages name them, the value shortened to
-  TraceValueWidth characters, and the outcome. TorvTraceLog writes the
+  TraceValueWidth bytes, and the outcome. TorvTraceLog writes the
   entries as lines to a TStrings, a stream or a file.
 
   A step is reported when it ends, so that its outcome is known: a step
@@ -21,8 +21,8 @@
   The handler is the application's code and may do anything, free the link
   or the whole form included: each step is reported inside a frame of the
   link, and the link looks at that frame before it goes on. An exception
-  raised by the handler is caught and counted (TraceHandlerFailures), never
-  passed on: a trace must not change what the link does, and an error of
+  raised by the handler, or by making the entry, is caught and counted
+  (TraceHandlerFailures), never passed on: a trace must not change what the link does, and an error of
   the trace handed to the link would replace the link's own outcome. A
   fault of the program (an access violation, say) passes on unchanged. }
 unit Orvtrace;
@@ -36,8 +36,8 @@ uses
   Orvconlist;
 
 const
-  { The characters of a value that a trace entry keeps; a longer one is
-    cut and ends in an ellipsis. }
+  { The bytes of a value's text that a trace entry keeps; a longer one is
+    cut, never inside a UTF-8 character, and ends in an ellipsis. }
   TraceValueWidth = 60;
 
 type
@@ -105,8 +105,9 @@ function LinkTraceActive: Boolean;
 { Return AEntry as one line: "Form1.Link1 transfer Edit1.Text ->
   Label1.Caption = 'abc': done". }
 function TraceEntryText(const AEntry: TorvTraceEntry): string;
-{ Return the number of exceptions the handler raised and the trace caught
-  since the program started. }
+{ Return the number of exceptions the handler raised, and of values that
+  could not be put in an entry, that the trace caught since the program
+  started. }
 function TraceHandlerFailures: Integer;
 
 resourcestring
@@ -137,7 +138,7 @@ var
 
 { Values }
 
-{ Cut AText to TraceValueWidth characters, not inside a UTF-8 sequence, and
+{ Cut AText to TraceValueWidth bytes, not inside a UTF-8 character, and
   put line breaks on the same line. }
 function Shorten(const AText: string): string;
 var
