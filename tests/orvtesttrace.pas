@@ -35,6 +35,7 @@ type
     procedure Fire;
     procedure AppendToA;
     procedure ConnectVictim;
+    procedure RefuseForVictim;
     procedure Boom(Sender: TObject);
     { Record AEntry, then free the victim or raise as set above. }
     procedure Meddle(const AEntry: TorvTraceEntry);
@@ -159,6 +160,21 @@ end;
 procedure TTestTrace.ConnectVictim;
 begin
   FVictim.Connect;
+end;
+
+procedure TTestTrace.RefuseForVictim;
+var
+  Thing: TTraceThing;
+begin
+  Thing := TTraceThing.Create(FRoot);
+  Thing.Name := 'Thing';
+  try
+    FVictim.Target := Thing;
+    Fail('a component without binding was taken');
+  except
+    on E: EorvLinkError do
+      AssertEquals('This is a not Orvane component!', E.Message);
+  end;
 end;
 
 procedure TTestTrace.Boom(Sender: TObject);
@@ -392,6 +408,10 @@ begin
     'Form1.Copy connect A.Text -> B.Text: done');
   AssertEquals('no first copy of a freed link', '', FB.Text);
   FA.Text := '';
+  // Refused the same, whether the report freed the link or not.
+  ExpectFreedAt(NewCopy('Copy', 'Text', 'Text', False), tsRefuse, @RefuseForVictim,
+    'Form1.Copy refuse A.Text -> B.Text: refused: Target Thing (TTraceThing): ' +
+    'This is a not Orvane component!');
   // Freed by the report of the echo, inside the copy that caused it.
   AssertTrue(NewCopy('Copy', 'Text', 'Text', True).Connect);
   ExpectFreedAt(FRoot.FindComponent('Copy') as TorvConnection, tsEcho, @AppendToA,
