@@ -31,6 +31,19 @@ type
   TorvConnectionList = class;
   TorvConnection = class;
 
+  { The steps of a link that a trace is told of. }
+  TorvTraceStep = (tsConnect, tsRefuse, tsTransfer, tsEcho, tsAssign, tsCall, tsError);
+
+  { Tell the trace that ALink took the step AStep; AValues carries what the
+    step moved (see Orvtrace). AFrame is the frame of the link's call out
+    under way, or nil; when it is gone, ALink must not be touched. Answer
+    whether the link still exists afterwards. }
+  TorvTraceHook = function(ALink: TorvConnection; AFrame: PorvCallFrame; AStep: TorvTraceStep;
+    const AValues: array of const): Boolean;
+
+  { One step of a link that may raise, run by TracedStep. }
+  TorvStepMethod = procedure(constref AFrame: TorvCallFrame) of object;
+
   { Told of the link AConnection that cannot connect while the form is read;
     AError says why and where, and is freed after the call. }
   TorvConnectFailureEvent = procedure(Sender: TorvConnectionList; AConnection: TorvConnection;
@@ -74,11 +87,15 @@ type
       MaxReentry times is refused with an error naming the loop. Close it
       with LeaveCall in a finally. }
     procedure EnterFiring(out AFrame: TorvCallFrame); inline;
+    { Run AStep and tell the trace of an error it raises, which goes on
+      unchanged: the firings of a traced link take this way, so that the
+      others pay no exception frame for it. }
+    procedure TracedStep(AStep: TorvStepMethod; constref AFrame: TorvCallFrame);
     { Return the features the link joins, for messages. }
     function DescribeJoin: string; virtual;
+  public
     { Return "Component.Feature" for messages; "?" for no component. }
     function SideText(AComponent: TComponent; const AFeature: string): string;
-  public
     { Mark the link's running firings gone before anything is taken apart. }
     procedure BeforeDestruction; override;
     destructor Destroy; override;
@@ -90,6 +107,11 @@ type
     function AcceptComponent(AValue: TComponent; const ASide: string): Boolean;
     { Return the link's name and what it joins, for messages. }
     function Describe: string;
+    { Open AFrame around a call out that only watches the link (a trace
+      handler): like a firing's frame, it tells afterwards whether the link
+      still exists, but the re-entry limit never refuses it, so that a trace
+      cannot be what stops a loop. Close it with LeaveCall. }
+    procedure EnterWatch(out AFrame: TorvCallFrame);
     { Resolve what the link names; at run time also subscribe and do the
       first work. Answer False, doing nothing, when something is missing. }
     function Connect: Boolean; virtual; abstract;
@@ -200,6 +222,11 @@ procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo);
   the caller's), on AFiler: read into AList, written from it when it is a
   list. }
 procedure DefineIndexList(AFiler: TFiler; const AName: string; var AList: Variant);
+
+var
+  { Set by the trace unit while a trace is on, nil otherwise: a link tests
+    it once per step and does nothing else for the trace while it is nil. }
+  LinkTrace: TorvTraceHook;
 
 resourcestring
   rsTransferFailed = 'Exception "%s" occured in connection %s';
@@ -383,6 +410,32 @@ begin
   EnterCall(FGuard, AFrame, @Describe);
 end;
 
+procedure TorvConnection.EnterWatch(out AFrame: TorvCallFrame);
+var
+  Depth: Integer;
+begin
+  // The frame joins the link's open frames, so that the destructor marks
+  // it gone, but is not counted against the limit.
+  Depth := FGuard.Depth;
+  FGuard.Depth := 0;
+  EnterCall(FGuard, AFrame, @Describe);
+  FGuard.Depth := Depth + 1;
+end;
+
+procedure TorvConnection.TracedStep(AStep: TorvStepMethod; constref AFrame: TorvCallFrame);
+begin
+  try
+    AStep(AFrame);
+  except
+    on E: Exception do
+    begin
+      if not IsFatalError(E) and (LinkTrace <> nil) then
+        LinkTrace(Self, @AFrame, tsError, [E.Message]);
+      raise;
+    end;
+  end;
+end;
+
 function TorvConnection.SideText(AComponent: TComponent; const AFeature: string): string;
 begin
   if AComponent = nil then
@@ -475,6 +528,9 @@ begin
   if Result then
     Exit;
   Error := EorvLinkError.CreateAt(rsNotOrvaneComponent, Self, ASide, AValue);
+  // A trace handler that freed the link leaves nothing to keep the refusal in.
+  if (LinkTrace <> nil) and not LinkTrace(Self, nil, tsRefuse, [Error]) then
+    raise Error;
   if not IsLoading then
     raise Error;
   // In the designer the handler is not the application's code and is not called.

@@ -441,16 +441,16 @@ var
   SourceInfo: TorvClassInfo;
 begin
   SourceInfo := GetSourceInfo;
-  if (SourceInfo = nil) or (GetTargetInfo = nil) or (GetSourceEventInfo = nil)
-    or (GetTargetMethodInfo = nil) then
-    Exit(False);
-  if IsDesigning then
-    Exit(True);
-  if LinkPolicy <> nil then
+  Result := (SourceInfo <> nil) and (GetTargetInfo <> nil) and (GetSourceEventInfo <> nil) and
+    (GetTargetMethodInfo <> nil);
+  if Result and (LinkPolicy <> nil) and not IsDesigning then
     LinkPolicy.CheckConnect(Self);
+  if (LinkTrace <> nil) and not LinkTrace(Self, nil, tsConnect, [Result]) then
+    Exit;
+  if not Result or IsDesigning then
+    Exit;
   FSourceListener.EventName := FSourceEvent;
   SourceInfo.AddListener(FSourceListener);
-  Result := True;
 end;
 
 procedure TorvE2MConnection.Unconnect;
@@ -479,7 +479,10 @@ var
 begin
   EnterFiring(Frame);
   try
-    Call(Frame);
+    if LinkTrace = nil then
+      Call(Frame)
+    else
+      TracedStep(@Call, Frame);
   finally
     LeaveCall(Frame);
   end;
@@ -591,6 +594,8 @@ begin
   TargetInfo.Hold;
   try
     TargetInfo.InvokeMethod(Method);
+    if LinkTrace <> nil then
+      LinkTrace(Self, @AFrame, tsCall, [Method, @Values]);
     // The method may have freed the link itself (its root, its list, the
     // link); then nothing of it may be touched.
     if AFrame.Gone then

@@ -247,10 +247,12 @@ begin
       voEventProperty:
         Result := GetValueEventParameterInfo <> nil;
     end;
+  if Result and (LinkPolicy <> nil) and not IsDesigning then
+    LinkPolicy.CheckConnect(Self);
+  if (LinkTrace <> nil) and not LinkTrace(Self, nil, tsConnect, [Result]) then
+    Exit;
   if not Result or IsDesigning then
     Exit;
-  if LinkPolicy <> nil then
-    LinkPolicy.CheckConnect(Self);
   // Added once at most, so that a second Connect does not assign twice.
   DetachListener(FSourceListener);
   FSourceListener.EventName := FSourceEvent;
@@ -342,7 +344,10 @@ var
 begin
   EnterFiring(Frame);
   try
-    AssignTarget(Frame);
+    if LinkTrace = nil then
+      AssignTarget(Frame)
+    else
+      TracedStep(@AssignTarget, Frame);
   finally
     LeaveCall(Frame);
   end;
@@ -369,6 +374,8 @@ begin
     Exit;
   ApplyIndexList(FTargetPropertyIndex, Prop);
   WriteProperty(TargetInfo, Prop, Value);
+  if LinkTrace <> nil then
+    LinkTrace(Self, @AFrame, tsAssign, [Value]);
 end;
 
 function TorvE2PConnection.DescribeJoin: string;

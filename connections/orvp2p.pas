@@ -59,7 +59,8 @@ type
     procedure ResolveTyped;
     function TypedReady(AToTarget: Boolean; ASourceInfo, ATargetInfo: TorvClassInfo): Boolean;
       inline;
-    procedure TypedTransfer(AFromInfo, AToInfo: TorvClassInfo; AGetter, ASetter: Pointer);
+    procedure TypedTransfer(AToTarget: Boolean; AFromInfo, AToInfo: TorvClassInfo;
+      AGetter, ASetter: Pointer);
     procedure SetSourceProperty(const AValue: string);
     procedure SetSourcePropertyIndex(const AValue: Variant);
     procedure SetSourceEvent(const AValue: string);
@@ -248,10 +249,12 @@ begin
   // The events are optional: without them the link copies once.
   Result := (SourceInfo <> nil) and (TargetInfo <> nil) and (GetSourcePropertyInfo <> nil) and
     (GetTargetPropertyInfo <> nil);
+  if Result and (LinkPolicy <> nil) and not IsDesigning then
+    LinkPolicy.CheckConnect(Self);
+  if (LinkTrace <> nil) and not LinkTrace(Self, nil, tsConnect, [Result]) then
+    Exit;
   if not Result or IsDesigning then
     Exit;
-  if LinkPolicy <> nil then
-    LinkPolicy.CheckConnect(Self);
   FUpdating := False;
   ResolveTyped;
   Subscribe(FSourceListener, SourceInfo, GetSourceEventInfo, FSourceEvent);
@@ -389,8 +392,8 @@ end;
   frame that the error replacement needs and no other: the string local is
   released by hand on the way out of the handler. }
 {$IMPLICITEXCEPTIONS OFF}
-procedure TorvP2PConnection.TypedTransfer(AFromInfo, AToInfo: TorvClassInfo;
-  AGetter, ASetter: Pointer);
+procedure TorvP2PConnection.TypedTransfer(AToTarget: Boolean; AFromInfo,
+  AToInfo: TorvClassInfo; AGetter, ASetter: Pointer);
 var
   Frame: TorvCallFrame;
   Text: string;
@@ -412,30 +415,40 @@ begin
           Text := TorvGetString(AGetter)(AFromInfo.Owner);
           if not Frame.Gone and not AToInfo.Dying then
             TorvSetString(ASetter)(AToInfo.Owner, Text);
+          if LinkTrace <> nil then
+            LinkTrace(Self, @Frame, tsTransfer, [AToTarget, Text]);
         end;
       tyOrdinal:
         begin
           Ordinal := TorvGetOrdinal(AGetter)(AFromInfo.Owner);
           if not Frame.Gone and not AToInfo.Dying then
             TorvSetOrdinal(ASetter)(AToInfo.Owner, Ordinal);
+          if LinkTrace <> nil then
+            LinkTrace(Self, @Frame, tsTransfer, [AToTarget, Ordinal]);
         end;
       tyBoolean:
         begin
           Flag := TorvGetBoolean(AGetter)(AFromInfo.Owner);
           if not Frame.Gone and not AToInfo.Dying then
             TorvSetBoolean(ASetter)(AToInfo.Owner, Flag);
+          if LinkTrace <> nil then
+            LinkTrace(Self, @Frame, tsTransfer, [AToTarget, Flag]);
         end;
       tyFloat:
         begin
           Float := TorvGetFloat(AGetter)(AFromInfo.Owner);
           if not Frame.Gone and not AToInfo.Dying then
             TorvSetFloat(ASetter)(AToInfo.Owner, Float);
+          if LinkTrace <> nil then
+            LinkTrace(Self, @Frame, tsTransfer, [AToTarget, Float]);
         end;
       tyObject:
         begin
           Obj := TorvGetObject(AGetter)(AFromInfo.Owner);
           if not Frame.Gone and not AToInfo.Dying then
             TorvSetObject(ASetter)(AToInfo.Owner, Obj);
+          if LinkTrace <> nil then
+            LinkTrace(Self, @Frame, tsTransfer, [AToTarget, Obj]);
         end;
     end;
   except
@@ -503,16 +516,20 @@ procedure TorvP2PConnection.Transfer(AToTarget: Boolean; ASourceInfo, ATargetInf
 begin
   // Dropped, not postponed: this is how echoes and cycles end.
   if FUpdating then
+  begin
+    if LinkTrace <> nil then
+      LinkTrace(Self, nil, tsEcho, [AToTarget]);
     Exit;
+  end;
   // The direction is known where this is inlined: each handler passes
   // its own pair of class infos and accessors.
   if not TypedReady(AToTarget, ASourceInfo, ATargetInfo) then
     VariantTransfer(AToTarget)
   else if AToTarget then
-    TypedTransfer(FTyped.SourceInfo, FTyped.TargetInfo, FTyped.Source^.Getter,
+    TypedTransfer(True, FTyped.SourceInfo, FTyped.TargetInfo, FTyped.Source^.Getter,
       FTyped.Target^.Setter)
   else
-    TypedTransfer(FTyped.TargetInfo, FTyped.SourceInfo, FTyped.Target^.Getter,
+    TypedTransfer(False, FTyped.TargetInfo, FTyped.SourceInfo, FTyped.Target^.Getter,
       FTyped.Source^.Setter);
 end;
 
@@ -560,6 +577,8 @@ begin
     Result := Exception.CreateFmt(rsTransferFailed, [E.Message, AFrame.GoneName])
   else
     Result := Exception.CreateFmt(rsTransferFailed, [E.Message, Name]);
+  if LinkTrace <> nil then
+    LinkTrace(Self, @AFrame, tsError, [E.Message]);
 end;
 
 procedure TorvP2PConnection.CopyValue(AToTarget: Boolean; ASourceProp,
@@ -598,6 +617,8 @@ begin
     Value := FromInfo.GetProperty(FromProp);
     if not AFrame.Gone and not ToInfo.Dying then
       ToInfo.SetProperty(ToProp, Value);
+    if LinkTrace <> nil then
+      LinkTrace(Self, @AFrame, tsTransfer, [AToTarget, Value]);
   finally
     ToInfo.Unhold;
     FromInfo.Unhold;

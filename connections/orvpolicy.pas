@@ -243,6 +243,7 @@ procedure Judge(APolicy: TorvLinkPolicy; ALink: TorvConnection; AInfo: TorvClass
   AFeature: TorvFeature; const ASide: string; AComponent: TComponent; ACall: Boolean);
 var
   Text, ComponentName: string;
+  Error: EorvLinkRefused;
 begin
   if (AFeature = nil) or APolicy.Allows(AInfo, AFeature) then
     Exit;
@@ -254,7 +255,12 @@ begin
     Text := Format(rsLinkMayNotCall, [ALink.Name, ComponentName, AFeature.Name])
   else
     Text := Format(rsLinkMayNotWrite, [ALink.Name, ComponentName, AFeature.Name]);
-  raise EorvLinkRefused.CreateAt(Text, ALink, ASide, AComponent);
+  Error := EorvLinkRefused.CreateAt(Text, ALink, ASide, AComponent);
+  // Told to the trace as any other refusal; a handler that freed the link
+  // leaves the error to raise all the same.
+  if LinkTrace <> nil then
+    LinkTrace(ALink, nil, tsRefuse, [Error]);
+  raise Error;
 end;
 
 { Return the property AName of AInfo, or nil without a side or a name. }

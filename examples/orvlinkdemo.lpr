@@ -14,18 +14,20 @@
     ShowLogSize   copies Log1.Count to Summary1.Caption on each change of the
                   list Log1 stands for, Display1's log, which the module's
                   OnCreate hands to Log1.
-  Prints to the console and exits by itself. }
+  Prints to the console and exits by itself; with --trace, every step of
+  every link goes to the error output as well, one line each. }
 program orvlinkdemo;
 
 {$I ../package/orvdefines.inc}
 
 uses
-  Interfaces, Forms, SysUtils,
+  Interfaces, Forms, Classes, SysUtils,
   orvane_d5, // links and starts every binding, as the IDE does for a project
-  Orvlinkdemomodule;
+  Orvtrace, Orvlinkdemomodule;
 
 var
   Module: TLinkDemoModule;
+  Trace: TorvTraceLog = nil;
   LinesShown: Integer = 0;
 
 { Print AStep and what the display shows now, with the lines logged since
@@ -46,6 +48,12 @@ end;
 begin
   // The widgetset opens a display here: without one, run under xvfb-run -a.
   Application.Initialize;
+  // Started before the module is read, so that the connects are traced too.
+  if Application.HasOption('trace') then
+  begin
+    Trace := TorvTraceLog.CreateStream(THandleStream.Create(StdErrorHandle), True);
+    Trace.Start;
+  end;
   // Reading the form file creates the components and the links; the
   // connection list connects the links once everything is read. Owned here,
   // not by Application, so that it is gone before the package's units are
@@ -63,5 +71,7 @@ begin
       [Module.Thermostat1.Limit]));
   finally
     Module.Free;
+    // Freeing the log stops the trace.
+    Trace.Free;
   end;
 end.

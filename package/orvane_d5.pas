@@ -13,7 +13,8 @@ uses
   Orvstdctrls, Orvmenus, Orvforms, Orvextctrls, Orvlinknames, Orvconlist,
   Orvp2p, Orve2p, Orve2m, Orvdesigner, Orvwinpos, Orvlinkform, Orvpickers,
   Orvpropindex, Orvp2peditor, Orve2peditor, Orvmpeditor, Orve2meditor,
-  Orvlinksedit, Orvcsdlg, Orveditorhooks, Orvvar, Orvcallguard, Orvprobe, Orvpolicy;
+  Orvlinksedit, Orvcsdlg, Orveditorhooks, Orvvar, Orvcallguard, Orvprobe,
+  Orvpolicy, Orvtrace;
 
 implementation
 

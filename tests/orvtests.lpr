@@ -39,6 +39,7 @@ uses
   orvtestformsmenus,
   orvtestlinkapp,
   orvtestdiagnostics,
+  orvtesttrace,
   orvtestderived,
   orvtestpolicy;
 

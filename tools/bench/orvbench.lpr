@@ -38,7 +38,7 @@ uses
   Interfaces, Forms,
   orvane_d5, // links and starts every binding, as the IDE does for a project
   Math, Process,
-  Orvbenchsampler, Orvbenchfixtures, Orvbenchcases, Orvbenchreal;
+  Orvbenchsampler, Orvbenchfixtures, Orvbenchcases, Orvbenchreal, Orvbenchtrace;
 
 const
   SampleCount = 21;
@@ -311,6 +311,51 @@ begin
       Group.Median('transfer-hand'), 2, NoTarget, '', 'the same copy by name with ' +
       'GetStrProp/SetStrProp / hand-written');
     PrintGroup(Group);
+    if Broken <> '' then
+      WriteLn('  NOTE: these ways did not copy the text, their figures mean nothing:', Broken);
+  finally
+    Group.Free;
+    Bench.Free;
+  end;
+end;
+
+procedure MeasureTrace(AUseCallgrind: Boolean);
+var
+  Bench: TTraceBench;
+  Group: TBenchGroup;
+  Broken: string;
+  Off, Null: Double;
+  Hooks: Int64;
+  HookLines: Integer;
+begin
+  Bench := TTraceBench.Create;
+  Group := NewGroup('The trace of links: a p2p transfer with the trace off, and traced to a ' +
+    'handler that does nothing');
+  try
+    Broken := Bench.Check;
+    Bench.AddCases(Group);
+    Group.Measure;
+    Off := Counted('trace-off', DefaultCount, AUseCallgrind);
+    Hooks := -1;
+    HookLines := 0;
+    if AUseCallgrind then
+      Hooks := HookLineInstructions('trace-off', DefaultCount, HookLines);
+    if (Off >= 0) and (Hooks >= 0) then
+      AddFigure('trace_off_instr', Hooks / DefaultCount, 1, 5, Format('callgrind (%d hook ' +
+        'lines in the link units; of %.0f per transfer):', [HookLines, Off]), 'instructions ' +
+        'run on the lines that test the trace hook, per p2p transfer with the trace off');
+    Null := Counted('trace-null', DefaultCount, AUseCallgrind);
+    if (Off >= 0) and (Null >= 0) then
+      AddFigure('trace_on_instr', Null - Off, 0, NoTarget, Format('callgrind (on %.0f, off ' +
+        '%.0f per transfer):', [Null, Off]), 'instructions a trace to a handler that does ' +
+        'nothing adds to one p2p transfer (the entry with its texts made)')
+    else
+      AddFigure('trace_on_instr', (Group.Median('trace-null') - Group.Median('trace-off')) *
+        InstructionsPerNs, 0, NoTarget, 'estimated from time:', 'instructions a trace to a ' +
+        'handler that does nothing adds to one p2p transfer');
+    PrintGroup(Group);
+    if Hooks < 0 then
+      WriteLn('  trace_off_instr needs valgrind: the hook lines are counted by callgrind');
     if Broken <> '' then
       WriteLn('  NOTE: these ways did not copy the text, their figures mean nothing:', Broken);
   finally
@@ -704,6 +749,7 @@ begin
     WriteLn(Format('Orvane Suite benchmark: medians of %d samples of ~%d ms per case; ' +
       'the cases of a group interleaved', [SampleCount, SampleNs div 1000000]));
     MeasureTransfers(AUseCallgrind);
+    MeasureTrace(AUseCallgrind);
     MeasureInfos(AUseCallgrind);
     MeasureEvents(AUseCallgrind);
     MeasureForms(AUseCallgrind);
@@ -757,6 +803,7 @@ var
   Infos: TInfoBench;
   Events: TEventBench;
   Find: TFindBench;
+  Trace: TTraceBench;
   Real: TRealTransferBench;
   RealForms: array[Boolean] of TRealFormBench;
   BenchCase: TBenchCase;
@@ -772,6 +819,7 @@ begin
   Infos := nil;
   Events := nil;
   Find := nil;
+  Trace := nil;
   try
     Declarations := TDeclarationBench.Create;
     Declarations.AddCases(Group);
@@ -783,6 +831,8 @@ begin
     Events.AddCases(Group);
     Find := TFindBench.Create;
     Find.AddCases(Group);
+    Trace := TTraceBench.Create;
+    Trace.AddCases(Group);
     AddFormBenches(Group, Owned, SeriesPairs, [bfPlain, bfLinked, bfInert, bfControls]);
     // Real controls only when asked for: they open a window.
     if Copy(AName, 1, 4) = 'real' then
@@ -805,6 +855,7 @@ begin
     RealForms[True].Free;
     RealForms[False].Free;
     Real.Free;
+    Trace.Free;
     Find.Free;
     Events.Free;
     Infos.Free;
