@@ -107,6 +107,9 @@ type
     procedure SourcePropertyChange(Sender: TObject; Event: TorvEventInfo);
     { Copy target to source when Sender is the current target component. }
     procedure TargetPropertyChange(Sender: TObject; Event: TorvEventInfo);
+    { Tell the trace that the firing AListener heard was dropped as the
+      echo of a copy under way; nothing of the link is read after. }
+    procedure EchoDropped(AListener: TorvListener);
   published
     property SourceProperty: string read FSourceProperty write SetSourceProperty;
     { The index arguments of SourceProperty; stored as "SourcePropertyIndexes". }
@@ -531,6 +534,13 @@ begin
   else
     TypedTransfer(False, FTyped.TargetInfo, FTyped.SourceInfo, FTyped.Target^.Getter,
       FTyped.Source^.Setter);
+end;
+
+procedure TorvP2PConnection.EchoDropped(AListener: TorvListener);
+begin
+  // The source's listener hears changes copied to the target.
+  if LinkTrace <> nil then
+    LinkTrace(Self, nil, tsEcho, [AListener = FSourceListener]);
 end;
 
 procedure TorvP2PConnection.SourcePropertyChange(Sender: TObject; Event: TorvEventInfo);

@@ -396,13 +396,30 @@ begin
   Result := not Watch.Gone;
 end;
 
+{ A link mutes its listeners while it copies, so that the echo of its copy
+  is dropped before its firing does anything: the only place to hear of it. }
+procedure ReportMuted(AListener: TorvListener; AEvent: TorvEventInfo);
+var
+  Link: TObject;
+begin
+  Link := TObject(TMethod(AListener.OnEvent).Data);
+  if Link is TorvP2PConnection then
+    TorvP2PConnection(Link).EchoDropped(AListener);
+end;
+
 procedure StartLinkTrace(AHandler: TorvTraceEvent);
 begin
   Handler := AHandler;
   if Assigned(AHandler) then
-    LinkTrace := @ReportStep
+  begin
+    LinkTrace := @ReportStep;
+    ListenerMuted := @ReportMuted;
+  end
   else
+  begin
     LinkTrace := nil;
+    ListenerMuted := nil;
+  end;
 end;
 
 procedure StopLinkTrace;

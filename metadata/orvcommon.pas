@@ -539,6 +539,16 @@ resourcestring
   rsNotAComponent = 'A class info of %s cannot be kept: it is not a component, so its ' +
     'destruction would go unnoticed! A TorvVariable holding it (Instance) reaches it by name.';
 
+type
+  { Told of a firing that skipped AListener because it was muted. }
+  TorvMutedListenerHook = procedure(AListener: TorvListener; AEvent: TorvEventInfo);
+
+var
+  { Nil unless somebody watches the links (a trace): then told of every
+    firing a muted listener was skipped for. A call out to user code: it may
+    free anything, and nothing of the firing is read after it. }
+  ListenerMuted: TorvMutedListenerHook;
+
 implementation
 
 uses
