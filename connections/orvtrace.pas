@@ -22,9 +22,14 @@
   or the whole form included: each step is reported inside a frame of the
   link, and the link looks at that frame before it goes on. An exception
   raised by the handler, or by making the entry, is caught and counted
-  (TraceHandlerFailures), never passed on: a trace must not change what the link does, and an error of
-  the trace handed to the link would replace the link's own outcome. A
-  fault of the program (an access violation, say) passes on unchanged. }
+  (TraceHandlerFailures), never passed on: a trace must not change what the
+  link does, and an error of the trace handed to the link would replace
+  the link's own outcome. A fault of the program (an access violation, say)
+  passes on unchanged.
+
+  A link mutes its listeners while it copies, so the echo of its own copy
+  never reaches it: the trace hears of those through ListenerMuted, which
+  it sets only while it is on. }
 unit Orvtrace;
 
 {$I orvdefines.inc}
