@@ -193,8 +193,9 @@ procedure Subscribe(AListener: TorvListener; AInfo: TorvClassInfo; AEvent: TorvE
   property, as a one-dimensional variant array (made and checked by
   Orvlinknames). }
 
-{ Hand the elements of AList to the index parameters of AProp. }
-procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo);
+{ Hand the elements of AList to the index parameters of AProp; AUnmade
+  stands for a list of one empty element that was not made. }
+procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo; AUnmade: Boolean = False);
 { Define AName, the form-file property of the index list AList (a field of
   the caller's), on AFiler: read into AList, written from it when it is a
   list. }
@@ -300,10 +301,14 @@ begin
       AProp.GetIndexes(I).Value := AList[I];
 end;
 
-procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo);
+procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo; AUnmade: Boolean);
 begin
   // Most properties have no index: this test is all a transfer pays then.
-  if (AProp <> nil) and (AProp.GetIndexCount > 0) and VarIsArray(AList) then
+  if (AProp = nil) or (AProp.GetIndexCount = 0) then
+    Exit;
+  if AUnmade then
+    AProp.GetIndexes(0).Value := Unassigned
+  else if VarIsArray(AList) then
     ApplyIndexElements(AList, AProp);
 end;
 

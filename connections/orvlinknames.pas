@@ -176,6 +176,9 @@ procedure ArgumentNames(const AArgs: TorvArguments; ANames: TStrings);
 
 { Return an index list of ACount empty elements (bounds 0 to ACount - 1). }
 function NewIndexList(ACount: Integer): Variant;
+{ When AUnmade, make AList the one-element list it stands for and clear
+  AUnmade. }
+procedure MakeIndexList(var AList: Variant; var AUnmade: Boolean);
 { Return the index list a property name resets to: sized for AProp, or one
   empty element when there is no property. }
 function ResetIndexList(AProp: TorvPropertyInfo): Variant;
@@ -551,6 +554,14 @@ end;
 function NewIndexList(ACount: Integer): Variant;
 begin
   Result := VarArrayCreate([0, ACount - 1], varVariant);
+end;
+
+procedure MakeIndexList(var AList: Variant; var AUnmade: Boolean);
+begin
+  if not AUnmade then
+    Exit;
+  AList := NewIndexList(1);
+  AUnmade := False;
 end;
 
 function ChangePropertyName(var AField: string; const AValue: string; AInfo: TorvClassInfo;
