@@ -294,6 +294,24 @@ type
       Matches: Boolean;
     end;
     PVerifyState = ^TVerifyState;
+
+    { What only declaring, checking a shared declaration or an instance
+      asked for many features needs, apart from the object: the registry
+      keeps a class info per component, and most never need any of it. }
+    TRareState = record
+      Run: TDeclarationRun;
+      Verify: PVerifyState;
+      Dense: PDenseLive;
+      Made: TFPList; // features retired or made by a run, owned
+    end;
+    PRareState = ^TRareState;
+
+    {$push}{$packenum 1}
+    { Whether the registry keeps the class info: in its cache for its owner,
+      or as a stray, given another owner since (the registry then keeps the
+      component it was made for). One byte, beside the flags. }
+    TKept = (kpNot, kpCached, kpStray);
+    {$pop}
   private
     FOwner: TObject;
     FDecl: TDeclaration;
@@ -302,13 +320,8 @@ type
       searched in turn, whose size does not grow with the class's feature
       count; past SparseLive of them they move to arrays by position. }
     FFew: TLiveEntries;
-    FDense: PDenseLive;
-    FMade: TFPList;
-    FRun: TDeclarationRun;
-    FVerify: PVerifyState;
+    FRare: PRareState;
     FListeners: TFPList;
-    { The component the registry made and keeps the class info for, or nil. }
-    FMadeFor: TObject;
     { The event found last: bindings look their events up at every firing. }
     FLastEvent: TorvEventInfo;
     // The small fields together: the registry keeps one class info per
@@ -318,6 +331,27 @@ type
     FIdBase: Integer;
     FDying: Boolean;
     FHooked: Boolean; // ConnectEventHandlers ran for the current owner
+    FKept: TKept;
+    function HasRare(AMaking: Boolean): Boolean;
+    procedure TidyRare;
+    procedure DropRare;
+    procedure DropRun;
+    function GetRun: TDeclarationRun; inline;
+    procedure SetRun(AValue: TDeclarationRun);
+    function GetVerify: PVerifyState; inline;
+    procedure SetVerify(AValue: PVerifyState);
+    function GetDense: PDenseLive; inline;
+    procedure SetDense(AValue: PDenseLive);
+    function GetMadeList: TFPList; inline;
+    procedure SetMadeList(AValue: TFPList);
+    { The current declaration run, or nil. }
+    property Run: TDeclarationRun read GetRun write SetRun;
+    { The check of a shared declaration in progress, or nil. }
+    property Verify: PVerifyState read GetVerify write SetVerify;
+    { The features made by position once many were asked for, or nil. }
+    property Dense: PDenseLive read GetDense write SetDense;
+    { The features this instance owns beside its live ones, or nil. }
+    property MadeList: TFPList read GetMadeList write SetMadeList;
     function FeatureCount(AKind: TorvFeatureKind): Integer;
     function FeatureAt(AKind: TorvFeatureKind; AIndex: Integer): TorvFeature;
     function FindFeature(AKind: TorvFeatureKind; const AName: string): TorvFeature;
