@@ -250,7 +250,7 @@ end;
 
 function IsOrvaneComponent(AComponent: TComponent): Boolean;
 begin
-  Result := (AComponent <> nil) and (TorvClassRegistry.FindClass(AComponent.ClassName) <> nil);
+  Result := (AComponent <> nil) and TorvClassRegistry.IsRegistered(AComponent.ClassType);
 end;
 
 procedure CheckOrvaneComponent(AComponent: TComponent; ALink: TComponent; const ASide: string);

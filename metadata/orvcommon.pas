@@ -487,6 +487,10 @@ type
     { Return the class info registered for exactly this class name (letter
       case ignored), or nil; parent classes are not searched. }
     class function FindClass(const AClassName: string): TorvClassInfoClass;
+    { Answer whether AClass's own name is registered, as FindClass of its
+      name would; remembered per class, as links ask at every side they
+      take. }
+    class function IsRegistered(AClass: TClass): Boolean;
     { Call AProc with each registered name, in registration order. }
     class procedure Iterate(AProc: TorvClassNameProc);
     { Return the class info of AObject: its own through IorvObject, or the
