@@ -21,7 +21,7 @@ type
     FValues: array of Pointer;
     FCount: Integer;
     function HomeOf(AKey: Pointer): Integer;
-    function SlotOf(AKey: Pointer): Integer;
+    function SlotOf(AKey: Pointer): Integer; inline;
     procedure Grow;
   public
     procedure Init;
