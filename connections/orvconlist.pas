@@ -619,9 +619,17 @@ begin
 end;
 
 procedure TorvConnectionList.RemoveConnection(AConnection: TorvConnection);
+var
+  I: Integer;
 begin
-  if FConnections.Remove(AConnection) >= 0 then
-    AConnection.FConnectionList := nil;
+  // From the end: a form frees its links last first.
+  for I := FConnections.Count - 1 downto 0 do
+    if FConnections[I] = Pointer(AConnection) then
+    begin
+      FConnections.Delete(I);
+      AConnection.FConnectionList := nil;
+      Exit;
+    end;
 end;
 
 function TorvConnectionList.GetConnection(AIndex: Integer): TorvConnection;
@@ -751,7 +759,10 @@ end;
 procedure TorvConnectionList.Notification(AComponent: TComponent; Operation: TOperation);
 begin
   inherited Notification(AComponent, Operation);
-  if (Operation = opRemove) and (FConnections <> nil) and (AComponent is TorvConnection) then
+  // A link that left the list already (its destructor does so) is not
+  // searched for again.
+  if (Operation = opRemove) and (FConnections <> nil) and (AComponent is TorvConnection) and
+    (TorvConnection(AComponent).FConnectionList = Self) then
     RemoveConnection(TorvConnection(AComponent));
 end;
 
