@@ -592,16 +592,21 @@ end;
 
 { Stand-ins }
 
-function HoldsNothing(AInfo: TorvClassInfo): Boolean;
+{ Answer whether the Self of AInfo reads 0. Its variant temporaries, and the
+  exception frame they need, are paid here only by the class infos that
+  announce an instance change, not by every side a link connects. }
+function SelfIsEmpty(AInfo: TorvClassInfo): Boolean;
 var
   SelfProp: TorvPropertyInfo;
 begin
-  Result := False;
-  if (AInfo = nil) or (AInfo.FindEvent(InstanceChangeEvent) = nil) then
-    Exit;
   SelfProp := AInfo.FindProperty('Self');
-  if (SelfProp <> nil) and (psReadable in SelfProp.Styles) then
-    Result := AInfo.GetProperty(SelfProp) = 0;
+  Result := (SelfProp <> nil) and (psReadable in SelfProp.Styles) and
+    (AInfo.GetProperty(SelfProp) = 0);
+end;
+
+function HoldsNothing(AInfo: TorvClassInfo): Boolean;
+begin
+  Result := (AInfo <> nil) and (AInfo.FindEvent(InstanceChangeEvent) <> nil) and SelfIsEmpty(AInfo);
 end;
 
 end.
