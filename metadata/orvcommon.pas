@@ -269,6 +269,9 @@ type
     public
       Kinds: array[TorvFeatureKind] of TKindTable;
       Shared: Boolean;
+      { Set once DeclarationsFixed answered True for the class it was made
+        for: no instance of it needs checking then. }
+      KnownFixed: Boolean;
       Reads: TRecordedReads;
       constructor Create(const ALists: array of TList; AShared: Boolean);
       destructor Destroy; override;
