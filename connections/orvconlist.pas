@@ -216,8 +216,9 @@ procedure Subscribe(AListener: TorvListener; AInfo: TorvClassInfo; AEvent: TorvE
   property, as a one-dimensional variant array (made and checked by
   Orvlinknames). }
 
-{ Hand the elements of AList to the index parameters of AProp. }
-procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo);
+{ Hand the elements of AList to the index parameters of AProp; AUnmade
+  stands for a list of one empty element that was not made. }
+procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo; AUnmade: Boolean = False);
 { Define AName, the form-file property of the index list AList (a field of
   the caller's), on AFiler: read into AList, written from it when it is a
   list. }
@@ -328,10 +329,14 @@ begin
       AProp.GetIndexes(I).Value := AList[I];
 end;
 
-procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo);
+procedure ApplyIndexList(const AList: Variant; AProp: TorvPropertyInfo; AUnmade: Boolean);
 begin
   // Most properties have no index: this test is all a transfer pays then.
-  if (AProp <> nil) and (AProp.GetIndexCount > 0) and VarIsArray(AList) then
+  if (AProp = nil) or (AProp.GetIndexCount = 0) then
+    Exit;
+  if AUnmade then
+    AProp.GetIndexes(0).Value := Unassigned
+  else if VarIsArray(AList) then
     ApplyIndexElements(AList, AProp);
 end;
 
@@ -671,9 +676,17 @@ begin
 end;
 
 procedure TorvConnectionList.RemoveConnection(AConnection: TorvConnection);
+var
+  I: Integer;
 begin
-  if FConnections.Remove(AConnection) >= 0 then
-    AConnection.FConnectionList := nil;
+  // From the end: a form frees its links last first.
+  for I := FConnections.Count - 1 downto 0 do
+    if FConnections[I] = Pointer(AConnection) then
+    begin
+      FConnections.Delete(I);
+      AConnection.FConnectionList := nil;
+      Exit;
+    end;
 end;
 
 function TorvConnectionList.GetConnection(AIndex: Integer): TorvConnection;
@@ -803,7 +816,10 @@ end;
 procedure TorvConnectionList.Notification(AComponent: TComponent; Operation: TOperation);
 begin
   inherited Notification(AComponent, Operation);
-  if (Operation = opRemove) and (FConnections <> nil) and (AComponent is TorvConnection) then
+  // A link that left the list already (its destructor does so) is not
+  // searched for again.
+  if (Operation = opRemove) and (FConnections <> nil) and (AComponent is TorvConnection) and
+    (TorvConnection(AComponent).FConnectionList = Self) then
     RemoveConnection(TorvConnection(AComponent));
 end;
 

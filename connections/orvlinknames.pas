@@ -176,6 +176,9 @@ procedure ArgumentNames(const AArgs: TorvArguments; ANames: TStrings);
 
 { Return an index list of ACount empty elements (bounds 0 to ACount - 1). }
 function NewIndexList(ACount: Integer): Variant;
+{ When AUnmade, make AList the one-element list it stands for and clear
+  AUnmade. }
+procedure MakeIndexList(var AList: Variant; var AUnmade: Boolean);
 { Return the index list a property name resets to: sized for AProp, or one
   empty element when there is no property. }
 function ResetIndexList(AProp: TorvPropertyInfo): Variant;
@@ -247,7 +250,7 @@ end;
 
 function IsOrvaneComponent(AComponent: TComponent): Boolean;
 begin
-  Result := (AComponent <> nil) and (TorvClassRegistry.FindClassOf(AComponent.ClassType) <> nil);
+  Result := (AComponent <> nil) and TorvClassRegistry.IsRegistered(AComponent.ClassType);
 end;
 
 procedure CheckOrvaneComponent(AComponent: TComponent; ALink: TComponent; const ASide: string);
@@ -553,6 +556,14 @@ begin
   Result := VarArrayCreate([0, ACount - 1], varVariant);
 end;
 
+procedure MakeIndexList(var AList: Variant; var AUnmade: Boolean);
+begin
+  if not AUnmade then
+    Exit;
+  AList := NewIndexList(1);
+  AUnmade := False;
+end;
+
 function ChangePropertyName(var AField: string; const AValue: string; AInfo: TorvClassInfo;
   const AName: TorvLinkName; var AIndexList: Variant; ALoading: Boolean): Boolean;
 var
@@ -581,16 +592,21 @@ end;
 
 { Stand-ins }
 
-function HoldsNothing(AInfo: TorvClassInfo): Boolean;
+{ Answer whether the Self of AInfo reads 0. Its variant temporaries, and the
+  exception frame they need, are paid here only by the class infos that
+  announce an instance change, not by every side a link connects. }
+function SelfIsEmpty(AInfo: TorvClassInfo): Boolean;
 var
   SelfProp: TorvPropertyInfo;
 begin
-  Result := False;
-  if (AInfo = nil) or (AInfo.FindEvent(InstanceChangeEvent) = nil) then
-    Exit;
   SelfProp := AInfo.FindProperty('Self');
-  if (SelfProp <> nil) and (psReadable in SelfProp.Styles) then
-    Result := AInfo.GetProperty(SelfProp) = 0;
+  Result := (SelfProp <> nil) and (psReadable in SelfProp.Styles) and
+    (AInfo.GetProperty(SelfProp) = 0);
+end;
+
+function HoldsNothing(AInfo: TorvClassInfo): Boolean;
+begin
+  Result := (AInfo <> nil) and (AInfo.FindEvent(InstanceChangeEvent) <> nil) and SelfIsEmpty(AInfo);
 end;
 
 end.

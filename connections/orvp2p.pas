@@ -47,6 +47,11 @@ type
     FTargetListener: TorvListener;
     FInstanceListener: TorvListener;
     FUpdating: Boolean;
+    { Set while an index list is still the one-element list a new link
+      starts with, not made yet: most links never change it, and making and
+      freeing two variant arrays per link was much of what loading and
+      freeing a form of links cost. }
+    FSourceIndexUnmade, FTargetIndexUnmade: Boolean;
     { What Connect resolved for copying without a variant; Stale until the
       next transfer resolves it again after a name or index list changed. }
     FTyped: record
@@ -62,9 +67,11 @@ type
     procedure TypedTransfer(AToTarget: Boolean; AFromInfo, AToInfo: TorvClassInfo;
       AGetter, ASetter: Pointer);
     procedure SetSourceProperty(const AValue: string);
+    function GetSourcePropertyIndex: Variant;
     procedure SetSourcePropertyIndex(const AValue: Variant);
     procedure SetSourceEvent(const AValue: string);
     procedure SetTargetProperty(const AValue: string);
+    function GetTargetPropertyIndex: Variant;
     procedure SetTargetPropertyIndex(const AValue: Variant);
     procedure SetTargetEvent(const AValue: string);
     procedure Transfer(AToTarget: Boolean; ASourceInfo, ATargetInfo: TorvClassInfo); inline;
@@ -113,12 +120,12 @@ type
   published
     property SourceProperty: string read FSourceProperty write SetSourceProperty;
     { The index arguments of SourceProperty; stored as "SourcePropertyIndexes". }
-    property SourcePropertyIndex: Variant read FSourcePropertyIndex write SetSourcePropertyIndex
+    property SourcePropertyIndex: Variant read GetSourcePropertyIndex write SetSourcePropertyIndex
       stored False;
     property SourceEvent: string read FSourceEvent write SetSourceEvent;
     property TargetProperty: string read FTargetProperty write SetTargetProperty;
     { The index arguments of TargetProperty; stored as "TargetPropertyIndexes". }
-    property TargetPropertyIndex: Variant read FTargetPropertyIndex write SetTargetPropertyIndex
+    property TargetPropertyIndex: Variant read GetTargetPropertyIndex write SetTargetPropertyIndex
       stored False;
     property TargetEvent: string read FTargetEvent write SetTargetEvent;
   end;
@@ -133,8 +140,8 @@ uses
 constructor TorvP2PConnection.Create(AOwner: TComponent);
 begin
   inherited Create(AOwner);
-  FSourcePropertyIndex := NewIndexList(1);
-  FTargetPropertyIndex := NewIndexList(1);
+  FSourceIndexUnmade := True;
+  FTargetIndexUnmade := True;
   // Both handlers drop whatever comes while a transfer is under way, and
   // neither touches its firing's class info or event after the transfer,
   // which holds the class infos it writes itself.
@@ -186,7 +193,11 @@ begin
     LinkPolicy.CheckChange(Self, lnP2PSourceProperty, AValue);
   if ChangePropertyName(FSourceProperty, AValue, GetSourceInfo, lnP2PSourceProperty,
     FSourcePropertyIndex, IsLoading) then
+  begin
+    // Outside loading the list was made anew for the property.
+    FSourceIndexUnmade := FSourceIndexUnmade and IsLoading;
     FTyped.Stale := True;
+  end;
 end;
 
 procedure TorvP2PConnection.SetTargetProperty(const AValue: string);
@@ -195,7 +206,10 @@ begin
     LinkPolicy.CheckChange(Self, lnP2PTargetProperty, AValue);
   if ChangePropertyName(FTargetProperty, AValue, GetTargetInfo, lnP2PTargetProperty,
     FTargetPropertyIndex, IsLoading) then
+  begin
+    FTargetIndexUnmade := FTargetIndexUnmade and IsLoading;
     FTyped.Stale := True;
+  end;
 end;
 
 procedure TorvP2PConnection.SetSourceEvent(const AValue: string);
@@ -218,11 +232,28 @@ begin
   FTargetEvent := AValue;
 end;
 
+function TorvP2PConnection.GetSourcePropertyIndex: Variant;
+begin
+  if FSourceIndexUnmade then
+    Result := NewIndexList(1)
+  else
+    Result := FSourcePropertyIndex;
+end;
+
+function TorvP2PConnection.GetTargetPropertyIndex: Variant;
+begin
+  if FTargetIndexUnmade then
+    Result := NewIndexList(1)
+  else
+    Result := FTargetPropertyIndex;
+end;
+
 procedure TorvP2PConnection.SetSourcePropertyIndex(const AValue: Variant);
 begin
   if not IsLoading then
     CheckIndexList(AValue, GetSourceInfo, GetSourcePropertyInfo, ilSourcePropertyIndex);
   FSourcePropertyIndex := AValue;
+  FSourceIndexUnmade := False;
   FTyped.Stale := True;
 end;
 
@@ -231,14 +262,24 @@ begin
   if not IsLoading then
     CheckIndexList(AValue, GetTargetInfo, GetTargetPropertyInfo, ilTargetPropertyIndex);
   FTargetPropertyIndex := AValue;
+  FTargetIndexUnmade := False;
   FTyped.Stale := True;
 end;
 
 procedure TorvP2PConnection.DefineProperties(Filer: TFiler);
 begin
   inherited DefineProperties(Filer);
+  // A writer stores a list not yet made as the list it stands for; a reader
+  // replaces it by what the form holds, always an array.
+  if not (Filer is TReader) then
+  begin
+    MakeIndexList(FSourcePropertyIndex, FSourceIndexUnmade);
+    MakeIndexList(FTargetPropertyIndex, FTargetIndexUnmade);
+  end;
   DefineIndexList(Filer, 'SourcePropertyIndexes', FSourcePropertyIndex);
   DefineIndexList(Filer, 'TargetPropertyIndexes', FTargetPropertyIndex);
+  FSourceIndexUnmade := FSourceIndexUnmade and VarIsEmpty(FSourcePropertyIndex);
+  FTargetIndexUnmade := FTargetIndexUnmade and VarIsEmpty(FTargetPropertyIndex);
   if Filer is TReader then
     FTyped.Stale := True;
 end;
@@ -600,8 +641,8 @@ var
 begin
   // Both lists, each time: the index parameters are shared with every other
   // user of the same property of the same component.
-  ApplyIndexList(FSourcePropertyIndex, ASourceProp);
-  ApplyIndexList(FTargetPropertyIndex, ATargetProp);
+  ApplyIndexList(FSourcePropertyIndex, ASourceProp, FSourceIndexUnmade);
+  ApplyIndexList(FTargetPropertyIndex, ATargetProp, FTargetIndexUnmade);
   // The properties were found in the sides' current class infos, which
   // their caches compared.
   if AToTarget then

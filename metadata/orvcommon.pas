@@ -281,6 +281,9 @@ type
     public
       Kinds: array[TorvFeatureKind] of TKindTable;
       Shared: Boolean;
+      { Set once DeclarationsFixed answered True for the class it was made
+        for: no instance of it needs checking then. }
+      KnownFixed: Boolean;
       Reads: TRecordedReads;
       constructor Create(const ALists: array of TList; AShared: Boolean);
       destructor Destroy; override;
@@ -306,6 +309,24 @@ type
       Matches: Boolean;
     end;
     PVerifyState = ^TVerifyState;
+
+    { What only declaring, checking a shared declaration or an instance
+      asked for many features needs, apart from the object: the registry
+      keeps a class info per component, and most never need any of it. }
+    TRareState = record
+      Run: TDeclarationRun;
+      Verify: PVerifyState;
+      Dense: PDenseLive;
+      Made: TFPList; // features retired or made by a run, owned
+    end;
+    PRareState = ^TRareState;
+
+    {$push}{$packenum 1}
+    { Whether the registry keeps the class info: in its cache for its owner,
+      or as a stray, given another owner since (the registry then keeps the
+      component it was made for). One byte, beside the flags. }
+    TKept = (kpNot, kpCached, kpStray);
+    {$pop}
   private
     FOwner: TObject;
     FDecl: TDeclaration;
@@ -314,13 +335,8 @@ type
       searched in turn, whose size does not grow with the class's feature
       count; past SparseLive of them they move to arrays by position. }
     FFew: TLiveEntries;
-    FDense: PDenseLive;
-    FMade: TFPList;
-    FRun: TDeclarationRun;
-    FVerify: PVerifyState;
+    FRare: PRareState;
     FListeners: TFPList;
-    { The component the registry made and keeps the class info for, or nil. }
-    FMadeFor: TObject;
     { The event found last: bindings look their events up at every firing. }
     FLastEvent: TorvEventInfo;
     // The small fields together: the registry keeps one class info per
@@ -330,6 +346,27 @@ type
     FIdBase: Integer;
     FDying: Boolean;
     FHooked: Boolean; // ConnectEventHandlers ran for the current owner
+    FKept: TKept;
+    function HasRare(AMaking: Boolean): Boolean;
+    procedure TidyRare;
+    procedure DropRare;
+    procedure DropRun;
+    function GetRun: TDeclarationRun; inline;
+    procedure SetRun(AValue: TDeclarationRun);
+    function GetVerify: PVerifyState; inline;
+    procedure SetVerify(AValue: PVerifyState);
+    function GetDense: PDenseLive; inline;
+    procedure SetDense(AValue: PDenseLive);
+    function GetMadeList: TFPList; inline;
+    procedure SetMadeList(AValue: TFPList);
+    { The current declaration run, or nil. }
+    property Run: TDeclarationRun read GetRun write SetRun;
+    { The check of a shared declaration in progress, or nil. }
+    property Verify: PVerifyState read GetVerify write SetVerify;
+    { The features made by position once many were asked for, or nil. }
+    property Dense: PDenseLive read GetDense write SetDense;
+    { The features this instance owns beside its live ones, or nil. }
+    property MadeList: TFPList read GetMadeList write SetMadeList;
     function FeatureCount(AKind: TorvFeatureKind): Integer;
     function FeatureAt(AKind: TorvFeatureKind; AIndex: Integer): TorvFeature;
     function FindFeature(AKind: TorvFeatureKind; const AName: string): TorvFeature;
@@ -490,6 +527,9 @@ type
       Either way, a class info already made keeps serving its component until
       the component is destroyed; switching decides only what is made next. }
     class property DerivedClasses: Boolean read FDerivedClasses write SetDerivedClasses;
+    { Answer whether objects of AClass get a binding, as FindClassOf would;
+      remembered per class, as links ask at every side they take. }
+    class function IsRegistered(AClass: TClass): Boolean;
     { Call AProc with each registered name, in registration order. }
     class procedure Iterate(AProc: TorvClassNameProc);
     { Return the class info of AObject: its own through IorvObject, or the

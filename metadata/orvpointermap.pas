@@ -21,12 +21,12 @@ type
     FValues: array of Pointer;
     FCount: Integer;
     function HomeOf(AKey: Pointer): Integer;
-    function SlotOf(AKey: Pointer): Integer;
+    function SlotOf(AKey: Pointer): Integer; inline;
     procedure Grow;
   public
     procedure Init;
     { Return the value stored for AKey, or nil. }
-    function Find(AKey: Pointer): Pointer;
+    function Find(AKey: Pointer): Pointer; inline;
     { Store AValue for AKey, replacing what was there. }
     procedure Put(AKey, AValue: Pointer);
     { Remove AKey and return its value, or nil when it was absent. }

@@ -32,6 +32,7 @@ type
   published
     procedure TestRefusalsKeepTheOldValue;
     procedure TestNameChangesResetTheIndexList;
+    procedure TestUntouchedIndexListsHoldOneEmptyElement;
     procedure TestCopiesAndDropsEchoes;
     procedure TestOnlyTheWritingLinkIsDeaf;
     procedure TestFailedTransfers;
@@ -176,6 +177,43 @@ begin
   AssertEquals('names are stored unchecked while loading', 'Anything|OnAnything',
     Link.SourceProperty + '|' + Link.SourceEvent);
   AssertEquals('and the list is left alone', 5, Link.SourcePropertyIndex);
+end;
+
+procedure TTestP2PConnection.TestUntouchedIndexListsHoldOneEmptyElement;
+var
+  Written, Loaded: TorvP2PConnection;
+  Binary: TMemoryStream;
+  Text: TStringStream;
+begin
+  Written := NewLink(FA, FB, '', '');
+  AssertEquals('a new link lists one element', 0, VarArrayHighBound(Written.SourcePropertyIndex, 1));
+  AssertTrue('an empty one', VarIsEmpty(Written.TargetPropertyIndex[0]));
+
+  // A link read from a form without lists copies with its first index
+  // emptied, whatever another user of the property left there.
+  Loaded := NewLink(FA, FB, '', '');
+  TLinkAccess(Loaded).Loading;
+  Loaded.SourceProperty := 'Items';
+  Loaded.TargetProperty := 'Text';
+  TLinkAccess(Loaded).Loaded;
+  FA.Items[0] := 'zero';
+  FA.Items[1] := 'one';
+  TorvClassRegistry.GetInfo(FA).FindProperty('Items').GetIndexes(0).Value := 1;
+  AssertTrue(Loaded.Connect);
+  AssertEquals('the first index is emptied', 'zero', FB.Text);
+
+  Binary := TMemoryStream.Create;
+  Text := TStringStream.Create('');
+  try
+    Binary.WriteComponent(Written);
+    Binary.Position := 0;
+    ObjectBinaryToText(Binary, Text);
+    AssertTrue('a new link stores its lists', (Pos('SourcePropertyIndexes = (', Text.DataString) > 0) and
+      (Pos('TargetPropertyIndexes = (', Text.DataString) > 0));
+  finally
+    Text.Free;
+    Binary.Free;
+  end;
 end;
 
 procedure TTestP2PConnection.TestCopiesAndDropsEchoes;

@@ -15,6 +15,7 @@ type
   published
     procedure TestFindClassIgnoresCaseOnly;
     procedure TestFirstRegistrationStays;
+    procedure TestIsRegisteredFollowsRegistrations;
     procedure TestIterateInRegistrationOrder;
     procedure TestOneClassInfoPerComponent;
     procedure TestDestroyedComponentDropsItsClassInfo;
@@ -58,6 +59,9 @@ type
     procedure Ping;
     property OnPing: TNotifyEvent read FOnPing write FOnPing;
   end;
+
+  { Registered only by the test that asks about it first. }
+  TLateWidget = class(TTestWidget);
 
   { Pings the widget that owned it when destroyed, which happens after the
     widget's free notifications have gone out. }
@@ -277,6 +281,16 @@ begin
   TorvClassRegistry.RegisterClass('torvtwiceregistered', TInterfacedObjectClassInfo);
   AssertEquals(TObjectClassInfo.ClassName,
     TorvClassRegistry.FindClass('TOrvTwiceRegistered').ClassName);
+end;
+
+procedure TTestRegistry.TestIsRegisteredFollowsRegistrations;
+begin
+  AssertTrue(TorvClassRegistry.IsRegistered(TComponent));
+  AssertFalse('not yet registered', TorvClassRegistry.IsRegistered(TLateWidget));
+  AssertFalse('asked again', TorvClassRegistry.IsRegistered(TLateWidget));
+  TorvClassRegistry.RegisterClass('tlatewidget', TObjectClassInfo);
+  AssertTrue('registered since, its name in any case', TorvClassRegistry.IsRegistered(TLateWidget));
+  AssertFalse('a registered parent does not count', TorvClassRegistry.IsRegistered(TPingingChild));
 end;
 
 procedure TTestRegistry.TestIterateInRegistrationOrder;

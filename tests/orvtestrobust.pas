@@ -117,6 +117,7 @@ type
     procedure TestVariableRefusesAddressesWithoutObject;
     procedure TestClassInfoGivenAnotherOwner;
     procedure TestClassInfoGivenAnOwnerThatGoesFirst;
+    procedure TestStraysGoEachWithTheirOwnComponents;
   end;
 
 implementation
@@ -1089,6 +1090,37 @@ begin
   B.Free;
   A.Text := 'A still fires through its own fresh class info';
   AssertSame(A, InfoOf(A).Owner);
+end;
+
+procedure TTestMisuse.TestStraysGoEachWithTheirOwnComponents;
+var
+  A, B, C, D, E, F: TPokeEdit;
+  FromA, FromC, FromE: TorvClassInfo;
+begin
+  A := NewEdit('A');
+  B := NewEdit('B');
+  C := NewEdit('C');
+  D := NewEdit('D');
+  E := NewEdit('E');
+  F := NewEdit('F');
+  FromA := InfoOf(A);
+  FromC := InfoOf(C);
+  FromE := InfoOf(E);
+  FromA.SetOwner(B);
+  FromC.SetOwner(D);
+  FromE.SetOwner(F);
+  FromA.SetOwner(A);
+  // Each stray goes with the component it was made for, whichever of them
+  // goes first, and gives its owner now the handler it found there.
+  C.Free;
+  AssertFalse('D has its own handler back', Assigned(D.OnChange));
+  AssertTrue('F is still hooked', Assigned(F.OnChange));
+  E.Free;
+  AssertFalse('F has its own handler back', Assigned(F.OnChange));
+  A.Text := 'A fires through FromA until A goes';
+  A.Free;
+  B.Text := 'B was let go before';
+  AssertSame('B gets a class info of its own', B, InfoOf(B).Owner);
 end;
 
 initialization

@@ -69,7 +69,7 @@ const
   { Registered by the tests themselves, for their own purposes. }
   TestOnlyNames: array[0..7] of string = ('TTestWidget', 'TBrokenWidget', 'TOrvTwiceRegistered',
     'TTestEdit', 'TPokeEdit', 'TTestPanel',
-    'TDesignProbe', 'TLateEdit');
+    'TDesignProbe', 'TLateEdit', 'TLateWidget');
 
   { Declared, and answered "Method ... not found!" on purpose: they hand out
     raw storage or tear the owner down behind the back of everything that

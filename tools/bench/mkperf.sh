@@ -181,48 +181,111 @@ What is left of the 448 instructions a link adds:
 ## What a class info holds per component
 
 Heap per live component with a class info (`GetInfo` on a TComponent; 1000
-live components), by part, before this round of work and after it:
+live components), by part, at three points: before the first round of work
+on it, after it, and now:
 
-| part | before, B | after, B |
-| --- | ---: | ---: |
-| the class info object (`TComponentClassInfo`, InstanceSize 144 → 120; the heap block) | 160 | 128 |
-| the free notifications between component and registry (the component's own TFPList and its array, its entry in a notifier's list, the notifier's share) | 109 | 109 |
-| its entry in the registry's cache (pointer map) | 33 | 33 |
-| total | 302 | 270 |
+| part | first, B | then, B | now, B |
+| --- | ---: | ---: | ---: |
+| the class info object (`TComponentClassInfo`, InstanceSize 144 → 120 → 88; the heap block) | 160 | 128 | 96 |
+| the free notifications between component and registry (the component's own TFPList and its array, its entry in a notifier's list, the notifier's share) | 109 | 109 | 109 |
+| its entry in the registry's cache (pointer map) | 33 | 33 | 33 |
+| total | 302 | 270 | 238 |
 
-The class info object by field (after): VMT 8, owner 8, declaration 8, the
-short list of features made 8, the arrays by position once many are made
-8, retired features 8, the declaration run 8, the check of a shared
-declaration 8, listeners 8, the component it was made for 8, the event
-found last 8, removal count, hold count and id base 4 each, two flags 1
-each (104 B); `TObjectClassInfo` adds its interface 8 and
-`TComponentClassInfo` two sets 8. Before, the features made were kept in
-four arrays (32 B in the object) sized to the class's feature count on
-first use, and the small fields were spread out with padding.
+The heap manager hands out blocks in steps of 32 B, each with an 8 B
+header: an object of 89 to 120 B takes 128 B, one of 57 to 88 B takes 96 B.
+The class info object by field (now): VMT 8, owner 8, declaration 8, the
+short list of features made 8, the rarely needed state 8, listeners 8, the
+event found last 8, removal count, hold count and id base 4 each, two flags
+and the registry's keeping 1 each (72 B); `TObjectClassInfo` adds its
+interface 8 and `TComponentClassInfo` two sets 8. The rarely needed state
+(the declaration run, the check of a shared declaration, the arrays by
+position once many features are made, the features retired) is a block of
+its own, made when one of them is and dropped when all are gone: the class
+info the registry makes for a component with a shared declaration never
+makes it. The component a class info was made for is no field either: while
+the registry's cache answers the class info, that is its owner; for one
+given another owner since (a stray), the registry keeps it beside the stray.
 
 Once a link found the two features it uses (Text and OnChange), the class
-info holds two feature objects besides (a property 48 B, an event 48 B and
-its Sender parameter 56 B, with their arrays). Before, the first feature of
-a kind sized an array for every feature of that kind: 8 B per feature of
-the class (an LCL TEdit: 104 properties). After, they are kept in a short
-list of up to eight entries, so the cost no longer grows with the class:
-554 B for a 13-property class and 1,170 B for a TEdit, from 682 B and
-2,258 B. What still grows with the class is the saved handlers of a
-binding's hooked events, one method pointer (16 B) per event in the object
-(the TEdit's class info object is 656 B).
+info holds two feature objects besides (a property and an event, 64 B
+blocks, and the event's Sender parameter, 64 B), with their arrays. Before
+the first round, the first feature of a kind sized an array for every
+feature of that kind: 8 B per feature of the class (an LCL TEdit: 104
+properties); since, they are kept in a short list of up to eight entries,
+so the cost no longer grows with the class: 522 B for a 13-property class
+and 1,106 B for a TEdit now, from 554 B and 1,138 B (and 682 B and 2,258 B
+before the first round). What still grows with the class is the saved
+handlers of a binding's hooked events, one method pointer (16 B) per event
+in the object: the TEdit's class info object (InstanceSize 616) takes a
+640 B block, about 450 B of it saved handlers.
 
-What would meet the heap targets:
-- The free-notification round trip (109 B) can go for components that have
-  an owner: an owner passes opRemove of any component it owns on to all
-  the others, so one hidden watcher per owner hears of every sibling's
-  destruction without a list in each component. Components without owner
-  keep the free notification.
-- The saved handlers would be kept in a short list, and an event hooked only
-  when its first listener is added: the class info of an unheard component
-  then holds no handler at all.
-- A property that is not indexed has no per-instance state, so the
-  declaration's prototype could be answered instead of a copy: a link's
-  property would cost nothing per component.
+Where `classinfo_create` goes now (2,687 instructions added to a
+TComponent's 787, from 2,848): about 1,270 are the free-notification round
+trip of the runtime library (the component's TFPList made, grown and freed;
+the notifier's list searched and added to, then searched and deleted from),
+about 550 making and freeing the class info object itself (allocation,
+zeroing, interface table, finalizing its managed fields), 115 the
+exception frame that frees a class info whose declaration or hooking fails,
+and the rest the registry's own look-ups (class entry, cache, shared
+declaration) and the drop at destruction. This round took 161 of them:
+the object's smaller size, the notifier that took the last component asked
+first, the pointer map's probe inlined, and whether a class's declarations
+are fixed asked once per shared declaration rather than at every `GetInfo`.
+
+What would meet the targets, and what does not:
+- The free notifications (109 B, about 1,270 instructions) are the one way
+  the runtime library tells of a component's destruction early enough:
+  opRemove goes out first thing in `TComponent.Destroy`, before the
+  component's own components are destroyed and before it leaves its owner,
+  and the class info gives the component its handlers back then. A
+  TPersistent observer hears `ooFree` only in `TPersistent.Destroy`, after
+  all of that (and after every descendant's destructor), so events the
+  component fires while it is taken apart (a form's OnDestroy, a control
+  losing its window) would reach the class info; it also needs a list in the
+  component just the same. A watcher per owner would hear of every owned
+  component's removal, but only as a component in the owner's Components
+  list, where form files, user code and the designer see it. So this part
+  stays while the library offers no earlier hook that costs less.
+- The saved handlers could be kept in a short list of only those that are
+  set (most are nil): the TEdit's class info object would drop from 640 B
+  to about 190 B, and `classinfo_heap_linked` from 8.64 to about 5.1.
+  This is a change of the binding generator and every binding's handlers
+  (each reads its saved handler at every firing). Hooking itself stays at
+  `SetOwner`: right after `GetInfo` the owner's event holds the binding's
+  handler, which user code can see, so hooking only when the first listener
+  comes would change behaviour.
+- Answering a non-indexed property's prototype instead of a copy is not
+  sound: a feature's `ClassInfo` is the class info that declared it, and a
+  prototype, shared by every instance of the class, has none.
+- `classinfo_heap` cannot reach 1.0 with a class info object of its own
+  per component: the object alone is 96 B of the TComponent's 128 B.
+
+## Forms of links: loading and freeing
+
+What this round changed for a form of 200 edits and 100 p2p links
+(callgrind, instructions per form as the figures count them; the inert
+form costs 15,050,232 to read and 388,736 to free):
+
+| change | reading | freeing |
+| --- | ---: | ---: |
+| (before) | 17,991,741 | 1,514,746 |
+| a link's index lists made only when something uses them: a new link holds none, where it made two variant arrays and freed them with the link | 17,155,716 | 1,278,378 |
+| lighter class infos; whether a side's class is registered remembered per class, not hashed by name for every side | 16,924,398 | 1,272,562 |
+| features made without exception frames, their parameters cloned straight into them | 16,643,406 | 1,272,598 |
+| the connection list finds a leaving link from the end, and only once | 16,624,531 | 1,197,714 |
+| a class info's short list of features grows by doubling (2, 4, 8 entries: the same heap blocks as one at a time) | 16,607,753 | 1,199,146 |
+| a side that announces no instance change is told so without the variant temporaries (and their frame) of reading its Self | 16,555,531 | 1,198,968 |
+| whether a class's declarations are fixed asked once; the pointer map's look-up inlined | 16,542,531 | 1,199,114 |
+
+Freeing still costs about 8,100 instructions per link beyond an inert
+stand-in: the free-notification drop of the two edits' class infos (about
+600 each, the runtime library's list searches), the class infos themselves
+with their features and listener lists (about 1,300 each), the link's own
+free notifications with its two sides and its three listeners, and the
+runtime's broadcast of each removal to every component of the form, which
+now searches the free-notification lists the edits hold. Meeting
+1.20 would need a class info and its features that cost next to nothing to
+free, that is, no objects of their own per component.
 
 ## How the figures are taken
 
