@@ -9,7 +9,8 @@ LAZFLAGS ?= -q -q --ws=gtk2
 XRUN ?= xvfb-run -a
 
 # lazbuild echoes its compiler probes even when quiet; drop those lines only.
-lazbuild = echo 'lazbuild $(1)'; $(LAZBUILD) $(LAZFLAGS) $(1) 2>&1 | sed -u '/^Hint: (lazarus) \[RunTool\]/d'
+# Braced so that `$(call lazbuild,a) && $(call lazbuild,b)` stops at a failed a.
+lazbuild = { echo 'lazbuild $(1)'; $(LAZBUILD) $(LAZFLAGS) $(1) 2>&1 | sed -u '/^Hint: (lazarus) \[RunTool\]/d'; }
 
 .PHONY: all setup build test example bench perf tools check graph fuzz clean generate screenshots icons ide ide-check palette-icons
 

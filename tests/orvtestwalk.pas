@@ -67,7 +67,7 @@ uses
 
 const
   { Registered by the tests themselves, for their own purposes. }
-  TestOnlyNames: array[0..7] of string = ('TTestWidget', 'TBrokenWidget', 'TOrvTwiceRegistered',
+  TestOnlyNames: array[0..8] of string = ('TTestWidget', 'TBrokenWidget', 'TOrvTwiceRegistered',
     'TTestEdit', 'TPokeEdit', 'TTestPanel',
     'TDesignProbe', 'TLateEdit', 'TLateWidget');
 
