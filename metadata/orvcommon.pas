@@ -318,6 +318,7 @@ type
     FMade: TFPList;
     FRun: TDeclarationRun;
     FVerify: PVerifyState;
+    { Nil whenever nobody listens: HasListeners tests the field alone. }
     FListeners: TFPList;
     { The component the registry made and keeps the class info for, or nil. }
     FMadeFor: TObject;
