@@ -164,7 +164,7 @@ What is left of the 421 instructions a link adds:
   fpc_pushexceptaddr, one in fpc_popaddrstack), 51 the push, the pop and
   setjmp. Free Pascal 3.2.2 has no other way to catch on x86_64 Linux;
   the frame also makes the compiler keep every local and parameter of
-  TypedTransfer in memory, which is why it costs 107 for what would be
+  TypedTransfer in memory: 107 for what its listing suggests would be
   about 60 in registers.
 - The string held between getter and setter (33): a getter answers a
   counted reference, where the hand-written `Target.Text := Source.Text`
