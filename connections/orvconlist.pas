@@ -81,6 +81,10 @@ type
     function IsLoading: Boolean;
     { Answer whether the link is in the designer. }
     function IsDesigning: Boolean;
+    { Answer whether GetSourceInfo and GetTargetInfo would answer ASourceInfo
+      and ATargetInfo (both not nil) with nothing to look up or to clear:
+      the test a firing makes that what it resolved before still holds. }
+    function SidesAre(ASourceInfo, ATargetInfo: TorvClassInfo): Boolean; inline;
     { Open AFrame for one firing or transfer of the link, which calls out
       to user code: the frame tells afterwards whether the link still
       exists (AFrame.Gone), and a link that has re-entered itself
@@ -513,6 +517,16 @@ begin
     FConnectionList.RemoveConnection(Self);
   if AValue <> nil then
     AValue.AddConnection(Self);
+end;
+
+function TorvConnection.SidesAre(ASourceInfo, ATargetInfo: TorvClassInfo): Boolean;
+begin
+  // CachedClassInfo's tests in its order: a cache is read only while its
+  // component is there and not being destroyed.
+  Result := (FSource <> nil) and (FTarget <> nil) and (FSourceInfo = ASourceInfo) and
+    (FTargetInfo = ATargetInfo) and not (csDestroying in FSource.ComponentState) and
+    not (csDestroying in FTarget.ComponentState) and
+    (ASourceInfo.Owner = FSource) and (ATargetInfo.Owner = FTarget);
 end;
 
 function TorvConnection.GetSourceInfo: TorvClassInfo;

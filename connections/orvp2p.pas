@@ -74,6 +74,9 @@ type
     function GetTargetPropertyIndex: Variant;
     procedure SetTargetPropertyIndex(const AValue: Variant);
     procedure SetTargetEvent(const AValue: string);
+    { The handlers' way when their test of what was resolved fails. }
+    procedure SourceFired(Sender: TObject);
+    procedure TargetFired(Sender: TObject);
     procedure Transfer(AToTarget: Boolean; ASourceInfo, ATargetInfo: TorvClassInfo); inline;
     procedure VariantTransfer(AToTarget: Boolean);
     function WaitForInstance: Boolean;
@@ -380,6 +383,10 @@ var
 begin
   FTyped.Stale := False;
   FTyped.Kind := tyNone;
+  // The handlers take a direction allowed here as the sign of a typed
+  // resolution, so neither is allowed until one is made.
+  FTyped.ToTarget := False;
+  FTyped.ToSource := False;
   FTyped.SourceInfo := GetSourceInfo;
   FTyped.TargetInfo := GetTargetInfo;
   if (FTyped.SourceInfo = nil) or (FTyped.TargetInfo = nil) then
@@ -585,6 +592,32 @@ begin
 end;
 
 procedure TorvP2PConnection.SourcePropertyChange(Sender: TObject; Event: TorvEventInfo);
+begin
+  // The usual firing in one test: nothing under way, the resolution
+  // current, the sides and their class infos the ones it was made for.
+  if FTyped.ToTarget and not FTyped.Stale and not FUpdating and
+    not (csDesigning in ComponentState) and (Sender = Source) and
+    SidesAre(FTyped.SourceInfo, FTyped.TargetInfo)
+  then
+    TypedTransfer(True, FTyped.SourceInfo, FTyped.TargetInfo, FTyped.Source^.Getter,
+      FTyped.Target^.Setter)
+  else
+    SourceFired(Sender);
+end;
+
+procedure TorvP2PConnection.TargetPropertyChange(Sender: TObject; Event: TorvEventInfo);
+begin
+  if FTyped.ToSource and not FTyped.Stale and not FUpdating and
+    not (csDesigning in ComponentState) and (Sender = Target) and
+    SidesAre(FTyped.SourceInfo, FTyped.TargetInfo)
+  then
+    TypedTransfer(False, FTyped.TargetInfo, FTyped.SourceInfo, FTyped.Target^.Getter,
+      FTyped.Source^.Setter)
+  else
+    TargetFired(Sender);
+end;
+
+procedure TorvP2PConnection.SourceFired(Sender: TObject);
 var
   Info, Other: TorvClassInfo;
 begin
@@ -597,7 +630,7 @@ begin
   Transfer(True, Info, Other);
 end;
 
-procedure TorvP2PConnection.TargetPropertyChange(Sender: TObject; Event: TorvEventInfo);
+procedure TorvP2PConnection.TargetFired(Sender: TObject);
 var
   Info, Other: TorvClassInfo;
 begin

@@ -336,6 +336,7 @@ type
       count; past SparseLive of them they move to arrays by position. }
     FFew: TLiveEntries;
     FRare: PRareState;
+    { Nil whenever nobody listens: HasListeners tests the field alone. }
     FListeners: TFPList;
     { The event found last: bindings look their events up at every firing. }
     FLastEvent: TorvEventInfo;

@@ -319,6 +319,18 @@ begin
   FA.Number := 9;
   AssertEquals('a new target component takes effect', 9, FC.Number);
   AssertEquals('the old component is left alone', 7, FB.Number);
+  // A side under destruction has no class info any more, whatever its
+  // cache still holds: the copy is refused, not made into what is going.
+  FC.Destroying;
+  try
+    FA.Number := 11;
+    Fail('a copy into a target under destruction');
+  except
+    on E: EorvInvalidFeature do
+      AssertEquals(Format('Unknown TargetProperty "Number" in connection %s', [Link.Name]),
+        E.Message);
+  end;
+  AssertEquals('the target under destruction is left alone', 9, FC.Number);
 end;
 
 procedure TTestP2PConnection.TestFailedTransfers;

@@ -131,22 +131,23 @@ EOF
 One operation of `transfer-link` (set the source's Text; the link copies it
 to the target on OnChange; the target's OnChange, hooked by its class info,
 fires with no listener, as the link has no TargetEvent), self instructions
-per operation, before this round (the typed path, package at -O2) and
-after it. A routine inlined into another is counted in that one. The
-hand-written case costs 247 instructions; what the link adds is the total
-minus that: 882 before, 448 after.
+per operation (package at -O2). A routine inlined into another is counted
+in that one. The hand-written case costs 247 instructions; what the link
+adds is the total minus that. The first rework of the firing and the
+transfer took the total from 1,129 to 695 (added: 882 to 448); the table is
+the second, from 700 as measured when it began (added: 453) to 668 (added:
+421).
 
 | routine | before | after | what changed |
 | --- | ---: | ---: | --- |
-| (total per operation) | 1,129 | 695 | |
-| pthread_getspecific + CRELOCATETHREADVAR | 128 | 64 | each exception frame finds the thread's handler stack through a threadvar: 2 frames per transfer before, 1 after |
-| fpc_pushexceptaddr + fpc_popaddrstack + fpc_setjmp | 102 | 51 | the same frames |
-| CallListeners | 106 | 0 | a lone listener that holds what it needs itself (a link's) is called with neither a hold nor a frame, and without the snapshot of the listener loop |
-| the two hooks + FireSender + FireSenderNow + FindEvent + FireEvent + GetArgCount/GetArgs/SetAddress | 183 | 121 | FireSender inlined into each hook (hooks 20 → 53); one routine, FireSenderEvent (68), finds the event found last by reference, sets the sender in place and calls the lone listener |
-| SourcePropertyChange + SetTargetValue + Transfer + CachedClassInfo + GetSourceInfo/GetTargetInfo + IsDesigning | 148 | 69 | each side's class info looked up once (3 lookups before), inlined, and handed to the typed check; the dispatch inlined into the handler |
-| TypedTransfer + EnterFiring/EnterCall/LeaveCall/EndTransfer + Hold/Unhold/LeaveEvent | 176 | 104 | the call frame entered and left inline; only the target's class info held (the source's is not touched after its getter); the direction's class infos and accessors chosen where the handler is compiled |
+| (total per operation) | 700 | 668 | |
+| the two hooks (source heard, target unheard), FireSender inlined in each | 53 | 42 | a class info keeps no list of listeners without a listener, so HasListeners, the test every hook makes first, reads one field (the hooked firing with no listener: 45 → 41) |
+| FireSenderEvent, CalledAlone written out in it | 69 | 64 | the lone self-holding listener is called without the answer CalledAlone made for the caller to test |
+| SourcePropertyChange, Transfer/TypedReady inlined | 70 | 54 | the usual firing is one test that nothing resolved changed (`SidesAre`: the sides, their caches and owners, none under destruction; the typed resolution current and its direction allowed); only when it fails are the sides looked up again, as before |
+| TypedTransfer, EnterFiring/EndTransfer/Hold inlined | 107 | 107 | splitting it (the frame-free part in registers, the accessors under the exception frame in a routine of their own) cost 26 more: tried and dropped |
+| the exception frame: pthread_getspecific + CRELOCATETHREADVAR + fpc_pushexceptaddr/popaddrstack/setjmp | 115 | 115 | |
 | fpc_ansistr_compare_equal/assign/decr_ref + StringCodePage | 211 | 211 | the edits' own setters (the hand-written case pays 178 of it) and the string the typed copy holds between getter and setter (33) |
-| the edits' SetText/Change, the getter, the loop, the rest | 75 | 75 | |
+| the edits' SetText/Change, the getter and setter, the loop | 75 | 75 | |
 
 Not in this case but on every two-way link: while a link transfers, its
 own listeners are muted (`TorvListener.MutedBy` points at the link's
@@ -155,28 +156,38 @@ without a call, and with it every lookup, hold and frame the link's
 handler would have made only to drop it. The other listeners of the same
 event, and the owner's saved handler, run as before.
 
-What is left of the 448 instructions a link adds:
+What is left of the 421 instructions a link adds:
 - The one exception frame (115): the transfer replaces an error by one
   naming the link, and only a frame catches it; a transfer started by
   setting a property has no enclosing frame to share. Of it, 64 are the
-  threadvar lookups of a program linked with cthreads, paid twice per
-  frame.
+  threadvar lookups of a program linked with cthreads (one in
+  fpc_pushexceptaddr, one in fpc_popaddrstack), 51 the push, the pop and
+  setjmp. Free Pascal 3.2.2 has no other way to catch on x86_64 Linux;
+  the frame also makes the compiler keep every local and parameter of
+  TypedTransfer in memory: 107 for what its listing suggests would be
+  about 60 in registers.
 - The string held between getter and setter (33): a getter answers a
   counted reference, where the hand-written `Target.Text := Source.Text`
-  passes the field itself.
-- The target's hooked OnChange fired with nobody listening (23): the
+  passes the field itself. A typed accessor that gave the address of a
+  property read from a field would spare it, if the source were held
+  across the setter again (about 12).
+- The target's hooked OnChange fired with nobody listening (19): the
   class info hooks every event of its owner when it is made. Hooking an
   event only when its first listener is added would leave an unheard
-  target untouched (and would drop the saved handlers from the heap of an
-  unheard component).
-- The layers between the hook and the accessors (about 275): the hook,
-  the event's lookup and its sender, the listener's checks, the link's
-  checks of its sides, the call frame that tells whether the link
-  survived its setter and counts loops, and the hold of the target.
-  Under 300 needs most of them gone, for instance a hooked event whose
-  only listener is a link calling the link's typed copy directly, with
-  the sides' class infos and accessors resolved at Connect and checked
-  only against a change counter.
+  target untouched.
+- The layers between the hook and the accessors (about 250): the source's
+  hook (23), the event's lookup, its sender and the listener's checks
+  (64), the link's test of what it resolved (54), and in TypedTransfer
+  the call frame that tells whether the link survived its setter and
+  counts loops (EnterFiring 25, EndTransfer 16), the hold of the target
+  and the dispatch on the kind. Under 300 needs two of these layers gone:
+  the event info of a hooked event keeping, beside its listeners, the one
+  typed copy of a lone link (class infos, accessors, the link's guard)
+  installed at Connect and checked against a global count bumped by
+  every change of a side, a name, an index list or a class info, so that
+  the hook calls the copy with neither FireSenderEvent nor the handler in
+  between (about 90 fewer); that count has to be bumped where class
+  infos are made and released.
 
 ## What a class info holds per component
 
