@@ -35,26 +35,12 @@ type
   end;
   PorvDescriptors = ^TorvDescriptors;
 
-  { A handler the owner had when a binding hooked one of its events: ASlot
-    names the event (the base of the binding that hooks it plus the event's
-    position among that binding's events). }
-  TorvSavedHandler = record
-    Slot: Integer;
-    Handler: TMethod;
-  end;
-  TorvSavedHandlers = array of TorvSavedHandler;
-
   { TObjectClassInfo }
 
   TObjectClassInfo = class(TorvClassInfo)
   private
     FInterface: IUnknown;
-    { Only the owner's handlers that were set when its events were hooked:
-      most owners have none, and a field per event would cost every class
-      info 16 bytes for each event its class declares. }
-    FSaved: TorvSavedHandlers;
     procedure ReadDescriptors(AKind: TorvFeatureKind);
-    function FindSaved(ASlot: Integer): TMethod;
     { Answer the event AEventName when somebody may hear it, else nil. }
     function HeardEvent(const AEventName: string): TorvEventInfo; inline;
   protected
@@ -63,17 +49,6 @@ type
     procedure FireSenderAfter(const APrevious: TNotifyEvent; const AEventName: string;
       ASender: TObject);
     function DeclarationsFixed: Boolean; override;
-    { Keep AHandler, the owner's handler of the event ASlot found when it is
-      hooked, unless it is nil. }
-    procedure SaveHandler(ASlot: Integer; const AHandler: TMethod);
-    { Answer the handler saved for the event ASlot, nil when none was: what
-      a firing calls first and what unhooking puts back. The answer is a
-      copy, so the call survives the class info. }
-    function SavedHandler(ASlot: Integer): TMethod; inline;
-    { Answer True with the handler saved for the event ASlot in AHandler,
-      False (AHandler left unset) when none was. }
-    function Saved(ASlot: Integer; out AHandler: TMethod): Boolean; inline;
-    { Forget the saved handlers once every binding has put them back. }
     procedure UnConnectEventHandlers; override;
     procedure DefineORVProperties(AList: TList); override;
     procedure DefineORVMethods(AList: TList); override;
@@ -331,55 +306,10 @@ begin
     (TMethod(Events).Code = Pointer(@TObjectClassInfo.DefineORVEvents));
 end;
 
-procedure TObjectClassInfo.SaveHandler(ASlot: Integer; const AHandler: TMethod);
-var
-  N: Integer;
-begin
-  if AHandler.Code = nil then
-    Exit;
-  N := Length(FSaved);
-  SetLength(FSaved, N + 1);
-  FSaved[N].Slot := ASlot;
-  FSaved[N].Handler := AHandler;
-end;
-
-function TObjectClassInfo.FindSaved(ASlot: Integer): TMethod;
-var
-  I: Integer;
-begin
-  for I := 0 to High(FSaved) do
-    if FSaved[I].Slot = ASlot then
-      Exit(FSaved[I].Handler);
-  Result.Code := nil;
-  Result.Data := nil;
-end;
-
-function TObjectClassInfo.SavedHandler(ASlot: Integer): TMethod;
-begin
-  if FSaved = nil then
-  begin
-    Result.Code := nil;
-    Result.Data := nil;
-  end
-  else
-    Result := FindSaved(ASlot);
-end;
-
-function TObjectClassInfo.Saved(ASlot: Integer; out AHandler: TMethod): Boolean;
-begin
-  Result := FSaved <> nil;
-  if Result then
-  begin
-    AHandler := FindSaved(ASlot);
-    Result := AHandler.Code <> nil;
-  end;
-end;
-
 procedure TObjectClassInfo.UnConnectEventHandlers;
 begin
   // The interface GetInterface handed out belongs to the owner being left.
   FInterface := nil;
-  FSaved := nil;
   inherited UnConnectEventHandlers;
 end;
 
