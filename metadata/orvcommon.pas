@@ -240,10 +240,6 @@ type
 
   TorvClassInfoClass = class of TorvClassInfo;
 
-  { TorvClassInfo }
-
-  { The metadata of one bindable class acting on one owner. Bindings derive
-    from it and override the ten virtual operations. }
   { A handler the owner had when a binding hooked one of its events: Slot
     names the event (the base of the binding that hooks it plus the event's
     position among that binding's events). }
@@ -254,6 +250,10 @@ type
   PorvSavedHandler = ^TorvSavedHandler;
   TorvSavedHandlers = array of TorvSavedHandler;
 
+  { TorvClassInfo }
+
+  { The metadata of one bindable class acting on one owner. Bindings derive
+    from it and override the ten virtual operations. }
   TorvClassInfo = class
   private type
     TFeatureArray = array of TorvFeature;
