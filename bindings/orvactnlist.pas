@@ -15,11 +15,15 @@
   - a method: name, parameters, result. Generated: its arm in
     InvokeMethod, arguments converted from the parameters' values, the
     result left in Result, var parameters copied back;
-  - an event: name, parameters, host event type. Generated: the saved
-    handler field, hooking and unhooking in ConnectEventHandlers and
-    UnConnectEventHandlers, and the handler: unheard, it runs only the
-    saved handler; heard, it holds the class info, runs the saved
-    handler, fires the listeners and copies var parameters back.
+  - an event: name, parameters, host event type. Generated: its slot
+    (the base plus its position among the binding's events), hooking in
+    ConnectEventHandlers, which saves the owner's handler under the slot
+    with SaveHandler when there is one, unhooking in
+    UnConnectEventHandlers, which puts back SavedHandler (nil when none
+    was saved), and the handler: unheard, it runs only the saved handler;
+    heard, it holds the class info, runs the saved handler, fires the
+    listeners and copies var parameters back. A class info keeps only
+    the handlers that were set, in one list of its root.
   What the author writes by hand is only what the table marks hand: the
   Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
   bindings/<unit>hand.inc (such a property is served by the variant path
@@ -55,9 +59,6 @@ type
 
   TCustomActionListClassInfo = class(TComponentClassInfo)
   private
-    FOnChange: TNotifyEvent;
-    FOnExecute: TActionEvent;
-    FOnUpdate: TActionEvent;
     procedure CallIsShortCut(AMethod: TorvMethodInfo);
   protected
     procedure ConnectEventHandlers; override;
@@ -82,7 +83,6 @@ type
   TCustomActionClassInfo = class(TContainedActionClassInfo)
   private
     FDoHintHintStr: string;
-    FOnHint: THintEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -192,6 +192,9 @@ const
   CustomActionListPropActionCount = 1;
   CustomActionListPropImages = 2;
   CustomActionListMethIsShortCut = 0;
+  CustomActionListEventOnChange = 0;
+  CustomActionListEventOnExecute = 1;
+  CustomActionListEventOnUpdate = 2;
 
   CustomActionPropCaption = 0;
   CustomActionPropChecked = 1;
@@ -203,6 +206,7 @@ const
   CustomActionPropShortCut = 7;
   CustomActionPropVisible = 8;
   CustomActionMethDoHint = 0;
+  CustomActionEventOnHint = 0;
 
 type
   { The owner is reached through a subclass declared here, so that
@@ -309,11 +313,11 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TCustomActionListHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(CustomActionListBase + CustomActionListEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
-  FOnExecute := Host.OnExecute;
+  SaveHandler(CustomActionListBase + CustomActionListEventOnExecute, TMethod(Host.OnExecute));
   Host.OnExecute := @OnExecute;
-  FOnUpdate := Host.OnUpdate;
+  SaveHandler(CustomActionListBase + CustomActionListEventOnUpdate, TMethod(Host.OnUpdate));
   Host.OnUpdate := @OnUpdate;
 end;
 
@@ -322,9 +326,10 @@ var
   Host: TCustomActionListHost;
 begin
   Host := TCustomActionListHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
-  Host.OnExecute := FOnExecute;
-  Host.OnUpdate := FOnUpdate;
+  Host.OnChange := TNotifyEvent(SavedHandler(CustomActionListBase + CustomActionListEventOnChange));
+  Host.OnExecute :=
+    TActionEvent(SavedHandler(CustomActionListBase + CustomActionListEventOnExecute));
+  Host.OnUpdate := TActionEvent(SavedHandler(CustomActionListBase + CustomActionListEventOnUpdate));
   inherited UnConnectEventHandlers;
 end;
 
@@ -404,7 +409,8 @@ end;
 
 procedure TCustomActionListClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CustomActionListBase + CustomActionListEventOnChange)),
+    'OnChange', Sender);
 end;
 
 procedure TCustomActionListClassInfo.OnExecute(Action: TBasicAction; var Handled: Boolean);
@@ -414,11 +420,12 @@ procedure TCustomActionListClassInfo.OnExecute(Action: TBasicAction; var Handled
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnExecute) then
-        FOnExecute(Action, Handled);
+      if Saved(CustomActionListBase + CustomActionListEventOnExecute, Previous) then
+        TActionEvent(Previous)(Action, Handled);
       Event := PrepareEvent('OnExecute', [ObjectToVar(Action), Handled]);
       if Event = nil then
         Exit;
@@ -429,14 +436,16 @@ procedure TCustomActionListClassInfo.OnExecute(Action: TBasicAction; var Handled
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnExecute) then
-    FOnExecute(Action, Handled);
+  else if Saved(CustomActionListBase + CustomActionListEventOnExecute, Previous) then
+    TActionEvent(Previous)(Action, Handled);
 end;
 
 procedure TCustomActionListClassInfo.OnUpdate(Action: TBasicAction; var Handled: Boolean);
@@ -446,11 +455,12 @@ procedure TCustomActionListClassInfo.OnUpdate(Action: TBasicAction; var Handled:
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnUpdate) then
-        FOnUpdate(Action, Handled);
+      if Saved(CustomActionListBase + CustomActionListEventOnUpdate, Previous) then
+        TActionEvent(Previous)(Action, Handled);
       Event := PrepareEvent('OnUpdate', [ObjectToVar(Action), Handled]);
       if Event = nil then
         Exit;
@@ -461,14 +471,16 @@ procedure TCustomActionListClassInfo.OnUpdate(Action: TBasicAction; var Handled:
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnUpdate) then
-    FOnUpdate(Action, Handled);
+  else if Saved(CustomActionListBase + CustomActionListEventOnUpdate, Previous) then
+    TActionEvent(Previous)(Action, Handled);
 end;
 
 { TCustomActionClassInfo }
@@ -479,7 +491,7 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TCustomActionHost(Pointer(Owner));
-  FOnHint := Host.OnHint;
+  SaveHandler(CustomActionBase + CustomActionEventOnHint, TMethod(Host.OnHint));
   Host.OnHint := @OnHint;
 end;
 
@@ -488,7 +500,7 @@ var
   Host: TCustomActionHost;
 begin
   Host := TCustomActionHost(Pointer(Owner));
-  Host.OnHint := FOnHint;
+  Host.OnHint := THintEvent(SavedHandler(CustomActionBase + CustomActionEventOnHint));
   inherited UnConnectEventHandlers;
 end;
 
@@ -681,11 +693,12 @@ procedure TCustomActionClassInfo.OnHint(var HintStr: string; var CanShow: Boolea
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnHint) then
-        FOnHint(HintStr, CanShow);
+      if Saved(CustomActionBase + CustomActionEventOnHint, Previous) then
+        THintEvent(Previous)(HintStr, CanShow);
       Event := PrepareEvent('OnHint', [string(HintStr), CanShow]);
       if Event = nil then
         Exit;
@@ -697,14 +710,16 @@ procedure TCustomActionClassInfo.OnHint(var HintStr: string; var CanShow: Boolea
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnHint) then
-    FOnHint(HintStr, CanShow);
+  else if Saved(CustomActionBase + CustomActionEventOnHint, Previous) then
+    THintEvent(Previous)(HintStr, CanShow);
 end;
 
 initialization

@@ -19,11 +19,15 @@
   - a method: name, parameters, result. Generated: its arm in
     InvokeMethod, arguments converted from the parameters' values, the
     result left in Result, var parameters copied back;
-  - an event: name, parameters, host event type. Generated: the saved
-    handler field, hooking and unhooking in ConnectEventHandlers and
-    UnConnectEventHandlers, and the handler: unheard, it runs only the
-    saved handler; heard, it holds the class info, runs the saved
-    handler, fires the listeners and copies var parameters back.
+  - an event: name, parameters, host event type. Generated: its slot
+    (the base plus its position among the binding's events), hooking in
+    ConnectEventHandlers, which saves the owner's handler under the slot
+    with SaveHandler when there is one, unhooking in
+    UnConnectEventHandlers, which puts back SavedHandler (nil when none
+    was saved), and the handler: unheard, it runs only the saved handler;
+    heard, it holds the class info, runs the saved handler, fires the
+    listeners and copies var parameters back. A class info keeps only
+    the handlers that were set, in one list of its root.
   What the author writes by hand is only what the table marks hand: the
   Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
   bindings/<unit>hand.inc (such a property is served by the variant path
@@ -132,8 +136,6 @@ type
   TStringListClassInfo = class(TStringsClassInfo)
   private
     FFindIndex: Integer;
-    FOnChange: TNotifyEvent;
-    FOnChanging: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -232,13 +234,6 @@ type
     { What the host fills: the storage of one variant. }
     FReadBuf: Variant;
     FReadInt64Result: Int64;
-    FOnError: TReaderError;
-    FOnFindMethod: TFindMethodEvent;
-    FOnSetName: TSetNameEvent;
-    FOnReferenceName: TReferenceNameEvent;
-    FOnAncestorNotFound: TAncestorNotFoundEvent;
-    FOnCreateComponent: TCreateComponentEvent;
-    FOnFindComponentClass: TFindComponentClassEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -264,7 +259,6 @@ type
 
   TWriterClassInfo = class(TFilerClassInfo)
   private
-    FOnFindAncestor: TFindAncestorEvent;
     procedure CallWriteStr(AMethod: TorvMethodInfo);
   protected
     procedure ConnectEventHandlers; override;
@@ -284,7 +278,6 @@ type
   private
     FHandle: TThreadID;
     FThreadID: TThreadID;
-    FOnTerminate: TNotifyEvent;
     procedure CallSuspend(AMethod: TorvMethodInfo);
   protected
     procedure ConnectEventHandlers; override;
@@ -313,8 +306,6 @@ type
   { TBasicActionLinkClassInfo }
 
   TBasicActionLinkClassInfo = class(TObjectClassInfo)
-  private
-    FOnChange: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -329,10 +320,6 @@ type
   { TBasicActionClassInfo }
 
   TBasicActionClassInfo = class(TComponentClassInfo)
-  private
-    FOnChange: TNotifyEvent;
-    FOnExecute: TNotifyEvent;
-    FOnUpdate: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -833,6 +820,8 @@ const
   StringListPropSorted = 1;
   StringListMethFind = 0;
   StringListMethSort = 1;
+  StringListEventOnChange = 0;
+  StringListEventOnChanging = 1;
 
   StreamPropPosition = 0;
   StreamPropSize = 1;
@@ -906,6 +895,13 @@ const
   ReaderMethReadWideString = 25;
   ReaderMethReadValue = 26;
   ReaderMethCopyValue = 27;
+  ReaderEventOnError = 0;
+  ReaderEventOnFindMethod = 1;
+  ReaderEventOnSetName = 2;
+  ReaderEventOnReferenceName = 3;
+  ReaderEventOnAncestorNotFound = 4;
+  ReaderEventOnCreateComponent = 5;
+  ReaderEventOnFindComponentClass = 6;
 
   WriterPropPosition = 0;
   WriterPropRootAncestor = 1;
@@ -927,6 +923,7 @@ const
   WriterMethWriteStr = 15;
   WriterMethWriteString = 16;
   WriterMethWriteWideString = 17;
+  WriterEventOnFindAncestor = 0;
 
   ThreadPropReturnValue = 0;
   ThreadPropTerminated = 1;
@@ -939,6 +936,7 @@ const
   ThreadMethSuspend = 1;
   ThreadMethTerminate = 2;
   ThreadMethWaitFor = 3;
+  ThreadEventOnTerminate = 0;
 
   ComponentPropComObject = 0;
   ComponentPropComponents = 1;
@@ -967,6 +965,7 @@ const
   BasicActionLinkPropAction = 0;
   BasicActionLinkMethExecute = 0;
   BasicActionLinkMethUpdate = 1;
+  BasicActionLinkEventOnChange = 0;
 
   BasicActionMethHandlesTarget = 0;
   BasicActionMethUpdateTarget = 1;
@@ -975,6 +974,9 @@ const
   BasicActionMethRegisterChanges = 4;
   BasicActionMethUnRegisterChanges = 5;
   BasicActionMethUpdate = 6;
+  BasicActionEventOnChange = 0;
+  BasicActionEventOnExecute = 1;
+  BasicActionEventOnUpdate = 2;
 
 type
   { The owner is reached through a subclass declared here, so that
@@ -1711,9 +1713,9 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TStringListHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(StringListBase + StringListEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
-  FOnChanging := Host.OnChanging;
+  SaveHandler(StringListBase + StringListEventOnChanging, TMethod(Host.OnChanging));
   Host.OnChanging := @OnChanging;
 end;
 
@@ -1722,8 +1724,8 @@ var
   Host: TStringListHost;
 begin
   Host := TStringListHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
-  Host.OnChanging := FOnChanging;
+  Host.OnChange := TNotifyEvent(SavedHandler(StringListBase + StringListEventOnChange));
+  Host.OnChanging := TNotifyEvent(SavedHandler(StringListBase + StringListEventOnChanging));
   inherited UnConnectEventHandlers;
 end;
 
@@ -1815,12 +1817,14 @@ end;
 
 procedure TStringListClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(StringListBase + StringListEventOnChange)),
+    'OnChange', Sender);
 end;
 
 procedure TStringListClassInfo.OnChanging(Sender: TObject);
 begin
-  FireSender(FOnChanging, 'OnChanging', Sender);
+  FireSender(TNotifyEvent(SavedHandler(StringListBase + StringListEventOnChanging)),
+    'OnChanging', Sender);
 end;
 
 { TStreamClassInfo }
@@ -2243,19 +2247,19 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TReaderHost(Pointer(Owner));
-  FOnError := Host.OnError;
+  SaveHandler(ReaderBase + ReaderEventOnError, TMethod(Host.OnError));
   Host.OnError := @OnError;
-  FOnFindMethod := Host.OnFindMethod;
+  SaveHandler(ReaderBase + ReaderEventOnFindMethod, TMethod(Host.OnFindMethod));
   Host.OnFindMethod := @OnFindMethod;
-  FOnSetName := Host.OnSetName;
+  SaveHandler(ReaderBase + ReaderEventOnSetName, TMethod(Host.OnSetName));
   Host.OnSetName := @OnSetName;
-  FOnReferenceName := Host.OnReferenceName;
+  SaveHandler(ReaderBase + ReaderEventOnReferenceName, TMethod(Host.OnReferenceName));
   Host.OnReferenceName := @OnReferenceName;
-  FOnAncestorNotFound := Host.OnAncestorNotFound;
+  SaveHandler(ReaderBase + ReaderEventOnAncestorNotFound, TMethod(Host.OnAncestorNotFound));
   Host.OnAncestorNotFound := @OnAncestorNotFound;
-  FOnCreateComponent := Host.OnCreateComponent;
+  SaveHandler(ReaderBase + ReaderEventOnCreateComponent, TMethod(Host.OnCreateComponent));
   Host.OnCreateComponent := @OnCreateComponent;
-  FOnFindComponentClass := Host.OnFindComponentClass;
+  SaveHandler(ReaderBase + ReaderEventOnFindComponentClass, TMethod(Host.OnFindComponentClass));
   Host.OnFindComponentClass := @OnFindComponentClass;
 end;
 
@@ -2264,13 +2268,17 @@ var
   Host: TReaderHost;
 begin
   Host := TReaderHost(Pointer(Owner));
-  Host.OnError := FOnError;
-  Host.OnFindMethod := FOnFindMethod;
-  Host.OnSetName := FOnSetName;
-  Host.OnReferenceName := FOnReferenceName;
-  Host.OnAncestorNotFound := FOnAncestorNotFound;
-  Host.OnCreateComponent := FOnCreateComponent;
-  Host.OnFindComponentClass := FOnFindComponentClass;
+  Host.OnError := TReaderError(SavedHandler(ReaderBase + ReaderEventOnError));
+  Host.OnFindMethod := TFindMethodEvent(SavedHandler(ReaderBase + ReaderEventOnFindMethod));
+  Host.OnSetName := TSetNameEvent(SavedHandler(ReaderBase + ReaderEventOnSetName));
+  Host.OnReferenceName :=
+    TReferenceNameEvent(SavedHandler(ReaderBase + ReaderEventOnReferenceName));
+  Host.OnAncestorNotFound :=
+    TAncestorNotFoundEvent(SavedHandler(ReaderBase + ReaderEventOnAncestorNotFound));
+  Host.OnCreateComponent :=
+    TCreateComponentEvent(SavedHandler(ReaderBase + ReaderEventOnCreateComponent));
+  Host.OnFindComponentClass :=
+    TFindComponentClassEvent(SavedHandler(ReaderBase + ReaderEventOnFindComponentClass));
   inherited UnConnectEventHandlers;
 end;
 
@@ -2428,11 +2436,12 @@ procedure TReaderClassInfo.OnError(Reader: TReader; const Message: string; var H
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnError) then
-        FOnError(Reader, Message, Handled);
+      if Saved(ReaderBase + ReaderEventOnError, Previous) then
+        TReaderError(Previous)(Reader, Message, Handled);
       Event := PrepareEvent('OnError', [ObjectToVar(Reader), string(Message), Handled]);
       if Event = nil then
         Exit;
@@ -2443,14 +2452,16 @@ procedure TReaderClassInfo.OnError(Reader: TReader; const Message: string; var H
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnError) then
-    FOnError(Reader, Message, Handled);
+  else if Saved(ReaderBase + ReaderEventOnError, Previous) then
+    TReaderError(Previous)(Reader, Message, Handled);
 end;
 
 procedure TReaderClassInfo.OnFindMethod(Reader: TReader; const AMethodName: string;
@@ -2461,11 +2472,12 @@ procedure TReaderClassInfo.OnFindMethod(Reader: TReader; const AMethodName: stri
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnFindMethod) then
-        FOnFindMethod(Reader, AMethodName, Address, Error);
+      if Saved(ReaderBase + ReaderEventOnFindMethod, Previous) then
+        TFindMethodEvent(Previous)(Reader, AMethodName, Address, Error);
       Event := PrepareEvent('OnFindMethod', [ObjectToVar(Reader), string(AMethodName),
         PointerToVar(Address), Error]);
       if Event = nil then
@@ -2478,14 +2490,16 @@ procedure TReaderClassInfo.OnFindMethod(Reader: TReader; const AMethodName: stri
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnFindMethod) then
-    FOnFindMethod(Reader, AMethodName, Address, Error);
+  else if Saved(ReaderBase + ReaderEventOnFindMethod, Previous) then
+    TFindMethodEvent(Previous)(Reader, AMethodName, Address, Error);
 end;
 
 procedure TReaderClassInfo.OnSetName(Reader: TReader; Component: TComponent; var Name: string);
@@ -2495,11 +2509,12 @@ procedure TReaderClassInfo.OnSetName(Reader: TReader; Component: TComponent; var
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnSetName) then
-        FOnSetName(Reader, Component, Name);
+      if Saved(ReaderBase + ReaderEventOnSetName, Previous) then
+        TSetNameEvent(Previous)(Reader, Component, Name);
       Event := PrepareEvent('OnSetName', [ObjectToVar(Reader),
         ObjectToVar(Component), string(Name)]);
       if Event = nil then
@@ -2511,14 +2526,16 @@ procedure TReaderClassInfo.OnSetName(Reader: TReader; Component: TComponent; var
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnSetName) then
-    FOnSetName(Reader, Component, Name);
+  else if Saved(ReaderBase + ReaderEventOnSetName, Previous) then
+    TSetNameEvent(Previous)(Reader, Component, Name);
 end;
 
 procedure TReaderClassInfo.OnReferenceName(Reader: TReader; var Name: string);
@@ -2528,11 +2545,12 @@ procedure TReaderClassInfo.OnReferenceName(Reader: TReader; var Name: string);
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnReferenceName) then
-        FOnReferenceName(Reader, Name);
+      if Saved(ReaderBase + ReaderEventOnReferenceName, Previous) then
+        TReferenceNameEvent(Previous)(Reader, Name);
       Event := PrepareEvent('OnReferenceName', [ObjectToVar(Reader), string(Name)]);
       if Event = nil then
         Exit;
@@ -2543,14 +2561,16 @@ procedure TReaderClassInfo.OnReferenceName(Reader: TReader; var Name: string);
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnReferenceName) then
-    FOnReferenceName(Reader, Name);
+  else if Saved(ReaderBase + ReaderEventOnReferenceName, Previous) then
+    TReferenceNameEvent(Previous)(Reader, Name);
 end;
 
 procedure TReaderClassInfo.OnAncestorNotFound(Reader: TReader; const ComponentName: string;
@@ -2561,11 +2581,12 @@ procedure TReaderClassInfo.OnAncestorNotFound(Reader: TReader; const ComponentNa
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnAncestorNotFound) then
-        FOnAncestorNotFound(Reader, ComponentName, ComponentClass, Component);
+      if Saved(ReaderBase + ReaderEventOnAncestorNotFound, Previous) then
+        TAncestorNotFoundEvent(Previous)(Reader, ComponentName, ComponentClass, Component);
       Event := PrepareEvent('OnAncestorNotFound', [ObjectToVar(Reader), string(ComponentName),
         ClassToVar(ComponentClass), ObjectToVar(Component)]);
       if Event = nil then
@@ -2577,14 +2598,16 @@ procedure TReaderClassInfo.OnAncestorNotFound(Reader: TReader; const ComponentNa
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnAncestorNotFound) then
-    FOnAncestorNotFound(Reader, ComponentName, ComponentClass, Component);
+  else if Saved(ReaderBase + ReaderEventOnAncestorNotFound, Previous) then
+    TAncestorNotFoundEvent(Previous)(Reader, ComponentName, ComponentClass, Component);
 end;
 
 procedure TReaderClassInfo.OnCreateComponent(Reader: TReader; ComponentClass: TComponentClass;
@@ -2595,11 +2618,12 @@ procedure TReaderClassInfo.OnCreateComponent(Reader: TReader; ComponentClass: TC
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnCreateComponent) then
-        FOnCreateComponent(Reader, ComponentClass, Component);
+      if Saved(ReaderBase + ReaderEventOnCreateComponent, Previous) then
+        TCreateComponentEvent(Previous)(Reader, ComponentClass, Component);
       Event := PrepareEvent('OnCreateComponent', [ObjectToVar(Reader), ClassToVar(ComponentClass),
         ObjectToVar(Component)]);
       if Event = nil then
@@ -2611,14 +2635,16 @@ procedure TReaderClassInfo.OnCreateComponent(Reader: TReader; ComponentClass: TC
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnCreateComponent) then
-    FOnCreateComponent(Reader, ComponentClass, Component);
+  else if Saved(ReaderBase + ReaderEventOnCreateComponent, Previous) then
+    TCreateComponentEvent(Previous)(Reader, ComponentClass, Component);
 end;
 
 procedure TReaderClassInfo.OnFindComponentClass(Reader: TReader; const AClassName: string;
@@ -2629,11 +2655,12 @@ procedure TReaderClassInfo.OnFindComponentClass(Reader: TReader; const AClassNam
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnFindComponentClass) then
-        FOnFindComponentClass(Reader, AClassName, ComponentClass);
+      if Saved(ReaderBase + ReaderEventOnFindComponentClass, Previous) then
+        TFindComponentClassEvent(Previous)(Reader, AClassName, ComponentClass);
       Event := PrepareEvent('OnFindComponentClass', [ObjectToVar(Reader), string(AClassName),
         ClassToVar(ComponentClass)]);
       if Event = nil then
@@ -2645,14 +2672,16 @@ procedure TReaderClassInfo.OnFindComponentClass(Reader: TReader; const AClassNam
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnFindComponentClass) then
-    FOnFindComponentClass(Reader, AClassName, ComponentClass);
+  else if Saved(ReaderBase + ReaderEventOnFindComponentClass, Previous) then
+    TFindComponentClassEvent(Previous)(Reader, AClassName, ComponentClass);
 end;
 
 { TWriterClassInfo }
@@ -2663,7 +2692,7 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TWriterHost(Pointer(Owner));
-  FOnFindAncestor := Host.OnFindAncestor;
+  SaveHandler(WriterBase + WriterEventOnFindAncestor, TMethod(Host.OnFindAncestor));
   Host.OnFindAncestor := @OnFindAncestor;
 end;
 
@@ -2672,7 +2701,7 @@ var
   Host: TWriterHost;
 begin
   Host := TWriterHost(Pointer(Owner));
-  Host.OnFindAncestor := FOnFindAncestor;
+  Host.OnFindAncestor := TFindAncestorEvent(SavedHandler(WriterBase + WriterEventOnFindAncestor));
   inherited UnConnectEventHandlers;
 end;
 
@@ -2785,11 +2814,12 @@ procedure TWriterClassInfo.OnFindAncestor(Writer: TWriter; Component: TComponent
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnFindAncestor) then
-        FOnFindAncestor(Writer, Component, Name, Ancestor, RootAncestor);
+      if Saved(WriterBase + WriterEventOnFindAncestor, Previous) then
+        TFindAncestorEvent(Previous)(Writer, Component, Name, Ancestor, RootAncestor);
       Event := PrepareEvent('OnFindAncestor', [ObjectToVar(Writer), ObjectToVar(Component),
         string(Name), ObjectToVar(Ancestor), ObjectToVar(RootAncestor)]);
       if Event = nil then
@@ -2802,14 +2832,16 @@ procedure TWriterClassInfo.OnFindAncestor(Writer: TWriter; Component: TComponent
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnFindAncestor) then
-    FOnFindAncestor(Writer, Component, Name, Ancestor, RootAncestor);
+  else if Saved(WriterBase + WriterEventOnFindAncestor, Previous) then
+    TFindAncestorEvent(Previous)(Writer, Component, Name, Ancestor, RootAncestor);
 end;
 
 { TThreadClassInfo }
@@ -2820,7 +2852,7 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TThreadHost(Pointer(Owner));
-  FOnTerminate := Host.OnTerminate;
+  SaveHandler(ThreadBase + ThreadEventOnTerminate, TMethod(Host.OnTerminate));
   Host.OnTerminate := @OnTerminate;
 end;
 
@@ -2829,7 +2861,7 @@ var
   Host: TThreadHost;
 begin
   Host := TThreadHost(Pointer(Owner));
-  Host.OnTerminate := FOnTerminate;
+  Host.OnTerminate := TNotifyEvent(SavedHandler(ThreadBase + ThreadEventOnTerminate));
   inherited UnConnectEventHandlers;
 end;
 
@@ -2967,7 +2999,8 @@ end;
 
 procedure TThreadClassInfo.OnTerminate(Sender: TObject);
 begin
-  FireSender(FOnTerminate, 'OnTerminate', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ThreadBase + ThreadEventOnTerminate)),
+    'OnTerminate', Sender);
 end;
 
 { TComponentClassInfo }
@@ -3145,7 +3178,7 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TBasicActionLinkHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(BasicActionLinkBase + BasicActionLinkEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
 end;
 
@@ -3154,7 +3187,7 @@ var
   Host: TBasicActionLinkHost;
 begin
   Host := TBasicActionLinkHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
+  Host.OnChange := TNotifyEvent(SavedHandler(BasicActionLinkBase + BasicActionLinkEventOnChange));
   inherited UnConnectEventHandlers;
 end;
 
@@ -3227,7 +3260,8 @@ end;
 
 procedure TBasicActionLinkClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(BasicActionLinkBase + BasicActionLinkEventOnChange)),
+    'OnChange', Sender);
 end;
 
 { TBasicActionClassInfo }
@@ -3238,13 +3272,13 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TBasicActionHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(BasicActionBase + BasicActionEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
   // Through the setter, as the host does: it passes the handler on to the action's links and fires
   // OnChange.
-  FOnExecute := Host.OnExecute;
+  SaveHandler(BasicActionBase + BasicActionEventOnExecute, TMethod(Host.OnExecute));
   Host.OnExecute := @OnExecute;
-  FOnUpdate := Host.OnUpdate;
+  SaveHandler(BasicActionBase + BasicActionEventOnUpdate, TMethod(Host.OnUpdate));
   Host.OnUpdate := @OnUpdate;
 end;
 
@@ -3253,9 +3287,9 @@ var
   Host: TBasicActionHost;
 begin
   Host := TBasicActionHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
-  Host.OnExecute := FOnExecute;
-  Host.OnUpdate := FOnUpdate;
+  Host.OnChange := TNotifyEvent(SavedHandler(BasicActionBase + BasicActionEventOnChange));
+  Host.OnExecute := TNotifyEvent(SavedHandler(BasicActionBase + BasicActionEventOnExecute));
+  Host.OnUpdate := TNotifyEvent(SavedHandler(BasicActionBase + BasicActionEventOnUpdate));
   inherited UnConnectEventHandlers;
 end;
 
@@ -3283,17 +3317,20 @@ end;
 
 procedure TBasicActionClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(BasicActionBase + BasicActionEventOnChange)),
+    'OnChange', Sender);
 end;
 
 procedure TBasicActionClassInfo.OnExecute(Sender: TObject);
 begin
-  FireSender(FOnExecute, 'OnExecute', Sender);
+  FireSender(TNotifyEvent(SavedHandler(BasicActionBase + BasicActionEventOnExecute)),
+    'OnExecute', Sender);
 end;
 
 procedure TBasicActionClassInfo.OnUpdate(Sender: TObject);
 begin
-  FireSender(FOnUpdate, 'OnUpdate', Sender);
+  FireSender(TNotifyEvent(SavedHandler(BasicActionBase + BasicActionEventOnUpdate)),
+    'OnUpdate', Sender);
 end;
 
 initialization

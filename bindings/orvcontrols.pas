@@ -17,11 +17,15 @@
   - a method: name, parameters, result. Generated: its arm in
     InvokeMethod, arguments converted from the parameters' values, the
     result left in Result, var parameters copied back;
-  - an event: name, parameters, host event type. Generated: the saved
-    handler field, hooking and unhooking in ConnectEventHandlers and
-    UnConnectEventHandlers, and the handler: unheard, it runs only the
-    saved handler; heard, it holds the class info, runs the saved
-    handler, fires the listeners and copies var parameters back.
+  - an event: name, parameters, host event type. Generated: its slot
+    (the base plus its position among the binding's events), hooking in
+    ConnectEventHandlers, which saves the owner's handler under the slot
+    with SaveHandler when there is one, unhooking in
+    UnConnectEventHandlers, which puts back SavedHandler (nil when none
+    was saved), and the handler: unheard, it runs only the saved handler;
+    heard, it holds the class info, runs the saved handler, fires the
+    listeners and copies var parameters back. A class info keeps only
+    the handlers that were set, in one list of its root.
   What the author writes by hand is only what the table marks hand: the
   Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
   bindings/<unit>hand.inc (such a property is served by the variant path
@@ -103,8 +107,6 @@ type
   { TSizeConstraintsClassInfo }
 
   TSizeConstraintsClassInfo = class(TPersistentClassInfo)
-  private
-    FOnChange: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -127,20 +129,6 @@ type
     FControlStyle: TControlStyle;
     FClientToScreenResult: TPoint;
     FScreenToClientResult: TPoint;
-    FOnClick: TNotifyEvent;
-    FOnConstrainedResize: TConstrainedResizeEvent;
-    FOnContextPopup: TContextPopupEvent;
-    FOnDblClick: TNotifyEvent;
-    FOnDragDrop: TDragDropEvent;
-    FOnDragOver: TDragOverEvent;
-    FOnEndDock: TEndDragEvent;
-    FOnEndDrag: TEndDragEvent;
-    FOnMouseDown: TMouseEvent;
-    FOnMouseMove: TMouseMoveEvent;
-    FOnMouseUp: TMouseEvent;
-    FOnResize: TNotifyEvent;
-    FOnStartDock: TStartDockEvent;
-    FOnStartDrag: TStartDragEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -184,18 +172,6 @@ type
     FWindowHandle: HWND;
     FHandle: HWND;
     FParentWindow: HWND;
-    FOnDockDrop: TDockDropEvent;
-    FOnDockOver: TDockOverEvent;
-    FOnEnter: TNotifyEvent;
-    FOnExit: TNotifyEvent;
-    FOnGetSiteInfo: TGetSiteInfoEvent;
-    FOnKeyDown: TKeyEvent;
-    FOnKeyPress: TKeyPressEvent;
-    FOnKeyUp: TKeyEvent;
-    FOnMouseWheel: TMouseWheelEvent;
-    FOnMouseWheelDown: TMouseWheelUpDownEvent;
-    FOnMouseWheelUp: TMouseWheelUpDownEvent;
-    FOnUnDock: TUnDockEvent;
     function GetBevelInner(AProp: TorvPropertyInfo): Variant;
     procedure SetBevelInner(AProp: TorvPropertyInfo; const AValue: Variant);
     function GetBevelOuter(AProp: TorvPropertyInfo): Variant;
@@ -691,6 +667,7 @@ const
   SizeConstraintsPropMaxWidth = 2;
   SizeConstraintsPropMinHeight = 3;
   SizeConstraintsPropMinWidth = 4;
+  SizeConstraintsEventOnChange = 0;
 
   ControlPropActionLink = 0;
   ControlPropAutoSize = 1;
@@ -772,6 +749,20 @@ const
   ControlMethUseRightToLeftAlignment = 28;
   ControlMethUseRightToLeftReading = 29;
   ControlMethUseRightToLeftScrollBar = 30;
+  ControlEventOnClick = 1;
+  ControlEventOnConstrainedResize = 2;
+  ControlEventOnContextPopup = 3;
+  ControlEventOnDblClick = 4;
+  ControlEventOnDragDrop = 5;
+  ControlEventOnDragOver = 6;
+  ControlEventOnEndDock = 7;
+  ControlEventOnEndDrag = 8;
+  ControlEventOnMouseDown = 9;
+  ControlEventOnMouseMove = 10;
+  ControlEventOnMouseUp = 11;
+  ControlEventOnResize = 12;
+  ControlEventOnStartDock = 13;
+  ControlEventOnStartDrag = 14;
 
   WinControlPropBevelEdges = 0;
   WinControlPropBevelInner = 1;
@@ -825,6 +816,18 @@ const
   WinControlMethScrollBy = 20;
   WinControlMethSetFocus = 21;
   WinControlMethUpdateControlState = 22;
+  WinControlEventOnDockDrop = 0;
+  WinControlEventOnDockOver = 1;
+  WinControlEventOnEnter = 2;
+  WinControlEventOnExit = 3;
+  WinControlEventOnGetSiteInfo = 4;
+  WinControlEventOnKeyDown = 5;
+  WinControlEventOnKeyPress = 6;
+  WinControlEventOnKeyUp = 7;
+  WinControlEventOnMouseWheel = 8;
+  WinControlEventOnMouseWheelDown = 9;
+  WinControlEventOnMouseWheelUp = 10;
+  WinControlEventOnUnDock = 11;
 
   GraphicControlPropCanvas = 0;
 
@@ -1234,7 +1237,7 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TSizeConstraintsHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(SizeConstraintsBase + SizeConstraintsEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
 end;
 
@@ -1243,7 +1246,7 @@ var
   Host: TSizeConstraintsHost;
 begin
   Host := TSizeConstraintsHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
+  Host.OnChange := TNotifyEvent(SavedHandler(SizeConstraintsBase + SizeConstraintsEventOnChange));
   inherited UnConnectEventHandlers;
 end;
 
@@ -1351,7 +1354,8 @@ end;
 
 procedure TSizeConstraintsClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(SizeConstraintsBase + SizeConstraintsEventOnChange)),
+    'OnChange', Sender);
 end;
 
 { TControlClassInfo }
@@ -1362,35 +1366,35 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TControlHost(Pointer(Owner));
-  FOnClick := Host.OnClick;
+  SaveHandler(ControlBase + ControlEventOnClick, TMethod(Host.OnClick));
   Host.OnClick := @OnClick;
-  FOnConstrainedResize := Host.OnConstrainedResize;
+  SaveHandler(ControlBase + ControlEventOnConstrainedResize, TMethod(Host.OnConstrainedResize));
   Host.OnConstrainedResize := @OnConstrainedResize;
   // MousePos is a value in the host
-  FOnContextPopup := Host.OnContextPopup;
+  SaveHandler(ControlBase + ControlEventOnContextPopup, TMethod(Host.OnContextPopup));
   Host.OnContextPopup := @OnContextPopup;
-  FOnDblClick := Host.OnDblClick;
+  SaveHandler(ControlBase + ControlEventOnDblClick, TMethod(Host.OnDblClick));
   Host.OnDblClick := @OnDblClick;
-  FOnDragDrop := Host.OnDragDrop;
+  SaveHandler(ControlBase + ControlEventOnDragDrop, TMethod(Host.OnDragDrop));
   Host.OnDragDrop := @OnDragDrop;
-  FOnDragOver := Host.OnDragOver;
+  SaveHandler(ControlBase + ControlEventOnDragOver, TMethod(Host.OnDragOver));
   Host.OnDragOver := @OnDragOver;
-  FOnEndDock := Host.OnEndDock;
+  SaveHandler(ControlBase + ControlEventOnEndDock, TMethod(Host.OnEndDock));
   Host.OnEndDock := @OnEndDock;
-  FOnEndDrag := Host.OnEndDrag;
+  SaveHandler(ControlBase + ControlEventOnEndDrag, TMethod(Host.OnEndDrag));
   Host.OnEndDrag := @OnEndDrag;
-  FOnMouseDown := Host.OnMouseDown;
+  SaveHandler(ControlBase + ControlEventOnMouseDown, TMethod(Host.OnMouseDown));
   Host.OnMouseDown := @OnMouseDown;
-  FOnMouseMove := Host.OnMouseMove;
+  SaveHandler(ControlBase + ControlEventOnMouseMove, TMethod(Host.OnMouseMove));
   Host.OnMouseMove := @OnMouseMove;
-  FOnMouseUp := Host.OnMouseUp;
+  SaveHandler(ControlBase + ControlEventOnMouseUp, TMethod(Host.OnMouseUp));
   Host.OnMouseUp := @OnMouseUp;
-  FOnResize := Host.OnResize;
+  SaveHandler(ControlBase + ControlEventOnResize, TMethod(Host.OnResize));
   Host.OnResize := @OnResize;
   // the host passes a dock object
-  FOnStartDock := Host.OnStartDock;
+  SaveHandler(ControlBase + ControlEventOnStartDock, TMethod(Host.OnStartDock));
   Host.OnStartDock := @OnStartDock;
-  FOnStartDrag := Host.OnStartDrag;
+  SaveHandler(ControlBase + ControlEventOnStartDrag, TMethod(Host.OnStartDrag));
   Host.OnStartDrag := @OnStartDrag;
 end;
 
@@ -1399,20 +1403,21 @@ var
   Host: TControlHost;
 begin
   Host := TControlHost(Pointer(Owner));
-  Host.OnClick := FOnClick;
-  Host.OnConstrainedResize := FOnConstrainedResize;
-  Host.OnContextPopup := FOnContextPopup;
-  Host.OnDblClick := FOnDblClick;
-  Host.OnDragDrop := FOnDragDrop;
-  Host.OnDragOver := FOnDragOver;
-  Host.OnEndDock := FOnEndDock;
-  Host.OnEndDrag := FOnEndDrag;
-  Host.OnMouseDown := FOnMouseDown;
-  Host.OnMouseMove := FOnMouseMove;
-  Host.OnMouseUp := FOnMouseUp;
-  Host.OnResize := FOnResize;
-  Host.OnStartDock := FOnStartDock;
-  Host.OnStartDrag := FOnStartDrag;
+  Host.OnClick := TNotifyEvent(SavedHandler(ControlBase + ControlEventOnClick));
+  Host.OnConstrainedResize :=
+    TConstrainedResizeEvent(SavedHandler(ControlBase + ControlEventOnConstrainedResize));
+  Host.OnContextPopup := TContextPopupEvent(SavedHandler(ControlBase + ControlEventOnContextPopup));
+  Host.OnDblClick := TNotifyEvent(SavedHandler(ControlBase + ControlEventOnDblClick));
+  Host.OnDragDrop := TDragDropEvent(SavedHandler(ControlBase + ControlEventOnDragDrop));
+  Host.OnDragOver := TDragOverEvent(SavedHandler(ControlBase + ControlEventOnDragOver));
+  Host.OnEndDock := TEndDragEvent(SavedHandler(ControlBase + ControlEventOnEndDock));
+  Host.OnEndDrag := TEndDragEvent(SavedHandler(ControlBase + ControlEventOnEndDrag));
+  Host.OnMouseDown := TMouseEvent(SavedHandler(ControlBase + ControlEventOnMouseDown));
+  Host.OnMouseMove := TMouseMoveEvent(SavedHandler(ControlBase + ControlEventOnMouseMove));
+  Host.OnMouseUp := TMouseEvent(SavedHandler(ControlBase + ControlEventOnMouseUp));
+  Host.OnResize := TNotifyEvent(SavedHandler(ControlBase + ControlEventOnResize));
+  Host.OnStartDock := TStartDockEvent(SavedHandler(ControlBase + ControlEventOnStartDock));
+  Host.OnStartDrag := TStartDragEvent(SavedHandler(ControlBase + ControlEventOnStartDrag));
   inherited UnConnectEventHandlers;
 end;
 
@@ -2137,7 +2142,7 @@ end;
 
 procedure TControlClassInfo.OnClick(Sender: TObject);
 begin
-  FireSender(FOnClick, 'OnClick', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ControlBase + ControlEventOnClick)), 'OnClick', Sender);
 end;
 
 procedure TControlClassInfo.OnConstrainedResize(Sender: TObject; var MinWidth: TConstraintSize;
@@ -2148,11 +2153,12 @@ procedure TControlClassInfo.OnConstrainedResize(Sender: TObject; var MinWidth: T
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnConstrainedResize) then
-        FOnConstrainedResize(Sender, MinWidth, MinHeight, MaxWidth, MaxHeight);
+      if Saved(ControlBase + ControlEventOnConstrainedResize, Previous) then
+        TConstrainedResizeEvent(Previous)(Sender, MinWidth, MinHeight, MaxWidth, MaxHeight);
       Event := PrepareEvent('OnConstrainedResize', [ObjectToVar(Sender), MinWidth, MinHeight,
         MaxWidth, MaxHeight]);
       if Event = nil then
@@ -2167,14 +2173,16 @@ procedure TControlClassInfo.OnConstrainedResize(Sender: TObject; var MinWidth: T
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnConstrainedResize) then
-    FOnConstrainedResize(Sender, MinWidth, MinHeight, MaxWidth, MaxHeight);
+  else if Saved(ControlBase + ControlEventOnConstrainedResize, Previous) then
+    TConstrainedResizeEvent(Previous)(Sender, MinWidth, MinHeight, MaxWidth, MaxHeight);
 end;
 
 procedure TControlClassInfo.OnContextPopup(Sender: TObject; MousePos: TPoint; var Handled: Boolean);
@@ -2184,11 +2192,12 @@ procedure TControlClassInfo.OnContextPopup(Sender: TObject; MousePos: TPoint; va
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnContextPopup) then
-        FOnContextPopup(Sender, MousePos, Handled);
+      if Saved(ControlBase + ControlEventOnContextPopup, Previous) then
+        TContextPopupEvent(Previous)(Sender, MousePos, Handled);
       Event := PrepareEvent('OnContextPopup', [ObjectToVar(Sender),
         BufferToVar(MousePos), Handled]);
       if Event = nil then
@@ -2200,19 +2209,22 @@ procedure TControlClassInfo.OnContextPopup(Sender: TObject; MousePos: TPoint; va
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnContextPopup) then
-    FOnContextPopup(Sender, MousePos, Handled);
+  else if Saved(ControlBase + ControlEventOnContextPopup, Previous) then
+    TContextPopupEvent(Previous)(Sender, MousePos, Handled);
 end;
 
 procedure TControlClassInfo.OnDblClick(Sender: TObject);
 begin
-  FireSender(FOnDblClick, 'OnDblClick', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ControlBase + ControlEventOnDblClick)),
+    'OnDblClick', Sender);
 end;
 
 procedure TControlClassInfo.OnDragDrop(Sender: TObject; Source: TObject; X: Integer; Y: Integer);
@@ -2222,11 +2234,12 @@ procedure TControlClassInfo.OnDragDrop(Sender: TObject; Source: TObject; X: Inte
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnDragDrop) then
-        FOnDragDrop(Sender, Source, X, Y);
+      if Saved(ControlBase + ControlEventOnDragDrop, Previous) then
+        TDragDropEvent(Previous)(Sender, Source, X, Y);
       Event := PrepareEvent('OnDragDrop', [ObjectToVar(Sender), ObjectToVar(Source), X, Y]);
       if Event = nil then
         Exit;
@@ -2236,14 +2249,16 @@ procedure TControlClassInfo.OnDragDrop(Sender: TObject; Source: TObject; X: Inte
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnDragDrop) then
-    FOnDragDrop(Sender, Source, X, Y);
+  else if Saved(ControlBase + ControlEventOnDragDrop, Previous) then
+    TDragDropEvent(Previous)(Sender, Source, X, Y);
 end;
 
 procedure TControlClassInfo.OnDragOver(Sender: TObject; Source: TObject; X: Integer; Y: Integer;
@@ -2254,11 +2269,12 @@ procedure TControlClassInfo.OnDragOver(Sender: TObject; Source: TObject; X: Inte
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnDragOver) then
-        FOnDragOver(Sender, Source, X, Y, State, Accept);
+      if Saved(ControlBase + ControlEventOnDragOver, Previous) then
+        TDragOverEvent(Previous)(Sender, Source, X, Y, State, Accept);
       Event := PrepareEvent('OnDragOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y,
         Ord(State), Accept]);
       if Event = nil then
@@ -2270,14 +2286,16 @@ procedure TControlClassInfo.OnDragOver(Sender: TObject; Source: TObject; X: Inte
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnDragOver) then
-    FOnDragOver(Sender, Source, X, Y, State, Accept);
+  else if Saved(ControlBase + ControlEventOnDragOver, Previous) then
+    TDragOverEvent(Previous)(Sender, Source, X, Y, State, Accept);
 end;
 
 procedure TControlClassInfo.OnEndDock(Sender: TObject; Target: TObject; X: Integer; Y: Integer);
@@ -2287,11 +2305,12 @@ procedure TControlClassInfo.OnEndDock(Sender: TObject; Target: TObject; X: Integ
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnEndDock) then
-        FOnEndDock(Sender, Target, X, Y);
+      if Saved(ControlBase + ControlEventOnEndDock, Previous) then
+        TEndDragEvent(Previous)(Sender, Target, X, Y);
       Event := PrepareEvent('OnEndDock', [ObjectToVar(Sender), ObjectToVar(Target), X, Y]);
       if Event = nil then
         Exit;
@@ -2301,14 +2320,16 @@ procedure TControlClassInfo.OnEndDock(Sender: TObject; Target: TObject; X: Integ
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnEndDock) then
-    FOnEndDock(Sender, Target, X, Y);
+  else if Saved(ControlBase + ControlEventOnEndDock, Previous) then
+    TEndDragEvent(Previous)(Sender, Target, X, Y);
 end;
 
 procedure TControlClassInfo.OnEndDrag(Sender: TObject; Target: TObject; X: Integer; Y: Integer);
@@ -2318,11 +2339,12 @@ procedure TControlClassInfo.OnEndDrag(Sender: TObject; Target: TObject; X: Integ
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnEndDrag) then
-        FOnEndDrag(Sender, Target, X, Y);
+      if Saved(ControlBase + ControlEventOnEndDrag, Previous) then
+        TEndDragEvent(Previous)(Sender, Target, X, Y);
       Event := PrepareEvent('OnEndDrag', [ObjectToVar(Sender), ObjectToVar(Target), X, Y]);
       if Event = nil then
         Exit;
@@ -2332,14 +2354,16 @@ procedure TControlClassInfo.OnEndDrag(Sender: TObject; Target: TObject; X: Integ
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnEndDrag) then
-    FOnEndDrag(Sender, Target, X, Y);
+  else if Saved(ControlBase + ControlEventOnEndDrag, Previous) then
+    TEndDragEvent(Previous)(Sender, Target, X, Y);
 end;
 
 procedure TControlClassInfo.OnMouseDown(Sender: TObject; Button: TMouseButton; Shift: TShiftState;
@@ -2350,11 +2374,12 @@ procedure TControlClassInfo.OnMouseDown(Sender: TObject; Button: TMouseButton; S
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnMouseDown) then
-        FOnMouseDown(Sender, Button, Shift, X, Y);
+      if Saved(ControlBase + ControlEventOnMouseDown, Previous) then
+        TMouseEvent(Previous)(Sender, Button, Shift, X, Y);
       Event := PrepareEvent('OnMouseDown', [ObjectToVar(Sender), Ord(Button),
         BufferToVar(Shift), X, Y]);
       if Event = nil then
@@ -2365,14 +2390,16 @@ procedure TControlClassInfo.OnMouseDown(Sender: TObject; Button: TMouseButton; S
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnMouseDown) then
-    FOnMouseDown(Sender, Button, Shift, X, Y);
+  else if Saved(ControlBase + ControlEventOnMouseDown, Previous) then
+    TMouseEvent(Previous)(Sender, Button, Shift, X, Y);
 end;
 
 procedure TControlClassInfo.OnMouseMove(Sender: TObject; Shift: TShiftState;
@@ -2383,11 +2410,12 @@ procedure TControlClassInfo.OnMouseMove(Sender: TObject; Shift: TShiftState;
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnMouseMove) then
-        FOnMouseMove(Sender, Shift, X, Y);
+      if Saved(ControlBase + ControlEventOnMouseMove, Previous) then
+        TMouseMoveEvent(Previous)(Sender, Shift, X, Y);
       Event := PrepareEvent('OnMouseMove', [ObjectToVar(Sender), BufferToVar(Shift), X, Y]);
       if Event = nil then
         Exit;
@@ -2397,14 +2425,16 @@ procedure TControlClassInfo.OnMouseMove(Sender: TObject; Shift: TShiftState;
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnMouseMove) then
-    FOnMouseMove(Sender, Shift, X, Y);
+  else if Saved(ControlBase + ControlEventOnMouseMove, Previous) then
+    TMouseMoveEvent(Previous)(Sender, Shift, X, Y);
 end;
 
 procedure TControlClassInfo.OnMouseUp(Sender: TObject; Button: TMouseButton; Shift: TShiftState;
@@ -2415,11 +2445,12 @@ procedure TControlClassInfo.OnMouseUp(Sender: TObject; Button: TMouseButton; Shi
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnMouseUp) then
-        FOnMouseUp(Sender, Button, Shift, X, Y);
+      if Saved(ControlBase + ControlEventOnMouseUp, Previous) then
+        TMouseEvent(Previous)(Sender, Button, Shift, X, Y);
       Event := PrepareEvent('OnMouseUp', [ObjectToVar(Sender), Ord(Button),
         BufferToVar(Shift), X, Y]);
       if Event = nil then
@@ -2430,19 +2461,21 @@ procedure TControlClassInfo.OnMouseUp(Sender: TObject; Button: TMouseButton; Shi
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnMouseUp) then
-    FOnMouseUp(Sender, Button, Shift, X, Y);
+  else if Saved(ControlBase + ControlEventOnMouseUp, Previous) then
+    TMouseEvent(Previous)(Sender, Button, Shift, X, Y);
 end;
 
 procedure TControlClassInfo.OnResize(Sender: TObject);
 begin
-  FireSender(FOnResize, 'OnResize', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ControlBase + ControlEventOnResize)), 'OnResize', Sender);
 end;
 
 procedure TControlClassInfo.OnStartDock(Sender: TObject; var DragObject: TDragDockObject);
@@ -2452,11 +2485,12 @@ procedure TControlClassInfo.OnStartDock(Sender: TObject; var DragObject: TDragDo
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnStartDock) then
-        FOnStartDock(Sender, DragObject);
+      if Saved(ControlBase + ControlEventOnStartDock, Previous) then
+        TStartDockEvent(Previous)(Sender, DragObject);
       Event := PrepareEvent('OnStartDock', [ObjectToVar(Sender), ObjectToVar(DragObject)]);
       if Event = nil then
         Exit;
@@ -2467,14 +2501,16 @@ procedure TControlClassInfo.OnStartDock(Sender: TObject; var DragObject: TDragDo
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnStartDock) then
-    FOnStartDock(Sender, DragObject);
+  else if Saved(ControlBase + ControlEventOnStartDock, Previous) then
+    TStartDockEvent(Previous)(Sender, DragObject);
 end;
 
 procedure TControlClassInfo.OnStartDrag(Sender: TObject; var DragObject: TDragObject);
@@ -2484,11 +2520,12 @@ procedure TControlClassInfo.OnStartDrag(Sender: TObject; var DragObject: TDragOb
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnStartDrag) then
-        FOnStartDrag(Sender, DragObject);
+      if Saved(ControlBase + ControlEventOnStartDrag, Previous) then
+        TStartDragEvent(Previous)(Sender, DragObject);
       Event := PrepareEvent('OnStartDrag', [ObjectToVar(Sender), ObjectToVar(DragObject)]);
       if Event = nil then
         Exit;
@@ -2499,14 +2536,16 @@ procedure TControlClassInfo.OnStartDrag(Sender: TObject; var DragObject: TDragOb
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnStartDrag) then
-    FOnStartDrag(Sender, DragObject);
+  else if Saved(ControlBase + ControlEventOnStartDrag, Previous) then
+    TStartDragEvent(Previous)(Sender, DragObject);
 end;
 
 { TWinControlClassInfo }
@@ -2517,33 +2556,33 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TWinControlHost(Pointer(Owner));
-  FOnDockDrop := Host.OnDockDrop;
+  SaveHandler(WinControlBase + WinControlEventOnDockDrop, TMethod(Host.OnDockDrop));
   Host.OnDockDrop := @OnDockDrop;
-  FOnDockOver := Host.OnDockOver;
+  SaveHandler(WinControlBase + WinControlEventOnDockOver, TMethod(Host.OnDockOver));
   Host.OnDockOver := @OnDockOver;
-  FOnEnter := Host.OnEnter;
+  SaveHandler(WinControlBase + WinControlEventOnEnter, TMethod(Host.OnEnter));
   Host.OnEnter := @OnEnter;
-  FOnExit := Host.OnExit;
+  SaveHandler(WinControlBase + WinControlEventOnExit, TMethod(Host.OnExit));
   Host.OnExit := @OnExit;
   // MousePos is a value in the host
-  FOnGetSiteInfo := Host.OnGetSiteInfo;
+  SaveHandler(WinControlBase + WinControlEventOnGetSiteInfo, TMethod(Host.OnGetSiteInfo));
   Host.OnGetSiteInfo := @OnGetSiteInfo;
-  FOnKeyDown := Host.OnKeyDown;
+  SaveHandler(WinControlBase + WinControlEventOnKeyDown, TMethod(Host.OnKeyDown));
   Host.OnKeyDown := @OnKeyDown;
-  FOnKeyPress := Host.OnKeyPress;
+  SaveHandler(WinControlBase + WinControlEventOnKeyPress, TMethod(Host.OnKeyPress));
   Host.OnKeyPress := @OnKeyPress;
-  FOnKeyUp := Host.OnKeyUp;
+  SaveHandler(WinControlBase + WinControlEventOnKeyUp, TMethod(Host.OnKeyUp));
   Host.OnKeyUp := @OnKeyUp;
   // MousePos is a value in the host
-  FOnMouseWheel := Host.OnMouseWheel;
+  SaveHandler(WinControlBase + WinControlEventOnMouseWheel, TMethod(Host.OnMouseWheel));
   Host.OnMouseWheel := @OnMouseWheel;
   // MousePos is a value in the host
-  FOnMouseWheelDown := Host.OnMouseWheelDown;
+  SaveHandler(WinControlBase + WinControlEventOnMouseWheelDown, TMethod(Host.OnMouseWheelDown));
   Host.OnMouseWheelDown := @OnMouseWheelDown;
   // MousePos is a value in the host
-  FOnMouseWheelUp := Host.OnMouseWheelUp;
+  SaveHandler(WinControlBase + WinControlEventOnMouseWheelUp, TMethod(Host.OnMouseWheelUp));
   Host.OnMouseWheelUp := @OnMouseWheelUp;
-  FOnUnDock := Host.OnUnDock;
+  SaveHandler(WinControlBase + WinControlEventOnUnDock, TMethod(Host.OnUnDock));
   Host.OnUnDock := @OnUnDock;
 end;
 
@@ -2552,18 +2591,21 @@ var
   Host: TWinControlHost;
 begin
   Host := TWinControlHost(Pointer(Owner));
-  Host.OnDockDrop := FOnDockDrop;
-  Host.OnDockOver := FOnDockOver;
-  Host.OnEnter := FOnEnter;
-  Host.OnExit := FOnExit;
-  Host.OnGetSiteInfo := FOnGetSiteInfo;
-  Host.OnKeyDown := FOnKeyDown;
-  Host.OnKeyPress := FOnKeyPress;
-  Host.OnKeyUp := FOnKeyUp;
-  Host.OnMouseWheel := FOnMouseWheel;
-  Host.OnMouseWheelDown := FOnMouseWheelDown;
-  Host.OnMouseWheelUp := FOnMouseWheelUp;
-  Host.OnUnDock := FOnUnDock;
+  Host.OnDockDrop := TDockDropEvent(SavedHandler(WinControlBase + WinControlEventOnDockDrop));
+  Host.OnDockOver := TDockOverEvent(SavedHandler(WinControlBase + WinControlEventOnDockOver));
+  Host.OnEnter := TNotifyEvent(SavedHandler(WinControlBase + WinControlEventOnEnter));
+  Host.OnExit := TNotifyEvent(SavedHandler(WinControlBase + WinControlEventOnExit));
+  Host.OnGetSiteInfo :=
+    TGetSiteInfoEvent(SavedHandler(WinControlBase + WinControlEventOnGetSiteInfo));
+  Host.OnKeyDown := TKeyEvent(SavedHandler(WinControlBase + WinControlEventOnKeyDown));
+  Host.OnKeyPress := TKeyPressEvent(SavedHandler(WinControlBase + WinControlEventOnKeyPress));
+  Host.OnKeyUp := TKeyEvent(SavedHandler(WinControlBase + WinControlEventOnKeyUp));
+  Host.OnMouseWheel := TMouseWheelEvent(SavedHandler(WinControlBase + WinControlEventOnMouseWheel));
+  Host.OnMouseWheelDown :=
+    TMouseWheelUpDownEvent(SavedHandler(WinControlBase + WinControlEventOnMouseWheelDown));
+  Host.OnMouseWheelUp :=
+    TMouseWheelUpDownEvent(SavedHandler(WinControlBase + WinControlEventOnMouseWheelUp));
+  Host.OnUnDock := TUnDockEvent(SavedHandler(WinControlBase + WinControlEventOnUnDock));
   inherited UnConnectEventHandlers;
 end;
 
@@ -2906,11 +2948,12 @@ procedure TWinControlClassInfo.OnDockDrop(Sender: TObject; Source: TDragDockObje
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnDockDrop) then
-        FOnDockDrop(Sender, Source, X, Y);
+      if Saved(WinControlBase + WinControlEventOnDockDrop, Previous) then
+        TDockDropEvent(Previous)(Sender, Source, X, Y);
       Event := PrepareEvent('OnDockDrop', [ObjectToVar(Sender), ObjectToVar(Source), X, Y]);
       if Event = nil then
         Exit;
@@ -2920,14 +2963,16 @@ procedure TWinControlClassInfo.OnDockDrop(Sender: TObject; Source: TDragDockObje
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnDockDrop) then
-    FOnDockDrop(Sender, Source, X, Y);
+  else if Saved(WinControlBase + WinControlEventOnDockDrop, Previous) then
+    TDockDropEvent(Previous)(Sender, Source, X, Y);
 end;
 
 procedure TWinControlClassInfo.OnDockOver(Sender: TObject; Source: TDragDockObject; X: Integer;
@@ -2938,11 +2983,12 @@ procedure TWinControlClassInfo.OnDockOver(Sender: TObject; Source: TDragDockObje
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnDockOver) then
-        FOnDockOver(Sender, Source, X, Y, State, Accept);
+      if Saved(WinControlBase + WinControlEventOnDockOver, Previous) then
+        TDockOverEvent(Previous)(Sender, Source, X, Y, State, Accept);
       Event := PrepareEvent('OnDockOver', [ObjectToVar(Sender), ObjectToVar(Source), X, Y,
         Ord(State), Accept]);
       if Event = nil then
@@ -2954,24 +3000,27 @@ procedure TWinControlClassInfo.OnDockOver(Sender: TObject; Source: TDragDockObje
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnDockOver) then
-    FOnDockOver(Sender, Source, X, Y, State, Accept);
+  else if Saved(WinControlBase + WinControlEventOnDockOver, Previous) then
+    TDockOverEvent(Previous)(Sender, Source, X, Y, State, Accept);
 end;
 
 procedure TWinControlClassInfo.OnEnter(Sender: TObject);
 begin
-  FireSender(FOnEnter, 'OnEnter', Sender);
+  FireSender(TNotifyEvent(SavedHandler(WinControlBase + WinControlEventOnEnter)),
+    'OnEnter', Sender);
 end;
 
 procedure TWinControlClassInfo.OnExit(Sender: TObject);
 begin
-  FireSender(FOnExit, 'OnExit', Sender);
+  FireSender(TNotifyEvent(SavedHandler(WinControlBase + WinControlEventOnExit)), 'OnExit', Sender);
 end;
 
 procedure TWinControlClassInfo.OnGetSiteInfo(Sender: TObject; DockClient: TControl;
@@ -2982,11 +3031,12 @@ procedure TWinControlClassInfo.OnGetSiteInfo(Sender: TObject; DockClient: TContr
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnGetSiteInfo) then
-        FOnGetSiteInfo(Sender, DockClient, InfluenceRect, MousePos, CanDock);
+      if Saved(WinControlBase + WinControlEventOnGetSiteInfo, Previous) then
+        TGetSiteInfoEvent(Previous)(Sender, DockClient, InfluenceRect, MousePos, CanDock);
       Event := PrepareEvent('OnGetSiteInfo', [ObjectToVar(Sender), ObjectToVar(DockClient),
         BufferToVar(InfluenceRect), BufferToVar(MousePos), CanDock]);
       if Event = nil then
@@ -3000,14 +3050,16 @@ procedure TWinControlClassInfo.OnGetSiteInfo(Sender: TObject; DockClient: TContr
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnGetSiteInfo) then
-    FOnGetSiteInfo(Sender, DockClient, InfluenceRect, MousePos, CanDock);
+  else if Saved(WinControlBase + WinControlEventOnGetSiteInfo, Previous) then
+    TGetSiteInfoEvent(Previous)(Sender, DockClient, InfluenceRect, MousePos, CanDock);
 end;
 
 procedure TWinControlClassInfo.OnKeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);
@@ -3017,11 +3069,12 @@ procedure TWinControlClassInfo.OnKeyDown(Sender: TObject; var Key: Word; Shift: 
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnKeyDown) then
-        FOnKeyDown(Sender, Key, Shift);
+      if Saved(WinControlBase + WinControlEventOnKeyDown, Previous) then
+        TKeyEvent(Previous)(Sender, Key, Shift);
       Event := PrepareEvent('OnKeyDown', [ObjectToVar(Sender), Key, BufferToVar(Shift)]);
       if Event = nil then
         Exit;
@@ -3032,14 +3085,16 @@ procedure TWinControlClassInfo.OnKeyDown(Sender: TObject; var Key: Word; Shift: 
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnKeyDown) then
-    FOnKeyDown(Sender, Key, Shift);
+  else if Saved(WinControlBase + WinControlEventOnKeyDown, Previous) then
+    TKeyEvent(Previous)(Sender, Key, Shift);
 end;
 
 procedure TWinControlClassInfo.OnKeyPress(Sender: TObject; var Key: Char);
@@ -3049,11 +3104,12 @@ procedure TWinControlClassInfo.OnKeyPress(Sender: TObject; var Key: Char);
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnKeyPress) then
-        FOnKeyPress(Sender, Key);
+      if Saved(WinControlBase + WinControlEventOnKeyPress, Previous) then
+        TKeyPressEvent(Previous)(Sender, Key);
       Event := PrepareEvent('OnKeyPress', [ObjectToVar(Sender), CharToVar(Key)]);
       if Event = nil then
         Exit;
@@ -3064,14 +3120,16 @@ procedure TWinControlClassInfo.OnKeyPress(Sender: TObject; var Key: Char);
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnKeyPress) then
-    FOnKeyPress(Sender, Key);
+  else if Saved(WinControlBase + WinControlEventOnKeyPress, Previous) then
+    TKeyPressEvent(Previous)(Sender, Key);
 end;
 
 procedure TWinControlClassInfo.OnKeyUp(Sender: TObject; var Key: Word; Shift: TShiftState);
@@ -3081,11 +3139,12 @@ procedure TWinControlClassInfo.OnKeyUp(Sender: TObject; var Key: Word; Shift: TS
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnKeyUp) then
-        FOnKeyUp(Sender, Key, Shift);
+      if Saved(WinControlBase + WinControlEventOnKeyUp, Previous) then
+        TKeyEvent(Previous)(Sender, Key, Shift);
       Event := PrepareEvent('OnKeyUp', [ObjectToVar(Sender), Key, BufferToVar(Shift)]);
       if Event = nil then
         Exit;
@@ -3096,14 +3155,16 @@ procedure TWinControlClassInfo.OnKeyUp(Sender: TObject; var Key: Word; Shift: TS
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnKeyUp) then
-    FOnKeyUp(Sender, Key, Shift);
+  else if Saved(WinControlBase + WinControlEventOnKeyUp, Previous) then
+    TKeyEvent(Previous)(Sender, Key, Shift);
 end;
 
 procedure TWinControlClassInfo.OnMouseWheel(Sender: TObject; Shift: TShiftState;
@@ -3114,11 +3175,12 @@ procedure TWinControlClassInfo.OnMouseWheel(Sender: TObject; Shift: TShiftState;
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnMouseWheel) then
-        FOnMouseWheel(Sender, Shift, WheelDelta, MousePos, Handled);
+      if Saved(WinControlBase + WinControlEventOnMouseWheel, Previous) then
+        TMouseWheelEvent(Previous)(Sender, Shift, WheelDelta, MousePos, Handled);
       Event := PrepareEvent('OnMouseWheel', [ObjectToVar(Sender), BufferToVar(Shift), WheelDelta,
         BufferToVar(MousePos), Handled]);
       if Event = nil then
@@ -3130,14 +3192,16 @@ procedure TWinControlClassInfo.OnMouseWheel(Sender: TObject; Shift: TShiftState;
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnMouseWheel) then
-    FOnMouseWheel(Sender, Shift, WheelDelta, MousePos, Handled);
+  else if Saved(WinControlBase + WinControlEventOnMouseWheel, Previous) then
+    TMouseWheelEvent(Previous)(Sender, Shift, WheelDelta, MousePos, Handled);
 end;
 
 procedure TWinControlClassInfo.OnMouseWheelDown(Sender: TObject; Shift: TShiftState;
@@ -3148,11 +3212,12 @@ procedure TWinControlClassInfo.OnMouseWheelDown(Sender: TObject; Shift: TShiftSt
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnMouseWheelDown) then
-        FOnMouseWheelDown(Sender, Shift, MousePos, Handled);
+      if Saved(WinControlBase + WinControlEventOnMouseWheelDown, Previous) then
+        TMouseWheelUpDownEvent(Previous)(Sender, Shift, MousePos, Handled);
       Event := PrepareEvent('OnMouseWheelDown', [ObjectToVar(Sender), BufferToVar(Shift),
         BufferToVar(MousePos), Handled]);
       if Event = nil then
@@ -3164,14 +3229,16 @@ procedure TWinControlClassInfo.OnMouseWheelDown(Sender: TObject; Shift: TShiftSt
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnMouseWheelDown) then
-    FOnMouseWheelDown(Sender, Shift, MousePos, Handled);
+  else if Saved(WinControlBase + WinControlEventOnMouseWheelDown, Previous) then
+    TMouseWheelUpDownEvent(Previous)(Sender, Shift, MousePos, Handled);
 end;
 
 procedure TWinControlClassInfo.OnMouseWheelUp(Sender: TObject; Shift: TShiftState; MousePos: TPoint;
@@ -3182,11 +3249,12 @@ procedure TWinControlClassInfo.OnMouseWheelUp(Sender: TObject; Shift: TShiftStat
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnMouseWheelUp) then
-        FOnMouseWheelUp(Sender, Shift, MousePos, Handled);
+      if Saved(WinControlBase + WinControlEventOnMouseWheelUp, Previous) then
+        TMouseWheelUpDownEvent(Previous)(Sender, Shift, MousePos, Handled);
       Event := PrepareEvent('OnMouseWheelUp', [ObjectToVar(Sender), BufferToVar(Shift),
         BufferToVar(MousePos), Handled]);
       if Event = nil then
@@ -3198,14 +3266,16 @@ procedure TWinControlClassInfo.OnMouseWheelUp(Sender: TObject; Shift: TShiftStat
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnMouseWheelUp) then
-    FOnMouseWheelUp(Sender, Shift, MousePos, Handled);
+  else if Saved(WinControlBase + WinControlEventOnMouseWheelUp, Previous) then
+    TMouseWheelUpDownEvent(Previous)(Sender, Shift, MousePos, Handled);
 end;
 
 procedure TWinControlClassInfo.OnUnDock(Sender: TObject; Client: TControl; NewTarget: TWinControl;
@@ -3216,11 +3286,12 @@ procedure TWinControlClassInfo.OnUnDock(Sender: TObject; Client: TControl; NewTa
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnUnDock) then
-        FOnUnDock(Sender, Client, NewTarget, Allow);
+      if Saved(WinControlBase + WinControlEventOnUnDock, Previous) then
+        TUnDockEvent(Previous)(Sender, Client, NewTarget, Allow);
       Event := PrepareEvent('OnUnDock', [ObjectToVar(Sender), ObjectToVar(Client),
         ObjectToVar(NewTarget), Allow]);
       if Event = nil then
@@ -3232,14 +3303,16 @@ procedure TWinControlClassInfo.OnUnDock(Sender: TObject; Client: TControl; NewTa
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnUnDock) then
-    FOnUnDock(Sender, Client, NewTarget, Allow);
+  else if Saved(WinControlBase + WinControlEventOnUnDock, Previous) then
+    TUnDockEvent(Previous)(Sender, Client, NewTarget, Allow);
 end;
 
 { TGraphicControlClassInfo }

@@ -16,11 +16,15 @@
   - a method: name, parameters, result. Generated: its arm in
     InvokeMethod, arguments converted from the parameters' values, the
     result left in Result, var parameters copied back;
-  - an event: name, parameters, host event type. Generated: the saved
-    handler field, hooking and unhooking in ConnectEventHandlers and
-    UnConnectEventHandlers, and the handler: unheard, it runs only the
-    saved handler; heard, it holds the class info, runs the saved
-    handler, fires the listeners and copies var parameters back.
+  - an event: name, parameters, host event type. Generated: its slot
+    (the base plus its position among the binding's events), hooking in
+    ConnectEventHandlers, which saves the owner's handler under the slot
+    with SaveHandler when there is one, unhooking in
+    UnConnectEventHandlers, which puts back SavedHandler (nil when none
+    was saved), and the handler: unheard, it runs only the saved handler;
+    heard, it holds the class info, runs the saved handler, fires the
+    listeners and copies var parameters back. A class info keeps only
+    the handlers that were set, in one list of its root.
   What the author writes by hand is only what the table marks hand: the
   Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
   bindings/<unit>hand.inc (such a property is served by the variant path
@@ -56,8 +60,6 @@ type
   { TPaintBoxClassInfo }
 
   TPaintBoxClassInfo = class(TGraphicControlClassInfo)
-  private
-    FOnPaint: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -88,7 +90,6 @@ type
   TTimerClassInfo = class(TComponentClassInfo)
   private
     FInterval: Cardinal;
-    FOnTimer: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -134,9 +135,6 @@ type
 
   { The LCL has no THeader: the stand-in of Orvstandins serves it. }
   THeaderClassInfo = class(TCustomControlClassInfo)
-  private
-    FOnSizing: TSectionEvent;
-    FOnSized: TSectionEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -167,10 +165,6 @@ type
   { The LCL's splitter is a TCustomControl, a window of its own, not a TGraphicControl: its
     binding rests on TCustomControlClassInfo, whose Canvas it has. }
   TSplitterClassInfo = class(TCustomControlClassInfo)
-  private
-    FOnCanResize: TCanResizeEvent;
-    FOnMoved: TNotifyEvent;
-    FOnPaint: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -187,12 +181,6 @@ type
 
   { The LCL's control bar is a TCustomPanel, itself a TCustomControl. }
   TCustomControlBarClassInfo = class(TCustomControlClassInfo)
-  private
-    FOnBandDrag: TBandDragEvent;
-    FOnBandInfo: TBandInfoEvent;
-    FOnBandMove: TBandMoveEvent;
-    FOnBandPaint: TBandPaintEvent;
-    FOnPaint: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -662,6 +650,8 @@ const
   ShapePropShape = 2;
   ShapeMethStyleChanged = 0;
 
+  PaintBoxEventOnPaint = 0;
+
   ImagePropCanvas = 0;
   ImagePropCenter = 1;
   ImagePropIncrementalDisplay = 2;
@@ -674,6 +664,7 @@ const
 
   TimerPropEnabled = 0;
   TimerPropInterval = 1;
+  TimerEventOnTimer = 0;
 
   CustomPanelPropAlignment = 0;
   CustomPanelPropBevelInner = 1;
@@ -692,6 +683,8 @@ const
   HeaderPropAllowResize = 1;
   HeaderPropBorderStyle = 2;
   HeaderPropSections = 3;
+  HeaderEventOnSizing = 0;
+  HeaderEventOnSized = 1;
 
   CustomRadioGroupPropColumns = 0;
   CustomRadioGroupPropItemIndex = 1;
@@ -701,6 +694,9 @@ const
   SplitterPropBeveled = 1;
   SplitterPropMinSize = 2;
   SplitterPropResizeStyle = 3;
+  SplitterEventOnCanResize = 0;
+  SplitterEventOnMoved = 1;
+  SplitterEventOnPaint = 2;
 
   CustomControlBarPropPicture = 0;
   CustomControlBarPropAutoDock = 1;
@@ -708,6 +704,11 @@ const
   CustomControlBarPropRowSize = 3;
   CustomControlBarPropRowSnap = 4;
   CustomControlBarMethStickControls = 0;
+  CustomControlBarEventOnBandDrag = 0;
+  CustomControlBarEventOnBandInfo = 1;
+  CustomControlBarEventOnBandMove = 2;
+  CustomControlBarEventOnBandPaint = 3;
+  CustomControlBarEventOnPaint = 4;
 
 type
   { The owner is reached through a subclass declared here, so that
@@ -732,8 +733,8 @@ type
   PBandPaintOptionsValue = ^TBandPaintOptions;
 
 var
-  ShapeBase, ImageBase, BevelBase, TimerBase, CustomPanelBase, NotebookBase, HeaderBase,
-    CustomRadioGroupBase, SplitterBase, CustomControlBarBase: Integer;
+  ShapeBase, PaintBoxBase, ImageBase, BevelBase, TimerBase, CustomPanelBase, NotebookBase,
+    HeaderBase, CustomRadioGroupBase, SplitterBase, CustomControlBarBase: Integer;
 
 {$I orvextctrlshand.inc}
 
@@ -841,7 +842,7 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TPaintBoxHost(Pointer(Owner));
-  FOnPaint := Host.OnPaint;
+  SaveHandler(PaintBoxBase + PaintBoxEventOnPaint, TMethod(Host.OnPaint));
   Host.OnPaint := @OnPaint;
 end;
 
@@ -850,13 +851,13 @@ var
   Host: TPaintBoxHost;
 begin
   Host := TPaintBoxHost(Pointer(Owner));
-  Host.OnPaint := FOnPaint;
+  Host.OnPaint := TNotifyEvent(SavedHandler(PaintBoxBase + PaintBoxEventOnPaint));
   inherited UnConnectEventHandlers;
 end;
 
 procedure TPaintBoxClassInfo.OnPaint(Sender: TObject);
 begin
-  FireSender(FOnPaint, 'OnPaint', Sender);
+  FireSender(TNotifyEvent(SavedHandler(PaintBoxBase + PaintBoxEventOnPaint)), 'OnPaint', Sender);
 end;
 
 { TImageClassInfo }
@@ -1044,7 +1045,7 @@ begin
   inherited ConnectEventHandlers;
   Host := TTimerHost(Pointer(Owner));
   // installed and restored through the timer's setter, which restarts it
-  FOnTimer := Host.OnTimer;
+  SaveHandler(TimerBase + TimerEventOnTimer, TMethod(Host.OnTimer));
   Host.OnTimer := @OnTimer;
 end;
 
@@ -1053,7 +1054,7 @@ var
   Host: TTimerHost;
 begin
   Host := TTimerHost(Pointer(Owner));
-  Host.OnTimer := FOnTimer;
+  Host.OnTimer := TNotifyEvent(SavedHandler(TimerBase + TimerEventOnTimer));
   inherited UnConnectEventHandlers;
 end;
 
@@ -1121,7 +1122,7 @@ end;
 
 procedure TTimerClassInfo.OnTimer(Sender: TObject);
 begin
-  FireSender(FOnTimer, 'OnTimer', Sender);
+  FireSender(TNotifyEvent(SavedHandler(TimerBase + TimerEventOnTimer)), 'OnTimer', Sender);
 end;
 
 { TCustomPanelClassInfo }
@@ -1355,9 +1356,9 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := THeaderHost(Pointer(Owner));
-  FOnSizing := Host.OnSizing;
+  SaveHandler(HeaderBase + HeaderEventOnSizing, TMethod(Host.OnSizing));
   Host.OnSizing := @OnSizing;
-  FOnSized := Host.OnSized;
+  SaveHandler(HeaderBase + HeaderEventOnSized, TMethod(Host.OnSized));
   Host.OnSized := @OnSized;
 end;
 
@@ -1366,8 +1367,8 @@ var
   Host: THeaderHost;
 begin
   Host := THeaderHost(Pointer(Owner));
-  Host.OnSizing := FOnSizing;
-  Host.OnSized := FOnSized;
+  Host.OnSizing := TSectionEvent(SavedHandler(HeaderBase + HeaderEventOnSizing));
+  Host.OnSized := TSectionEvent(SavedHandler(HeaderBase + HeaderEventOnSized));
   inherited UnConnectEventHandlers;
 end;
 
@@ -1463,11 +1464,12 @@ procedure THeaderClassInfo.OnSizing(Sender: TObject; ASection: Integer; AWidth: 
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnSizing) then
-        FOnSizing(Sender, ASection, AWidth);
+      if Saved(HeaderBase + HeaderEventOnSizing, Previous) then
+        TSectionEvent(Previous)(Sender, ASection, AWidth);
       Event := PrepareEvent('OnSizing', [ObjectToVar(Sender), ASection, AWidth]);
       if Event = nil then
         Exit;
@@ -1477,14 +1479,16 @@ procedure THeaderClassInfo.OnSizing(Sender: TObject; ASection: Integer; AWidth: 
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnSizing) then
-    FOnSizing(Sender, ASection, AWidth);
+  else if Saved(HeaderBase + HeaderEventOnSizing, Previous) then
+    TSectionEvent(Previous)(Sender, ASection, AWidth);
 end;
 
 procedure THeaderClassInfo.OnSized(Sender: TObject; ASection: Integer; AWidth: Integer);
@@ -1494,11 +1498,12 @@ procedure THeaderClassInfo.OnSized(Sender: TObject; ASection: Integer; AWidth: I
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnSized) then
-        FOnSized(Sender, ASection, AWidth);
+      if Saved(HeaderBase + HeaderEventOnSized, Previous) then
+        TSectionEvent(Previous)(Sender, ASection, AWidth);
       Event := PrepareEvent('OnSized', [ObjectToVar(Sender), ASection, AWidth]);
       if Event = nil then
         Exit;
@@ -1508,14 +1513,16 @@ procedure THeaderClassInfo.OnSized(Sender: TObject; ASection: Integer; AWidth: I
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnSized) then
-    FOnSized(Sender, ASection, AWidth);
+  else if Saved(HeaderBase + HeaderEventOnSized, Previous) then
+    TSectionEvent(Previous)(Sender, ASection, AWidth);
 end;
 
 { TCustomRadioGroupClassInfo }
@@ -1612,11 +1619,11 @@ begin
   inherited ConnectEventHandlers;
   Host := TSplitterHost(Pointer(Owner));
   // fires its own descriptor, not the control's OnCanResize found first by name
-  FOnCanResize := Host.OnCanResize;
+  SaveHandler(SplitterBase + SplitterEventOnCanResize, TMethod(Host.OnCanResize));
   Host.OnCanResize := @OnCanResize;
-  FOnMoved := Host.OnMoved;
+  SaveHandler(SplitterBase + SplitterEventOnMoved, TMethod(Host.OnMoved));
   Host.OnMoved := @OnMoved;
-  FOnPaint := Host.OnPaint;
+  SaveHandler(SplitterBase + SplitterEventOnPaint, TMethod(Host.OnPaint));
   Host.OnPaint := @OnPaint;
 end;
 
@@ -1625,9 +1632,9 @@ var
   Host: TSplitterHost;
 begin
   Host := TSplitterHost(Pointer(Owner));
-  Host.OnCanResize := FOnCanResize;
-  Host.OnMoved := FOnMoved;
-  Host.OnPaint := FOnPaint;
+  Host.OnCanResize := TCanResizeEvent(SavedHandler(SplitterBase + SplitterEventOnCanResize));
+  Host.OnMoved := TNotifyEvent(SavedHandler(SplitterBase + SplitterEventOnMoved));
+  Host.OnPaint := TNotifyEvent(SavedHandler(SplitterBase + SplitterEventOnPaint));
   inherited UnConnectEventHandlers;
 end;
 
@@ -1728,12 +1735,12 @@ end;
 
 procedure TSplitterClassInfo.OnMoved(Sender: TObject);
 begin
-  FireSender(FOnMoved, 'OnMoved', Sender);
+  FireSender(TNotifyEvent(SavedHandler(SplitterBase + SplitterEventOnMoved)), 'OnMoved', Sender);
 end;
 
 procedure TSplitterClassInfo.OnPaint(Sender: TObject);
 begin
-  FireSender(FOnPaint, 'OnPaint', Sender);
+  FireSender(TNotifyEvent(SavedHandler(SplitterBase + SplitterEventOnPaint)), 'OnPaint', Sender);
 end;
 
 { TCustomControlBarClassInfo }
@@ -1744,16 +1751,16 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TCustomControlBarHost(Pointer(Owner));
-  FOnBandDrag := Host.OnBandDrag;
+  SaveHandler(CustomControlBarBase + CustomControlBarEventOnBandDrag, TMethod(Host.OnBandDrag));
   Host.OnBandDrag := @OnBandDrag;
-  FOnBandInfo := Host.OnBandInfo;
+  SaveHandler(CustomControlBarBase + CustomControlBarEventOnBandInfo, TMethod(Host.OnBandInfo));
   Host.OnBandInfo := @OnBandInfo;
-  FOnBandMove := Host.OnBandMove;
+  SaveHandler(CustomControlBarBase + CustomControlBarEventOnBandMove, TMethod(Host.OnBandMove));
   Host.OnBandMove := @OnBandMove;
-  FOnBandPaint := Host.OnBandPaint;
+  SaveHandler(CustomControlBarBase + CustomControlBarEventOnBandPaint, TMethod(Host.OnBandPaint));
   Host.OnBandPaint := @OnBandPaint;
   // the control bar's own event, which hides the one of TCustomControl
-  FOnPaint := Host.OnPaint;
+  SaveHandler(CustomControlBarBase + CustomControlBarEventOnPaint, TMethod(Host.OnPaint));
   Host.OnPaint := @OnPaint;
 end;
 
@@ -1762,11 +1769,15 @@ var
   Host: TCustomControlBarHost;
 begin
   Host := TCustomControlBarHost(Pointer(Owner));
-  Host.OnBandDrag := FOnBandDrag;
-  Host.OnBandInfo := FOnBandInfo;
-  Host.OnBandMove := FOnBandMove;
-  Host.OnBandPaint := FOnBandPaint;
-  Host.OnPaint := FOnPaint;
+  Host.OnBandDrag :=
+    TBandDragEvent(SavedHandler(CustomControlBarBase + CustomControlBarEventOnBandDrag));
+  Host.OnBandInfo :=
+    TBandInfoEvent(SavedHandler(CustomControlBarBase + CustomControlBarEventOnBandInfo));
+  Host.OnBandMove :=
+    TBandMoveEvent(SavedHandler(CustomControlBarBase + CustomControlBarEventOnBandMove));
+  Host.OnBandPaint :=
+    TBandPaintEvent(SavedHandler(CustomControlBarBase + CustomControlBarEventOnBandPaint));
+  Host.OnPaint := TNotifyEvent(SavedHandler(CustomControlBarBase + CustomControlBarEventOnPaint));
   inherited UnConnectEventHandlers;
 end;
 
@@ -1901,11 +1912,12 @@ procedure TCustomControlBarClassInfo.OnBandDrag(Sender: TObject; Control: TContr
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnBandDrag) then
-        FOnBandDrag(Sender, Control, Drag);
+      if Saved(CustomControlBarBase + CustomControlBarEventOnBandDrag, Previous) then
+        TBandDragEvent(Previous)(Sender, Control, Drag);
       Event := PrepareEvent('OnBandDrag', [ObjectToVar(Sender), ObjectToVar(Control), Drag]);
       if Event = nil then
         Exit;
@@ -1916,14 +1928,16 @@ procedure TCustomControlBarClassInfo.OnBandDrag(Sender: TObject; Control: TContr
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnBandDrag) then
-    FOnBandDrag(Sender, Control, Drag);
+  else if Saved(CustomControlBarBase + CustomControlBarEventOnBandDrag, Previous) then
+    TBandDragEvent(Previous)(Sender, Control, Drag);
 end;
 
 procedure TCustomControlBarClassInfo.OnBandInfo(Sender: TObject; Control: TControl;
@@ -1934,11 +1948,12 @@ procedure TCustomControlBarClassInfo.OnBandInfo(Sender: TObject; Control: TContr
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnBandInfo) then
-        FOnBandInfo(Sender, Control, Insets, PreferredSize, RowCount);
+      if Saved(CustomControlBarBase + CustomControlBarEventOnBandInfo, Previous) then
+        TBandInfoEvent(Previous)(Sender, Control, Insets, PreferredSize, RowCount);
       Event := PrepareEvent('OnBandInfo', [ObjectToVar(Sender), ObjectToVar(Control),
         BufferToVar(Insets), PreferredSize, RowCount]);
       if Event = nil then
@@ -1953,14 +1968,16 @@ procedure TCustomControlBarClassInfo.OnBandInfo(Sender: TObject; Control: TContr
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnBandInfo) then
-    FOnBandInfo(Sender, Control, Insets, PreferredSize, RowCount);
+  else if Saved(CustomControlBarBase + CustomControlBarEventOnBandInfo, Previous) then
+    TBandInfoEvent(Previous)(Sender, Control, Insets, PreferredSize, RowCount);
 end;
 
 procedure TCustomControlBarClassInfo.OnBandMove(Sender: TObject; Control: TControl;
@@ -1971,11 +1988,12 @@ procedure TCustomControlBarClassInfo.OnBandMove(Sender: TObject; Control: TContr
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnBandMove) then
-        FOnBandMove(Sender, Control, ARect);
+      if Saved(CustomControlBarBase + CustomControlBarEventOnBandMove, Previous) then
+        TBandMoveEvent(Previous)(Sender, Control, ARect);
       Event := PrepareEvent('OnBandMove', [ObjectToVar(Sender), ObjectToVar(Control),
         BufferToVar(ARect)]);
       if Event = nil then
@@ -1988,14 +2006,16 @@ procedure TCustomControlBarClassInfo.OnBandMove(Sender: TObject; Control: TContr
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnBandMove) then
-    FOnBandMove(Sender, Control, ARect);
+  else if Saved(CustomControlBarBase + CustomControlBarEventOnBandMove, Previous) then
+    TBandMoveEvent(Previous)(Sender, Control, ARect);
 end;
 
 procedure TCustomControlBarClassInfo.OnBandPaint(Sender: TObject; Control: TControl;
@@ -2006,11 +2026,12 @@ procedure TCustomControlBarClassInfo.OnBandPaint(Sender: TObject; Control: TCont
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnBandPaint) then
-        FOnBandPaint(Sender, Control, Canvas, ARect, Options);
+      if Saved(CustomControlBarBase + CustomControlBarEventOnBandPaint, Previous) then
+        TBandPaintEvent(Previous)(Sender, Control, Canvas, ARect, Options);
       Event := PrepareEvent('OnBandPaint', [ObjectToVar(Sender), ObjectToVar(Control),
         ObjectToVar(Canvas), BufferToVar(ARect), BufferToVar(Options)]);
       if Event = nil then
@@ -2025,24 +2046,27 @@ procedure TCustomControlBarClassInfo.OnBandPaint(Sender: TObject; Control: TCont
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnBandPaint) then
-    FOnBandPaint(Sender, Control, Canvas, ARect, Options);
+  else if Saved(CustomControlBarBase + CustomControlBarEventOnBandPaint, Previous) then
+    TBandPaintEvent(Previous)(Sender, Control, Canvas, ARect, Options);
 end;
 
 procedure TCustomControlBarClassInfo.OnPaint(Sender: TObject);
 begin
-  FireSender(FOnPaint, 'OnPaint', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CustomControlBarBase + CustomControlBarEventOnPaint)),
+    'OnPaint', Sender);
 end;
 
 initialization
   ShapeBase := RegisterBinding('TShape', TShapeClassInfo, ShapeDescriptors);
-  RegisterBinding('TPaintBox', TPaintBoxClassInfo, PaintBoxDescriptors);
+  PaintBoxBase := RegisterBinding('TPaintBox', TPaintBoxClassInfo, PaintBoxDescriptors);
   ImageBase := RegisterBinding('TImage', TImageClassInfo, ImageDescriptors);
   BevelBase := RegisterBinding('TBevel', TBevelClassInfo, BevelDescriptors);
   TimerBase := RegisterBinding('TTimer', TTimerClassInfo, TimerDescriptors);

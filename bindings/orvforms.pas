@@ -16,11 +16,15 @@
   - a method: name, parameters, result. Generated: its arm in
     InvokeMethod, arguments converted from the parameters' values, the
     result left in Result, var parameters copied back;
-  - an event: name, parameters, host event type. Generated: the saved
-    handler field, hooking and unhooking in ConnectEventHandlers and
-    UnConnectEventHandlers, and the handler: unheard, it runs only the
-    saved handler; heard, it holds the class info, runs the saved
-    handler, fires the listeners and copies var parameters back.
+  - an event: name, parameters, host event type. Generated: its slot
+    (the base plus its position among the binding's events), hooking in
+    ConnectEventHandlers, which saves the owner's handler under the slot
+    with SaveHandler when there is one, unhooking in
+    UnConnectEventHandlers, which puts back SavedHandler (nil when none
+    was saved), and the handler: unheard, it runs only the saved handler;
+    heard, it holds the class info, runs the saved handler, fires the
+    listeners and copies var parameters back. A class info keeps only
+    the handlers that were set, in one list of its root.
   What the author writes by hand is only what the table marks hand: the
   Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
   bindings/<unit>hand.inc (such a property is served by the variant path
@@ -93,17 +97,6 @@ type
     FBorderIcons: TBorderIcons;
     FClientHandle: HWND;
     FFormState: TFormState;
-    FOnActivate: TNotifyEvent;
-    FOnClose: TCloseEvent;
-    FOnCloseQuery: TCloseQueryEvent;
-    FOnCreate: TNotifyEvent;
-    FOnDestroy: TNotifyEvent;
-    FOnDeactivate: TNotifyEvent;
-    FOnHelp: THelpEvent;
-    FOnHide: TNotifyEvent;
-    FOnPaint: TNotifyEvent;
-    FOnShortCut: TShortCutEvent;
-    FOnShow: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -152,8 +145,6 @@ type
   private
     FDesignOffset: TPoint;
     FDesignSize: TPoint;
-    FOnCreate: TNotifyEvent;
-    FOnDestroy: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -180,8 +171,6 @@ type
   TScreenClassInfo = class(TComponentClassInfo)
   private
     FCursors: HCURSOR;
-    FOnActiveControlChange: TNotifyEvent;
-    FOnActiveFormChange: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -200,18 +189,6 @@ type
   private
     FHandle: THandle;
     FCreated: TComponent;
-    FOnActionExecute: TActionEvent;
-    FOnActionUpdate: TActionEvent;
-    FOnActivate: TNotifyEvent;
-    FOnDeactivate: TNotifyEvent;
-    FOnException: TExceptionEvent;
-    FOnIdle: TIdleEvent;
-    FOnHelp: THelpEvent;
-    FOnHint: TNotifyEvent;
-    FOnMinimize: TNotifyEvent;
-    FOnRestore: TNotifyEvent;
-    FOnShowHint: TShowHintEvent;
-    FOnShortCut: TShortCutEvent;
     procedure CallCreateForm(AMethod: TorvMethodInfo);
     procedure CallExecuteAction(AMethod: TorvMethodInfo);
     procedure CallUpdateAction(AMethod: TorvMethodInfo);
@@ -845,6 +822,17 @@ const
   CustomFormMethShow = 11;
   CustomFormMethShowModal = 12;
   CustomFormMethWantChildKey = 13;
+  CustomFormEventOnActivate = 0;
+  CustomFormEventOnClose = 1;
+  CustomFormEventOnCloseQuery = 2;
+  CustomFormEventOnCreate = 3;
+  CustomFormEventOnDestroy = 4;
+  CustomFormEventOnDeactivate = 5;
+  CustomFormEventOnHelp = 6;
+  CustomFormEventOnHide = 7;
+  CustomFormEventOnPaint = 8;
+  CustomFormEventOnShortCut = 9;
+  CustomFormEventOnShow = 10;
 
   CustomActiveFormPropAxBorderStyle = 0;
 
@@ -857,6 +845,8 @@ const
   DataModulePropDesignOffset = 0;
   DataModulePropDesignSize = 1;
   DataModulePropOldCreateOrder = 2;
+  DataModuleEventOnCreate = 0;
+  DataModuleEventOnDestroy = 1;
 
   MonitorPropHandle = 0;
   MonitorPropMonitorNum = 1;
@@ -896,6 +886,8 @@ const
   ScreenMethEnableAlign = 1;
   ScreenMethRealign = 2;
   ScreenMethResetFonts = 3;
+  ScreenEventOnActiveControlChange = 0;
+  ScreenEventOnActiveFormChange = 1;
 
   ApplicationPropActive = 0;
   ApplicationPropAllowTesting = 1;
@@ -951,6 +943,18 @@ const
   ApplicationMethUseRightToLeftAlignment = 27;
   ApplicationMethUseRightToLeftReading = 28;
   ApplicationMethUseRightToLeftScrollBar = 29;
+  ApplicationEventOnActionExecute = 0;
+  ApplicationEventOnActionUpdate = 1;
+  ApplicationEventOnActivate = 2;
+  ApplicationEventOnDeactivate = 3;
+  ApplicationEventOnException = 4;
+  ApplicationEventOnIdle = 5;
+  ApplicationEventOnHelp = 6;
+  ApplicationEventOnHint = 7;
+  ApplicationEventOnMinimize = 9;
+  ApplicationEventOnRestore = 10;
+  ApplicationEventOnShowHint = 11;
+  ApplicationEventOnShortCut = 12;
 
 type
   { The owner is reached through a subclass declared here, so that
@@ -1338,29 +1342,29 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TCustomFormHost(Pointer(Owner));
-  FOnActivate := Host.OnActivate;
+  SaveHandler(CustomFormBase + CustomFormEventOnActivate, TMethod(Host.OnActivate));
   Host.OnActivate := @OnActivate;
-  FOnClose := Host.OnClose;
+  SaveHandler(CustomFormBase + CustomFormEventOnClose, TMethod(Host.OnClose));
   Host.OnClose := @OnClose;
-  FOnCloseQuery := Host.OnCloseQuery;
+  SaveHandler(CustomFormBase + CustomFormEventOnCloseQuery, TMethod(Host.OnCloseQuery));
   Host.OnCloseQuery := @OnCloseQuery;
-  FOnCreate := Host.OnCreate;
+  SaveHandler(CustomFormBase + CustomFormEventOnCreate, TMethod(Host.OnCreate));
   Host.OnCreate := @OnCreate;
-  FOnDestroy := Host.OnDestroy;
+  SaveHandler(CustomFormBase + CustomFormEventOnDestroy, TMethod(Host.OnDestroy));
   Host.OnDestroy := @OnDestroy;
-  FOnDeactivate := Host.OnDeactivate;
+  SaveHandler(CustomFormBase + CustomFormEventOnDeactivate, TMethod(Host.OnDeactivate));
   Host.OnDeactivate := @OnDeactivate;
   // answers what the previous handler answers
-  FOnHelp := Host.OnHelp;
+  SaveHandler(CustomFormBase + CustomFormEventOnHelp, TMethod(Host.OnHelp));
   Host.OnHelp := @OnHelp;
-  FOnHide := Host.OnHide;
+  SaveHandler(CustomFormBase + CustomFormEventOnHide, TMethod(Host.OnHide));
   Host.OnHide := @OnHide;
-  FOnPaint := Host.OnPaint;
+  SaveHandler(CustomFormBase + CustomFormEventOnPaint, TMethod(Host.OnPaint));
   Host.OnPaint := @OnPaint;
   // the host's 32-byte key message
-  FOnShortCut := Host.OnShortCut;
+  SaveHandler(CustomFormBase + CustomFormEventOnShortCut, TMethod(Host.OnShortCut));
   Host.OnShortCut := @OnShortCut;
-  FOnShow := Host.OnShow;
+  SaveHandler(CustomFormBase + CustomFormEventOnShow, TMethod(Host.OnShow));
   Host.OnShow := @OnShow;
 end;
 
@@ -1369,17 +1373,17 @@ var
   Host: TCustomFormHost;
 begin
   Host := TCustomFormHost(Pointer(Owner));
-  Host.OnActivate := FOnActivate;
-  Host.OnClose := FOnClose;
-  Host.OnCloseQuery := FOnCloseQuery;
-  Host.OnCreate := FOnCreate;
-  Host.OnDestroy := FOnDestroy;
-  Host.OnDeactivate := FOnDeactivate;
-  Host.OnHelp := FOnHelp;
-  Host.OnHide := FOnHide;
-  Host.OnPaint := FOnPaint;
-  Host.OnShortCut := FOnShortCut;
-  Host.OnShow := FOnShow;
+  Host.OnActivate := TNotifyEvent(SavedHandler(CustomFormBase + CustomFormEventOnActivate));
+  Host.OnClose := TCloseEvent(SavedHandler(CustomFormBase + CustomFormEventOnClose));
+  Host.OnCloseQuery := TCloseQueryEvent(SavedHandler(CustomFormBase + CustomFormEventOnCloseQuery));
+  Host.OnCreate := TNotifyEvent(SavedHandler(CustomFormBase + CustomFormEventOnCreate));
+  Host.OnDestroy := TNotifyEvent(SavedHandler(CustomFormBase + CustomFormEventOnDestroy));
+  Host.OnDeactivate := TNotifyEvent(SavedHandler(CustomFormBase + CustomFormEventOnDeactivate));
+  Host.OnHelp := THelpEvent(SavedHandler(CustomFormBase + CustomFormEventOnHelp));
+  Host.OnHide := TNotifyEvent(SavedHandler(CustomFormBase + CustomFormEventOnHide));
+  Host.OnPaint := TNotifyEvent(SavedHandler(CustomFormBase + CustomFormEventOnPaint));
+  Host.OnShortCut := TShortCutEvent(SavedHandler(CustomFormBase + CustomFormEventOnShortCut));
+  Host.OnShow := TNotifyEvent(SavedHandler(CustomFormBase + CustomFormEventOnShow));
   inherited UnConnectEventHandlers;
 end;
 
@@ -1762,7 +1766,8 @@ end;
 
 procedure TCustomFormClassInfo.OnActivate(Sender: TObject);
 begin
-  FireSender(FOnActivate, 'OnActivate', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CustomFormBase + CustomFormEventOnActivate)),
+    'OnActivate', Sender);
 end;
 
 procedure TCustomFormClassInfo.OnClose(Sender: TObject; var Action: TCloseAction);
@@ -1772,11 +1777,12 @@ procedure TCustomFormClassInfo.OnClose(Sender: TObject; var Action: TCloseAction
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnClose) then
-        FOnClose(Sender, Action);
+      if Saved(CustomFormBase + CustomFormEventOnClose, Previous) then
+        TCloseEvent(Previous)(Sender, Action);
       Event := PrepareEvent('OnClose', [ObjectToVar(Sender), Ord(Action)]);
       if Event = nil then
         Exit;
@@ -1787,14 +1793,16 @@ procedure TCustomFormClassInfo.OnClose(Sender: TObject; var Action: TCloseAction
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnClose) then
-    FOnClose(Sender, Action);
+  else if Saved(CustomFormBase + CustomFormEventOnClose, Previous) then
+    TCloseEvent(Previous)(Sender, Action);
 end;
 
 procedure TCustomFormClassInfo.OnCloseQuery(Sender: TObject; var CanClose: Boolean);
@@ -1804,11 +1812,12 @@ procedure TCustomFormClassInfo.OnCloseQuery(Sender: TObject; var CanClose: Boole
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnCloseQuery) then
-        FOnCloseQuery(Sender, CanClose);
+      if Saved(CustomFormBase + CustomFormEventOnCloseQuery, Previous) then
+        TCloseQueryEvent(Previous)(Sender, CanClose);
       Event := PrepareEvent('OnCloseQuery', [ObjectToVar(Sender), CanClose]);
       if Event = nil then
         Exit;
@@ -1819,29 +1828,34 @@ procedure TCustomFormClassInfo.OnCloseQuery(Sender: TObject; var CanClose: Boole
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnCloseQuery) then
-    FOnCloseQuery(Sender, CanClose);
+  else if Saved(CustomFormBase + CustomFormEventOnCloseQuery, Previous) then
+    TCloseQueryEvent(Previous)(Sender, CanClose);
 end;
 
 procedure TCustomFormClassInfo.OnCreate(Sender: TObject);
 begin
-  FireSender(FOnCreate, 'OnCreate', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CustomFormBase + CustomFormEventOnCreate)),
+    'OnCreate', Sender);
 end;
 
 procedure TCustomFormClassInfo.OnDestroy(Sender: TObject);
 begin
-  FireSender(FOnDestroy, 'OnDestroy', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CustomFormBase + CustomFormEventOnDestroy)),
+    'OnDestroy', Sender);
 end;
 
 procedure TCustomFormClassInfo.OnDeactivate(Sender: TObject);
 begin
-  FireSender(FOnDeactivate, 'OnDeactivate', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CustomFormBase + CustomFormEventOnDeactivate)),
+    'OnDeactivate', Sender);
 end;
 
 function TCustomFormClassInfo.OnHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean): Boolean;
@@ -1851,12 +1865,13 @@ function TCustomFormClassInfo.OnHelp(Command: Word; Data: PtrInt; var CallHelp: 
   function Heard: Boolean;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     Result := Default(Boolean);
     EnterEvent;
     try
-      if Assigned(FOnHelp) then
-        Result := FOnHelp(Command, Data, CallHelp);
+      if Saved(CustomFormBase + CustomFormEventOnHelp, Previous) then
+        Result := THelpEvent(Previous)(Command, Data, CallHelp);
       Event := PrepareEvent('OnHelp', [Command, Int64(Data), CallHelp]);
       if Event = nil then
         Exit;
@@ -1867,26 +1882,29 @@ function TCustomFormClassInfo.OnHelp(Command: Word; Data: PtrInt; var CallHelp: 
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Result := Heard
-  else if Assigned(FOnHelp) then
-    Result := FOnHelp(Command, Data, CallHelp)
+  else if Saved(CustomFormBase + CustomFormEventOnHelp, Previous) then
+    Result := THelpEvent(Previous)(Command, Data, CallHelp)
   else
     Result := Default(Boolean);
 end;
 
 procedure TCustomFormClassInfo.OnHide(Sender: TObject);
 begin
-  FireSender(FOnHide, 'OnHide', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CustomFormBase + CustomFormEventOnHide)), 'OnHide', Sender);
 end;
 
 procedure TCustomFormClassInfo.OnPaint(Sender: TObject);
 begin
-  FireSender(FOnPaint, 'OnPaint', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CustomFormBase + CustomFormEventOnPaint)),
+    'OnPaint', Sender);
 end;
 
 procedure TCustomFormClassInfo.OnShortCut(var Msg: TLMKey; var Handled: Boolean);
@@ -1896,11 +1914,12 @@ procedure TCustomFormClassInfo.OnShortCut(var Msg: TLMKey; var Handled: Boolean)
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnShortCut) then
-        FOnShortCut(Msg, Handled);
+      if Saved(CustomFormBase + CustomFormEventOnShortCut, Previous) then
+        TShortCutEvent(Previous)(Msg, Handled);
       Event := PrepareEvent('OnShortCut', [BufferToVar(Msg), Handled]);
       if Event = nil then
         Exit;
@@ -1913,19 +1932,21 @@ procedure TCustomFormClassInfo.OnShortCut(var Msg: TLMKey; var Handled: Boolean)
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnShortCut) then
-    FOnShortCut(Msg, Handled);
+  else if Saved(CustomFormBase + CustomFormEventOnShortCut, Previous) then
+    TShortCutEvent(Previous)(Msg, Handled);
 end;
 
 procedure TCustomFormClassInfo.OnShow(Sender: TObject);
 begin
-  FireSender(FOnShow, 'OnShow', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CustomFormBase + CustomFormEventOnShow)), 'OnShow', Sender);
 end;
 
 { TCustomActiveFormClassInfo }
@@ -2013,9 +2034,9 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TDataModuleHost(Pointer(Owner));
-  FOnCreate := Host.OnCreate;
+  SaveHandler(DataModuleBase + DataModuleEventOnCreate, TMethod(Host.OnCreate));
   Host.OnCreate := @OnCreate;
-  FOnDestroy := Host.OnDestroy;
+  SaveHandler(DataModuleBase + DataModuleEventOnDestroy, TMethod(Host.OnDestroy));
   Host.OnDestroy := @OnDestroy;
 end;
 
@@ -2024,8 +2045,8 @@ var
   Host: TDataModuleHost;
 begin
   Host := TDataModuleHost(Pointer(Owner));
-  Host.OnCreate := FOnCreate;
-  Host.OnDestroy := FOnDestroy;
+  Host.OnCreate := TNotifyEvent(SavedHandler(DataModuleBase + DataModuleEventOnCreate));
+  Host.OnDestroy := TNotifyEvent(SavedHandler(DataModuleBase + DataModuleEventOnDestroy));
   inherited UnConnectEventHandlers;
 end;
 
@@ -2102,12 +2123,14 @@ end;
 
 procedure TDataModuleClassInfo.OnCreate(Sender: TObject);
 begin
-  FireSender(FOnCreate, 'OnCreate', Sender);
+  FireSender(TNotifyEvent(SavedHandler(DataModuleBase + DataModuleEventOnCreate)),
+    'OnCreate', Sender);
 end;
 
 procedure TDataModuleClassInfo.OnDestroy(Sender: TObject);
 begin
-  FireSender(FOnDestroy, 'OnDestroy', Sender);
+  FireSender(TNotifyEvent(SavedHandler(DataModuleBase + DataModuleEventOnDestroy)),
+    'OnDestroy', Sender);
 end;
 
 { TMonitorClassInfo }
@@ -2190,9 +2213,9 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TScreenHost(Pointer(Owner));
-  FOnActiveControlChange := Host.OnActiveControlChange;
+  SaveHandler(ScreenBase + ScreenEventOnActiveControlChange, TMethod(Host.OnActiveControlChange));
   Host.OnActiveControlChange := @OnActiveControlChange;
-  FOnActiveFormChange := Host.OnActiveFormChange;
+  SaveHandler(ScreenBase + ScreenEventOnActiveFormChange, TMethod(Host.OnActiveFormChange));
   Host.OnActiveFormChange := @OnActiveFormChange;
 end;
 
@@ -2201,8 +2224,9 @@ var
   Host: TScreenHost;
 begin
   Host := TScreenHost(Pointer(Owner));
-  Host.OnActiveControlChange := FOnActiveControlChange;
-  Host.OnActiveFormChange := FOnActiveFormChange;
+  Host.OnActiveControlChange :=
+    TNotifyEvent(SavedHandler(ScreenBase + ScreenEventOnActiveControlChange));
+  Host.OnActiveFormChange := TNotifyEvent(SavedHandler(ScreenBase + ScreenEventOnActiveFormChange));
   inherited UnConnectEventHandlers;
 end;
 
@@ -2448,12 +2472,14 @@ end;
 
 procedure TScreenClassInfo.OnActiveControlChange(Sender: TObject);
 begin
-  FireSender(FOnActiveControlChange, 'OnActiveControlChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ScreenBase + ScreenEventOnActiveControlChange)),
+    'OnActiveControlChange', Sender);
 end;
 
 procedure TScreenClassInfo.OnActiveFormChange(Sender: TObject);
 begin
-  FireSender(FOnActiveFormChange, 'OnActiveFormChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ScreenBase + ScreenEventOnActiveFormChange)),
+    'OnActiveFormChange', Sender);
 end;
 
 { TApplicationClassInfo }
@@ -2464,33 +2490,33 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TApplicationHost(Pointer(Owner));
-  FOnActionExecute := Host.OnActionExecute;
+  SaveHandler(ApplicationBase + ApplicationEventOnActionExecute, TMethod(Host.OnActionExecute));
   Host.OnActionExecute := @OnActionExecute;
-  FOnActionUpdate := Host.OnActionUpdate;
+  SaveHandler(ApplicationBase + ApplicationEventOnActionUpdate, TMethod(Host.OnActionUpdate));
   Host.OnActionUpdate := @OnActionUpdate;
-  FOnActivate := Host.OnActivate;
+  SaveHandler(ApplicationBase + ApplicationEventOnActivate, TMethod(Host.OnActivate));
   Host.OnActivate := @OnActivate;
-  FOnDeactivate := Host.OnDeactivate;
+  SaveHandler(ApplicationBase + ApplicationEventOnDeactivate, TMethod(Host.OnDeactivate));
   Host.OnDeactivate := @OnDeactivate;
   // declared by the host's base application class, with the same shape
-  FOnException := Host.OnException;
+  SaveHandler(ApplicationBase + ApplicationEventOnException, TMethod(Host.OnException));
   Host.OnException := @OnException;
-  FOnIdle := Host.OnIdle;
+  SaveHandler(ApplicationBase + ApplicationEventOnIdle, TMethod(Host.OnIdle));
   Host.OnIdle := @OnIdle;
   // answers what the previous handler answers
-  FOnHelp := Host.OnHelp;
+  SaveHandler(ApplicationBase + ApplicationEventOnHelp, TMethod(Host.OnHelp));
   Host.OnHelp := @OnHelp;
-  FOnHint := Host.OnHint;
+  SaveHandler(ApplicationBase + ApplicationEventOnHint, TMethod(Host.OnHint));
   Host.OnHint := @OnHint;
-  FOnMinimize := Host.OnMinimize;
+  SaveHandler(ApplicationBase + ApplicationEventOnMinimize, TMethod(Host.OnMinimize));
   Host.OnMinimize := @OnMinimize;
-  FOnRestore := Host.OnRestore;
+  SaveHandler(ApplicationBase + ApplicationEventOnRestore, TMethod(Host.OnRestore));
   Host.OnRestore := @OnRestore;
   // the host's 80-byte record, copied back by typed assignment
-  FOnShowHint := Host.OnShowHint;
+  SaveHandler(ApplicationBase + ApplicationEventOnShowHint, TMethod(Host.OnShowHint));
   Host.OnShowHint := @OnShowHint;
   // the host's 32-byte key message
-  FOnShortCut := Host.OnShortCut;
+  SaveHandler(ApplicationBase + ApplicationEventOnShortCut, TMethod(Host.OnShortCut));
   Host.OnShortCut := @OnShortCut;
 end;
 
@@ -2499,18 +2525,20 @@ var
   Host: TApplicationHost;
 begin
   Host := TApplicationHost(Pointer(Owner));
-  Host.OnActionExecute := FOnActionExecute;
-  Host.OnActionUpdate := FOnActionUpdate;
-  Host.OnActivate := FOnActivate;
-  Host.OnDeactivate := FOnDeactivate;
-  Host.OnException := FOnException;
-  Host.OnIdle := FOnIdle;
-  Host.OnHelp := FOnHelp;
-  Host.OnHint := FOnHint;
-  Host.OnMinimize := FOnMinimize;
-  Host.OnRestore := FOnRestore;
-  Host.OnShowHint := FOnShowHint;
-  Host.OnShortCut := FOnShortCut;
+  Host.OnActionExecute :=
+    TActionEvent(SavedHandler(ApplicationBase + ApplicationEventOnActionExecute));
+  Host.OnActionUpdate :=
+    TActionEvent(SavedHandler(ApplicationBase + ApplicationEventOnActionUpdate));
+  Host.OnActivate := TNotifyEvent(SavedHandler(ApplicationBase + ApplicationEventOnActivate));
+  Host.OnDeactivate := TNotifyEvent(SavedHandler(ApplicationBase + ApplicationEventOnDeactivate));
+  Host.OnException := TExceptionEvent(SavedHandler(ApplicationBase + ApplicationEventOnException));
+  Host.OnIdle := TIdleEvent(SavedHandler(ApplicationBase + ApplicationEventOnIdle));
+  Host.OnHelp := THelpEvent(SavedHandler(ApplicationBase + ApplicationEventOnHelp));
+  Host.OnHint := TNotifyEvent(SavedHandler(ApplicationBase + ApplicationEventOnHint));
+  Host.OnMinimize := TNotifyEvent(SavedHandler(ApplicationBase + ApplicationEventOnMinimize));
+  Host.OnRestore := TNotifyEvent(SavedHandler(ApplicationBase + ApplicationEventOnRestore));
+  Host.OnShowHint := TShowHintEvent(SavedHandler(ApplicationBase + ApplicationEventOnShowHint));
+  Host.OnShortCut := TShortCutEvent(SavedHandler(ApplicationBase + ApplicationEventOnShortCut));
   inherited UnConnectEventHandlers;
 end;
 
@@ -2872,11 +2900,12 @@ procedure TApplicationClassInfo.OnActionExecute(Action: TBasicAction; var Handle
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnActionExecute) then
-        FOnActionExecute(Action, Handled);
+      if Saved(ApplicationBase + ApplicationEventOnActionExecute, Previous) then
+        TActionEvent(Previous)(Action, Handled);
       Event := PrepareEvent('OnActionExecute', [ObjectToVar(Action), Handled]);
       if Event = nil then
         Exit;
@@ -2887,14 +2916,16 @@ procedure TApplicationClassInfo.OnActionExecute(Action: TBasicAction; var Handle
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnActionExecute) then
-    FOnActionExecute(Action, Handled);
+  else if Saved(ApplicationBase + ApplicationEventOnActionExecute, Previous) then
+    TActionEvent(Previous)(Action, Handled);
 end;
 
 procedure TApplicationClassInfo.OnActionUpdate(Action: TBasicAction; var Handled: Boolean);
@@ -2904,11 +2935,12 @@ procedure TApplicationClassInfo.OnActionUpdate(Action: TBasicAction; var Handled
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnActionUpdate) then
-        FOnActionUpdate(Action, Handled);
+      if Saved(ApplicationBase + ApplicationEventOnActionUpdate, Previous) then
+        TActionEvent(Previous)(Action, Handled);
       Event := PrepareEvent('OnActionUpdate', [ObjectToVar(Action), Handled]);
       if Event = nil then
         Exit;
@@ -2919,24 +2951,28 @@ procedure TApplicationClassInfo.OnActionUpdate(Action: TBasicAction; var Handled
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnActionUpdate) then
-    FOnActionUpdate(Action, Handled);
+  else if Saved(ApplicationBase + ApplicationEventOnActionUpdate, Previous) then
+    TActionEvent(Previous)(Action, Handled);
 end;
 
 procedure TApplicationClassInfo.OnActivate(Sender: TObject);
 begin
-  FireSender(FOnActivate, 'OnActivate', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ApplicationBase + ApplicationEventOnActivate)),
+    'OnActivate', Sender);
 end;
 
 procedure TApplicationClassInfo.OnDeactivate(Sender: TObject);
 begin
-  FireSender(FOnDeactivate, 'OnDeactivate', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ApplicationBase + ApplicationEventOnDeactivate)),
+    'OnDeactivate', Sender);
 end;
 
 procedure TApplicationClassInfo.OnException(Sender: TObject; E: Exception);
@@ -2946,11 +2982,12 @@ procedure TApplicationClassInfo.OnException(Sender: TObject; E: Exception);
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnException) then
-        FOnException(Sender, E);
+      if Saved(ApplicationBase + ApplicationEventOnException, Previous) then
+        TExceptionEvent(Previous)(Sender, E);
       Event := PrepareEvent('OnException', [ObjectToVar(Sender), ObjectToVar(E)]);
       if Event = nil then
         Exit;
@@ -2960,14 +2997,16 @@ procedure TApplicationClassInfo.OnException(Sender: TObject; E: Exception);
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnException) then
-    FOnException(Sender, E);
+  else if Saved(ApplicationBase + ApplicationEventOnException, Previous) then
+    TExceptionEvent(Previous)(Sender, E);
 end;
 
 procedure TApplicationClassInfo.OnIdle(Sender: TObject; var Done: Boolean);
@@ -2977,11 +3016,12 @@ procedure TApplicationClassInfo.OnIdle(Sender: TObject; var Done: Boolean);
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnIdle) then
-        FOnIdle(Sender, Done);
+      if Saved(ApplicationBase + ApplicationEventOnIdle, Previous) then
+        TIdleEvent(Previous)(Sender, Done);
       Event := PrepareEvent('OnIdle', [ObjectToVar(Sender), Done]);
       if Event = nil then
         Exit;
@@ -2992,14 +3032,16 @@ procedure TApplicationClassInfo.OnIdle(Sender: TObject; var Done: Boolean);
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnIdle) then
-    FOnIdle(Sender, Done);
+  else if Saved(ApplicationBase + ApplicationEventOnIdle, Previous) then
+    TIdleEvent(Previous)(Sender, Done);
 end;
 
 function TApplicationClassInfo.OnHelp(Command: Word; Data: PtrInt; var CallHelp: Boolean): Boolean;
@@ -3009,12 +3051,13 @@ function TApplicationClassInfo.OnHelp(Command: Word; Data: PtrInt; var CallHelp:
   function Heard: Boolean;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     Result := Default(Boolean);
     EnterEvent;
     try
-      if Assigned(FOnHelp) then
-        Result := FOnHelp(Command, Data, CallHelp);
+      if Saved(ApplicationBase + ApplicationEventOnHelp, Previous) then
+        Result := THelpEvent(Previous)(Command, Data, CallHelp);
       Event := PrepareEvent('OnHelp', [Command, Int64(Data), CallHelp]);
       if Event = nil then
         Exit;
@@ -3025,31 +3068,36 @@ function TApplicationClassInfo.OnHelp(Command: Word; Data: PtrInt; var CallHelp:
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Result := Heard
-  else if Assigned(FOnHelp) then
-    Result := FOnHelp(Command, Data, CallHelp)
+  else if Saved(ApplicationBase + ApplicationEventOnHelp, Previous) then
+    Result := THelpEvent(Previous)(Command, Data, CallHelp)
   else
     Result := Default(Boolean);
 end;
 
 procedure TApplicationClassInfo.OnHint(Sender: TObject);
 begin
-  FireSender(FOnHint, 'OnHint', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ApplicationBase + ApplicationEventOnHint)),
+    'OnHint', Sender);
 end;
 
 procedure TApplicationClassInfo.OnMinimize(Sender: TObject);
 begin
-  FireSender(FOnMinimize, 'OnMinimize', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ApplicationBase + ApplicationEventOnMinimize)),
+    'OnMinimize', Sender);
 end;
 
 procedure TApplicationClassInfo.OnRestore(Sender: TObject);
 begin
-  FireSender(FOnRestore, 'OnRestore', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ApplicationBase + ApplicationEventOnRestore)),
+    'OnRestore', Sender);
 end;
 
 procedure TApplicationClassInfo.OnShowHint(var HintStr: string; var CanShow: Boolean;
@@ -3060,11 +3108,12 @@ procedure TApplicationClassInfo.OnShowHint(var HintStr: string; var CanShow: Boo
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnShowHint) then
-        FOnShowHint(HintStr, CanShow, HintInfo);
+      if Saved(ApplicationBase + ApplicationEventOnShowHint, Previous) then
+        TShowHintEvent(Previous)(HintStr, CanShow, HintInfo);
       Event := PrepareEvent('OnShowHint', [string(HintStr), CanShow, BufferToVar(HintInfo)]);
       if Event = nil then
         Exit;
@@ -3078,14 +3127,16 @@ procedure TApplicationClassInfo.OnShowHint(var HintStr: string; var CanShow: Boo
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnShowHint) then
-    FOnShowHint(HintStr, CanShow, HintInfo);
+  else if Saved(ApplicationBase + ApplicationEventOnShowHint, Previous) then
+    TShowHintEvent(Previous)(HintStr, CanShow, HintInfo);
 end;
 
 procedure TApplicationClassInfo.OnShortCut(var Msg: TLMKey; var Handled: Boolean);
@@ -3095,11 +3146,12 @@ procedure TApplicationClassInfo.OnShortCut(var Msg: TLMKey; var Handled: Boolean
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnShortCut) then
-        FOnShortCut(Msg, Handled);
+      if Saved(ApplicationBase + ApplicationEventOnShortCut, Previous) then
+        TShortCutEvent(Previous)(Msg, Handled);
       Event := PrepareEvent('OnShortCut', [BufferToVar(Msg), Handled]);
       if Event = nil then
         Exit;
@@ -3112,14 +3164,16 @@ procedure TApplicationClassInfo.OnShortCut(var Msg: TLMKey; var Handled: Boolean
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnShortCut) then
-    FOnShortCut(Msg, Handled);
+  else if Saved(ApplicationBase + ApplicationEventOnShortCut, Previous) then
+    TShortCutEvent(Previous)(Msg, Handled);
 end;
 
 initialization

@@ -17,11 +17,15 @@
   - a method: name, parameters, result. Generated: its arm in
     InvokeMethod, arguments converted from the parameters' values, the
     result left in Result, var parameters copied back;
-  - an event: name, parameters, host event type. Generated: the saved
-    handler field, hooking and unhooking in ConnectEventHandlers and
-    UnConnectEventHandlers, and the handler: unheard, it runs only the
-    saved handler; heard, it holds the class info, runs the saved
-    handler, fires the listeners and copies var parameters back.
+  - an event: name, parameters, host event type. Generated: its slot
+    (the base plus its position among the binding's events), hooking in
+    ConnectEventHandlers, which saves the owner's handler under the slot
+    with SaveHandler when there is one, unhooking in
+    UnConnectEventHandlers, which puts back SavedHandler (nil when none
+    was saved), and the handler: unheard, it runs only the saved handler;
+    heard, it holds the class info, runs the saved handler, fires the
+    listeners and copies var parameters back. A class info keeps only
+    the handlers that were set, in one list of its root.
   What the author writes by hand is only what the table marks hand: the
   Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
   bindings/<unit>hand.inc (such a property is served by the variant path
@@ -48,7 +52,6 @@ type
 
   TGraphicsObjectClassInfo = class(TPersistentClassInfo)
   private
-    FOnChange: TNotifyEvent;
     procedure HookOnChange;
     procedure UnhookOnChange;
   protected
@@ -101,8 +104,6 @@ type
     FHandle: HDC;
     FPenPos: TPoint;
     FTextExtentResult: TSize;
-    FOnChange: TNotifyEvent;
-    FOnChanging: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -120,8 +121,6 @@ type
   TGraphicClassInfo = class(TPersistentClassInfo)
   private
     FPalette: HPALETTE;
-    FOnChange: TNotifyEvent;
-    FOnProgress: TFPImgProgressEvent;
     procedure CallLoadFromClipboardFormat(AMethod: TorvMethodInfo);
     procedure CallSaveToClipboardFormat(AMethod: TorvMethodInfo);
   protected
@@ -141,8 +140,6 @@ type
 
   TPictureClassInfo = class(TPersistentClassInfo)
   private
-    FOnChange: TNotifyEvent;
-    FOnProgress: TFPImgProgressEvent;
     procedure CallLoadFromClipboardFormat(AMethod: TorvMethodInfo);
     procedure CallSaveToClipboardFormat(AMethod: TorvMethodInfo);
   protected
@@ -449,6 +446,7 @@ const
   { Each feature's id: its position among its binding's own features of
     its kind, offset by the base the binding was given when it registered. }
   GraphicsObjectPropOwnerCriticalSection = 0;
+  GraphicsObjectEventOnChange = 0;
 
   FontPropFontAdapter = 0;
   FontPropHandle = 1;
@@ -506,6 +504,8 @@ const
   CanvasMethTextWidth = 20;
   CanvasMethTryLock = 21;
   CanvasMethUnlock = 22;
+  CanvasEventOnChange = 0;
+  CanvasEventOnChanging = 1;
 
   GraphicPropEmpty = 0;
   GraphicPropHeight = 1;
@@ -520,6 +520,8 @@ const
   GraphicMethSaveToStream = 3;
   GraphicMethLoadFromClipboardFormat = 4;
   GraphicMethSaveToClipboardFormat = 5;
+  GraphicEventOnChange = 0;
+  GraphicEventOnProgress = 1;
 
   PicturePropBitmap = 0;
   PicturePropGraphic = 1;
@@ -537,6 +539,8 @@ const
   PictureMethRegisterFileFormatRes = 6;
   PictureMethRegisterClipboardFormat = 7;
   PictureMethUnregisterGraphicClass = 8;
+  PictureEventOnChange = 0;
+  PictureEventOnProgress = 1;
 
   SharedImagePropRefCount = 0;
 
@@ -632,7 +636,8 @@ end;
 
 procedure TGraphicsObjectClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(GraphicsObjectBase + GraphicsObjectEventOnChange)),
+    'OnChange', Sender);
 end;
 
 { TFontClassInfo }
@@ -986,9 +991,9 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TCanvasHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(CanvasBase + CanvasEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
-  FOnChanging := Host.OnChanging;
+  SaveHandler(CanvasBase + CanvasEventOnChanging, TMethod(Host.OnChanging));
   Host.OnChanging := @OnChanging;
 end;
 
@@ -997,8 +1002,8 @@ var
   Host: TCanvasHost;
 begin
   Host := TCanvasHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
-  Host.OnChanging := FOnChanging;
+  Host.OnChange := TNotifyEvent(SavedHandler(CanvasBase + CanvasEventOnChange));
+  Host.OnChanging := TNotifyEvent(SavedHandler(CanvasBase + CanvasEventOnChanging));
   inherited UnConnectEventHandlers;
 end;
 
@@ -1217,12 +1222,12 @@ end;
 
 procedure TCanvasClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CanvasBase + CanvasEventOnChange)), 'OnChange', Sender);
 end;
 
 procedure TCanvasClassInfo.OnChanging(Sender: TObject);
 begin
-  FireSender(FOnChanging, 'OnChanging', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CanvasBase + CanvasEventOnChanging)), 'OnChanging', Sender);
 end;
 
 { TGraphicClassInfo }
@@ -1233,10 +1238,10 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TGraphicHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(GraphicBase + GraphicEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
   // the host's list: Continue added
-  FOnProgress := Host.OnProgress;
+  SaveHandler(GraphicBase + GraphicEventOnProgress, TMethod(Host.OnProgress));
   Host.OnProgress := @OnProgress;
 end;
 
@@ -1245,8 +1250,8 @@ var
   Host: TGraphicHost;
 begin
   Host := TGraphicHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
-  Host.OnProgress := FOnProgress;
+  Host.OnChange := TNotifyEvent(SavedHandler(GraphicBase + GraphicEventOnChange));
+  Host.OnProgress := TFPImgProgressEvent(SavedHandler(GraphicBase + GraphicEventOnProgress));
   inherited UnConnectEventHandlers;
 end;
 
@@ -1397,7 +1402,7 @@ end;
 
 procedure TGraphicClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(GraphicBase + GraphicEventOnChange)), 'OnChange', Sender);
 end;
 
 procedure TGraphicClassInfo.OnProgress(Sender: TObject; Stage: TFPImgProgressStage;
@@ -1409,11 +1414,12 @@ procedure TGraphicClassInfo.OnProgress(Sender: TObject; Stage: TFPImgProgressSta
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnProgress) then
-        FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
+      if Saved(GraphicBase + GraphicEventOnProgress, Previous) then
+        TFPImgProgressEvent(Previous)(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
       Event := PrepareEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
         BufferToVar(R), string(Msg), Continue]);
       if Event = nil then
@@ -1425,14 +1431,16 @@ procedure TGraphicClassInfo.OnProgress(Sender: TObject; Stage: TFPImgProgressSta
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnProgress) then
-    FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
+  else if Saved(GraphicBase + GraphicEventOnProgress, Previous) then
+    TFPImgProgressEvent(Previous)(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
 end;
 
 { TPictureClassInfo }
@@ -1443,10 +1451,10 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TPictureHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(PictureBase + PictureEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
   // the host's list: Continue added
-  FOnProgress := Host.OnProgress;
+  SaveHandler(PictureBase + PictureEventOnProgress, TMethod(Host.OnProgress));
   Host.OnProgress := @OnProgress;
 end;
 
@@ -1455,8 +1463,8 @@ var
   Host: TPictureHost;
 begin
   Host := TPictureHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
-  Host.OnProgress := FOnProgress;
+  Host.OnChange := TNotifyEvent(SavedHandler(PictureBase + PictureEventOnChange));
+  Host.OnProgress := TFPImgProgressEvent(SavedHandler(PictureBase + PictureEventOnProgress));
   inherited UnConnectEventHandlers;
 end;
 
@@ -1595,7 +1603,7 @@ end;
 
 procedure TPictureClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(PictureBase + PictureEventOnChange)), 'OnChange', Sender);
 end;
 
 procedure TPictureClassInfo.OnProgress(Sender: TObject; Stage: TFPImgProgressStage;
@@ -1607,11 +1615,12 @@ procedure TPictureClassInfo.OnProgress(Sender: TObject; Stage: TFPImgProgressSta
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnProgress) then
-        FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
+      if Saved(PictureBase + PictureEventOnProgress, Previous) then
+        TFPImgProgressEvent(Previous)(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
       Event := PrepareEvent('OnProgress', [ObjectToVar(Sender), Ord(Stage), PercentDone, RedrawNow,
         BufferToVar(R), string(Msg), Continue]);
       if Event = nil then
@@ -1623,14 +1632,16 @@ procedure TPictureClassInfo.OnProgress(Sender: TObject; Stage: TFPImgProgressSta
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnProgress) then
-    FOnProgress(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
+  else if Saved(PictureBase + PictureEventOnProgress, Previous) then
+    TFPImgProgressEvent(Previous)(Sender, Stage, PercentDone, RedrawNow, R, Msg, Continue);
 end;
 
 { TSharedImageClassInfo }

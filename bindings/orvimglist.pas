@@ -14,11 +14,15 @@
   - a method: name, parameters, result. Generated: its arm in
     InvokeMethod, arguments converted from the parameters' values, the
     result left in Result, var parameters copied back;
-  - an event: name, parameters, host event type. Generated: the saved
-    handler field, hooking and unhooking in ConnectEventHandlers and
-    UnConnectEventHandlers, and the handler: unheard, it runs only the
-    saved handler; heard, it holds the class info, runs the saved
-    handler, fires the listeners and copies var parameters back.
+  - an event: name, parameters, host event type. Generated: its slot
+    (the base plus its position among the binding's events), hooking in
+    ConnectEventHandlers, which saves the owner's handler under the slot
+    with SaveHandler when there is one, unhooking in
+    UnConnectEventHandlers, which puts back SavedHandler (nil when none
+    was saved), and the handler: unheard, it runs only the saved handler;
+    heard, it holds the class info, runs the saved handler, fires the
+    listeners and copies var parameters back. A class info keeps only
+    the handlers that were set, in one list of its root.
   What the author writes by hand is only what the table marks hand: the
   Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
   bindings/<unit>hand.inc (such a property is served by the variant path
@@ -44,8 +48,6 @@ type
   { TChangeLinkClassInfo }
 
   TChangeLinkClassInfo = class(TObjectClassInfo)
-  private
-    FOnChange: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -62,7 +64,6 @@ type
   TCustomImageListClassInfo = class(TComponentClassInfo)
   private
     FGetHotSpotResult: TPoint;
-    FOnChange: TNotifyEvent;
     procedure CallOverlay(AMethod: TorvMethodInfo);
   protected
     procedure ConnectEventHandlers; override;
@@ -141,6 +142,7 @@ const
     its kind, offset by the base the binding was given when it registered. }
   ChangeLinkPropSender = 0;
   ChangeLinkMethChange = 0;
+  ChangeLinkEventOnChange = 0;
 
   CustomImageListPropCount = 0;
   CustomImageListPropHandle = 1;
@@ -182,6 +184,7 @@ const
   CustomImageListMethReplaceIcon = 26;
   CustomImageListMethReplaceMasked = 27;
   CustomImageListMethUnRegisterChanges = 28;
+  CustomImageListEventOnChange = 0;
 
 type
   { The owner is reached through a subclass declared here, so that
@@ -204,7 +207,7 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TChangeLinkHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(ChangeLinkBase + ChangeLinkEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
 end;
 
@@ -213,7 +216,7 @@ var
   Host: TChangeLinkHost;
 begin
   Host := TChangeLinkHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
+  Host.OnChange := TNotifyEvent(SavedHandler(ChangeLinkBase + ChangeLinkEventOnChange));
   inherited UnConnectEventHandlers;
 end;
 
@@ -284,7 +287,8 @@ end;
 
 procedure TChangeLinkClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ChangeLinkBase + ChangeLinkEventOnChange)),
+    'OnChange', Sender);
 end;
 
 { TCustomImageListClassInfo }
@@ -295,7 +299,7 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TCustomImageListHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(CustomImageListBase + CustomImageListEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
 end;
 
@@ -304,7 +308,7 @@ var
   Host: TCustomImageListHost;
 begin
   Host := TCustomImageListHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
+  Host.OnChange := TNotifyEvent(SavedHandler(CustomImageListBase + CustomImageListEventOnChange));
   inherited UnConnectEventHandlers;
 end;
 
@@ -571,7 +575,8 @@ end;
 
 procedure TCustomImageListClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CustomImageListBase + CustomImageListEventOnChange)),
+    'OnChange', Sender);
 end;
 
 initialization

@@ -15,11 +15,15 @@
   - a method: name, parameters, result. Generated: its arm in
     InvokeMethod, arguments converted from the parameters' values, the
     result left in Result, var parameters copied back;
-  - an event: name, parameters, host event type. Generated: the saved
-    handler field, hooking and unhooking in ConnectEventHandlers and
-    UnConnectEventHandlers, and the handler: unheard, it runs only the
-    saved handler; heard, it holds the class info, runs the saved
-    handler, fires the listeners and copies var parameters back.
+  - an event: name, parameters, host event type. Generated: its slot
+    (the base plus its position among the binding's events), hooking in
+    ConnectEventHandlers, which saves the owner's handler under the slot
+    with SaveHandler when there is one, unhooking in
+    UnConnectEventHandlers, which puts back SavedHandler (nil when none
+    was saved), and the handler: unheard, it runs only the saved handler;
+    heard, it holds the class info, runs the saved handler, fires the
+    listeners and copies var parameters back. A class info keeps only
+    the handlers that were set, in one list of its root.
   What the author writes by hand is only what the table marks hand: the
   Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
   bindings/<unit>hand.inc (such a property is served by the variant path
@@ -53,9 +57,6 @@ type
   TMenuItemClassInfo = class(TComponentClassInfo)
   private
     FHandle: HMENU;
-    FOnClick: TNotifyEvent;
-    FOnDrawItem: TMenuDrawItemEvent;
-    FOnMeasureItem: TMenuMeasureItemEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -77,7 +78,6 @@ type
     FHandle: HMENU;
     { what WindowHandle hands out: a buffer of the host's width }
     FWindowHandle: HWND;
-    FOnChange: TMenuChangeEvent;
     function GetWindowHandle(AProp: TorvPropertyInfo): Variant;
     procedure SetWindowHandle(AProp: TorvPropertyInfo; const AValue: Variant);
   protected
@@ -105,7 +105,6 @@ type
   TPopupMenuClassInfo = class(TMenuClassInfo)
   private
     FPopupPoint: TPoint;
-    FOnPopup: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -304,6 +303,9 @@ const
   MenuItemMethRemove = 14;
   MenuItemMethRethinkHotkeys = 15;
   MenuItemMethRethinkLines = 16;
+  MenuItemEventOnClick = 0;
+  MenuItemEventOnDrawItem = 1;
+  MenuItemEventOnMeasureItem = 3;
 
   MenuPropImages = 0;
   MenuPropAutoHotkeys = 1;
@@ -321,6 +323,7 @@ const
   MenuMethIsRightToLeft = 4;
   MenuMethIsShortCut = 5;
   MenuMethProcessMenuChar = 6;
+  MenuEventOnChange = 0;
 
   MainMenuPropAutoMerge = 0;
   MainMenuMethMerge = 0;
@@ -335,6 +338,7 @@ const
   PopupMenuPropMenuAnimation = 5;
   PopupMenuPropTrackButton = 6;
   PopupMenuMethPopup = 0;
+  PopupMenuEventOnPopup = 0;
 
   PopupListPropWindow = 0;
   PopupListMethAdd = 0;
@@ -367,12 +371,12 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TMenuItemHost(Pointer(Owner));
-  FOnClick := Host.OnClick;
+  SaveHandler(MenuItemBase + MenuItemEventOnClick, TMethod(Host.OnClick));
   Host.OnClick := @OnClick;
   // the host's one owner-draw shape: the state set, not a Selected flag
-  FOnDrawItem := Host.OnDrawItem;
+  SaveHandler(MenuItemBase + MenuItemEventOnDrawItem, TMethod(Host.OnDrawItem));
   Host.OnDrawItem := @OnDrawItem;
-  FOnMeasureItem := Host.OnMeasureItem;
+  SaveHandler(MenuItemBase + MenuItemEventOnMeasureItem, TMethod(Host.OnMeasureItem));
   Host.OnMeasureItem := @OnMeasureItem;
 end;
 
@@ -381,9 +385,10 @@ var
   Host: TMenuItemHost;
 begin
   Host := TMenuItemHost(Pointer(Owner));
-  Host.OnClick := FOnClick;
-  Host.OnDrawItem := FOnDrawItem;
-  Host.OnMeasureItem := FOnMeasureItem;
+  Host.OnClick := TNotifyEvent(SavedHandler(MenuItemBase + MenuItemEventOnClick));
+  Host.OnDrawItem := TMenuDrawItemEvent(SavedHandler(MenuItemBase + MenuItemEventOnDrawItem));
+  Host.OnMeasureItem :=
+    TMenuMeasureItemEvent(SavedHandler(MenuItemBase + MenuItemEventOnMeasureItem));
   inherited UnConnectEventHandlers;
 end;
 
@@ -730,7 +735,7 @@ end;
 
 procedure TMenuItemClassInfo.OnClick(Sender: TObject);
 begin
-  FireSender(FOnClick, 'OnClick', Sender);
+  FireSender(TNotifyEvent(SavedHandler(MenuItemBase + MenuItemEventOnClick)), 'OnClick', Sender);
 end;
 
 procedure TMenuItemClassInfo.OnDrawItem(Sender: TObject; ACanvas: TCanvas; ARect: TRect;
@@ -741,11 +746,12 @@ procedure TMenuItemClassInfo.OnDrawItem(Sender: TObject; ACanvas: TCanvas; ARect
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnDrawItem) then
-        FOnDrawItem(Sender, ACanvas, ARect, AState);
+      if Saved(MenuItemBase + MenuItemEventOnDrawItem, Previous) then
+        TMenuDrawItemEvent(Previous)(Sender, ACanvas, ARect, AState);
       Event := PrepareEvent('OnDrawItem', [ObjectToVar(Sender), ObjectToVar(ACanvas),
         BufferToVar(ARect), BufferToVar(AState)]);
       if Event = nil then
@@ -756,14 +762,16 @@ procedure TMenuItemClassInfo.OnDrawItem(Sender: TObject; ACanvas: TCanvas; ARect
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnDrawItem) then
-    FOnDrawItem(Sender, ACanvas, ARect, AState);
+  else if Saved(MenuItemBase + MenuItemEventOnDrawItem, Previous) then
+    TMenuDrawItemEvent(Previous)(Sender, ACanvas, ARect, AState);
 end;
 
 procedure TMenuItemClassInfo.OnMeasureItem(Sender: TObject; ACanvas: TCanvas; var Width: Integer;
@@ -774,11 +782,12 @@ procedure TMenuItemClassInfo.OnMeasureItem(Sender: TObject; ACanvas: TCanvas; va
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnMeasureItem) then
-        FOnMeasureItem(Sender, ACanvas, Width, Height);
+      if Saved(MenuItemBase + MenuItemEventOnMeasureItem, Previous) then
+        TMenuMeasureItemEvent(Previous)(Sender, ACanvas, Width, Height);
       Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Sender), ObjectToVar(ACanvas),
         Width, Height]);
       if Event = nil then
@@ -791,14 +800,16 @@ procedure TMenuItemClassInfo.OnMeasureItem(Sender: TObject; ACanvas: TCanvas; va
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnMeasureItem) then
-    FOnMeasureItem(Sender, ACanvas, Width, Height);
+  else if Saved(MenuItemBase + MenuItemEventOnMeasureItem, Previous) then
+    TMenuMeasureItemEvent(Previous)(Sender, ACanvas, Width, Height);
 end;
 
 { TMenuClassInfo }
@@ -809,7 +820,7 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TMenuHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(MenuBase + MenuEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
 end;
 
@@ -818,7 +829,7 @@ var
   Host: TMenuHost;
 begin
   Host := TMenuHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
+  Host.OnChange := TMenuChangeEvent(SavedHandler(MenuBase + MenuEventOnChange));
   inherited UnConnectEventHandlers;
 end;
 
@@ -979,11 +990,12 @@ procedure TMenuClassInfo.OnChange(Sender: TObject; Source: TMenuItem; Rebuild: B
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnChange) then
-        FOnChange(Sender, Source, Rebuild);
+      if Saved(MenuBase + MenuEventOnChange, Previous) then
+        TMenuChangeEvent(Previous)(Sender, Source, Rebuild);
       Event := PrepareEvent('OnChange', [ObjectToVar(Sender), ObjectToVar(Source), Rebuild]);
       if Event = nil then
         Exit;
@@ -993,14 +1005,16 @@ procedure TMenuClassInfo.OnChange(Sender: TObject; Source: TMenuItem; Rebuild: B
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnChange) then
-    FOnChange(Sender, Source, Rebuild);
+  else if Saved(MenuBase + MenuEventOnChange, Previous) then
+    TMenuChangeEvent(Previous)(Sender, Source, Rebuild);
 end;
 
 { TMainMenuClassInfo }
@@ -1048,7 +1062,7 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TPopupMenuHost(Pointer(Owner));
-  FOnPopup := Host.OnPopup;
+  SaveHandler(PopupMenuBase + PopupMenuEventOnPopup, TMethod(Host.OnPopup));
   Host.OnPopup := @OnPopup;
 end;
 
@@ -1057,7 +1071,7 @@ var
   Host: TPopupMenuHost;
 begin
   Host := TPopupMenuHost(Pointer(Owner));
-  Host.OnPopup := FOnPopup;
+  Host.OnPopup := TNotifyEvent(SavedHandler(PopupMenuBase + PopupMenuEventOnPopup));
   inherited UnConnectEventHandlers;
 end;
 
@@ -1195,7 +1209,7 @@ end;
 
 procedure TPopupMenuClassInfo.OnPopup(Sender: TObject);
 begin
-  FireSender(FOnPopup, 'OnPopup', Sender);
+  FireSender(TNotifyEvent(SavedHandler(PopupMenuBase + PopupMenuEventOnPopup)), 'OnPopup', Sender);
 end;
 
 { TPopupListClassInfo }

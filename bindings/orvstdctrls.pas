@@ -24,11 +24,15 @@
   - a method: name, parameters, result. Generated: its arm in
     InvokeMethod, arguments converted from the parameters' values, the
     result left in Result, var parameters copied back;
-  - an event: name, parameters, host event type. Generated: the saved
-    handler field, hooking and unhooking in ConnectEventHandlers and
-    UnConnectEventHandlers, and the handler: unheard, it runs only the
-    saved handler; heard, it holds the class info, runs the saved
-    handler, fires the listeners and copies var parameters back.
+  - an event: name, parameters, host event type. Generated: its slot
+    (the base plus its position among the binding's events), hooking in
+    ConnectEventHandlers, which saves the owner's handler under the slot
+    with SaveHandler when there is one, unhooking in
+    UnConnectEventHandlers, which puts back SavedHandler (nil when none
+    was saved), and the handler: unheard, it runs only the saved handler;
+    heard, it holds the class info, runs the saved handler, fires the
+    listeners and copies var parameters back. A class info keeps only
+    the handlers that were set, in one list of its root.
   What the author writes by hand is only what the table marks hand: the
   Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
   bindings/<unit>hand.inc (such a property is served by the variant path
@@ -83,8 +87,6 @@ type
   { TCustomEditClassInfo }
 
   TCustomEditClassInfo = class(TWinControlClassInfo)
-  private
-    FOnChange: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -120,11 +122,6 @@ type
   { TCustomComboBoxClassInfo }
 
   TCustomComboBoxClassInfo = class(TWinControlClassInfo)
-  private
-    FOnChange: TNotifyEvent;
-    FOnDropDown: TNotifyEvent;
-    FOnDrawItem: TDrawItemEvent;
-    FOnMeasureItem: TMeasureItemEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -198,8 +195,6 @@ type
   TCustomListBoxClassInfo = class(TWinControlClassInfo)
   private
     FItemRectResult: TRect;
-    FOnDrawItem: TDrawItemEvent;
-    FOnMeasureItem: TMeasureItemEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -220,9 +215,6 @@ type
   { TScrollBarClassInfo }
 
   TScrollBarClassInfo = class(TWinControlClassInfo)
-  private
-    FOnChange: TNotifyEvent;
-    FOnScroll: TScrollEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -993,6 +985,7 @@ const
   CustomEditMethGetSelTextBuf = 7;
   CustomEditMethSelectAll = 8;
   CustomEditMethSetSelTextBuf = 9;
+  CustomEditEventOnChange = 0;
 
   CustomMemoPropAlignment = 0;
   CustomMemoPropScrollBars = 1;
@@ -1019,6 +1012,10 @@ const
   CustomComboBoxPropSelText = 14;
   CustomComboBoxMethClear = 0;
   CustomComboBoxMethSelectAll = 1;
+  CustomComboBoxEventOnChange = 0;
+  CustomComboBoxEventOnDropDown = 1;
+  CustomComboBoxEventOnDrawItem = 2;
+  CustomComboBoxEventOnMeasureItem = 3;
 
   ButtonControlPropChecked = 0;
   ButtonControlPropClicksDisabled = 1;
@@ -1051,6 +1048,8 @@ const
   CustomListBoxMethClear = 0;
   CustomListBoxMethItemAtPos = 1;
   CustomListBoxMethItemRect = 2;
+  CustomListBoxEventOnDrawItem = 0;
+  CustomListBoxEventOnMeasureItem = 1;
 
   ScrollBarPropKind = 0;
   ScrollBarPropLargeChange = 1;
@@ -1060,6 +1059,8 @@ const
   ScrollBarPropPosition = 5;
   ScrollBarPropSmallChange = 6;
   ScrollBarMethSetParams = 0;
+  ScrollBarEventOnChange = 0;
+  ScrollBarEventOnScroll = 1;
 
   CustomStaticTextPropAlignment = 0;
   CustomStaticTextPropAutoSize = 1;
@@ -1251,7 +1252,7 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TCustomEditHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(CustomEditBase + CustomEditEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
 end;
 
@@ -1260,7 +1261,7 @@ var
   Host: TCustomEditHost;
 begin
   Host := TCustomEditHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
+  Host.OnChange := TNotifyEvent(SavedHandler(CustomEditBase + CustomEditEventOnChange));
   inherited UnConnectEventHandlers;
 end;
 
@@ -1500,7 +1501,8 @@ end;
 
 procedure TCustomEditClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CustomEditBase + CustomEditEventOnChange)),
+    'OnChange', Sender);
 end;
 
 { TCustomMemoClassInfo }
@@ -1645,14 +1647,14 @@ begin
   inherited ConnectEventHandlers;
   Host := TCustomComboBoxHost(Pointer(Owner));
   // the LCL fires it for the user's changes only, never for Text or ItemIndex set from code
-  FOnChange := Host.OnChange;
+  SaveHandler(CustomComboBoxBase + CustomComboBoxEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
-  FOnDropDown := Host.OnDropDown;
+  SaveHandler(CustomComboBoxBase + CustomComboBoxEventOnDropDown, TMethod(Host.OnDropDown));
   Host.OnDropDown := @OnDropDown;
   // the LCL passes the rectangle by value: listeners get the address of that copy
-  FOnDrawItem := Host.OnDrawItem;
+  SaveHandler(CustomComboBoxBase + CustomComboBoxEventOnDrawItem, TMethod(Host.OnDrawItem));
   Host.OnDrawItem := @OnDrawItem;
-  FOnMeasureItem := Host.OnMeasureItem;
+  SaveHandler(CustomComboBoxBase + CustomComboBoxEventOnMeasureItem, TMethod(Host.OnMeasureItem));
   Host.OnMeasureItem := @OnMeasureItem;
 end;
 
@@ -1661,10 +1663,12 @@ var
   Host: TCustomComboBoxHost;
 begin
   Host := TCustomComboBoxHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
-  Host.OnDropDown := FOnDropDown;
-  Host.OnDrawItem := FOnDrawItem;
-  Host.OnMeasureItem := FOnMeasureItem;
+  Host.OnChange := TNotifyEvent(SavedHandler(CustomComboBoxBase + CustomComboBoxEventOnChange));
+  Host.OnDropDown := TNotifyEvent(SavedHandler(CustomComboBoxBase + CustomComboBoxEventOnDropDown));
+  Host.OnDrawItem :=
+    TDrawItemEvent(SavedHandler(CustomComboBoxBase + CustomComboBoxEventOnDrawItem));
+  Host.OnMeasureItem :=
+    TMeasureItemEvent(SavedHandler(CustomComboBoxBase + CustomComboBoxEventOnMeasureItem));
   inherited UnConnectEventHandlers;
 end;
 
@@ -1907,12 +1911,14 @@ end;
 
 procedure TCustomComboBoxClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CustomComboBoxBase + CustomComboBoxEventOnChange)),
+    'OnChange', Sender);
 end;
 
 procedure TCustomComboBoxClassInfo.OnDropDown(Sender: TObject);
 begin
-  FireSender(FOnDropDown, 'OnDropDown', Sender);
+  FireSender(TNotifyEvent(SavedHandler(CustomComboBoxBase + CustomComboBoxEventOnDropDown)),
+    'OnDropDown', Sender);
 end;
 
 procedure TCustomComboBoxClassInfo.OnDrawItem(Control: TWinControl; Index: Integer; Rect: TRect;
@@ -1923,11 +1929,12 @@ procedure TCustomComboBoxClassInfo.OnDrawItem(Control: TWinControl; Index: Integ
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnDrawItem) then
-        FOnDrawItem(Control, Index, Rect, State);
+      if Saved(CustomComboBoxBase + CustomComboBoxEventOnDrawItem, Previous) then
+        TDrawItemEvent(Previous)(Control, Index, Rect, State);
       Event := PrepareEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
         BufferToVar(State)]);
       if Event = nil then
@@ -1938,14 +1945,16 @@ procedure TCustomComboBoxClassInfo.OnDrawItem(Control: TWinControl; Index: Integ
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnDrawItem) then
-    FOnDrawItem(Control, Index, Rect, State);
+  else if Saved(CustomComboBoxBase + CustomComboBoxEventOnDrawItem, Previous) then
+    TDrawItemEvent(Previous)(Control, Index, Rect, State);
 end;
 
 procedure TCustomComboBoxClassInfo.OnMeasureItem(Control: TWinControl; Index: Integer;
@@ -1956,11 +1965,12 @@ procedure TCustomComboBoxClassInfo.OnMeasureItem(Control: TWinControl; Index: In
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnMeasureItem) then
-        FOnMeasureItem(Control, Index, Height);
+      if Saved(CustomComboBoxBase + CustomComboBoxEventOnMeasureItem, Previous) then
+        TMeasureItemEvent(Previous)(Control, Index, Height);
       Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
       if Event = nil then
         Exit;
@@ -1971,14 +1981,16 @@ procedure TCustomComboBoxClassInfo.OnMeasureItem(Control: TWinControl; Index: In
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnMeasureItem) then
-    FOnMeasureItem(Control, Index, Height);
+  else if Saved(CustomComboBoxBase + CustomComboBoxEventOnMeasureItem, Previous) then
+    TMeasureItemEvent(Previous)(Control, Index, Height);
 end;
 
 { TButtonControlClassInfo }
@@ -2286,9 +2298,9 @@ begin
   inherited ConnectEventHandlers;
   Host := TCustomListBoxHost(Pointer(Owner));
   // the LCL passes the rectangle by value: listeners get the address of that copy
-  FOnDrawItem := Host.OnDrawItem;
+  SaveHandler(CustomListBoxBase + CustomListBoxEventOnDrawItem, TMethod(Host.OnDrawItem));
   Host.OnDrawItem := @OnDrawItem;
-  FOnMeasureItem := Host.OnMeasureItem;
+  SaveHandler(CustomListBoxBase + CustomListBoxEventOnMeasureItem, TMethod(Host.OnMeasureItem));
   Host.OnMeasureItem := @OnMeasureItem;
 end;
 
@@ -2297,8 +2309,9 @@ var
   Host: TCustomListBoxHost;
 begin
   Host := TCustomListBoxHost(Pointer(Owner));
-  Host.OnDrawItem := FOnDrawItem;
-  Host.OnMeasureItem := FOnMeasureItem;
+  Host.OnDrawItem := TDrawItemEvent(SavedHandler(CustomListBoxBase + CustomListBoxEventOnDrawItem));
+  Host.OnMeasureItem :=
+    TMeasureItemEvent(SavedHandler(CustomListBoxBase + CustomListBoxEventOnMeasureItem));
   inherited UnConnectEventHandlers;
 end;
 
@@ -2547,11 +2560,12 @@ procedure TCustomListBoxClassInfo.OnDrawItem(Control: TWinControl; Index: Intege
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnDrawItem) then
-        FOnDrawItem(Control, Index, Rect, State);
+      if Saved(CustomListBoxBase + CustomListBoxEventOnDrawItem, Previous) then
+        TDrawItemEvent(Previous)(Control, Index, Rect, State);
       Event := PrepareEvent('OnDrawItem', [ObjectToVar(Control), Index, BufferToVar(Rect),
         BufferToVar(State)]);
       if Event = nil then
@@ -2562,14 +2576,16 @@ procedure TCustomListBoxClassInfo.OnDrawItem(Control: TWinControl; Index: Intege
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnDrawItem) then
-    FOnDrawItem(Control, Index, Rect, State);
+  else if Saved(CustomListBoxBase + CustomListBoxEventOnDrawItem, Previous) then
+    TDrawItemEvent(Previous)(Control, Index, Rect, State);
 end;
 
 procedure TCustomListBoxClassInfo.OnMeasureItem(Control: TWinControl; Index: Integer;
@@ -2580,11 +2596,12 @@ procedure TCustomListBoxClassInfo.OnMeasureItem(Control: TWinControl; Index: Int
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnMeasureItem) then
-        FOnMeasureItem(Control, Index, Height);
+      if Saved(CustomListBoxBase + CustomListBoxEventOnMeasureItem, Previous) then
+        TMeasureItemEvent(Previous)(Control, Index, Height);
       Event := PrepareEvent('OnMeasureItem', [ObjectToVar(Control), Index, Height]);
       if Event = nil then
         Exit;
@@ -2595,14 +2612,16 @@ procedure TCustomListBoxClassInfo.OnMeasureItem(Control: TWinControl; Index: Int
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnMeasureItem) then
-    FOnMeasureItem(Control, Index, Height);
+  else if Saved(CustomListBoxBase + CustomListBoxEventOnMeasureItem, Previous) then
+    TMeasureItemEvent(Previous)(Control, Index, Height);
 end;
 
 { TScrollBarClassInfo }
@@ -2613,9 +2632,9 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TScrollBarHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(ScrollBarBase + ScrollBarEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
-  FOnScroll := Host.OnScroll;
+  SaveHandler(ScrollBarBase + ScrollBarEventOnScroll, TMethod(Host.OnScroll));
   Host.OnScroll := @OnScroll;
 end;
 
@@ -2624,8 +2643,8 @@ var
   Host: TScrollBarHost;
 begin
   Host := TScrollBarHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
-  Host.OnScroll := FOnScroll;
+  Host.OnChange := TNotifyEvent(SavedHandler(ScrollBarBase + ScrollBarEventOnChange));
+  Host.OnScroll := TScrollEvent(SavedHandler(ScrollBarBase + ScrollBarEventOnScroll));
   inherited UnConnectEventHandlers;
 end;
 
@@ -2782,7 +2801,8 @@ end;
 
 procedure TScrollBarClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ScrollBarBase + ScrollBarEventOnChange)),
+    'OnChange', Sender);
 end;
 
 procedure TScrollBarClassInfo.OnScroll(Sender: TObject; ScrollCode: TScrollCode;
@@ -2793,11 +2813,12 @@ procedure TScrollBarClassInfo.OnScroll(Sender: TObject; ScrollCode: TScrollCode;
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnScroll) then
-        FOnScroll(Sender, ScrollCode, ScrollPos);
+      if Saved(ScrollBarBase + ScrollBarEventOnScroll, Previous) then
+        TScrollEvent(Previous)(Sender, ScrollCode, ScrollPos);
       Event := PrepareEvent('OnScroll', [ObjectToVar(Sender), Ord(ScrollCode), ScrollPos]);
       if Event = nil then
         Exit;
@@ -2808,14 +2829,16 @@ procedure TScrollBarClassInfo.OnScroll(Sender: TObject; ScrollCode: TScrollCode;
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnScroll) then
-    FOnScroll(Sender, ScrollCode, ScrollPos);
+  else if Saved(ScrollBarBase + ScrollBarEventOnScroll, Previous) then
+    TScrollEvent(Previous)(Sender, ScrollCode, ScrollPos);
 end;
 
 { TCustomStaticTextClassInfo }

@@ -19,11 +19,15 @@
   - a method: name, parameters, result. Generated: its arm in
     InvokeMethod, arguments converted from the parameters' values, the
     result left in Result, var parameters copied back;
-  - an event: name, parameters, host event type. Generated: the saved
-    handler field, hooking and unhooking in ConnectEventHandlers and
-    UnConnectEventHandlers, and the handler: unheard, it runs only the
-    saved handler; heard, it holds the class info, runs the saved
-    handler, fires the listeners and copies var parameters back.
+  - an event: name, parameters, host event type. Generated: its slot
+    (the base plus its position among the binding's events), hooking in
+    ConnectEventHandlers, which saves the owner's handler under the slot
+    with SaveHandler when there is one, unhooking in
+    UnConnectEventHandlers, which puts back SavedHandler (nil when none
+    was saved), and the handler: unheard, it runs only the saved handler;
+    heard, it holds the class info, runs the saved handler, fires the
+    listeners and copies var parameters back. A class info keeps only
+    the handlers that were set, in one list of its root.
   What the author writes by hand is only what the table marks hand: the
   Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
   bindings/<unit>hand.inc (such a property is served by the variant path
@@ -49,9 +53,6 @@ type
   { TThermostatClassInfo }
 
   TThermostatClassInfo = class(TComponentClassInfo)
-  private
-    FOnChange: TNotifyEvent;
-    FOnAlarm: TAlarmEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -69,7 +70,6 @@ type
   private
     FLogCount: Integer;
     FConfirmHandled: Boolean;
-    FOnChange: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -115,11 +115,14 @@ const
     its kind, offset by the base the binding was given when it registered. }
   ThermostatPropTarget = 0;
   ThermostatPropLimit = 1;
+  ThermostatEventOnChange = 0;
+  ThermostatEventOnAlarm = 1;
 
   DisplayPropCaption = 0;
   DisplayPropCount = 1;
   DisplayMethLog = 0;
   DisplayMethConfirm = 1;
+  DisplayEventOnChange = 0;
 
 type
   { The owner is reached through a subclass declared here, so that
@@ -140,9 +143,9 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TThermostatHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(ThermostatBase + ThermostatEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
-  FOnAlarm := Host.OnAlarm;
+  SaveHandler(ThermostatBase + ThermostatEventOnAlarm, TMethod(Host.OnAlarm));
   Host.OnAlarm := @OnAlarm;
 end;
 
@@ -151,8 +154,8 @@ var
   Host: TThermostatHost;
 begin
   Host := TThermostatHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
-  Host.OnAlarm := FOnAlarm;
+  Host.OnChange := TNotifyEvent(SavedHandler(ThermostatBase + ThermostatEventOnChange));
+  Host.OnAlarm := TAlarmEvent(SavedHandler(ThermostatBase + ThermostatEventOnAlarm));
   inherited UnConnectEventHandlers;
 end;
 
@@ -223,7 +226,8 @@ end;
 
 procedure TThermostatClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ThermostatBase + ThermostatEventOnChange)),
+    'OnChange', Sender);
 end;
 
 procedure TThermostatClassInfo.OnAlarm(Sender: TObject; Temperature: Double; var Handled: Boolean);
@@ -233,11 +237,12 @@ procedure TThermostatClassInfo.OnAlarm(Sender: TObject; Temperature: Double; var
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnAlarm) then
-        FOnAlarm(Sender, Temperature, Handled);
+      if Saved(ThermostatBase + ThermostatEventOnAlarm, Previous) then
+        TAlarmEvent(Previous)(Sender, Temperature, Handled);
       Event := PrepareEvent('OnAlarm', [ObjectToVar(Sender), Double(Temperature), Handled]);
       if Event = nil then
         Exit;
@@ -248,14 +253,16 @@ procedure TThermostatClassInfo.OnAlarm(Sender: TObject; Temperature: Double; var
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnAlarm) then
-    FOnAlarm(Sender, Temperature, Handled);
+  else if Saved(ThermostatBase + ThermostatEventOnAlarm, Previous) then
+    TAlarmEvent(Previous)(Sender, Temperature, Handled);
 end;
 
 { TDisplayClassInfo }
@@ -266,7 +273,7 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TDisplayHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(DisplayBase + DisplayEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
 end;
 
@@ -275,7 +282,7 @@ var
   Host: TDisplayHost;
 begin
   Host := TDisplayHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
+  Host.OnChange := TNotifyEvent(SavedHandler(DisplayBase + DisplayEventOnChange));
   inherited UnConnectEventHandlers;
 end;
 
@@ -369,7 +376,7 @@ end;
 
 procedure TDisplayClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(DisplayBase + DisplayEventOnChange)), 'OnChange', Sender);
 end;
 
 initialization

@@ -240,6 +240,16 @@ type
 
   TorvClassInfoClass = class of TorvClassInfo;
 
+  { A handler the owner had when a binding hooked one of its events: Slot
+    names the event (the base of the binding that hooks it plus the event's
+    position among that binding's events). }
+  TorvSavedHandler = record
+    Slot: Integer;
+    Handler: TMethod;
+  end;
+  PorvSavedHandler = ^TorvSavedHandler;
+  TorvSavedHandlers = array of TorvSavedHandler;
+
   { TorvClassInfo }
 
   { The metadata of one bindable class acting on one owner. Bindings derive
@@ -318,6 +328,10 @@ type
       Verify: PVerifyState;
       Dense: PDenseLive;
       Made: TFPList; // features retired or made by a run, owned
+      { Only the owner's handlers that were set when its events were
+        hooked: most owners have none, and a field per event would cost
+        16 bytes for each event the owner's class declares. }
+      Saved: TorvSavedHandlers;
     end;
     PRareState = ^TRareState;
 
@@ -347,6 +361,7 @@ type
     FIdBase: Integer;
     FDying: Boolean;
     FHooked: Boolean; // ConnectEventHandlers ran for the current owner
+    FHasSaved: Boolean; // the rare state holds saved handlers: tested at every firing
     FKept: TKept;
     function HasRare(AMaking: Boolean): Boolean;
     procedure TidyRare;
@@ -389,6 +404,7 @@ type
     procedure EndReading;
     procedure CallListeners(AEvent: TorvEventInfo);
     function CalledAlone(AEvent: TorvEventInfo): Boolean; inline;
+    function FindSaved(ASlot: Integer): TMethod;
   protected
     { Answer True when the declarations cannot differ between instances of
       this class, so that a shared declaration needs no check. }
@@ -406,7 +422,19 @@ type
       listeners ran. }
     procedure FireSenderEvent(const AEventName: string; ASender: TObject);
     procedure ConnectEventHandlers; virtual;
+    { Forget the saved handlers: the bindings that override it put them
+      back first. }
     procedure UnConnectEventHandlers; virtual;
+    { Keep AHandler, the owner's handler of the event ASlot found when it is
+      hooked, unless it is nil. }
+    procedure SaveHandler(ASlot: Integer; const AHandler: TMethod);
+    { Answer the handler saved for the event ASlot, nil when none was: what
+      a firing calls first and what unhooking puts back. The answer is a
+      copy, so the call survives the class info. }
+    function SavedHandler(ASlot: Integer): TMethod; inline;
+    { Answer True with the handler saved for the event ASlot in AHandler,
+      False (AHandler left unset) when none was. }
+    function Saved(ASlot: Integer; out AHandler: TMethod): Boolean; inline;
     procedure DefineORVProperties(AList: TList); virtual;
     procedure DefineORVMethods(AList: TList); virtual;
     procedure DefineORVConstructors(AList: TList); virtual;

@@ -25,6 +25,8 @@ type
     procedure Heard(Sender: TObject; Event: TorvEventInfo);
     { The scroll bar's own handler: it moves the position to 7. }
     procedure UserScroll(Sender: TObject; ScrollCode: TScrollCode; var ScrollPos: Integer);
+    { The edit's own key handler: it turns the key into 'k'. }
+    procedure UserKeyPress(Sender: TObject; var Key: Char);
     { Log the event and free its sender. }
     procedure FreeSender(Sender: TObject; Event: TorvEventInfo);
     procedure Answer(const AName: string; const AValue: Variant);
@@ -48,6 +50,7 @@ type
     procedure TestVarParametersAreWrittenBack;
     procedure TestRecordParametersArriveAsAddresses;
     procedure TestUserHandlerRunsFirst;
+    procedure TestSavedHandlersStayWithTheirEvents;
     procedure TestListenerMayFreeTheControl;
     procedure TestHandlersAreHookedAndRestored;
   end;
@@ -114,6 +117,12 @@ procedure TTestControlBindings.UserScroll(Sender: TObject; ScrollCode: TScrollCo
 begin
   FLog.Add('user ' + (Sender as TComponent).Name);
   ScrollPos := 7;
+end;
+
+procedure TTestControlBindings.UserKeyPress(Sender: TObject; var Key: Char);
+begin
+  FLog.Add('key ' + (Sender as TComponent).Name);
+  Key := 'k';
 end;
 
 procedure TTestControlBindings.Answer(const AName: string; const AValue: Variant);
@@ -630,6 +639,67 @@ begin
   TPaintBoxAccess(FPaintBox).Paint;
   AssertEquals('user Edit1,listener Edit1.OnChange,user Timer1,listener Timer1.OnTimer,' +
     'user PaintBox1,listener PaintBox1.OnPaint', Unquoted(FLog));
+end;
+
+procedure TTestControlBindings.TestSavedHandlersStayWithTheirEvents;
+const
+  Fired: array[0..3] of string = ('OnChange', 'OnKeyPress', 'OnKeyDown', 'OnEnter');
+  Expected: array[Boolean] of string = ('key Edit9,user Edit9',
+    'listener Edit9.OnChange,key Edit9,listener Edit9.OnKeyPress,listener Edit9.OnKeyDown,' +
+    'user Edit9,listener Edit9.OnEnter');
+var
+  Edit: TEdit;
+  Info: TorvClassInfo;
+  Listener: TorvListener;
+  Heard_: Boolean;
+  I: Integer;
+  Key: Char;
+  Code: Word;
+  Mine: TMethod;
+begin
+  // Two of the four events fired have a handler of their own: each firing
+  // runs its own event's handler or none, heard or not, and each event gets
+  // exactly its own handler back.
+  Edit := TEdit.Create(nil);
+  Info := nil;
+  try
+    Edit.Name := 'Edit9';
+    Edit.OnKeyPress := @UserKeyPress;
+    Edit.OnEnter := @UserHandler;
+    Info := DeclaredInfo(TorvClassRegistry.FindClass('TEdit'));
+    Info.SetOwner(Edit);
+    for Heard_ := False to True do
+    begin
+      if Heard_ then
+        for I := 0 to High(Fired) do
+        begin
+          Listener := TorvListener.Create;
+          FListeners.Add(Listener);
+          Listener.EventName := Fired[I];
+          Listener.OnEvent := @Heard;
+          Info.AddListener(Listener);
+        end;
+      FLog.Clear;
+      Edit.Text := 'changed ' + BoolToStr(Heard_, True);
+      Key := 'a';
+      TEditAccess(Edit).KeyPress(Key);
+      AssertEquals('the key handler''s key', 'k', Key);
+      Code := VK_A;
+      TEditAccess(Edit).KeyDown(Code, []);
+      TEditAccess(Edit).DoEnter;
+      AssertEquals(Expected[Heard_], Unquoted(FLog));
+    end;
+    Info.SetOwner(nil);
+    AssertNull('OnChange had none', TMethod(Edit.OnChange).Code);
+    AssertNull('OnKeyDown had none', TMethod(Edit.OnKeyDown).Code);
+    Mine := TMethod(TKeyPressEvent(@UserKeyPress));
+    AssertTrue('OnKeyPress', CompareMem(@Mine, @Edit.OnKeyPress, SizeOf(TMethod)));
+    Mine := TMethod(TNotifyEvent(@UserHandler));
+    AssertTrue('OnEnter', CompareMem(@Mine, @Edit.OnEnter, SizeOf(TMethod)));
+  finally
+    Info.Free;
+    Edit.Free;
+  end;
 end;
 
 procedure TTestControlBindings.TestListenerMayFreeTheControl;

@@ -16,11 +16,15 @@
   - a method: name, parameters, result. Generated: its arm in
     InvokeMethod, arguments converted from the parameters' values, the
     result left in Result, var parameters copied back;
-  - an event: name, parameters, host event type. Generated: the saved
-    handler field, hooking and unhooking in ConnectEventHandlers and
-    UnConnectEventHandlers, and the handler: unheard, it runs only the
-    saved handler; heard, it holds the class info, runs the saved
-    handler, fires the listeners and copies var parameters back.
+  - an event: name, parameters, host event type. Generated: its slot
+    (the base plus its position among the binding's events), hooking in
+    ConnectEventHandlers, which saves the owner's handler under the slot
+    with SaveHandler when there is one, unhooking in
+    UnConnectEventHandlers, which puts back SavedHandler (nil when none
+    was saved), and the handler: unheard, it runs only the saved handler;
+    heard, it holds the class info, runs the saved handler, fires the
+    listeners and copies var parameters back. A class info keeps only
+    the handlers that were set, in one list of its root.
   What the author writes by hand is only what the table marks hand: the
   Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
   bindings/<unit>hand.inc (such a property is served by the variant path
@@ -49,7 +53,6 @@ type
   private
     { Counted by the hand-written hook, to show it ran. }
     FPings: Integer;
-    FOnPing: TNotifyEvent;
     procedure HookOnPing;
     procedure UnhookOnPing;
   protected
@@ -76,11 +79,6 @@ type
     { What the host fills: the storage of one variant. }
     FFillBuffer: Variant;
     FTotalResult: Int64;
-    FOnKey: TProbeKeyEvent;
-    FOnRect: TProbeRectEvent;
-    FOnCount: TProbeCountEvent;
-    FOnAsk: TProbeAskEvent;
-    FOnGuess: TProbeGuessEvent;
     function GetDoubled(AProp: TorvPropertyInfo): Variant;
     procedure SetShout(AProp: TorvPropertyInfo; const AValue: Variant);
     procedure CallTwice(AMethod: TorvMethodInfo);
@@ -170,6 +168,7 @@ const
   ProbeBasePropCaption = 0;
   ProbeBasePropSecret = 1;
   ProbeBaseMethReset = 0;
+  ProbeBaseEventOnPing = 0;
 
   ProbePropModes = 0;
   ProbePropBounds = 1;
@@ -191,6 +190,11 @@ const
   ProbeMethTotal = 6;
   ProbeMethTwice = 7;
   ProbeMethAttach = 8;
+  ProbeEventOnKey = 0;
+  ProbeEventOnRect = 1;
+  ProbeEventOnCount = 2;
+  ProbeEventOnAsk = 3;
+  ProbeEventOnGuess = 4;
 
   ProbeTwinPropTitle = 0;
 
@@ -295,7 +299,7 @@ end;
 
 procedure TProbeBaseClassInfo.OnPing(Sender: TObject);
 begin
-  FireSender(FOnPing, 'OnPing', Sender);
+  FireSender(TNotifyEvent(SavedHandler(ProbeBaseBase + ProbeBaseEventOnPing)), 'OnPing', Sender);
 end;
 
 { TProbeClassInfo }
@@ -306,15 +310,15 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TProbeHost(Pointer(Owner));
-  FOnKey := Host.OnKey;
+  SaveHandler(ProbeBase + ProbeEventOnKey, TMethod(Host.OnKey));
   Host.OnKey := @OnKey;
-  FOnRect := Host.OnRect;
+  SaveHandler(ProbeBase + ProbeEventOnRect, TMethod(Host.OnRect));
   Host.OnRect := @OnRect;
-  FOnCount := Host.OnCount;
+  SaveHandler(ProbeBase + ProbeEventOnCount, TMethod(Host.OnCount));
   Host.OnCount := @OnCount;
-  FOnAsk := Host.OnAsk;
+  SaveHandler(ProbeBase + ProbeEventOnAsk, TMethod(Host.OnAsk));
   Host.OnAsk := @OnAsk;
-  FOnGuess := Host.OnGuess;
+  SaveHandler(ProbeBase + ProbeEventOnGuess, TMethod(Host.OnGuess));
   Host.OnGuess := @OnGuess;
 end;
 
@@ -323,11 +327,11 @@ var
   Host: TProbeHost;
 begin
   Host := TProbeHost(Pointer(Owner));
-  Host.OnKey := FOnKey;
-  Host.OnRect := FOnRect;
-  Host.OnCount := FOnCount;
-  Host.OnAsk := FOnAsk;
-  Host.OnGuess := FOnGuess;
+  Host.OnKey := TProbeKeyEvent(SavedHandler(ProbeBase + ProbeEventOnKey));
+  Host.OnRect := TProbeRectEvent(SavedHandler(ProbeBase + ProbeEventOnRect));
+  Host.OnCount := TProbeCountEvent(SavedHandler(ProbeBase + ProbeEventOnCount));
+  Host.OnAsk := TProbeAskEvent(SavedHandler(ProbeBase + ProbeEventOnAsk));
+  Host.OnGuess := TProbeGuessEvent(SavedHandler(ProbeBase + ProbeEventOnGuess));
   inherited UnConnectEventHandlers;
 end;
 
@@ -500,11 +504,12 @@ procedure TProbeClassInfo.OnKey(Sender: TObject; var Key: Char; Shift: TShiftSta
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnKey) then
-        FOnKey(Sender, Key, Shift);
+      if Saved(ProbeBase + ProbeEventOnKey, Previous) then
+        TProbeKeyEvent(Previous)(Sender, Key, Shift);
       Event := PrepareEvent('OnKey', [ObjectToVar(Sender), CharToVar(Key), BufferToVar(Shift)]);
       if Event = nil then
         Exit;
@@ -515,14 +520,16 @@ procedure TProbeClassInfo.OnKey(Sender: TObject; var Key: Char; Shift: TShiftSta
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnKey) then
-    FOnKey(Sender, Key, Shift);
+  else if Saved(ProbeBase + ProbeEventOnKey, Previous) then
+    TProbeKeyEvent(Previous)(Sender, Key, Shift);
 end;
 
 procedure TProbeClassInfo.OnRect(Sender: TObject; var R: TRect; const AClassName: string;
@@ -533,11 +540,12 @@ procedure TProbeClassInfo.OnRect(Sender: TObject; var R: TRect; const AClassName
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnRect) then
-        FOnRect(Sender, R, AClassName, Mode);
+      if Saved(ProbeBase + ProbeEventOnRect, Previous) then
+        TProbeRectEvent(Previous)(Sender, R, AClassName, Mode);
       Event := PrepareEvent('OnRect', [ObjectToVar(Sender), BufferToVar(R),
         string(AClassName), Ord(Mode)]);
       if Event = nil then
@@ -550,14 +558,16 @@ procedure TProbeClassInfo.OnRect(Sender: TObject; var R: TRect; const AClassName
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnRect) then
-    FOnRect(Sender, R, AClassName, Mode);
+  else if Saved(ProbeBase + ProbeEventOnRect, Previous) then
+    TProbeRectEvent(Previous)(Sender, R, AClassName, Mode);
 end;
 
 function TProbeClassInfo.OnGuess(Sender: TObject; var Hint: Integer): Integer;
@@ -567,12 +577,13 @@ function TProbeClassInfo.OnGuess(Sender: TObject; var Hint: Integer): Integer;
   function Heard: Integer;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     Result := Default(Integer);
     EnterEvent;
     try
-      if Assigned(FOnGuess) then
-        Result := FOnGuess(Sender, Hint);
+      if Saved(ProbeBase + ProbeEventOnGuess, Previous) then
+        Result := TProbeGuessEvent(Previous)(Sender, Hint);
       Event := PrepareEvent('OnGuess', [ObjectToVar(Sender), Hint]);
       if Event = nil then
         Exit;
@@ -583,14 +594,16 @@ function TProbeClassInfo.OnGuess(Sender: TObject; var Hint: Integer): Integer;
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Result := Heard
-  else if Assigned(FOnGuess) then
-    Result := FOnGuess(Sender, Hint)
+  else if Saved(ProbeBase + ProbeEventOnGuess, Previous) then
+    Result := TProbeGuessEvent(Previous)(Sender, Hint)
   else
     Result := Default(Integer);
 end;

@@ -15,11 +15,15 @@
   - a method: name, parameters, result. Generated: its arm in
     InvokeMethod, arguments converted from the parameters' values, the
     result left in Result, var parameters copied back;
-  - an event: name, parameters, host event type. Generated: the saved
-    handler field, hooking and unhooking in ConnectEventHandlers and
-    UnConnectEventHandlers, and the handler: unheard, it runs only the
-    saved handler; heard, it holds the class info, runs the saved
-    handler, fires the listeners and copies var parameters back.
+  - an event: name, parameters, host event type. Generated: its slot
+    (the base plus its position among the binding's events), hooking in
+    ConnectEventHandlers, which saves the owner's handler under the slot
+    with SaveHandler when there is one, unhooking in
+    UnConnectEventHandlers, which puts back SavedHandler (nil when none
+    was saved), and the handler: unheard, it runs only the saved handler;
+    heard, it holds the class info, runs the saved handler, fires the
+    listeners and copies var parameters back. A class info keeps only
+    the handlers that were set, in one list of its root.
   What the author writes by hand is only what the table marks hand: the
   Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
   bindings/<unit>hand.inc (such a property is served by the variant path
@@ -48,8 +52,6 @@ type
   private
     FBumpValue: Integer;
     FValidateText: string;
-    FOnChange: TNotifyEvent;
-    FOnValidate: TTestValidateEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -96,6 +98,8 @@ const
   TestEditMethCombine = 0;
   TestEditMethBump = 1;
   TestEditMethValidate = 2;
+  TestEditEventOnChange = 0;
+  TestEditEventOnValidate = 1;
 
 type
   { The owner is reached through a subclass declared here, so that
@@ -115,9 +119,9 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TTestEditHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(TestEditBase + TestEditEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
-  FOnValidate := Host.OnValidate;
+  SaveHandler(TestEditBase + TestEditEventOnValidate, TMethod(Host.OnValidate));
   Host.OnValidate := @OnValidate;
 end;
 
@@ -126,8 +130,8 @@ var
   Host: TTestEditHost;
 begin
   Host := TTestEditHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
-  Host.OnValidate := FOnValidate;
+  Host.OnChange := TNotifyEvent(SavedHandler(TestEditBase + TestEditEventOnChange));
+  Host.OnValidate := TTestValidateEvent(SavedHandler(TestEditBase + TestEditEventOnValidate));
   inherited UnConnectEventHandlers;
 end;
 
@@ -232,7 +236,7 @@ end;
 
 procedure TTestEditClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(TestEditBase + TestEditEventOnChange)), 'OnChange', Sender);
 end;
 
 procedure TTestEditClassInfo.OnValidate(Sender: TObject; var Text: string; var Accept: Boolean);
@@ -242,11 +246,12 @@ procedure TTestEditClassInfo.OnValidate(Sender: TObject; var Text: string; var A
   procedure Heard;
   var
     Event: TorvEventInfo;
+    Previous: TMethod;
   begin
     EnterEvent;
     try
-      if Assigned(FOnValidate) then
-        FOnValidate(Sender, Text, Accept);
+      if Saved(TestEditBase + TestEditEventOnValidate, Previous) then
+        TTestValidateEvent(Previous)(Sender, Text, Accept);
       Event := PrepareEvent('OnValidate', [ObjectToVar(Sender), string(Text), Accept]);
       if Event = nil then
         Exit;
@@ -258,14 +263,16 @@ procedure TTestEditClassInfo.OnValidate(Sender: TObject; var Text: string; var A
     end;
   end;
 
+var
+  Previous: TMethod;
 begin
   // Nobody listens: the saved handler is the last thing done, and nothing of
   // this class info is touched after it, so it needs no hold (and the values
   // need no copying).
   if HasListeners then
     Heard
-  else if Assigned(FOnValidate) then
-    FOnValidate(Sender, Text, Accept);
+  else if Saved(TestEditBase + TestEditEventOnValidate, Previous) then
+    TTestValidateEvent(Previous)(Sender, Text, Accept);
 end;
 
 initialization

@@ -43,6 +43,9 @@ type
     procedure TestWritablePropertiesTakeWhatTheyRead;
     procedure TestDeclaredMethodsAreDispatched;
     procedure TestHandlersAreHookedAndRestored;
+    { Handlers of its own on every other event of the owner, others none:
+      each event gets its own handler back, round after round. }
+    procedure TestSavedHandlersGoBackToTheirOwnEvents;
     { Every property with typed accessors reads, writes and fails through
       them exactly as through GetProperty and SetProperty. }
     procedure TestTypedAccessorsMatchTheVariantPath;
@@ -877,6 +880,101 @@ begin
         Failure(FNames[I], 'the owner is not as it was after unconnecting');
     finally
       Info.Free;
+      FreeHost(Host);
+    end;
+  end;
+  CheckFailures;
+end;
+
+{ What the owner's events are given in the test below; never called. }
+procedure PlantedHandler;
+begin
+end;
+
+type
+  TOffsets = array of PtrUInt;
+
+{ Return the offsets in AObject of the method references bound to AData. }
+function BoundOffsets(AObject: TObject; AData: Pointer): TOffsets;
+var
+  Offset: PtrUInt;
+  Slot: PMethod;
+begin
+  Result := nil;
+  Offset := 0;
+  while Offset + SizeOf(TMethod) <= PtrUInt(AObject.InstanceSize) do
+  begin
+    Slot := PMethod(PByte(AObject) + Offset);
+    if (Slot^.Data = AData) and (Slot^.Code <> nil) then
+    begin
+      SetLength(Result, Length(Result) + 1);
+      Result[High(Result)] := Offset;
+    end;
+    Inc(Offset, SizeOf(Pointer));
+  end;
+end;
+
+procedure TTestBindingWalk.TestSavedHandlersGoBackToTheirOwnEvents;
+var
+  I, J, Round: Integer;
+  Host: THost;
+  Info: TorvClassInfo;
+  Fields: TOffsets;
+  Expected: TMethod;
+
+  function Field(AIndex: Integer): PMethod;
+  begin
+    Result := PMethod(PByte(Host.Subject) + Fields[AIndex]);
+  end;
+
+  { A handler of its own on every other event, on the other half in the
+    next round, so that a handler kept from a round shows in the next. }
+  function Planted(AIndex: Integer): TMethod;
+  begin
+    Result := Default(TMethod);
+    if Odd(AIndex + Round) then
+    begin
+      Result.Code := @PlantedHandler;
+      Result.Data := Pointer(PtrUInt(1000 * (Round + 1) + AIndex));
+    end;
+  end;
+
+begin
+  for I := 0 to FNames.Count - 1 do
+  begin
+    Host := MakeHost(FNames[I]);
+    if Host.Subject = nil then
+      Continue;
+    Info := nil;
+    Fields := nil;
+    try
+      Info := DeclaredInfo(TorvClassRegistry.FindClass(FNames[I]));
+      // The owner's event fields: where the hooks go.
+      Info.SetOwner(Host.Subject);
+      Fields := BoundOffsets(Host.Subject, Info);
+      Info.SetOwner(nil);
+      for Round := 0 to 1 do
+      begin
+        // Written in place: the setters may do more than keep the handler.
+        for J := 0 to High(Fields) do
+          Field(J)^ := Planted(J);
+        Info.SetOwner(Host.Subject);
+        if Length(BoundOffsets(Host.Subject, Info)) <> Length(Fields) then
+          Failure(FNames[I], Format('round %d: %d events hooked of %d', [Round,
+            Length(BoundOffsets(Host.Subject, Info)), Length(Fields)]));
+        Info.SetOwner(nil);
+        for J := 0 to High(Fields) do
+        begin
+          Expected := Planted(J);
+          if not CompareMem(Field(J), @Expected, SizeOf(TMethod)) then
+            Failure(FNames[I], Format('round %d: the event at offset %d got %p back, not %p',
+              [Round, Fields[J], Field(J)^.Data, Expected.Data]));
+        end;
+      end;
+    finally
+      Info.Free;
+      for J := 0 to High(Fields) do
+        Field(J)^ := Default(TMethod);
       FreeHost(Host);
     end;
   end;

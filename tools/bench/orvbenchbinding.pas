@@ -16,11 +16,15 @@
   - a method: name, parameters, result. Generated: its arm in
     InvokeMethod, arguments converted from the parameters' values, the
     result left in Result, var parameters copied back;
-  - an event: name, parameters, host event type. Generated: the saved
-    handler field, hooking and unhooking in ConnectEventHandlers and
-    UnConnectEventHandlers, and the handler: unheard, it runs only the
-    saved handler; heard, it holds the class info, runs the saved
-    handler, fires the listeners and copies var parameters back.
+  - an event: name, parameters, host event type. Generated: its slot
+    (the base plus its position among the binding's events), hooking in
+    ConnectEventHandlers, which saves the owner's handler under the slot
+    with SaveHandler when there is one, unhooking in
+    UnConnectEventHandlers, which puts back SavedHandler (nil when none
+    was saved), and the handler: unheard, it runs only the saved handler;
+    heard, it holds the class info, runs the saved handler, fires the
+    listeners and copies var parameters back. A class info keeps only
+    the handlers that were set, in one list of its root.
   What the author writes by hand is only what the table marks hand: the
   Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in
   bindings/<unit>hand.inc (such a property is served by the variant path
@@ -46,8 +50,6 @@ type
   { TBenchEditClassInfo }
 
   TBenchEditClassInfo = class(TComponentClassInfo)
-  private
-    FOnChange: TNotifyEvent;
   protected
     procedure ConnectEventHandlers; override;
     procedure UnConnectEventHandlers; override;
@@ -77,6 +79,7 @@ const
   { Each feature's id: its position among its binding's own features of
     its kind, offset by the base the binding was given when it registered. }
   BenchEditPropText = 0;
+  BenchEditEventOnChange = 0;
 
 type
   { The owner is reached through a subclass declared here, so that
@@ -96,7 +99,7 @@ var
 begin
   inherited ConnectEventHandlers;
   Host := TBenchEditHost(Pointer(Owner));
-  FOnChange := Host.OnChange;
+  SaveHandler(BenchEditBase + BenchEditEventOnChange, TMethod(Host.OnChange));
   Host.OnChange := @OnChange;
 end;
 
@@ -105,7 +108,7 @@ var
   Host: TBenchEditHost;
 begin
   Host := TBenchEditHost(Pointer(Owner));
-  Host.OnChange := FOnChange;
+  Host.OnChange := TNotifyEvent(SavedHandler(BenchEditBase + BenchEditEventOnChange));
   inherited UnConnectEventHandlers;
 end;
 
@@ -163,7 +166,8 @@ end;
 
 procedure TBenchEditClassInfo.OnChange(Sender: TObject);
 begin
-  FireSender(FOnChange, 'OnChange', Sender);
+  FireSender(TNotifyEvent(SavedHandler(BenchEditBase + BenchEditEventOnChange)),
+    'OnChange', Sender);
 end;
 
 initialization

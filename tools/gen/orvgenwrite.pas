@@ -43,6 +43,7 @@ type
     function HostVar(B: TgenBinding): string;
     function PropConst(B: TgenBinding; M: TgenMember): string;
     function MethConst(B: TgenBinding; M: TgenMember): string;
+    function EventSlot(B: TgenBinding; M: TgenMember): string;
     function ParamName(B: TgenBinding; const AName: string): string;
     function HasDispatch(B: TgenBinding; AKind: TgenMemberKind; AWritable: Boolean): Boolean;
     function HookedEvents(B: TgenBinding): Integer;
@@ -92,7 +93,7 @@ type
   TorvClassInfo and TObjectClassInfo that a binding sees, and the handler's
   own locals. }
 const
-  Reserved: array[0..84] of string = ('Create', 'Destroy', 'Free', 'InitInstance',
+  Reserved: array[0..88] of string = ('Create', 'Destroy', 'Free', 'InitInstance',
     'CleanupInstance', 'ClassType', 'ClassInfo', 'ClassName', 'ClassNameIs', 'ClassParent',
     'InstanceSize', 'InheritsFrom', 'StringMessageTable', 'MethodAddress', 'MethodName',
     'FieldAddress', 'AfterConstruction', 'BeforeDestruction', 'DefaultHandlerStr', 'Dispatch',
@@ -108,7 +109,7 @@ const
     'GetProperties', 'GetMethodCount', 'GetMethods', 'GetConstructorCount', 'GetConstructors',
     'GetEventCount', 'GetEvents', 'HasListeners', 'AddListener', 'RemoveListener', 'FireEvent',
     'Owner', 'PrepareEvent', 'FireSender', 'Event', 'Host', 'Result', 'Self',
-    'Heard');
+    'Heard', 'Previous', 'Saved', 'SaveHandler', 'SavedHandler');
 
 { TWriter }
 
@@ -248,6 +249,13 @@ end;
 function TWriter.PropConst(B: TgenBinding; M: TgenMember): string;
 begin
   Result := B.Stem + 'Prop' + M.Name;
+end;
+
+{ The number under which the event's saved handler is kept: unique in the
+  class info's whole chain, as each binding has a base of its own. }
+function TWriter.EventSlot(B: TgenBinding; M: TgenMember): string;
+begin
+  Result := Format('%sBase + %sEvent%s', [B.Stem, B.Stem, M.Name]);
 end;
 
 function TWriter.MethConst(B: TgenBinding; M: TgenMember): string;
@@ -431,7 +439,7 @@ end;
 const
   { How every generated binding is made, repeated in each unit's header so
     that a reader of a binding need not look for it. }
-  PatternText: array[0..27] of string = (
+  PatternText: array[0..31] of string = (
     '',
     '  The binding pattern. One class info per host class, derived from its',
     '  parent''s; the table says one line per feature, in descriptor order:',
@@ -445,11 +453,15 @@ const
     '  - a method: name, parameters, result. Generated: its arm in',
     '    InvokeMethod, arguments converted from the parameters'' values, the',
     '    result left in Result, var parameters copied back;',
-    '  - an event: name, parameters, host event type. Generated: the saved',
-    '    handler field, hooking and unhooking in ConnectEventHandlers and',
-    '    UnConnectEventHandlers, and the handler: unheard, it runs only the',
-    '    saved handler; heard, it holds the class info, runs the saved',
-    '    handler, fires the listeners and copies var parameters back.',
+    '  - an event: name, parameters, host event type. Generated: its slot',
+    '    (the base plus its position among the binding''s events), hooking in',
+    '    ConnectEventHandlers, which saves the owner''s handler under the slot',
+    '    with SaveHandler when there is one, unhooking in',
+    '    UnConnectEventHandlers, which puts back SavedHandler (nil when none',
+    '    was saved), and the handler: unheard, it runs only the saved handler;',
+    '    heard, it holds the class info, runs the saved handler, fires the',
+    '    listeners and copies var parameters back. A class info keeps only',
+    '    the handlers that were set, in one list of its root.',
     '  What the author writes by hand is only what the table marks hand: the',
     '  Get<Name>/Set<Name>, Call<Name> or Hook<Name>/Unhook<Name> routines in',
     '  bindings/<unit>hand.inc (such a property is served by the variant path',
@@ -574,12 +586,6 @@ begin
           AddDoc(Private_, '    ', B.Member(I).Comment);
         Private_.Add('    ' + B.Member(I).FieldDecl + ';');
       end;
-    for I := 0 to B.Members.Count - 1 do
-    begin
-      M := B.Member(I);
-      if (M.Kind = mkEvent) and not M.Missing then
-        Private_.Add(Format('    F%s: %s;', [M.Name, M.TypeName]));
-    end;
     // Hand-written work, called from the generated dispatch.
     for I := 0 to B.Members.Count - 1 do
     begin
@@ -771,6 +777,8 @@ begin
       Add(Format('  %s = %d;', [PropConst(B, M), M.Ordinal]))
     else if M.Kind = mkMeth then
       Add(Format('  %s = %d;', [MethConst(B, M), M.Ordinal]))
+    else if (M.Kind = mkEvent) and not M.Missing then
+      Add(Format('  %sEvent%s = %d;', [B.Stem, M.Name, M.Ordinal]))
     else
       Continue;
     Any := True;
@@ -1293,7 +1301,7 @@ begin
       Add(Format('  Hook%s;', [M.Name]))
     else
     begin
-      Add(Format('  F%s := Host.%s;', [M.Name, M.Name]));
+      AddWrapped('  ', Format('SaveHandler(%s, TMethod(Host.%s));', [EventSlot(B, M), M.Name]));
       Add(Format('  Host.%s := @%s;', [M.Name, M.Name]));
     end;
   end;
@@ -1316,7 +1324,8 @@ begin
     if M.HandHook then
       Add(Format('  Unhook%s;', [M.Name]))
     else
-      Add(Format('  Host.%s := F%s;', [M.Name, M.Name]));
+      AddWrapped('  ', Format('Host.%s := %s(SavedHandler(%s));', [M.Name, M.TypeName,
+        EventSlot(B, M)]));
   end;
   Add('  inherited UnConnectEventHandlers;');
   Add('end;');
@@ -1345,7 +1354,8 @@ begin
   if (Length(M.Params) = 1) and SameText(M.TypeName, 'TNotifyEvent') then
   begin
     Add('begin');
-    Add(Format('  FireSender(F%s, ''%s'', %s);', [M.Name, M.Name, ParamName(B, M.Params[0].Name)]));
+    AddWrapped('  ', Format('FireSender(TNotifyEvent(SavedHandler(%s)), ''%s'', %s);',
+      [EventSlot(B, M), M.Name, ParamName(B, M.Params[0].Name)]));
     Add('end;');
     Blank;
     Exit;
@@ -1379,13 +1389,14 @@ begin
     Add('  procedure Heard;');
   Add('  var');
   Add('    Event: TorvEventInfo;');
+  Add('    Previous: TMethod;');
   Add('  begin');
   if M.IsFunction then
     Add(Format('    Result := Default(%s);', [M.ResultType]));
   Add('    EnterEvent;');
   Add('    try');
-  Add(Format('      if Assigned(F%s) then', [M.Name]));
-  AddWrapped('        ', Format('%sF%s(%s);', [Answer, M.Name, Saved]));
+  Add(Format('      if Saved(%s, Previous) then', [EventSlot(B, M)]));
+  AddWrapped('        ', Format('%s%s(Previous)(%s);', [Answer, M.TypeName, Saved]));
   AddWrapped('      ', Format('Event := PrepareEvent(''%s'', [%s]);', [M.Name, Args]));
   Add('      if Event = nil then');
   Add('        Exit;');
@@ -1405,21 +1416,23 @@ begin
   Add('    end;');
   Add('  end;');
   Blank;
+  Add('var');
+  Add('  Previous: TMethod;');
   Add('begin');
   Add('  // Nobody listens: the saved handler is the last thing done, and nothing of');
   Add('  // this class info is touched after it, so it needs no hold (and the values');
   Add('  // need no copying).');
   Add('  if HasListeners then');
   Add(Format('    %sHeard', [Answer]));
-  Add(Format('  else if Assigned(F%s) then', [M.Name]));
+  Add(Format('  else if Saved(%s, Previous) then', [EventSlot(B, M)]));
   if M.IsFunction then
   begin
-    AddWrapped('    ', Format('Result := F%s(%s)', [M.Name, Saved]));
+    AddWrapped('    ', Format('Result := %s(Previous)(%s)', [M.TypeName, Saved]));
     Add('  else');
     Add(Format('    Result := Default(%s);', [M.ResultType]));
   end
   else
-    AddWrapped('    ', Format('F%s(%s);', [M.Name, Saved]));
+    AddWrapped('    ', Format('%s(Previous)(%s);', [M.TypeName, Saved]));
   Add('end;');
   Blank;
 end;
