@@ -194,6 +194,11 @@ function CachedClassInfo(AComponent: TComponent; var ACache: TorvClassInfo): Tor
   inline;
 { Take AListener out of the class info it was added to, if that still exists. }
 procedure DetachListener(AListener: TorvListener);
+{ Answer whether the editors offer AComponent for a side: a link accepts it,
+  and it is not a link or a connection list that only the derived-classes
+  mode makes bindable, through TComponent's binding: a person choosing a
+  side looks for the form's components, not for its wiring. }
+function IsOfferedSide(AComponent: TComponent): Boolean;
 
 { Calls into a class info that may run user code. Each holds AInfo across
   the call, so that the class info and its features outlive a call that
@@ -244,6 +249,13 @@ resourcestring
 implementation
 
 { Shared routines }
+
+function IsOfferedSide(AComponent: TComponent): Boolean;
+begin
+  Result := IsOrvaneComponent(AComponent);
+  if Result and ((AComponent is TorvConnection) or (AComponent is TorvConnectionList)) then
+    Result := TorvClassRegistry.FindClass(AComponent.ClassName) <> nil;
+end;
 
 function CachedClassInfo(AComponent: TComponent; var ACache: TorvClassInfo): TorvClassInfo;
 begin

@@ -128,7 +128,7 @@ end;
 
 function orvIsBindable(AComponent: TComponent): Boolean;
 begin
-  Result := (AComponent <> nil) and (TorvClassRegistry.FindClassOf(AComponent.ClassType) <> nil);
+  Result := (AComponent <> nil) and IsOfferedSide(AComponent);
 end;
 
 { Property names }

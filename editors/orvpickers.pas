@@ -19,7 +19,7 @@ uses
   Orvcommon, Orvconlist, Orvdesigner;
 
 { Fill ACombo with the names of the designed form's components that a link
-  accepts (TorvClassRegistry.FindClassOf), in the designer's order, and show
+  offers for a side (IsOfferedSide), in the designer's order, and show
   the name of ACurrent (empty for none). }
 procedure FillComponentPicker(ADesigner: TorvDesigner; ACombo: TCustomComboBox;
   ACurrent: TComponent);
@@ -119,7 +119,7 @@ begin
         Component := ADesigner.GetComponent(Collector.Names[I]);
         // A component being destroyed is still listed by its owner.
         if (Component <> nil) and not (csDestroying in Component.ComponentState) and
-          (TorvClassRegistry.FindClassOf(Component.ClassType) <> nil) then
+          IsOfferedSide(Component) then
           ACombo.Items.Add(Collector.Names[I]);
       end;
     finally

@@ -399,12 +399,17 @@ begin
     Root.Name := 'Form1';
     TMyEdit2.Create(Root).Name := 'Edit1';
     TLabel.Create(Root).Name := 'Label1';
+    TorvConnectionList.Create(Root).Name := 'List1';
+    TorvP2PConnection.Create(Root).Name := 'Copy1';
     Designer := TorvRootDesigner.Create(Root);
     AssertTrue(Offered('Label1'));
     AssertFalse('only registered classes by default', Offered('Edit1'));
     TorvClassRegistry.DerivedClasses := True;
     AssertTrue('derived ones too when asked', Offered('Edit1'));
     AssertTrue(orvIsBindable(Root.FindComponent('Edit1')));
+    // Bindable through TComponent now, but wiring, not a side to offer.
+    AssertFalse('a list', Offered('List1') or orvIsBindable(Root.FindComponent('List1')));
+    AssertFalse('a link', Offered('Copy1') or orvIsBindable(Root.FindComponent('Copy1')));
   finally
     Combo.Free;
     Root.Free;
