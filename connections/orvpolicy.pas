@@ -116,34 +116,16 @@ const
 var
   CurrentPolicy: TorvLinkPolicy;
 
-type
-  { Collects the registered class names, which the registry only lists
-    through a callback. }
-  TNameCollector = class
-  public
-    Names: TStringList;
-    procedure Add(const AClassName: string);
-  end;
-
-procedure TNameCollector.Add(const AClassName: string);
-begin
-  Names.AddObject(AClassName, TObject(TorvClassRegistry.FindClass(AClassName)));
-end;
-
 { Return every registered class name, each with its class info class as
   its object; the caller frees the list. }
 function RegisteredNames: TStringList;
 var
-  Collector: TNameCollector;
+  I: Integer;
 begin
   Result := TStringList.Create;
-  Collector := TNameCollector.Create;
-  try
-    Collector.Names := Result;
-    TorvClassRegistry.Iterate(@Collector.Add);
-  finally
-    Collector.Free;
-  end;
+  TorvClassRegistry.GetClassNames(Result);
+  for I := 0 to Result.Count - 1 do
+    Result.Objects[I] := TObject(TorvClassRegistry.FindClass(Result[I]));
 end;
 
 function LinkPolicy: TorvLinkPolicy;

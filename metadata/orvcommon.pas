@@ -557,10 +557,13 @@ type
       the component is destroyed; switching decides only what is made next. }
     class property DerivedClasses: Boolean read FDerivedClasses write SetDerivedClasses;
     { Answer whether objects of AClass get a binding, as FindClassOf would;
-      remembered per class, as links ask at every side they take. }
+      answered from the per-class entry GetInfo keeps, as links ask at
+      every side they take. }
     class function IsRegistered(AClass: TClass): Boolean;
     { Call AProc with each registered name, in registration order. }
     class procedure Iterate(AProc: TorvClassNameProc);
+    { Add each registered name to AList, in registration order. }
+    class procedure GetClassNames(AList: TStrings);
     { Return the class info of AObject: its own through IorvObject, or the
       one made for it on first demand and kept until it is destroyed. The
       registry owns it; never free it. }

@@ -698,19 +698,6 @@ end;
 
 { TFindBench }
 
-type
-  { Collects the registered names. }
-  TNameCollector = class
-  public
-    Names: TStringList;
-    procedure Collect(const AClassName: string);
-  end;
-
-procedure TNameCollector.Collect(const AClassName: string);
-begin
-  Names.Add(AClassName);
-end;
-
 const
   LookupSlots = 1024; // a power of two: the index is masked, not divided
 
@@ -718,16 +705,13 @@ procedure TFindBench.Pad;
 const
   Letters = 'abcdefghijklmnopqrstuvwxyz';
 var
-  Collector: TNameCollector;
   Names: TStringList;
   Serial, I, J, N, Len, Found: Integer;
   Name: string;
 begin
-  Collector := TNameCollector.Create;
   Names := TStringList.Create;
   try
-    Collector.Names := Names;
-    TorvClassRegistry.Iterate(@Collector.Collect);
+    TorvClassRegistry.GetClassNames(Names);
     FPadded := Names.Count;
     // Synthetic names take the lengths of the first ten in turn, so that
     // every length of the first ten is found all over the registry.
@@ -771,7 +755,6 @@ begin
     end;
   finally
     Names.Free;
-    Collector.Free;
   end;
 end;
 
@@ -801,7 +784,6 @@ end;
 
 function TFindBench.RunReal(ACount: Integer): Int64;
 var
-  Collector: TNameCollector;
   Names: TStringList;
   I: Integer;
 begin
@@ -809,17 +791,14 @@ begin
   // registry holds only the real registrations.
   if FReal = nil then
   begin
-    Collector := TNameCollector.Create;
     Names := TStringList.Create;
     try
-      Collector.Names := Names;
-      TorvClassRegistry.Iterate(@Collector.Collect);
+      TorvClassRegistry.GetClassNames(Names);
       SetLength(FReal, LookupSlots);
       for I := 0 to LookupSlots - 1 do
         FReal[I] := Names[I mod 10];
     finally
       Names.Free;
-      Collector.Free;
     end;
   end;
   Result := Lookup(FReal, ACount);

@@ -352,32 +352,18 @@ begin
   end;
 end;
 
-type
-  { Collects the registered class names for a suggestion. }
-  TClassNames = class
-    Names: TStringList;
-    procedure Add(const AClassName: string);
-  end;
-
-procedure TClassNames.Add(const AClassName: string);
-begin
-  Names.Add(AClassName);
-end;
-
 { Return " (did you mean 'X'?)" for the registered class name nearest to
   AClassName, or ''. }
 function ClassSuggestion(const AClassName: string): string;
 var
-  Collector: TClassNames;
+  Names: TStringList;
 begin
-  Collector := TClassNames.Create;
+  Names := TStringList.Create;
   try
-    Collector.Names := TStringList.Create;
-    TorvClassRegistry.Iterate(@Collector.Add);
-    Result := Suggestion(AClassName, Collector.Names);
+    TorvClassRegistry.GetClassNames(Names);
+    Result := Suggestion(AClassName, Names);
   finally
-    Collector.Names.Free;
-    Collector.Free;
+    Names.Free;
   end;
 end;
 

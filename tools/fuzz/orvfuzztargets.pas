@@ -200,31 +200,19 @@ begin
     Texts[fkEvent];
 end;
 
-type
-  TNameCollector = class
-    Names: TStringList;
-    procedure Add(const AName: string);
-  end;
-
-procedure TNameCollector.Add(const AName: string);
-begin
-  Names.Add(AName);
-end;
-
 function DescriptorSeeds: TStringList;
 var
-  Collector: TNameCollector;
+  Names: TStringList;
   Info: TorvClassInfo;
   I: Integer;
 begin
   Result := TStringList.Create;
-  Collector := TNameCollector.Create;
-  Collector.Names := TStringList.Create;
+  Names := TStringList.Create;
   try
-    TorvClassRegistry.Iterate(@Collector.Add);
-    for I := 0 to Collector.Names.Count - 1 do
+    TorvClassRegistry.GetClassNames(Names);
+    for I := 0 to Names.Count - 1 do
     begin
-      Info := DeclaredInfo(TorvClassRegistry.FindClass(Collector.Names[I]));
+      Info := DeclaredInfo(TorvClassRegistry.FindClass(Names[I]));
       try
         Result.Add(DescriptorInput(Info));
       finally
@@ -232,8 +220,7 @@ begin
       end;
     end;
   finally
-    Collector.Names.Free;
-    Collector.Free;
+    Names.Free;
   end;
 end;
 

@@ -279,20 +279,9 @@ end;
 
 { Description of every class }
 
-type
-  TNameCollector = class
-    Names: TStringList;
-    procedure Add(const AClassName: string);
-  end;
-
-procedure TNameCollector.Add(const AClassName: string);
-begin
-  Names.Add(AClassName);
-end;
-
 procedure DescribeAll(ALines: TStrings);
 var
-  Collector: TNameCollector;
+  Names: TStringList;
   Own, Total, Sum: TorvFeatureCounts;
   InfoClass: TorvClassInfoClass;
   Rows: TRows;
@@ -300,15 +289,14 @@ var
 begin
   Sum := Default(TorvFeatureCounts);
   Rows := nil;
-  Collector := TNameCollector.Create;
-  Collector.Names := TStringList.Create;
+  Names := TStringList.Create;
   try
-    TorvClassRegistry.Iterate(@Collector.Add);
+    TorvClassRegistry.GetClassNames(Names);
     AddRow(Rows, ['class', 'prop', 'meth', 'func', 'ctor', 'event', 'props', 'meths', 'ctors',
       'evts']);
-    for I := 0 to Collector.Names.Count - 1 do
+    for I := 0 to Names.Count - 1 do
     begin
-      InfoClass := TorvClassRegistry.FindClass(Collector.Names[I]);
+      InfoClass := TorvClassRegistry.FindClass(Names[I]);
       Own := OwnFeatures(InfoClass);
       Total := TotalFeatures(InfoClass);
       Inc(Sum.Properties, Own.Properties);
@@ -316,18 +304,17 @@ begin
       Inc(Sum.Functions, Own.Functions);
       Inc(Sum.Constructors, Own.Constructors);
       Inc(Sum.Events, Own.Events);
-      AddRow(Rows, [Collector.Names[I], IntToStr(Own.Properties), IntToStr(Own.Methods),
+      AddRow(Rows, [Names[I], IntToStr(Own.Properties), IntToStr(Own.Methods),
         IntToStr(Own.Functions), IntToStr(Own.Constructors), IntToStr(Own.Events),
         IntToStr(Total.Properties), IntToStr(Total.Methods), IntToStr(Total.Constructors),
         IntToStr(Total.Events)]);
     end;
     AddColumns(Rows, ALines, 1);
     ALines.Add(Format('%d classes; own features: %d properties, %d methods (%d functions), ' +
-      '%d constructors, %d events', [Collector.Names.Count, Sum.Properties, Sum.Methods,
+      '%d constructors, %d events', [Names.Count, Sum.Properties, Sum.Methods,
       Sum.Functions, Sum.Constructors, Sum.Events]));
   finally
-    Collector.Names.Free;
-    Collector.Free;
+    Names.Free;
   end;
 end;
 
